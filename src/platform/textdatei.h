@@ -1,0 +1,31 @@
+#pragma once
+// The program's 8-bit text files: Windows-1252, CR LF after every line, no byte order mark,
+// always written whole through QSaveFile so a failed write leaves the old file untouched.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace textdatei {
+
+// True when every character of the text has a Windows-1252 byte.
+bool istDarstellbar(const QString& text);
+// The characters of the text that Windows-1252 cannot hold, each once, in order of appearance.
+QString nichtDarstellbareZeichen(const QString& text);
+
+QByteArray nachWin1252(const QString& text); // characters without a byte become '?': check first
+QString ausWin1252(const QByteArray& bytes);
+
+// The lines of the file, split at CR LF (a lone CR or LF ends a line too); nullopt when the
+// file cannot be opened.
+std::optional<QStringList> liesZeilen(const QString& pfad);
+
+enum class Ergebnis { Ok, NichtDarstellbar, Schreibfehler };
+// Writes every line followed by CR LF. Refuses, and leaves the file as it was, when a line
+// holds a character Windows-1252 cannot store.
+Ergebnis schreibeZeilen(const QString& pfad, const QStringList& zeilen);
+
+// German message for a text that cannot be stored, naming the characters.
+QString meldungNichtDarstellbar(const QString& text);
+
+} // namespace textdatei

@@ -1,0 +1,18 @@
+#pragma once
+// The per-user settings store: one QSettings file, $XDG_CONFIG_HOME/Orvalis/Korvane.conf.
+// The key exists when that file exists; until the first-start defaults create it, every
+// write does nothing.
+#include <QString>
+
+void Schreib_String_in_Registry(const QString& name, const QString& text);
+void Schreib_Integer_in_Registry(const QString& name, const QString& text);
+QString Lies_String_aus_Registry(const QString& name);  // empty when missing
+QString Lies_Integer_aus_Registry(const QString& name); // decimal text; empty when missing
+
+// Writes every first-start value in order, creating the key. programmOrdner ends with "/".
+void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner);
+
+namespace registry {
+QString dateiPfad();    // where the settings file lies
+bool schluesselExistiert();
+} // namespace registry
