@@ -23,3 +23,4 @@ inline void miss(const char* name, int n, const std::function<void()>& arbeit) {
 }
 } // namespace bench
 
+void bench_grafik(); // chart drawing (bench_grafik.cpp)

@@ -22,5 +22,7 @@ int main(int argc, char** argv) {
     TestDialoge dialoge;
     Dialoge::setze(&dialoge);
 
+    bench_grafik();
+
     return 0;
 }

@@ -1,13 +1,19 @@
 #pragma once
 // The month chart: the four pictures, the value lists and means of the last drawing, and the
 // remarks of the month shown. The main window shows it, the exports copy it, tests read it.
+#include "storage/monatstabelle.h"
 #include "storage/zustand.h"
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <array>
+
+class QPainter;
 
 class TMonatsGrafik : public QObject {
     Q_OBJECT
@@ -17,16 +23,20 @@ public:
     // --- pictures (bitmap pixels; the window scales them when maximised)
     QImage Image;        // blood-pressure chart, 570 x 464
     QImage GewichtImage; // weight chart below it
-    QImage Image3;       // month title, as wide as its text
+    QImage Image3;       // month title, as wide as its text; transparent around the text
     QImage Image2;       // legend strip of the bottom panel
     QImage vorlageGrafik, vorlageGewicht, vorlageHeader; // templates as loaded at start
 
     // Loads the three templates from the paths in the Zustand, else the built-in copies, and
     // puts them into the pictures.
     void ladeVorlagen();
+    void GrafikVorlageLaden() { Image = vorlageGrafik; }
+    void GewichtVorlageLaden() { GewichtImage = vorlageGewicht; }
     // Curve colours from the settings (0x00BBGGRR text); an empty setting leaves black.
     void ladeFarben();
     QColor farbeSys, farbeDia, farbePuls, farbeGewicht, farbePulsdruck;
+    // "16711680" -> blue; empty, no number or out of range -> black.
+    static QColor farbeAusText(const QString& text);
 
     // --- the value lists of a drawing
     QStringList Memo1; // the table file as lines
@@ -39,6 +49,8 @@ public:
     struct Mittelwerttexte {
         QString sys, dia, puls, pulsdruck;
     } MonatsMittelTexte;
+    // The texts of the means box in the chart (from the Anzeige lists).
+    Mittelwerttexte GrafikMittelTexte;
     double monatsMittelSys = 0, monatsMittelDia = 0, monatsMittelPuls = 0;
     double MonatsMittelGewicht = 0;
 
@@ -46,17 +58,19 @@ public:
     bool ueberlagerung = false;   // overlay flag: Image is not reset before a drawing
 
     // --- title and layout facts the drawing needs from the window
-    QString Label1;            // "Korvanemesswerte  " + Datum + "  " + name, or "von " + name
-    bool maximiert = false;    // title font 14 instead of 10
-    double skalierung = 1.0;   // Image height / 464 when maximised
+    QString Label1;               // "Korvanemesswerte  " + Datum + "  " + name, or "von " + name
+    bool maximiert = false;       // title font 14 instead of 10
+    double skalierung = 1.0;      // Image height / 464 when maximised
     bool gewichtSichtbar = false; // the mean weight text is written only when visible
+    // Where Image3 goes over an Image shown imageBreite wide.
+    QPoint titelPosition(int imageBreite) const;
 
     // --- remarks of the month shown
     QString bemerkungen;
     bool bemerkungenGeaendert = false;
-    QString bemerkungenDatei; // remarks file of the table shown
+    QString bemerkungenDatei;                   // remarks file of the table shown
     void setzeBemerkungen(const QString& text); // an edit in the remarks box
-    void bemerkungenSpeichern();                // when changed; clears the flag
+    bool bemerkungenSpeichern();                // when changed; clears the flag once saved
 
     // --- drawing
     // Draws the month table; does nothing when the file does not exist.
@@ -67,19 +81,87 @@ public:
     void ZeichneFarbErklaerung();
     void SchreibHinweisNurEinDatensatzVorhanden(int anzahl);
     void MachDieListenFuerDenBrowserLeer();
+    QString hinweisText; // the few-records note of the last drawing, empty when none
 
-    static int TagX(int tag);
-    static int SlotVersatz(int slot);
+    // A text written on a picture: its top-left corner and colour.
+    struct Beschriftung {
+        QString text;
+        QPoint ort;
+        QColor farbe;
+    };
+    // The five texts of the means box, empty when the month has fewer than 2 readings.
+    QList<Beschriftung> MittelwertKasten() const;
+
+    // --- weight chart
+    int gewichtFensterStart = 0; // k of the window k .. k + 15 kg
+    bool gewichtFensterPasst = false;
+    QString gewichtsMittelText;   // "Kg = 74,5" as written last, empty when none
+    int gewichtsMittelZeile = -1; // 6 (top) or 122 (bottom)
+    int GewichtInPixel(int kg) const { return 112 - 7 * (kg - gewichtFensterStart); }
+    // The last window k (multiple of 5, 0..295) with lowest >= k and highest <= k + 15;
+    // -1 when none fits.
+    static int waehleGewichtsFenster(int niedrigst, int hoechst);
+    // The labels of the weight scale for window k.
+    static QList<Beschriftung> gewichtsSkala(int k);
+
+    // --- frame and arithmetic
+    static int TagX(int tag);         // -1 outside 1..31
+    static int SlotVersatz(int slot); // -1 outside 1..4
     static int WertInPixel(int wert);
     static QColor FarbeAufhellen(const QColor& farbe, int prozent);
     static double RundeAuf(double wert, int stellen);
     static double RundeGanzzahl(double wert);
+    // Whole mmHg, rounded up when a fraction remains.
+    static int aufGanzeAufrunden(double wert);
+    // "128,50": two decimals, decimal comma, no grouping.
+    static QString formatiereMittelwert(double wert);
+
+    struct Mittelwerte {
+        Mittelwerttexte texte;
+        double sys = 0, dia = 0, puls = 0;
+    };
+    // Means over value texts; the pulse pressure only when sys and dia have equal length.
+    static Mittelwerte berechneMittelwerte(const QStringList& sys, const QStringList& dia,
+                                           const QStringList& puls);
+    // 0-based numbers of the last line of each day in the file's lines.
+    static QStringList tagesEnden(const QStringList& zeilen);
+
+    // The list fillers, one reading line each, in this calling order.
+    void ErstelleMonatsMittelwert(const monatstabelle::Messung& m);
+    void ErstelleTagesMittelwert(const monatstabelle::Messung& m);
+    void ErstelleGewichtsListe(const monatstabelle::Messung& m);
+    void EstelleMonatsMittelw_Zahlenausgabe(const monatstabelle::Messung& m);
 
 Q_SIGNALS:
     void bemerkungenGeladen(const QString& text); // the remarks box shows this text
     void lesefehler(const QString& fileName);     // the table could not be read for drawing
+    void jahrFeldGesetzt(const QString& jahr);    // the entry dialog's year field SpinEdit3
     void gezeichnet();                            // the pictures changed
 
 private:
+    enum class Durchgang { Oben, Mitte, Unten, MittelwertSystolisch, MittelwertDiastolisch, MittelwertPuls };
+    struct Lesung {
+        monatstabelle::Messung m;
+        bool tagesEnde = false;
+    };
+
+    void verwerfen();
+    void wechsleBemerkungen(const QString& neueDatei);
+    void durchgang(const QList<Lesung>& lesungen, Durchgang d);
+    void ZeichneInGrafik(QPainter* p, const Lesung& l, Durchgang d);
+    QPoint Zeichne(QPainter* p, int x, int y);
+    void SchreibeMonatsMittelwInGrafik();
+    void zeichneMonatsMittelLinie(const QStringList& punkte, double mittel, const QColor& farbe);
+    void ZeichneGewichtInGrafik();
+    void SchreibeMonatsMittelwInGewichtsGrafik(int zeile);
+    void zeichneGewichtsMittelLinie();
+    int leseStiftBreite() const;
+
     Zustand& z;
+    int stiftBreite = 2; // read from the settings at the start of each drawing
+    int datensatz = 0;   // record counter of the current pass
+    int vorherX = 0;     // previous point: column and the row of each measure
+    std::array<int, 3> vorherY{};
+    std::array<int, 4> register_{}; // daily-mean slot registers
+    QString gewichtMeldung;         // shown once the drawing is complete
 };

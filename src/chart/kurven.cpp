@@ -1,0 +1,278 @@
+// Drawing a month: the three curve passes, the means overlay and the filing of the table.
+#include "chart/schrift.h"
+#include "chart/tmonatsgrafik.h"
+#include "platform/dialoge.h"
+#include "storage/registry.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+
+namespace {
+
+QString ohneEndung(const QString& name) {
+    if (name.endsWith(QStringLiteral(".tab")) || name.endsWith(QStringLiteral(".TAB")))
+        return name.chopped(4);
+    return name;
+}
+
+QPen stift(const QColor& farbe, int breite) {
+    return QPen(farbe, breite, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+}
+
+} // namespace
+
+void TMonatsGrafik::verwerfen() {
+    Image = vorlageGrafik;
+    GewichtImage = vorlageGewicht;
+    for (QStringList* liste :
+         {&Memo1, &TagesEndeZeilen, &AnzeigeWerteSys, &AnzeigeWerteDia, &AnzeigeWertePuls, &MonatsWerteSys,
+          &MonatsWerteDia, &MonatsWertePuls, &TagesWerteSys, &TagesWerteDia, &TagesWertePuls, &GewichtsListe,
+          &TagesMittelPunkteSys, &TagesMittelPunkteDia, &TagesMittelPunktePuls})
+        liste->clear();
+    MonatsMittelTexte = {};
+    GrafikMittelTexte = {};
+    monatsMittelSys = monatsMittelDia = monatsMittelPuls = 0;
+    MonatsMittelGewicht = 0;
+    gewichtsMittelText.clear();
+    gewichtsMittelZeile = -1;
+    hinweisText.clear();
+}
+
+void TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
+    if (!QFile::exists(fileName)) return;
+
+    // One snapshot of the file serves every pass, so a file that changes meanwhile cannot mix
+    // two months; a broken file is refused before anything is drawn or written.
+    bool lesbar = false;
+    {
+        QFile probe(fileName);
+        lesbar = probe.open(QIODevice::ReadOnly);
+    }
+    QString fehler;
+    std::optional<monatstabelle::Anzeige> anzeige;
+    if (lesbar) anzeige = monatstabelle::liesZurAnzeige(fileName, &fehler);
+    if (!anzeige) {
+        verwerfen();
+        if (!lesbar || fehler.isEmpty()) fehler = QStringLiteral("Fehler beim Lesen der Datei: ") + fileName;
+        Dialoge::seam().warnung(fehler);
+        if (!lesbar) emit lesefehler(fileName);
+        emit gezeichnet();
+        return;
+    }
+    const monatstabelle::Kopf& kopf = anzeige->kopf;
+
+    GewichtsListe.clear();
+    wechsleBemerkungen(monatstabelle::bemerkungsPfadZu(fileName));
+
+    z.TabellenDateiName = fileName;
+    emit jahrFeldGesetzt(ohneEndung(QFileInfo(fileName).fileName()).right(4));
+
+    if (!ueberlagerung) Image = vorlageGrafik;
+    // A weight curve of an earlier month must never show under a new one.
+    if (!MittelwertModus) GewichtImage = vorlageGewicht;
+
+    monatstabelle::wendeSlotsAn(kopf, z.slotAktiv);
+    if (!kopf.benutzerName.isEmpty()) // an empty header keeps the user in use
+        z.benutzerName = kopf.benutzerName;
+    // Every write syncs the settings file to disk; an unchanged name needs none.
+    if (Lies_String_aus_Registry(QStringLiteral("BenutzerName")) != z.benutzerName)
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), z.benutzerName);
+    Label1 = QStringLiteral("Korvanemesswerte  ") + kopf.datum + QStringLiteral("  ") + kopf.benutzerName;
+
+    Memo1 = anzeige->zeilen;
+    TagesEndeZeilen = tagesEnden(Memo1);
+    z.ListBox1.clear();
+
+    // The reading lines with their place in the file; lines without a day column or slot are
+    // listed for the entry dialog but have no place in the chart.
+    QList<Lesung> lesungen;
+    {
+        qsizetype k = 0;
+        for (qsizetype i = 0; i < Memo1.size() && k < anzeige->messungen.size(); ++i) {
+            if (!monatstabelle::istMesszeile(Memo1.at(i))) continue;
+            const monatstabelle::Messung& m = anzeige->messungen.at(k);
+            z.ListBox1 << monatstabelle::listeneintrag(anzeige->messzeilen.at(k));
+            ++k;
+            if (TagX(m.tag) < 0 || SlotVersatz(m.slot) < 0) continue;
+            lesungen.append({m, TagesEndeZeilen.contains(QString::number(i))});
+        }
+    }
+    if (!anzeige->messzeilen.isEmpty()) z.letzteMesszeile = anzeige->messzeilen.last();
+
+    for (QStringList* liste :
+         {&AnzeigeWerteSys, &AnzeigeWerteDia, &AnzeigeWertePuls, &MonatsWerteSys, &MonatsWerteDia,
+          &MonatsWertePuls, &TagesWerteSys, &TagesWerteDia, &TagesWertePuls})
+        liste->clear();
+    MonatsMittelTexte = {};
+    GrafikMittelTexte = {};
+    monatsMittelSys = monatsMittelDia = monatsMittelPuls = 0;
+    MonatsMittelGewicht = 0;
+    gewichtsMittelText.clear();
+    gewichtsMittelZeile = -1;
+    hinweisText.clear();
+    gewichtMeldung.clear();
+
+    stiftBreite = leseStiftBreite();
+    if (!lesungen.isEmpty()) ZeichneFarbErklaerung();
+
+    const bool mittel = MittelwertModus;
+    durchgang(lesungen, mittel ? Durchgang::MittelwertSystolisch : Durchgang::Oben);
+    durchgang(lesungen, mittel ? Durchgang::MittelwertDiastolisch : Durchgang::Mitte);
+    durchgang(lesungen, mittel ? Durchgang::MittelwertPuls : Durchgang::Unten);
+
+    if (GewichtsListe.isEmpty()) {
+        GewichtImage = vorlageGewicht;
+    } else {
+        double summe = 0;
+        for (const QString& eintrag : GewichtsListe)
+            summe += eintrag.section(u' ', 1).toDouble();
+        MonatsMittelGewicht = summe / GewichtsListe.size();
+        if (mittel)
+            zeichneGewichtsMittelLinie();
+        else
+            ZeichneGewichtInGrafik();
+    }
+
+    SchreibeZahlenInGrafikLinks();
+    SchreibeNameUndMonatInGrafik();
+    if (z.ListBox1.size() <= 1) SchreibHinweisNurEinDatensatzVorhanden(int(z.ListBox1.size()));
+
+    // Filing under the canonical name; without a reading line the month is unknown and the
+    // table stays where it is.
+    const QString name = kopf.benutzerName.isEmpty() ? z.benutzerName : kopf.benutzerName;
+    if (!anzeige->monat.isEmpty() && !anzeige->jahr.isEmpty()) {
+        z.monatText = anzeige->monat;
+        z.jahrText = anzeige->jahr;
+        z.monatName = monatstabelle::GibMonatLang(anzeige->monat.toInt());
+        monatstabelle::nimmTabelleAuf(z, fileName, name, anzeige->monat, anzeige->jahr);
+        bemerkungenDatei = monatstabelle::bemerkungsPfad(z, name, anzeige->monat, anzeige->jahr);
+    }
+
+    emit gezeichnet();
+    if (!gewichtMeldung.isEmpty()) Dialoge::seam().meldung(gewichtMeldung);
+}
+
+void TMonatsGrafik::durchgang(const QList<Lesung>& lesungen, Durchgang d) {
+    datensatz = 0;
+    register_.fill(0);
+    QStringList* punkte = nullptr;
+    switch (d) {
+    case Durchgang::Oben:
+    case Durchgang::MittelwertSystolisch:
+        punkte = &TagesMittelPunkteSys;
+        break;
+    case Durchgang::Mitte:
+    case Durchgang::MittelwertDiastolisch:
+        punkte = &TagesMittelPunkteDia;
+        break;
+    case Durchgang::Unten:
+    case Durchgang::MittelwertPuls:
+        punkte = &TagesMittelPunktePuls;
+        break;
+    }
+    punkte->clear();
+    const bool systolisch = d == Durchgang::Oben || d == Durchgang::MittelwertSystolisch;
+
+    {
+        QPainter p(&Image);
+        for (const Lesung& l : lesungen) {
+            if (systolisch) {
+                ErstelleMonatsMittelwert(l.m);
+                ErstelleTagesMittelwert(l.m);
+                ErstelleGewichtsListe(l.m);
+                EstelleMonatsMittelw_Zahlenausgabe(l.m);
+            }
+            ++datensatz;
+            ZeichneInGrafik(&p, l, d);
+            if (systolisch) ErstelleGewichtsListe(l.m);
+        }
+    }
+
+    switch (d) {
+    case Durchgang::Oben:
+    case Durchgang::MittelwertSystolisch:
+        MonatsMittelTexte = berechneMittelwerte(MonatsWerteSys, MonatsWerteDia, MonatsWertePuls).texte;
+        SchreibeMonatsMittelwInGrafik();
+        if (d == Durchgang::MittelwertSystolisch)
+            zeichneMonatsMittelLinie(TagesMittelPunkteSys, monatsMittelSys, farbeSys);
+        break;
+    case Durchgang::MittelwertDiastolisch:
+        zeichneMonatsMittelLinie(TagesMittelPunkteDia, monatsMittelDia, farbeDia);
+        break;
+    case Durchgang::MittelwertPuls:
+        zeichneMonatsMittelLinie(TagesMittelPunktePuls, monatsMittelPuls, farbePuls);
+        break;
+    default:
+        break;
+    }
+}
+
+QPoint TMonatsGrafik::Zeichne(QPainter* p, int x, int y) {
+    QPen pen = p->pen();
+    pen.setWidth(stiftBreite);
+    p->setPen(pen);
+    return QPoint(x, y); // the origin of the next connecting line; no mark of its own
+}
+
+void TMonatsGrafik::ZeichneInGrafik(QPainter* p, const Lesung& l, Durchgang d) {
+    const monatstabelle::Messung& m = l.m;
+    const int x = TagX(m.tag) + SlotVersatz(m.slot);
+    const std::array<int, 3> werte{m.sys, m.dia, m.puls};
+    std::array<int, 3> zeilen{};
+    for (int i = 0; i < 3; ++i)
+        zeilen[i] = WertInPixel(werte[i]);
+
+    int messgroesse = -1;
+    QColor farbe;
+    switch (d) {
+    case Durchgang::Oben:
+        messgroesse = 0, farbe = farbeSys;
+        break;
+    case Durchgang::Mitte:
+        messgroesse = 1, farbe = farbeDia;
+        break;
+    case Durchgang::Unten:
+        messgroesse = 2, farbe = farbePuls;
+        break;
+    default:
+        break;
+    }
+
+    if (messgroesse >= 0) {
+        p->setPen(stift(farbe, stiftBreite));
+        const QPoint von = Zeichne(p, x, zeilen[messgroesse]);
+        const QPoint nach(vorherX, vorherY[messgroesse]);
+        if (datensatz > 1 && von != nach) // a line to its own start leaves no mark
+            p->drawLine(von, nach);
+    } else {
+        const int i = d == Durchgang::MittelwertSystolisch    ? 0
+                      : d == Durchgang::MittelwertDiastolisch ? 1
+                                                              : 2;
+        register_[m.slot - 1] = werte[i];
+        if (l.tagesEnde) {
+            int summe = 0, anzahl = 0;
+            for (int r : register_)
+                if (r > 0) summe += r, ++anzahl;
+            // A day measured only with zeros has no mean.
+            if (anzahl > 0) {
+                QStringList& punkte = i == 0   ? TagesMittelPunkteSys
+                                      : i == 1 ? TagesMittelPunkteDia
+                                               : TagesMittelPunktePuls;
+                punkte << QString::number(x) + u' ' + QString::number(WertInPixel(summe / anzahl));
+            }
+            register_.fill(0);
+        }
+    }
+    vorherX = x;
+    vorherY = zeilen;
+}
+
+void TMonatsGrafik::zeichneMonatsMittelLinie(const QStringList& punkte, double mittel, const QColor& farbe) {
+    if (punkte.isEmpty() || AnzeigeWerteSys.size() < 2) return;
+    const int x1 = punkte.first().section(u' ', 0, 0).toInt();
+    const int x2 = punkte.last().section(u' ', 0, 0).toInt();
+    const int y = WertInPixel(aufGanzeAufrunden(mittel));
+    QPainter p(&Image);
+    waagerecht(p, x1 - 6, x2 - 3, y, FarbeAufhellen(farbe, 30), stiftBreite);
+}

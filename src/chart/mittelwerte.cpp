@@ -1,0 +1,113 @@
+// The value lists of a drawing and the arithmetic of every mean.
+#include "chart/tmonatsgrafik.h"
+
+#include <QLocale>
+#include <cmath>
+
+double TMonatsGrafik::RundeAuf(double wert, int stellen) {
+    const double faktor = std::pow(10.0, stellen);
+    return std::trunc(wert * faktor + 0.50000000000001) / faktor;
+}
+
+double TMonatsGrafik::RundeGanzzahl(double wert) {
+    const double ganz = std::trunc(wert);
+    return std::trunc(ganz + std::trunc((wert - ganz) * 2));
+}
+
+int TMonatsGrafik::aufGanzeAufrunden(double wert) {
+    const double ganz = std::trunc(wert);
+    return int(ganz) + (wert - ganz > 0 ? 1 : 0);
+}
+
+QString TMonatsGrafik::formatiereMittelwert(double wert) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(wert, 'f', 2);
+}
+
+TMonatsGrafik::Mittelwerte TMonatsGrafik::berechneMittelwerte(const QStringList& sys, const QStringList& dia,
+                                                              const QStringList& puls) {
+    Mittelwerte m;
+    if (sys.isEmpty()) return m;
+    auto summe = [](const QStringList& liste) {
+        double s = 0;
+        for (const QString& t : liste)
+            s += t.trimmed().toDouble();
+        return s;
+    };
+    m.sys = summe(sys) / sys.size();
+    m.dia = dia.isEmpty() ? 0 : summe(dia) / dia.size();
+    m.puls = puls.isEmpty() ? 0 : summe(puls) / puls.size();
+    m.texte.sys = formatiereMittelwert(m.sys);
+    m.texte.dia = formatiereMittelwert(m.dia);
+    m.texte.puls = formatiereMittelwert(m.puls);
+    if (sys.size() == dia.size()) {
+        double differenzen = 0;
+        for (qsizetype i = 0; i < sys.size(); ++i)
+            differenzen += sys.at(i).trimmed().toDouble() - dia.at(i).trimmed().toDouble();
+        m.texte.pulsdruck = formatiereMittelwert(differenzen / sys.size());
+    }
+    return m;
+}
+
+QStringList TMonatsGrafik::tagesEnden(const QStringList& zeilen) {
+    QStringList enden;
+    int tag = 0;
+    int vorherTag = 0;
+    for (qsizetype i = 1; i < zeilen.size(); ++i) {
+        const QString& zeile = zeilen.at(i);
+        const qsizetype punkt = zeile.indexOf(u'.');
+        if (punkt >= 0) {
+            tag = 0;
+            if (punkt >= 2 && zeile.at(punkt - 2).isDigit() && zeile.at(punkt - 1).isDigit())
+                tag = zeile.mid(punkt - 2, 2).toInt();
+        }
+        if (tag != 0 && tag != vorherTag && !zeilen.at(i - 1).trimmed().isEmpty())
+            enden << QString::number(i - 1);
+        vorherTag = tag;
+    }
+    // Blank lines after the last reading must not hide the end of the last day.
+    qsizetype letzte = zeilen.size() - 1;
+    while (letzte >= 0 && zeilen.at(letzte).trimmed().isEmpty())
+        --letzte;
+    if (letzte >= 0 && !enden.contains(QString::number(letzte))) enden << QString::number(letzte);
+    return enden;
+}
+
+void TMonatsGrafik::ErstelleMonatsMittelwert(const monatstabelle::Messung& m) {
+    // The texts are recomputed once after the systolic pass; they depend only on the whole lists.
+    MonatsWerteSys << m.sysText.trimmed();
+    MonatsWerteDia << m.diaText.trimmed();
+    MonatsWertePuls << m.pulsText.trimmed();
+}
+
+void TMonatsGrafik::ErstelleTagesMittelwert(const monatstabelle::Messung& m) {
+    const QString tag = QStringLiteral("%1_").arg(m.tag, 2, 10, QLatin1Char('0'));
+    TagesWerteSys << tag + m.sysText.trimmed();
+    TagesWerteDia << tag + m.diaText.trimmed();
+    TagesWertePuls << tag + m.pulsText.trimmed();
+}
+
+void TMonatsGrafik::ErstelleGewichtsListe(const monatstabelle::Messung& m) {
+    const double kg = RundeAuf(m.gewicht, 0);
+    if (kg <= 0) return;
+    const int x = TagX(m.tag) + SlotVersatz(m.slot);
+    GewichtsListe << QString::number(x) + u' ' + QString::number(qlonglong(kg));
+}
+
+void TMonatsGrafik::EstelleMonatsMittelw_Zahlenausgabe(const monatstabelle::Messung& m) {
+    AnzeigeWerteSys << m.sysText.trimmed();
+    AnzeigeWerteDia << m.diaText.trimmed();
+    AnzeigeWertePuls << m.pulsText.trimmed();
+}
+
+void TMonatsGrafik::MachDieListenFuerDenBrowserLeer() {
+    MonatsWerteSys.clear();
+    MonatsWerteDia.clear();
+    MonatsWertePuls.clear();
+    TagesWerteSys.clear();
+    TagesWerteDia.clear();
+    TagesWertePuls.clear();
+    const QString null = QStringLiteral("0");
+    MonatsMittelTexte = {null, null, null, null};
+}

@@ -1,0 +1,120 @@
+// The pictures, their templates and the pixel frame of the chart.
+#include "chart/schrift.h"
+#include "chart/tmonatsgrafik.h"
+#include "storage/registry.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <cmath>
+
+namespace schrift {
+
+QFont fett(const QString& familie, int punkte) {
+    QFont f(familie);
+    f.setPixelSize(qRound(punkte * 96.0 / 72.0));
+    f.setBold(true);
+    return f;
+}
+
+int schreibe(QPainter& p, int x, int y, const QString& text, const QFont& font, const QColor& farbe,
+             const QColor& hintergrund) {
+    const QFontMetrics fm(font);
+    const int breite = fm.horizontalAdvance(text);
+    if (hintergrund.isValid()) p.fillRect(x, y, breite, fm.height(), hintergrund);
+    p.setFont(font);
+    p.setPen(farbe);
+    p.drawText(x, y + fm.ascent(), text);
+    return breite;
+}
+
+} // namespace schrift
+
+void waagerecht(QPainter& p, int x1, int x2, int y, const QColor& farbe, int breite) {
+    if (x2 < x1) std::swap(x1, x2);
+    p.fillRect(x1, y - breite / 2, x2 - x1 + 1, breite, farbe);
+}
+
+namespace {
+
+QImage ladeBild(const QString& pfad, const QString& eingebaut) {
+    QImage bild;
+    if (!pfad.isEmpty()) bild.load(pfad);
+    if (bild.isNull()) bild.load(eingebaut);
+    return bild.convertToFormat(QImage::Format_RGB32);
+}
+
+// Rows of the 10-mmHg steps k * 10, k = 2..22.
+constexpr int rasterY(int k) {
+    return 61 + 2 * (220 - k * 10);
+}
+
+} // namespace
+
+TMonatsGrafik::TMonatsGrafik(Zustand& zustand, QObject* parent) : QObject(parent), z(zustand) {
+    ladeVorlagen();
+    ladeFarben();
+}
+
+void TMonatsGrafik::ladeVorlagen() {
+    vorlageGrafik = ladeBild(z.grafikPfad, QStringLiteral(":/vorlagen/Vorlage.bmp"));
+    vorlageGewicht = ladeBild(z.gewichtGrafikPfad, QStringLiteral(":/vorlagen/GewichtVorlage.bmp"));
+    vorlageHeader = ladeBild(z.headerPfad, QStringLiteral(":/vorlagen/Header.bmp"));
+    Image = vorlageGrafik;
+    GewichtImage = vorlageGewicht;
+    Image2 = vorlageHeader;
+}
+
+QColor TMonatsGrafik::farbeAusText(const QString& text) {
+    bool ok = false;
+    const qlonglong wert = text.trimmed().toLongLong(&ok);
+    if (!ok || wert < 0 || wert > 0xFFFFFF) return QColor(Qt::black);
+    return QColor(int(wert & 0xFF), int((wert >> 8) & 0xFF), int((wert >> 16) & 0xFF));
+}
+
+void TMonatsGrafik::ladeFarben() {
+    farbeSys = farbeAusText(Lies_String_aus_Registry(QStringLiteral("SystolischKurvenFarbe")));
+    farbeDia = farbeAusText(Lies_String_aus_Registry(QStringLiteral("DiastolischKurvenFarbe")));
+    farbePuls = farbeAusText(Lies_String_aus_Registry(QStringLiteral("PulsKurvenFarbe")));
+    farbeGewicht = farbeAusText(Lies_String_aus_Registry(QStringLiteral("GewichtsKurvenFarbe")));
+    farbePulsdruck = farbeAusText(Lies_String_aus_Registry(QStringLiteral("PulsdruckFarbe")));
+}
+
+int TMonatsGrafik::leseStiftBreite() const {
+    bool ok = false;
+    const int breite = Lies_String_aus_Registry(QStringLiteral("StiftBreite")).trimmed().toInt(&ok);
+    return ok && breite > 0 ? breite : 2;
+}
+
+int TMonatsGrafik::TagX(int tag) {
+    return tag >= 1 && tag <= 31 ? 41 + 16 * (tag - 1) : -1;
+}
+
+int TMonatsGrafik::SlotVersatz(int slot) {
+    return slot >= 1 && slot <= 4 ? 4 * (slot - 1) : -1;
+}
+
+int TMonatsGrafik::WertInPixel(int wert) {
+    if (wert < 20) return 461; // negatives count as 0
+    if (wert < 220) return rasterY(wert / 10) - 2 * (wert % 10);
+    if (wert == 220) return 61;
+    return 40; // above the top row, still inside the picture
+}
+
+QColor TMonatsGrafik::FarbeAufhellen(const QColor& farbe, int prozent) {
+    prozent = qBound(-128, prozent, 127);
+    auto kanal = [prozent](int c) {
+        if (prozent >= 0) return qMin(255, c + int(std::ceil((255 - c) * prozent / 100.0)));
+        return qMax(0, int(c + c * prozent / 100.0));
+    };
+    return QColor(kanal(farbe.red()), kanal(farbe.green()), kanal(farbe.blue()));
+}
+
+void TMonatsGrafik::SchreibeZahlenInGrafikLinks() {
+    QPainter p(&Image);
+    schrift::schreibe(p, 2, 40, QStringLiteral("mmHg"), schrift::fett(QStringLiteral("Verdana"), 7),
+                      Qt::black, Qt::white);
+    const QFont zahlen = schrift::fett(QStringLiteral("Verdana"), 8);
+    for (int k = 22; k >= 3; --k)
+        schrift::schreibe(p, k >= 10 ? 8 : 14, rasterY(k) - 7, QString::number(k * 10), zahlen, Qt::black,
+                          Qt::white);
+}
