@@ -1,0 +1,43 @@
+#include "entry/gui/eingabefelder.h"
+
+ZahlFeld::ZahlFeld(int min, int max, int start, bool zweistellig, QWidget* parent)
+    : QSpinBox(parent), m_zweistellig(zweistellig) {
+    setRange(min, max);
+    setValue(start);
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+QString ZahlFeld::textFromValue(int wert) const {
+    if (m_zweistellig) return QStringLiteral("%1").arg(wert, 2, 10, QLatin1Char('0'));
+    return QString::number(wert);
+}
+
+AufAbSchalter::AufAbSchalter(QWidget* parent)
+    : QWidget(parent), auf(new QToolButton(this)), ab(new QToolButton(this)) {
+    auf->setArrowType(Qt::UpArrow);
+    ab->setArrowType(Qt::DownArrow);
+    for (QToolButton* k : {auf, ab}) {
+        k->setFocusPolicy(Qt::NoFocus);
+        k->setAutoRepeat(true);
+    }
+    connect(auf, &QToolButton::clicked, this, &AufAbSchalter::aufGeklickt);
+    connect(ab, &QToolButton::clicked, this, &AufAbSchalter::abGeklickt);
+    resize(18, 24);
+}
+
+void AufAbSchalter::resizeEvent(QResizeEvent*) {
+    const int oben = height() / 2;
+    auf->setGeometry(0, 0, width(), oben);
+    ab->setGeometry(0, oben, width(), height() - oben);
+}
+
+void AufAbSchalter::setzePfeilGroesse(int pixel) {
+    QFont f = font();
+    f.setPixelSize(pixel);
+    auf->setArrowType(Qt::NoArrow);
+    ab->setArrowType(Qt::NoArrow);
+    auf->setText(QStringLiteral("\u25B2"));
+    ab->setText(QStringLiteral("\u25BC"));
+    auf->setFont(f);
+    ab->setFont(f);
+}

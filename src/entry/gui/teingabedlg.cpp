@@ -1,0 +1,926 @@
+#include "entry/gui/teingabedlg.h"
+
+#include "chart/tmonatsgrafik.h"
+#include "entry/eingaberegeln.h"
+#include "entry/gui/tform_uhrzeitdropdownmemo.h"
+#include "entry/gui/ttoucheingabedlg.h"
+#include "platform/dialoge.h"
+#include "platform/uhr.h"
+#include "storage/monatstabelle.h"
+#include "storage/registry.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+#include <QTextOption>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace regeln = eingaberegeln;
+
+namespace {
+
+// Draws each entry with its TABs at fixed stops, so the seven pieces stand in columns.
+class TabStoppDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QList<qreal> stopps;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        QStyle* stil = w ? w->style() : QApplication::style();
+        stil->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(QPalette::Normal, (opt.state & QStyle::State_Selected)
+                                                                ? QPalette::HighlightedText
+                                                                : QPalette::Text));
+        QTextOption satz(Qt::AlignLeft | Qt::AlignVCenter);
+        satz.setTabArray(stopps);
+        satz.setWrapMode(QTextOption::NoWrap);
+        painter->drawText(QRectF(opt.rect.adjusted(2, 0, 0, 0)), text, satz);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QString text = index.data().toString();
+        const QFontMetrics fm(option.font);
+        const QString letztes = text.section(QLatin1Char('\t'), -1);
+        const int links = stopps.isEmpty() || !text.contains(QLatin1Char('\t')) ? 0 : int(stopps.last());
+        return {links + fm.horizontalAdvance(letztes) + 8, fm.height() + 2};
+    }
+};
+
+const int kTabStoppsDlu[] = {60, 110, 145, 180, 210, 240};
+
+QFont verdana(int pixel, bool fett) {
+    QFont f(QStringLiteral("Verdana"));
+    f.setPixelSize(pixel);
+    f.setBold(fett);
+    return f;
+}
+
+// x of a word of a label's text, so a field can stand under it.
+int unterWort(const QLabel* label, const QString& wort) {
+    const QString text = label->text();
+    return label->x() + label->fontMetrics().horizontalAdvance(text.left(text.indexOf(wort)));
+}
+
+void setzeHinweis(QWidget* w, const QString& text) {
+    w->setToolTip(text);
+    w->setToolTipDuration(10000);
+}
+
+QString zweistellig(int wert) {
+    return QStringLiteral("%1").arg(wert, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+TEingabeDlg::TEingabeDlg(Zustand& zustand, TMonatsGrafik& g, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      z(zustand), grafik(g) {
+    setWindowTitle(QStringLiteral("Eingabe der Korvanemesswerte"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 9));
+    m_standardPalette = palette();
+    baueOberflaeche();
+
+    // FormCreate: the slot follows the slot boxes; the first showing prefills the fields.
+    setzeSlot(regeln::ersterSlot(z.slotAktiv));
+    m_vorbelegungOffen = true;
+    zeigeSlotKaesten();
+    GewichtsEingabeCheckBoxClick();
+}
+
+void TEingabeDlg::baueOberflaeche() {
+    auto* rahmen = new QVBoxLayout(this);
+    rahmen->setContentsMargins(0, 0, 0, 0);
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setWidgetResizable(false);
+    rahmen->addWidget(ScrollBox1);
+    auto* inhalt = new QWidget;
+    inhalt->setObjectName(QStringLiteral("Inhalt"));
+    ScrollBox1->setWidget(inhalt);
+
+    // --- the list
+    ListGroup = new QGroupBox(inhalt);
+    Label4 = new QLabel(ListGroup);
+    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    QFont fett = font();
+    fett.setBold(true);
+    Label4->setFont(fett);
+    ListBox1 = new QListWidget(ListGroup);
+    ListBox1->setFont(verdana(12, true));
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* delegate = new TabStoppDelegate(ListBox1);
+    // List box tab stops count in quarters of the list font's average character width; the
+    // width of a digit stands for it, since the columns hold mostly digits.
+    const QFontMetricsF listenMetrik(ListBox1->font());
+    const qreal viertel =
+        std::max(listenMetrik.averageCharWidth(), listenMetrik.horizontalAdvance(QLatin1Char('0'))) / 4.0;
+    for (int dlu : kTabStoppsDlu)
+        delegate->stopps << std::round(dlu * viertel);
+    ListBox1->setItemDelegate(delegate);
+    const int listenBreite =
+        int(delegate->stopps.last()) +
+        QFontMetrics(ListBox1->font()).horizontalAdvance(QStringLiteral("Gewicht=100,5")) + 30;
+
+    // --- slot, time, slot boxes, date and values
+    UpDownSchalterGroup = new QGroupBox(inhalt);
+    Label3 = new QLabel(UpDownSchalterGroup);
+    Label3->setFont(fett);
+    Label3->setGeometry(10, 16, 260, 20);
+    BitBtn3 = new QPushButton(UpDownSchalterGroup);
+    BitBtn3->setGeometry(10, 42, 96, 40);
+    Edit1 = new QLineEdit(QStringLiteral("07:00"), UpDownSchalterGroup);
+    Edit1->setFont(verdana(24, true));
+    QPalette gruen = Edit1->palette();
+    gruen.setColor(QPalette::Text, QColor(0, 128, 0));
+    Edit1->setPalette(gruen);
+    Edit1->setGeometry(112, 42, 100, 40);
+    SpinButton1 = new AufAbSchalter(UpDownSchalterGroup);
+    SpinButton1->setGeometry(213, 42, 20, 40);
+    SpeedButton1 = new QToolButton(UpDownSchalterGroup);
+    SpeedButton1->setText(QStringLiteral("…"));
+    SpeedButton1->setGeometry(238, 42, 32, 40);
+    setzeHinweis(SpeedButton1, QStringLiteral("Auswahl einer Uhrzeit"));
+
+    Bevel2 = new QFrame(UpDownSchalterGroup);
+    Bevel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Bevel2->setGeometry(10, 94, 260, 36);
+    setzeHinweis(Bevel2, QStringLiteral("Wenn Sie regelmäßig weniger als 4 Messungen am Tag eingeben,\n"
+                                        "dann entsprechend hier einstellen. Die nicht aktivierten Messungen\n"
+                                        "werden dann übersprungen."));
+    const QString slotHinweise[4] = {QStringLiteral("Messung 1 am Morgen"), QStringLiteral("Messung 2"),
+                                     QStringLiteral("Messung 3"), QStringLiteral("Messung 4 am Abend")};
+    for (int i = 0; i < 4; ++i) {
+        auto* kasten = new QCheckBox(QStringLiteral("M%1").arg(i + 1), UpDownSchalterGroup);
+        kasten->setChecked(true);
+        kasten->setGeometry(20 + i * 62, 102, 56, 20);
+        setzeHinweis(kasten, slotHinweise[i]);
+        m_slotKaesten[i] = kasten;
+    }
+    CheckBoxM1 = m_slotKaesten[0];
+    CheckBoxM2 = m_slotKaesten[1];
+    CheckBoxM3 = m_slotKaesten[2];
+    CheckBoxM4 = m_slotKaesten[3];
+
+    DatumLabel = new QLabel(QStringLiteral("Tag               Monat             Jahr"), UpDownSchalterGroup);
+    DatumLabel->move(12, 146);
+    DatumLabel->adjustSize();
+    SpinEdit1 = new ZahlFeld(1, 31, 31, true, UpDownSchalterGroup);
+    SpinEdit2 = new ZahlFeld(1, 12, 12, true, UpDownSchalterGroup);
+    SpinEdit3 = new ZahlFeld(1900, 9999, 1998, false, UpDownSchalterGroup);
+    SpinEdit1->setGeometry(unterWort(DatumLabel, QStringLiteral("Tag")), 166, 58, 28);
+    SpinEdit2->setGeometry(unterWort(DatumLabel, QStringLiteral("Monat")), 166, 58, 28);
+    SpinEdit3->setGeometry(unterWort(DatumLabel, QStringLiteral("Jahr")), 166, 76, 28);
+
+    WerteLabel =
+        new QLabel(QStringLiteral("systolisch      diastolisch      Puls/Minute"), UpDownSchalterGroup);
+    WerteLabel->move(12, 206);
+    WerteLabel->adjustSize();
+    SpinEdit4 = new ZahlFeld(0, 280, 140, false, UpDownSchalterGroup);
+    SpinEdit5 = new ZahlFeld(0, 280, 90, false, UpDownSchalterGroup);
+    SpinEdit6 = new ZahlFeld(0, 280, 70, false, UpDownSchalterGroup);
+    SpinEdit4->setGeometry(unterWort(WerteLabel, QStringLiteral("systolisch")), 226, 64, 28);
+    SpinEdit5->setGeometry(unterWort(WerteLabel, QStringLiteral("diastolisch")), 226, 64, 28);
+    SpinEdit6->setGeometry(unterWort(WerteLabel, QStringLiteral("Puls/Minute")), 226, 64, 28);
+    setzeHinweis(SpinEdit4, QStringLiteral("Geben sie hier den systolischen (oberen) Korvanemeßwert ein."));
+    setzeHinweis(SpinEdit5, QStringLiteral("Geben sie hier den diastolischen Korvanemeßwert ein."));
+    setzeHinweis(SpinEdit6, QStringLiteral("Geben Sie hier den Pulsschlag pro Minute ein."));
+
+    // --- weight
+    GewichtGroup = new QGroupBox(inhalt);
+    GewichtTitelLabel =
+        new QLabel(QStringLiteral("Gewicht:               Ganze Kilo , Zehntel"), GewichtGroup);
+    GewichtTitelLabel->move(10, 16);
+    GewichtTitelLabel->adjustSize();
+    GewichtEdit = new QLineEdit(QStringLiteral("70,5"), GewichtGroup);
+    GewichtEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    GewichtEdit->setGeometry(10, 36, 58, 28);
+    SpinButton2 = new AufAbSchalter(GewichtGroup);
+    SpinButton2->setGeometry(69, 36, 18, 28);
+    RadioButton1 = new QRadioButton(GewichtGroup);
+    RadioButton2 = new QRadioButton(GewichtGroup);
+    RadioButton3 = new QRadioButton(GewichtGroup);
+    RadioButton1->setChecked(true);
+    setzeHinweis(RadioButton1, QStringLiteral("Ganzzahl vor dem Komma"));
+    setzeHinweis(RadioButton2, QStringLiteral("1.Stelle nach dem Komma"));
+    setzeHinweis(RadioButton3, QStringLiteral("2.Stelle nach dem Komma"));
+    int frei = SpinButton2->geometry().right() + 6;
+    const QString radioWoerter[3] = {QStringLiteral("Ganze"), QStringLiteral("Kilo"),
+                                     QStringLiteral("Zehntel")};
+    QRadioButton* radios[3] = {RadioButton1, RadioButton2, RadioButton3};
+    for (int i = 0; i < 3; ++i) {
+        radios[i]->adjustSize();
+        const int x = std::max(frei, unterWort(GewichtTitelLabel, radioWoerter[i]));
+        radios[i]->move(x, 40);
+        frei = x + radios[i]->width() + 2;
+    }
+    GewichtsEingabeCheckBox = new QCheckBox(QStringLiteral("Das Gewicht eingeben"), GewichtGroup);
+    GewichtsEingabeCheckBox->move(10, 72);
+    GewichtsEingabeCheckBox->adjustSize();
+    GewichtInfoLabel = new QLabel(GewichtGroup);
+    GewichtInfoLabel->setFont(fett);
+    GewichtInfoLabel->setToolTipDuration(10000);
+
+    // --- buttons and their frames
+    Bevel1 = new QFrame(inhalt);
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Bevel3 = new QFrame(inhalt);
+    Bevel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    BitBtn1 = new QPushButton(QStringLiteral("In Liste &aufnehmen"), inhalt);
+    BitBtn2 = new QPushButton(QStringLiteral("Eintrag &bearbeiten"), inhalt);
+    OKBtn = new QPushButton(QStringLiteral("OK / &Grafik zeigen"), inhalt);
+    OKBtn->setDefault(true);
+    // The table window is not built yet; the command stays visible but cannot be chosen.
+    BitBtn4 = new QPushButton(QStringLiteral("&Tabelle zeigen"), inhalt);
+    BitBtn4->setEnabled(false);
+    for (QPushButton* k : {BitBtn1, BitBtn2, OKBtn, BitBtn4})
+        k->setFont(fett);
+
+    // Group sizes: the weight group's frame below it ends above the bottom of the slot group.
+    const int gruppenBreite = 280;
+    const int gewichtBreite =
+        std::max({GewichtTitelLabel->width() + 24, gruppenBreite + 8, listenBreite + 16 - gruppenBreite - 4});
+    GewichtInfoLabel->setGeometry(10, 98, gewichtBreite - 20, 20);
+    GewichtGroup->resize(gewichtBreite, 126);
+    UpDownSchalterGroup->resize(gruppenBreite, std::max(266, GewichtGroup->height() + 4 + 172 + 4));
+    const int breite = std::max(listenBreite + 16, UpDownSchalterGroup->width() + 4 + GewichtGroup->width());
+    Label4->setGeometry(8, 14, breite - 16, 20);
+    ListBox1->setGeometry(8, 38, breite - 16, 150);
+    ListGroup->resize(breite, 200);
+    // Bevels lie behind the controls they frame.
+    Bevel1->lower();
+    Bevel3->lower();
+    Bevel2->lower();
+
+    ordneAn(8, 8, breite);
+    setFixedSize(inhalt->size());
+
+    // --- wiring
+    connect(BitBtn1, &QPushButton::clicked, this, &TEingabeDlg::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TEingabeDlg::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TEingabeDlg::BitBtn3Click);
+    connect(OKBtn, &QPushButton::clicked, this, &TEingabeDlg::OKBtnClick);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TEingabeDlg::SpeedButton1Click);
+    connect(SpinButton1, &AufAbSchalter::aufGeklickt, this, &TEingabeDlg::SpinButton1UpClick);
+    connect(SpinButton1, &AufAbSchalter::abGeklickt, this, &TEingabeDlg::SpinButton1DownClick);
+    connect(SpinButton2, &AufAbSchalter::aufGeklickt, this, &TEingabeDlg::SpinButton2UpClick);
+    connect(SpinButton2, &AufAbSchalter::abGeklickt, this, &TEingabeDlg::SpinButton2DownClick);
+    connect(GewichtEdit, &QLineEdit::textChanged, this, &TEingabeDlg::GewichtEditChange);
+    connect(GewichtsEingabeCheckBox, &QCheckBox::clicked, this, &TEingabeDlg::GewichtsEingabeCheckBoxClick);
+    for (int i = 0; i < 4; ++i)
+        connect(m_slotKaesten[i], &QCheckBox::clicked, this, [this, i] { slotKastenGeklickt(i); });
+
+    const std::pair<ZahlFeld*, void (TEingabeDlg::*)()> felder[] = {
+        {SpinEdit1, &TEingabeDlg::SpinEdit1Change}, {SpinEdit2, &TEingabeDlg::SpinEdit2Change},
+        {SpinEdit3, &TEingabeDlg::SpinEdit3Change}, {SpinEdit4, &TEingabeDlg::SpinEdit4Change},
+        {SpinEdit5, &TEingabeDlg::SpinEdit5Change}, {SpinEdit6, &TEingabeDlg::SpinEdit6Change}};
+    for (const auto& [feld, handler] : felder) {
+        // Typing changes the editor; the arrows and setValue change the value.
+        connect(feld->editor(), &QLineEdit::textChanged, this, handler);
+        connect(feld, &QSpinBox::textChanged, this, handler);
+        feld->installEventFilter(this);
+        feld->editor()->installEventFilter(this);
+    }
+    Edit1->installEventFilter(this);
+    GewichtEdit->installEventFilter(this);
+}
+
+void TEingabeDlg::ordneAn(int listLinks, int listOben, int breite) {
+    ListGroup->setGeometry(listLinks, listOben, breite, 200);
+    ListBox1->setGeometry(8, 38, breite - 16, 150);
+    Label4->setGeometry(8, 14, breite - 16, 20);
+    const QRect liste = ListGroup->geometry();
+    UpDownSchalterGroup->move(liste.left(), liste.top() + liste.height());
+    const QRect schalter = UpDownSchalterGroup->geometry();
+    GewichtGroup->move(schalter.left() + schalter.width() + 4, schalter.top());
+    const QRect gewicht = GewichtGroup->geometry();
+    const int unten = schalter.top() + schalter.height();
+
+    Bevel1->setGeometry(liste.left(), unten + 5, liste.width(), 54);
+    const int knopfBreite = schalter.width() - 8;
+    OKBtn->setGeometry(liste.left() + 4, unten + 15, knopfBreite, 34);
+    BitBtn4->setGeometry(liste.left() + liste.width() - 4 - knopfBreite, unten + 15, knopfBreite, 34);
+
+    Bevel3->setGeometry(gewicht.left(), gewicht.top() + gewicht.height() + 4, gewicht.width(), 172);
+    BitBtn1->setGeometry(gewicht.left() + 6, Bevel3->y() + 20, knopfBreite, 45);
+    BitBtn2->setGeometry(gewicht.left() + 6, BitBtn1->y() + 45 + 44, knopfBreite, 45);
+
+    QWidget* inhalt = ScrollBox1->widget();
+    const int rechts = std::max({liste.right(), gewicht.right(), Bevel3->geometry().right()}) + 1 + listLinks;
+    const int hoehe = std::max(Bevel1->geometry().bottom(), Bevel3->geometry().bottom()) + 1 + 8;
+    inhalt->resize(std::max(rechts, z.touchModus ? ScrollBox1->viewport()->width() : 0), hoehe);
+}
+
+void TEingabeDlg::GroupsAusrichtung() {
+    if (!z.touchModus) return;
+    const int sichtbar = ScrollBox1->viewport()->width();
+    const int links = std::max(0, (sichtbar - ListGroup->width()) / 2);
+    ordneAn(links, 0, ListGroup->width());
+}
+
+void TEingabeDlg::setzeFenster(TForm_UhrzeitDropdownMemo* uhrzeit, TTouchEingabeDlg* touch) {
+    m_uhrzeit = uhrzeit;
+    m_touch = touch;
+    if (m_uhrzeit) m_uhrzeit->setzeZielfeld(Edit1);
+    if (m_touch) m_touch->setzeBezug({this, ListGroup, ListBox1, GewichtGroup, GewichtEdit});
+}
+
+QString TEingabeDlg::heuteText() const {
+    return QStringLiteral("Heute ist der ") + Uhr::heute().toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+void TEingabeDlg::setzeListenTitel(const QString& text) {
+    z.listenTitel = text;
+    Label4->setText(text);
+}
+
+void TEingabeDlg::zeigeListe() {
+    QStringList angezeigt;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        angezeigt << ListBox1->item(i)->text();
+    if (angezeigt == z.ListBox1) return; // unchanged: the selection stays
+    ListBox1->clear();
+    ListBox1->addItems(z.ListBox1);
+}
+
+void TEingabeDlg::zeigeSlotKaesten() {
+    for (int i = 0; i < 4; ++i)
+        m_slotKaesten[i]->setChecked(z.slotAktiv[i]);
+}
+
+void TEingabeDlg::uebernimmGelesenes() {
+    zeigeListe();
+    zeigeSlotKaesten();
+    Label4->setText(z.listenTitel);
+    bool ok = false;
+    const int monat = z.monatText.toInt(&ok);
+    if (ok) SpinEdit2->setValue(monat);
+    SpinEdit2Change();
+    SpinEdit3Change();
+}
+
+void TEingabeDlg::setzeSlot(int slot) {
+    m_slot = slot;
+    m_praefix = regeln::slotPraefix(slot);
+    BitBtn3->setText(regeln::slotKnopfText(slot));
+}
+
+void TEingabeDlg::setzeStandardZeit() {
+    const QString zeit = Lies_String_aus_Registry(regeln::slotZeitEinstellung(m_slot));
+    if (!zeit.isEmpty()) Edit1->setText(zeit);
+}
+
+// --- opening
+
+int TEingabeDlg::neuerMonat() {
+    setzeListenTitel(QStringLiteral("Messwerte von ") + z.benutzerName);
+    z.ListBox1.clear();
+    zeigeListe();
+    m_neuerMonat = true;
+    Label3->setText(heuteText());
+    const QDate heute = Uhr::heute();
+    SpinEdit1->setValue(1);
+    SpinEdit2->setValue(heute.month());
+    SpinEdit3->setValue(heute.year());
+    SpinEdit2Change();
+    SpinEdit3Change();
+    setzeSlot(1);
+    setzeStandardZeit();
+    grafik.MonatsWerteSys.clear();
+    grafik.MonatsWerteDia.clear();
+    grafik.MonatsWertePuls.clear();
+    return Dialoge::seam().modal(this);
+}
+
+int TEingabeDlg::tabelleBearbeiten(const QString& pfad, bool tabelleSofortZeigen) {
+    // The table window that would follow is not built yet, so the dialog only edits.
+    Q_UNUSED(tabelleSofortZeigen);
+    GewichtInfoLabel->clear();
+    z.ListBox1.clear();
+    zeigeListe();
+    z.TabellenDateiName = pfad;
+    z.jahrOrdnerName = QFileInfo(pfad).absolutePath().right(4);
+    const int endung = pfad.indexOf(QLatin1String(".tab"), 0, Qt::CaseInsensitive);
+    bool jahrAusNamen = false;
+    if (endung >= 4) {
+        const int jahr = pfad.mid(endung - 4, 4).toInt(&jahrAusNamen);
+        if (jahrAusNamen) SpinEdit3->setValue(jahr);
+    }
+    setzeStandardZeit();
+    if (!monatstabelle::liesZumBearbeiten(z, pfad, monatstabelle::KopfLesen::Ja)) {
+        zeigeListe();
+        return QDialog::Rejected;
+    }
+    if (!jahrAusNamen && !z.jahrText.isEmpty()) setzeJahrFeld(z.jahrText);
+    uebernimmGelesenes();
+    Label3->setText(heuteText());
+    return Dialoge::seam().modal(this);
+}
+
+int TEingabeDlg::aktuelleBearbeiten() {
+    z.ListBox1.clear();
+    zeigeListe();
+    setzeStandardZeit();
+    if (z.TabellenDateiName.isEmpty() || !QFileInfo::exists(z.TabellenDateiName)) return neuerMonat();
+    if (!monatstabelle::liesZumBearbeiten(z, z.TabellenDateiName,
+                                          monatstabelle::KopfLesen::NameNurWennGesetzt)) {
+        zeigeListe();
+        return QDialog::Rejected;
+    }
+    uebernimmGelesenes();
+    Label3->setText(heuteText());
+    return Dialoge::seam().modal(this);
+}
+
+void TEingabeDlg::setzeJahrFeld(const QString& jahr) {
+    bool ok = false;
+    const int wert = jahr.trimmed().toInt(&ok);
+    if (ok && jahr.trimmed().size() == 4)
+        SpinEdit3->setValue(wert);
+    else
+        SpinEdit3->setValue(1900);
+    SpinEdit3Change();
+}
+
+void TEingabeDlg::setzeGewichtAusEinstellung(const QString& gewicht) {
+    if (gewicht.isEmpty()) return;
+    const auto wert = regeln::liesGewicht(gewicht);
+    if (!wert) return; // a setting that is no weight leaves the start values
+    GewichtEdit->setText(gewicht);
+    m_gewicht = *wert;
+}
+
+// --- paint and layout
+
+void TEingabeDlg::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!e->spontaneous()) // not when the window comes back from being minimised
+        FormPaint();
+}
+
+void TEingabeDlg::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    GroupsAusrichtung();
+}
+
+void TEingabeDlg::FormPaint() {
+    // The readers fill the shared list and slot flags while the dialog is hidden.
+    zeigeListe();
+    zeigeSlotKaesten();
+    Label4->setText(z.listenTitel);
+
+    if (z.touchModus) {
+        QPalette aqua = m_standardPalette;
+        aqua.setColor(QPalette::Window, QColor(0, 255, 255));
+        aqua.setColor(QPalette::Base, QColor(0, 255, 255));
+        setPalette(aqua);
+        ListBox1->setPalette(aqua);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (QScreen* bildschirm = screen()) {
+            const QRect r = bildschirm->geometry();
+            setGeometry(r.x(), r.y(), r.width(), r.height() - 25);
+        }
+        setWindowState(windowState() | Qt::WindowMaximized);
+        GroupsAusrichtung();
+    } else {
+        setPalette(m_standardPalette);
+        ListBox1->setPalette(m_standardPalette);
+    }
+
+    SpinEdit1Change();
+    SpinEdit2Change();
+
+    // Each opening starts with weight entry off.
+    GewichtsEingabeCheckBox->setChecked(false);
+    GewichtsEingabeCheckBoxClick();
+
+    if (m_vorbelegungOffen) {
+        if (std::none_of(z.slotAktiv.begin(), z.slotAktiv.end(), [](bool b) { return b; })) {
+            z.slotAktiv[0] = true;
+            zeigeSlotKaesten();
+        }
+        if (!z.letzteMesszeile.isEmpty() && !m_neuerMonat) ladeFelder(z.letzteMesszeile, true);
+        m_neuerMonat = false;
+        m_vorbelegungOffen = false;
+        ListBox1->setFocus();
+    }
+
+    if (ListBox1->count() > 0) {
+        QListWidgetItem* letzter = ListBox1->item(ListBox1->count() - 1);
+        ListBox1->scrollToItem(letzter, QAbstractItemView::PositionAtTop);
+        ListBox1->setCurrentItem(letzter);
+    }
+}
+
+// --- fields
+
+void TEingabeDlg::ladeFelder(const QString& text, bool vorbelegen) {
+    const regeln::Felder f = regeln::felderAusEintrag(text);
+    if (f.slot) setzeSlot(f.slot);
+    auto setze = [](ZahlFeld* feld, const QString& wert) {
+        bool ok = false;
+        const int zahl = wert.toInt(&ok);
+        if (ok) feld->setValue(zahl);
+    };
+    setze(SpinEdit1, f.tag);
+    setze(SpinEdit2, f.monat);
+    setze(SpinEdit3, f.jahr);
+    if (!f.zeit.isEmpty()) Edit1->setText(f.zeit);
+    setze(SpinEdit4, f.sys);
+    setze(SpinEdit5, f.dia);
+    setze(SpinEdit6, f.puls);
+    SpinEdit2Change();
+    SpinEdit3Change();
+    if (f.gewicht || vorbelegen) {
+        const QString gewicht = f.gewicht.value_or(QStringLiteral("0"));
+        GewichtEdit->setText(gewicht);
+        if (const auto wert = regeln::liesGewicht(gewicht)) m_gewicht = *wert;
+    }
+}
+
+void TEingabeDlg::normalisiere(ZahlFeld* feld, QString (*regel)(const QString&)) {
+    const QString text = feld->editor()->text();
+    const QString normal = regel(text);
+    if (normal != text) feld->editor()->setText(normal);
+}
+
+void TEingabeDlg::SpinEdit1Change() {
+    normalisiere(SpinEdit1, regeln::tagOderMonatNormal);
+}
+
+void TEingabeDlg::SpinEdit2Change() {
+    normalisiere(SpinEdit2, regeln::tagOderMonatNormal);
+    pruefeMonat();
+}
+
+void TEingabeDlg::SpinEdit3Change() {
+    normalisiere(SpinEdit3, regeln::jahrNormal);
+    pruefeJahr();
+}
+
+void TEingabeDlg::SpinEdit4Change() {
+    normalisiere(SpinEdit4, regeln::wertNormal);
+}
+void TEingabeDlg::SpinEdit5Change() {
+    normalisiere(SpinEdit5, regeln::wertNormal);
+}
+void TEingabeDlg::SpinEdit6Change() {
+    normalisiere(SpinEdit6, regeln::wertNormal);
+}
+
+void TEingabeDlg::pruefeMonat() {
+    m_monatFalsch =
+        !z.ListBox1.isEmpty() && regeln::monatAusEintrag(z.ListBox1.last()) != SpinEdit2->editor()->text();
+}
+
+void TEingabeDlg::pruefeJahr() {
+    m_jahrFalsch =
+        !z.ListBox1.isEmpty() && regeln::jahrAusEintrag(z.ListBox1.last()) != SpinEdit3->editor()->text();
+}
+
+void TEingabeDlg::SpinButton1UpClick() {
+    Edit1->setText(regeln::zeitSchritt(Edit1->text(), true));
+}
+void TEingabeDlg::SpinButton1DownClick() {
+    Edit1->setText(regeln::zeitSchritt(Edit1->text(), false));
+}
+
+double TEingabeDlg::gewichtsSchrittweite() const {
+    return regeln::gewichtsSchrittweite(RadioButton1->isChecked() ? 1 : RadioButton2->isChecked() ? 2 : 3);
+}
+
+void TEingabeDlg::SpinButton2UpClick() {
+    m_gewicht = regeln::gewichtSchritt(m_gewicht, gewichtsSchrittweite(), true);
+    GewichtEdit->setText(regeln::gewichtText(m_gewicht));
+}
+
+void TEingabeDlg::SpinButton2DownClick() {
+    m_gewicht = regeln::gewichtSchritt(m_gewicht, gewichtsSchrittweite(), false);
+    GewichtEdit->setText(regeln::gewichtText(m_gewicht));
+}
+
+void TEingabeDlg::GewichtEditChange() {
+    if (GewichtEdit->text().isEmpty()) {
+        GewichtEdit->setText(QStringLiteral("1"));
+        return; // the new text runs this handler again
+    }
+    ZeigGewichtInfo();
+}
+
+void TEingabeDlg::GewichtsEingabeCheckBoxClick() {
+    const bool an = GewichtsEingabeCheckBox->isChecked();
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{GewichtEdit, SpinButton2, RadioButton1, RadioButton2, RadioButton3})
+        w->setEnabled(an);
+}
+
+void TEingabeDlg::slotKastenGeklickt(int index) {
+    z.slotAktiv[index] = m_slotKaesten[index]->isChecked();
+    if (std::none_of(z.slotAktiv.begin(), z.slotAktiv.end(), [](bool b) { return b; })) {
+        m_slotKaesten[index]->setChecked(true);
+        z.slotAktiv[index] = true;
+    }
+}
+
+void TEingabeDlg::CheckBoxM1Click() {
+    slotKastenGeklickt(0);
+}
+void TEingabeDlg::CheckBoxM2Click() {
+    slotKastenGeklickt(1);
+}
+void TEingabeDlg::CheckBoxM3Click() {
+    slotKastenGeklickt(2);
+}
+void TEingabeDlg::CheckBoxM4Click() {
+    slotKastenGeklickt(3);
+}
+
+void TEingabeDlg::ZeigGewichtInfo() {
+    if (m_gewichtInfoLaeuft) return;
+    m_gewichtInfoLaeuft = true;
+    if (z.ListBox1.isEmpty()) {
+        grafik.MonatsMittelGewicht = 0;
+        GewichtInfoLabel->clear();
+    }
+    m_gewichtDifferenz = 0;
+    const double mittel = grafik.MonatsMittelGewicht;
+    if (mittel != 0) {
+        // A text that is no number counts as no weight here; the add command names it.
+        double zahl = regeln::liesGewicht(GewichtEdit->text()).value_or(0.0);
+        if (zahl > 310) {
+            Dialoge::seam().information(
+                QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!"));
+            GewichtEdit->setText(QStringLiteral("310"));
+            m_gewicht = 310;
+            zahl = 310;
+        }
+        m_gewichtDifferenz = std::fabs(zahl - mittel);
+
+        QPalette farbe = GewichtInfoLabel->palette();
+        if (GewichtsEingabeCheckBox->isChecked()) {
+            if (m_gewichtDifferenz >= 15) {
+                farbe.setColor(QPalette::WindowText, QColor(255, 0, 0));
+                GewichtInfoLabel->setToolTip(QStringLiteral(
+                    "Bitte aktuelle Eingabe überprüfen. Rot = 15 Kg Unterschied zum bisherigen Mittelwert!"));
+            } else {
+                farbe.setColor(QPalette::WindowText, QColor(0, 0, 255));
+                GewichtInfoLabel->setToolTip(
+                    QStringLiteral("Zeigt den bisherigen monatlichen Mittelwert an."));
+            }
+        } else {
+            farbe.setColor(QPalette::WindowText, QColor(128, 128, 128));
+        }
+        GewichtInfoLabel->setPalette(farbe);
+        GewichtInfoLabel->setText(regeln::mittelwertText(mittel));
+    }
+    m_gewichtInfoLaeuft = false;
+}
+
+// --- slots
+
+void TEingabeDlg::BitBtn3Click() {
+    setzeSlot(regeln::naechsterSlot(m_slot, z.slotAktiv));
+    setzeStandardZeit();
+}
+
+// --- add, edit, close
+
+void TEingabeDlg::BitBtn1Click() {
+    Dialoge& dialoge = Dialoge::seam();
+    // The flags are taken afresh: a reader may have changed the list since the fields changed.
+    pruefeMonat();
+    pruefeJahr();
+    if (m_monatFalsch) dialoge.information(regeln::monatsMeldung(SpinEdit2->editor()->text()));
+    if (m_jahrFalsch) dialoge.information(regeln::jahresMeldung(SpinEdit3->editor()->text()));
+    if (m_monatFalsch || m_jahrFalsch) return;
+
+    // A time or weight that is not in the table's form is refused before anything is stored.
+    const QString zeit = Edit1->text();
+    if (!regeln::istUhrzeitForm(zeit)) {
+        dialoge.information(
+            QStringLiteral("Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00"));
+        return;
+    }
+    const bool mitGewicht = GewichtsEingabeCheckBox->isChecked();
+    QString gewichtText = QStringLiteral("0");
+    double gewichtZahl = 0;
+    if (mitGewicht) {
+        const auto wert = regeln::liesGewicht(GewichtEdit->text());
+        if (!wert) {
+            dialoge.warnung(monatstabelle::meldungKeineZahl(GewichtEdit->text(), true));
+            return;
+        }
+        gewichtZahl = *wert;
+        gewichtText = GewichtEdit->text().trimmed().replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+
+    Schreib_String_in_Registry(regeln::slotZeitEinstellung(m_slot), zeit);
+
+    // Only a weight that goes into the table is held against the monthly mean.
+    const double mittel = grafik.MonatsMittelGewicht;
+    m_gewichtDifferenz = mittel != 0 ? std::fabs(gewichtZahl - mittel) : 0;
+    if (mitGewicht && gewichtZahl > 0 && m_gewichtDifferenz >= 15) {
+        dialoge.information(QStringLiteral("Bitte überprüfen Sie Ihre aktuelle Gewichtsangabe. Es sind 15 Kg "
+                                           "Unterschied zum bisherigen Mittelwert!"));
+        return;
+    }
+
+    SpinEdit1->interpretText();
+    SpinEdit2->interpretText();
+    SpinEdit3->interpretText();
+    regeln::Messwerte w;
+    w.tag = zweistellig(SpinEdit1->value());
+    w.monat = zweistellig(SpinEdit2->value());
+    w.jahr = QString::number(SpinEdit3->value());
+    w.zeit = zeit;
+    w.sys = QString::number(SpinEdit4->value());
+    w.dia = QString::number(SpinEdit5->value());
+    w.puls = QString::number(SpinEdit6->value());
+    w.gewicht = gewichtText;
+    z.monatText = w.monat;
+    z.jahrText = w.jahr;
+    z.monatName = monatstabelle::GibMonatLang(SpinEdit2->value());
+    z.jahrOrdnerName = w.jahr;
+
+    const QString zeile = regeln::neueZeile(m_slot, w);
+    if (!z.letzteMesszeile.isEmpty()) z.letzteMesszeile = zeile;
+
+    const QString schluessel = regeln::datumsSchluessel(m_slot, w.tag, w.monat, w.jahr);
+    if (regeln::findeDuplikat(z.ListBox1, schluessel) >= 0) {
+        dialoge.information(regeln::duplikatMeldung(schluessel));
+        return;
+    }
+
+    z.ListBox1.append(zeile);
+    monatstabelle::sortiereListe(z.ListBox1);
+    zeigeListe();
+    if (!monatstabelle::schreibeTabelle(z, monatstabelle::Schreibart::Aufnehmen)) return;
+
+    z.ListBox1.clear();
+    const bool gelesen =
+        monatstabelle::liesZumBearbeiten(z, z.TabellenDateiName, monatstabelle::KopfLesen::Nein);
+    zeigeListe();
+    if (!gelesen) return;
+
+    ListBox1->setFocus();
+    if (ListBox1->count() > 0) {
+        ListBox1->setCurrentRow(ListBox1->count() - 1);
+        ListBox1->scrollToBottom();
+    }
+    BitBtn3Click();
+    GrafikZeigen();
+    ZeigGewichtInfo();
+}
+
+void TEingabeDlg::BitBtn2Click() {
+    Dialoge& dialoge = Dialoge::seam();
+    const QModelIndexList auswahl = ListBox1->selectionModel()->selectedRows();
+    const int zeile = auswahl.isEmpty() ? -1 : auswahl.first().row();
+    if (zeile < 0 || zeile >= z.ListBox1.size()) {
+        dialoge.information(
+            QStringLiteral("Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"));
+        return;
+    }
+    if (!dialoge.frage(
+            QStringLiteral("Der ausgewählte Eintrag wird in der Liste gelöscht und die einzelnen "
+                           "Werte in die Eingabefelder zum Bearbeiten eingetragen. Möchten Sie das?")))
+        return;
+    const QString eintrag = z.ListBox1.takeAt(zeile);
+    zeigeListe();
+    ladeFelder(eintrag, false);
+    GrafikZeigen();
+    ZeigGewichtInfo();
+}
+
+void TEingabeDlg::GrafikZeigen() {
+    if (!z.ListBox1.isEmpty()) {
+        if (m_slot == 1) {
+            const QString morgens = Lies_String_aus_Registry(QStringLiteral("UhrzeitMorgens"));
+            if (!morgens.isEmpty()) Edit1->setText(morgens);
+        }
+        if (monatstabelle::schreibeTabelle(z, monatstabelle::Schreibart::GrafikZeigen)) {
+            Schreib_String_in_Registry(QStringLiteral("BenutzerName"), z.benutzerName);
+            grafik.MachDieListenFuerDenBrowserLeer();
+            Q_EMIT grafikNeuZeichnen();
+            zeigeListe(); // the chart's reader refills the shared list
+        }
+    }
+    const int anzahl = int(z.ListBox1.size());
+    if (anzahl <= 1) grafik.SchreibHinweisNurEinDatensatzVorhanden(anzahl);
+}
+
+void TEingabeDlg::OKBtnClick() {
+    grafik.GewichtImage = grafik.vorlageGewicht;
+    GrafikZeigen();
+    Q_EMIT hauptfensterAnpassen();
+    accept();
+}
+
+// --- time picker and touch input
+
+void TEingabeDlg::SpeedButton1Click() {
+    if (!m_uhrzeit) return;
+    m_uhrzeit->zeilenBeschneiden();
+    Dialoge::seam().modal(m_uhrzeit);
+}
+
+void TEingabeDlg::oeffneTouch(int ziel, const QString& prompt, ZahlFeld* feld) {
+    if (!z.touchModus || !m_touch) return;
+    if (m_touch->ziel() != regeln::TouchZiel::Keins)
+        m_touch->Button1Click(); // the value still being edited goes back first
+    m_touch->bearbeiteZahl(static_cast<regeln::TouchZiel>(ziel), prompt, feld);
+    Dialoge::seam().modal(m_touch);
+}
+
+void TEingabeDlg::SpinEdit1Click() {
+    oeffneTouch(int(regeln::TouchZiel::Tag), QStringLiteral("Geben Sie den Tag ein:"), SpinEdit1);
+}
+void TEingabeDlg::SpinEdit2Click() {
+    oeffneTouch(int(regeln::TouchZiel::Monat), QStringLiteral("Geben Sie den Monat ein:"), SpinEdit2);
+}
+void TEingabeDlg::SpinEdit3Click() {
+    oeffneTouch(int(regeln::TouchZiel::Jahr), QStringLiteral("Geben Sie das Jahr ein:"), SpinEdit3);
+}
+void TEingabeDlg::SpinEdit4Click() {
+    oeffneTouch(int(regeln::TouchZiel::Sys), QStringLiteral("Geben sie den systolischen Korvanemeßwert ein:"),
+                SpinEdit4);
+}
+void TEingabeDlg::SpinEdit5Click() {
+    oeffneTouch(int(regeln::TouchZiel::Dia),
+                QStringLiteral("Geben sie den diastolischen Korvanemeßwert ein:"), SpinEdit5);
+}
+void TEingabeDlg::SpinEdit6Click() {
+    oeffneTouch(int(regeln::TouchZiel::Puls), QStringLiteral("Geben Sie den Pulsschlag pro Minute ein:"),
+                SpinEdit6);
+}
+
+void TEingabeDlg::GewichtEditClick() {
+    if (!z.touchModus || !m_touch) return;
+    if (m_touch->ziel() != regeln::TouchZiel::Keins) m_touch->Button1Click();
+    m_touch->bearbeiteGewicht(GewichtEdit, &m_gewicht);
+    Dialoge::seam().modal(m_touch);
+}
+
+// --- keys and taps
+
+bool TEingabeDlg::eventFilter(QObject* objekt, QEvent* ereignis) {
+    if (ereignis->type() == QEvent::MouseButtonRelease && z.touchModus) {
+        const std::pair<QObject*, void (TEingabeDlg::*)()> taps[] = {
+            {SpinEdit1->editor(), &TEingabeDlg::SpinEdit1Click},
+            {SpinEdit2->editor(), &TEingabeDlg::SpinEdit2Click},
+            {SpinEdit3->editor(), &TEingabeDlg::SpinEdit3Click},
+            {SpinEdit4->editor(), &TEingabeDlg::SpinEdit4Click},
+            {SpinEdit5->editor(), &TEingabeDlg::SpinEdit5Click},
+            {SpinEdit6->editor(), &TEingabeDlg::SpinEdit6Click},
+            {GewichtEdit, &TEingabeDlg::GewichtEditClick}};
+        for (const auto& [feld, handler] : taps)
+            if (objekt == feld) {
+                (this->*handler)();
+                return false;
+            }
+    }
+    if (ereignis->type() != QEvent::KeyPress) return QDialog::eventFilter(objekt, ereignis);
+
+    const bool zeitFeld = objekt == Edit1;
+    const bool zahlFeld = objekt == GewichtEdit || qobject_cast<ZahlFeld*>(objekt) ||
+                          (objekt->parent() && qobject_cast<ZahlFeld*>(objekt->parent()));
+    if (!zeitFeld && !zahlFeld) return QDialog::eventFilter(objekt, ereignis);
+
+    auto* taste = static_cast<QKeyEvent*>(ereignis);
+    switch (taste->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Delete:
+        return false;
+    default:
+        break;
+    }
+    const QString zeichen = taste->text();
+    if (zeichen.size() == 1 && !(taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QChar c = zeichen.at(0);
+        const bool ziffer = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        if (ziffer || c == (zeitFeld ? QLatin1Char(':') : QLatin1Char('.'))) return false;
+    }
+    return true; // no other key does anything in these fields, the arrows up and down included
+}
