@@ -1,0 +1,868 @@
+#include "chart/gui/tmainform.h"
+
+#include "chart/tmachpause.h"
+#include "chart/tmonatsgrafik.h"
+#include "platform/dialoge.h"
+#include "platform/gui/touch.h"
+#include "platform/shell.h"
+#include "storage/monatstabelle.h"
+#include "storage/registry.h"
+#include "storage/start.h"
+
+#include "entry/gui/teingabedlg.h"
+#include "entry/gui/tform_uhrzeitdropdownmemo.h"
+#include "entry/gui/tnameeingdlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGestureEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPanGesture>
+#include <QPinchGesture>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr int kHoehe = 795;           // window height with weight chart and remarks
+constexpr int kHoeheOhneBeides = 549; // neither of them
+constexpr int kBildBreite = 570;
+constexpr int kBildHoehe = 464;
+constexpr int kFensterBreite = 574; // the chart plus the scroll box frame
+constexpr int kBemerkungHoehe = 76;
+constexpr int kTitelOben = 44;
+const QColor kUeberschriftFarbe(223, 223, 223); // 14671839
+
+const QString kHilfeDatei = QStringLiteral("Korvane-Hilfe.pdf");
+
+QFont fett(const char* familie, int punkte) {
+    QFont f(QString::fromLatin1(familie), punkte);
+    f.setBold(true);
+    return f;
+}
+
+QLabel* ueberschrift(const QString& text, const QFont& schrift, QWidget* eltern) {
+    auto* label = new QLabel(text, eltern);
+    label->setFont(schrift);
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, kUeberschriftFarbe);
+    p.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(p);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TBild::TBild(const QImage* bild, bool gestreckt, QWidget* parent)
+    : QWidget(parent), m_bild(bild), m_gestreckt(gestreckt) {
+    if (!gestreckt) setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void TBild::paintEvent(QPaintEvent*) {
+    if (!m_bild || m_bild->isNull()) return;
+    QPainter maler(this);
+    if (m_gestreckt)
+        maler.drawImage(rect(), *m_bild);
+    else
+        maler.drawImage(0, 0, *m_bild); // the title: its own size, the chart shows around the text
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TmainForm::TmainForm(Zustand& zustand, QWidget* parent)
+    : QMainWindow(parent), z(zustand), Grafik(new TMonatsGrafik(zustand, this)) {
+    setObjectName(QStringLiteral("mainForm"));
+    setWindowTitle(QStringLiteral("Korvanemesswerte -  "));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+
+    MachPause1 = new TMachPause(this);
+    MachPause1->setObjectName(QStringLiteral("MachPause1"));
+    MachPause1->setInterval(1000);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TmainForm::Timer1Timer);
+
+    // Its work, showing the table window, comes with that window; until then nothing starts it.
+    TabellenAnzeigeTimer = new QTimer(this);
+    TabellenAnzeigeTimer->setObjectName(QStringLiteral("TabellenAnzeigeTimer"));
+    TabellenAnzeigeTimer->setInterval(500);
+
+    m_groessenKorrektur = new QTimer(this);
+    m_groessenKorrektur->setSingleShot(true);
+    m_groessenKorrektur->setInterval(100);
+    connect(m_groessenKorrektur, &QTimer::timeout, this, &TmainForm::setzeNormalGroesse);
+
+    baueFlaeche();
+    baueMenues();
+
+    connect(Grafik, &TMonatsGrafik::gezeichnet, this, &TmainForm::bilderAktualisieren);
+    connect(Grafik, &TMonatsGrafik::bemerkungenGeladen, this, [this](const QString& text) {
+        m_bemerkungenWerdenGesetzt = true;
+        RichEdit1->setPlainText(text);
+        m_bemerkungenWerdenGesetzt = false;
+    });
+    // Queued: the drawing that failed must be over before the open dialog comes.
+    connect(
+        Grafik, &TMonatsGrafik::lesefehler, this,
+        [this](const QString&) {
+            OeffnenUndTabelleBearbeitenClick();
+            FormResize();
+        },
+        Qt::QueuedConnection);
+    connect(Grafik, &TMonatsGrafik::jahrFeldGesetzt, this, [this](const QString& jahr) {
+        if (EingabeDlg) EingabeDlg->setzeJahrFeld(jahr);
+    });
+
+    resize(kFensterBreite, kHoehe);
+    Timer1->start();
+}
+
+TmainForm::~TmainForm() = default;
+
+void TmainForm::baueFlaeche() {
+    auto* zentral = new QWidget(this);
+    auto* spalte = new QVBoxLayout(zentral);
+    spalte->setContentsMargins(0, 0, 0, 0);
+    spalte->setSpacing(0);
+
+    ScrollBox1 = new QScrollArea(zentral);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ScrollBox1->setLineWidth(2);
+    ScrollBox1->setWidgetResizable(false);
+    m_inhalt = new QWidget;
+    m_inhalt->setObjectName(QStringLiteral("ScrollBox1Inhalt"));
+    m_inhalt->setAutoFillBackground(true);
+    ScrollBox1->setWidget(m_inhalt);
+
+    Image = new TBild(&grafik().Image, true, m_inhalt);
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->setGeometry(0, 0, kBildBreite, kBildHoehe);
+
+    Image3 = new TBild(&grafik().Image3, false, m_inhalt);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->move(0, kTitelOben);
+
+    Label1 = new QLabel(m_inhalt);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->hide();
+
+    GewichtImage = new TBild(&grafik().GewichtImage, true, m_inhalt);
+    GewichtImage->setObjectName(QStringLiteral("GewichtImage"));
+    GewichtImage->setGeometry(0, kBildHoehe + 20, kBildBreite, 136);
+    GewichtImage->hide();
+
+    GewichtLabel = ueberschrift(QStringLiteral("Gewichtsverlauf"), fett("Verdana", 10), m_inhalt);
+    GewichtLabel->setObjectName(QStringLiteral("GewichtLabel"));
+    GewichtLabel->hide();
+
+    BemerkungLabel = ueberschrift(QStringLiteral("Bemerkungen"), fett("Arial", 10), m_inhalt);
+    BemerkungLabel->setObjectName(QStringLiteral("BemerkungLabel"));
+
+    RichEdit1 = new QPlainTextEdit(m_inhalt);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    QFont bemerkungSchrift(QStringLiteral("Arial"));
+    bemerkungSchrift.setPixelSize(13);
+    bemerkungSchrift.setBold(true);
+    RichEdit1->setFont(bemerkungSchrift);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RichEdit1->setTabChangesFocus(false);
+    RichEdit1->setContextMenuPolicy(Qt::NoContextMenu);
+    RichEdit1->setGeometry(0, kBildHoehe + 20, kBildBreite, kBemerkungHoehe);
+    connect(RichEdit1, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_bemerkungenWerdenGesetzt) grafik().setzeBemerkungen(RichEdit1->toPlainText());
+    });
+
+    Panel1 = new QFrame(zentral);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    static_cast<QFrame*>(Panel1)->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setFixedHeight(24);
+    Image2 = new TBild(&grafik().Image2, true, Panel1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Image2->setGeometry(0, 1, kBildBreite, 22);
+
+    spalte->addWidget(ScrollBox1, 1);
+    spalte->addWidget(Panel1);
+    setCentralWidget(zentral);
+
+    ScrollBox1->viewport()->installEventFilter(this);
+    ScrollBox1->viewport()->grabGesture(Qt::PinchGesture);
+    ScrollBox1->viewport()->grabGesture(Qt::PanGesture);
+    // Wheel turns anywhere on the chart or the legend scroll the box; the remarks scroll themselves.
+    for (QWidget* w : std::initializer_list<QWidget*>{Image, Image3, GewichtImage, Panel1, Image2})
+        w->installEventFilter(this);
+    RichEdit1->viewport()->installEventFilter(this);
+    inhaltsGroesseAnpassen();
+}
+
+void TmainForm::baueMenues() {
+    QMenuBar* MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto untermenue = [](QWidget* eltern, const char* name, const QString& text) {
+        QMenu* menue = nullptr;
+        if (auto* leiste = qobject_cast<QMenuBar*>(eltern))
+            menue = leiste->addMenu(text);
+        else
+            menue = static_cast<QMenu*>(eltern)->addMenu(text);
+        menue->setObjectName(QLatin1String(name));
+        menue->menuAction()->setObjectName(QLatin1String(name));
+        return menue;
+    };
+    // Commands whose work is not built yet stay disabled.
+    auto eintrag = [](QWidget* menue, const char* name, const QString& text, bool aktiv = true) {
+        auto* aktion = new QAction(text, menue);
+        aktion->setObjectName(QLatin1String(name));
+        aktion->setEnabled(aktiv);
+        menue->addAction(aktion);
+        return aktion;
+    };
+    auto trenner = [&](QWidget* menue, const char* name, const QString& text) {
+        eintrag(menue, name, text, false);
+    };
+
+    QMenu* Datei = untermenue(MainMenu1, "Datei", QStringLiteral("Datei"));
+    Neu1 = eintrag(Datei, "Neu1", QStringLiteral("Neu erstellen (neuer Monat oder Jahr)"));
+    QMenu* Oeffnen = untermenue(Datei, "Oeffnen", QStringLiteral("Öffnen"));
+    OeffnenUndalsGrafikAnzeigen =
+        eintrag(Oeffnen, "OeffnenUndalsGrafikAnzeigen", QStringLiteral("und als Grafik anzeigen"));
+    OffnenUndTabelleAnzeigen =
+        eintrag(Oeffnen, "OffnenUndTabelleAnzeigen", QStringLiteral("und Tabelle anzeigen"), false);
+    OeffnenUndTabelleBearbeiten =
+        eintrag(Oeffnen, "OeffnenUndTabelleBearbeiten", QStringLiteral("und Tabelle bearbeiten"));
+    trenner(Datei, "N7", QStringLiteral("      "));
+    DiagrammimBrowseranzeigen =
+        eintrag(Datei, "DiagrammimBrowseranzeigen", QStringLiteral("Grafik im Browser anzeigen"), false);
+    trenner(Datei, "N4", QStringLiteral("  "));
+    GrafikspeichernalsBilddatei = eintrag(Datei, "GrafikspeichernalsBilddatei",
+                                          QStringLiteral("Grafik speichern als  Bilddatei (.jpg)"), false);
+    GrafikplusTabellespeichernalsBilddatei =
+        eintrag(Datei, "GrafikplusTabellespeichernalsBilddatei",
+                QStringLiteral("Grafik plus Tabelle speichern als Bilddatei (.jpg)"), false);
+    trenner(Datei, "N2", QStringLiteral(" "));
+    GrafikSpeichernAlsPdfDatei = eintrag(Datei, "GrafikSpeichernAlsPdfDatei",
+                                         QStringLiteral("&Grafik speichern als PDF-Datei"), false);
+    TabelleSpeichernAlsPDFDatei = eintrag(Datei, "TabelleSpeichernAlsPDFDatei",
+                                          QStringLiteral("&Tabelle speichern als  PDF-Datei"), false);
+    GrafikUndTabelleSpeichernAlsPDFDatei =
+        eintrag(Datei, "GrafikUndTabelleSpeichernAlsPDFDatei",
+                QStringLiteral("Grafik &und Tabelle speichern als PDF-Datei"), false);
+    trenner(Datei, "N1", QStringLiteral("  "));
+    beenden1 = eintrag(Datei, "beenden1", QStringLiteral("Be&enden"));
+
+    // Never shown.
+    QMenu* Drucken1 = untermenue(MainMenu1, "Drucken1", QStringLiteral("&Drucken"));
+    Drucken1->menuAction()->setVisible(false);
+    eintrag(Drucken1, "Grafikskaliertdrucken1", QStringLiteral("Grafik &skaliert drucken"), false);
+    eintrag(Drucken1, "GrafikalsHardcopydrucken1",
+            QStringLiteral("Grafik als Hardcopy drucken (für ältere Druckertreiber)"), false);
+    eintrag(Drucken1, "Tabelledrucken1", QStringLiteral("&Tabelle drucken"), false);
+
+    Einstellungen1 = eintrag(MainMenu1, "Einstellungen1", QStringLiteral("Einstellungen"), false);
+    Mittelwerte1 = eintrag(MainMenu1, "Mittelwerte1", QStringLiteral("Mittelwerte"));
+    Messwerte1 = eintrag(MainMenu1, "Messwerte1", QStringLiteral("Messwerte"));
+
+    QMenu* Tabelle = untermenue(MainMenu1, "Tabelle", QStringLiteral("&Tabelle"));
+    anzeigen1 = eintrag(Tabelle, "anzeigen1", QStringLiteral("&aktuelle anzeigen"), false);
+    aktuellebearbeiten1 = eintrag(Tabelle, "aktuellebearbeiten1", QStringLiteral("aktuelle &bearbeiten"));
+    trenner(Tabelle, "N3", QStringLiteral(" "));
+    neuerstellen1 =
+        eintrag(Tabelle, "neuerstellen1", QStringLiteral("&neu erstellen (neuer Monat oder Jahr)"));
+
+    QMenu* Optionen1 = untermenue(MainMenu1, "Optionen1", QStringLiteral("&Optionen"));
+    Benutzernamendern1 = eintrag(Optionen1, "Benutzernamendern1", QStringLiteral("&Benutzername ändern"));
+
+    QMenu* Hilfe1 = untermenue(MainMenu1, "Hilfe1", QStringLiteral("&Hilfe"));
+    Hilfethemen1 = eintrag(Hilfe1, "Hilfethemen1", QStringLiteral("&Hilfethemen"));
+    Infober1 = eintrag(Hilfe1, "Infober1", QStringLiteral("&Info über..."), false);
+
+    // The large-button menus it opens do not exist yet.
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    trenner(PopupMenu1, "N5", QStringLiteral(" "));
+    Menuegrosseranzeigen1 =
+        eintrag(PopupMenu1, "Menuegrosseranzeigen1", QStringLiteral("Menüleiste GROß anzeigen"), false);
+    trenner(PopupMenu1, "N6", QStringLiteral(" "));
+
+    connect(Neu1, &QAction::triggered, this, &TmainForm::neuerstellen1Click);
+    connect(neuerstellen1, &QAction::triggered, this, &TmainForm::neuerstellen1Click);
+    connect(OeffnenUndalsGrafikAnzeigen, &QAction::triggered, this,
+            &TmainForm::OeffnenUndalsGrafikAnzeigenClick);
+    connect(OeffnenUndTabelleBearbeiten, &QAction::triggered, this,
+            &TmainForm::OeffnenUndTabelleBearbeitenClick);
+    connect(aktuellebearbeiten1, &QAction::triggered, this, &TmainForm::aktuellebearbeiten1Click);
+    connect(beenden1, &QAction::triggered, this, &QWidget::close);
+    connect(Mittelwerte1, &QAction::triggered, this, &TmainForm::Mittelwerte1Click);
+    connect(Messwerte1, &QAction::triggered, this, &TmainForm::Messwerte1Click);
+    connect(Benutzernamendern1, &QAction::triggered, this, &TmainForm::Benutzernamendern1Click);
+    connect(Hilfethemen1, &QAction::triggered, this, &TmainForm::Hilfethemen1Click);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation and the other windows
+
+bool TmainForm::FormCreate() {
+    z.touchModus = touch::erkenne(z.touchModus);
+    m_ersteZeichnungAusstehend = true;
+    if (!start::richteEin(z)) return false;
+    grafik().ladeVorlagen();
+    grafik().ladeFarben();
+    z.linieBeiNullUnterbrechen =
+        Lies_Integer_aus_Registry(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
+    GewichtImage->resize(GewichtImage->width(), gewichtVorlageHoehe());
+    bilderAktualisieren();
+    return true;
+}
+
+void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_UhrzeitDropdownMemo* uhrzeit,
+                             TTouchEingabeDlg* touchEingabe) {
+    EingabeDlg = eingabe;
+    NameEingDlg = name;
+    UhrzeitDlg = uhrzeit;
+    TouchEingabeDlg = touchEingabe;
+    if (EingabeDlg) {
+        connect(EingabeDlg, &TEingabeDlg::grafikNeuZeichnen, this, &TmainForm::grafikNeuZeichnen);
+        connect(EingabeDlg, &TEingabeDlg::hauptfensterAnpassen, this, [this] {
+            FormResize();
+            schreibeTitel();
+        });
+    }
+    if (NameEingDlg) {
+        connect(NameEingDlg, &TNameEingDlg::tabelleLaden, this,
+                [this](const QString& pfad) { grafik().GrafikZeichnen(pfad); });
+        connect(NameEingDlg, &TNameEingDlg::neuerMonatBeginnen, this, &TmainForm::neuerstellen1Click);
+        connect(NameEingDlg, &TNameEingDlg::nameGeaendert, this, [this](const QString& neu) {
+            z.benutzerName = neu;
+            grafik().Label1 = QStringLiteral(" von ") + neu;
+            Label1->setText(grafik().Label1);
+            if (EingabeDlg) EingabeDlg->setzeListenTitel(QStringLiteral("Messwerte von ") + neu);
+        });
+        connect(NameEingDlg, &TNameEingDlg::programmBeenden, this, &TmainForm::sofortBeenden);
+    }
+}
+
+void TmainForm::setzeStartTabelle(const QString& pfad) {
+    m_startTabelle = pfad;
+    if (!m_ersteZeichnungAusstehend && !pfad.isEmpty()) zeigeTabelleAlsGrafik(pfad);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paint
+
+void TmainForm::showEvent(QShowEvent* ereignis) {
+    QMainWindow::showEvent(ereignis);
+    if (m_ersteZeichnungAusstehend && !m_ersteZeichnungEingereiht) {
+        m_ersteZeichnungEingereiht = true;
+        if (const QScreen* schirm = screen()) {
+            const QRect frei = schirm->availableGeometry();
+            move(frei.x() + qMax(0, (frei.width() - frameGeometry().width()) / 2), y());
+        }
+        // Not inside the paint itself: the first paint may show the user name dialog.
+        QMetaObject::invokeMethod(this, &TmainForm::FormPaint, Qt::QueuedConnection);
+    }
+}
+
+void TmainForm::FormPaint() {
+    if (m_ersteZeichnungAusstehend && !m_ersteZeichnungLaeuft) {
+        m_ersteZeichnungLaeuft = true;
+
+        // 1. settings that concern this window and the entry dialog
+        const QString gewicht = Lies_String_aus_Registry(QStringLiteral("Gewicht"));
+        if (EingabeDlg && !gewicht.isEmpty()) EingabeDlg->setzeGewichtAusEinstellung(gewicht);
+        auto schalter = [](const char* name, bool bisher) {
+            const QString wert = Lies_Integer_aus_Registry(QLatin1String(name));
+            return wert == QLatin1String("1") ? true : wert == QLatin1String("0") ? false : bisher;
+        };
+        // 2. to 4. weight chart, remarks, window height
+        setzeSichtbarkeit(schalter("FarbkurveGewichtAnzeigen", m_gewichtSichtbar),
+                          schalter("BemerkungenAnzeigen", m_bemerkungenSichtbar));
+
+        // 5. the month in use, or the user name dialog
+        const QString name = Lies_String_aus_Registry(QStringLiteral("BenutzerName"));
+        if (!name.isEmpty()) {
+            z.benutzerName = name;
+            grafik().Label1 = QStringLiteral("von ") + name;
+            Label1->setText(grafik().Label1);
+            if (EingabeDlg) EingabeDlg->setzeListenTitel(QStringLiteral("Messwerte von ") + name);
+            const QString gespeichert = Lies_String_aus_Registry(QStringLiteral("TabellenDateiName"));
+            if (!gespeichert.isEmpty()) {
+                QString pfad = gespeichert;
+                if (!gespeichert.contains(z.datenOrdner) && QFileInfo::exists(z.datenOrdner + gespeichert))
+                    pfad = z.datenOrdner + gespeichert;
+                // Kept even when the file is gone, so closing stores it back unchanged.
+                z.TabellenDateiName = pfad;
+                if (UhrzeitDlg && QFileInfo::exists(z.programmOrdner + QStringLiteral("Uhrzeiten.txt")))
+                    UhrzeitDlg->ladeListe();
+                grafik().GrafikZeichnen(pfad);
+            }
+        } else {
+            nameErfragen();
+            if (m_beendet) return;
+        }
+
+        // 6. scale, title, weight scale
+        grafik().SchreibeZahlenInGrafikLinks();
+        schreibeTitel();
+        grafik().SchreibeZahlenInGewichtsGrafikLinks();
+        m_ersteZeichnungAusstehend = false;
+        m_ersteZeichnungLaeuft = false;
+        bilderAktualisieren();
+        if (!m_startTabelle.isEmpty()) zeigeTabelleAlsGrafik(m_startTabelle);
+    }
+    // 7. and 8.
+    if (!isMaximized()) senkrechtMittig();
+    jahrOrdnerPruefen();
+}
+
+void TmainForm::bilderAktualisieren() {
+    Label1->setText(grafik().Label1);
+    Image3->resize(grafik().Image3.size());
+    Image3->move(Image->x() + Image->width() / 2 - Image3->width() / 2, Image3->y());
+    Image3->raise();
+    for (TBild* bild : {Image, Image3, GewichtImage, Image2})
+        bild->update();
+    jahrOrdnerPruefen();
+}
+
+QString TmainForm::jahrAusTitel(const QString& titel, const QString& bisher) {
+    const QString wort = QStringLiteral("Korvanemesswerte");
+    QString text = titel;
+    const qsizetype pos = text.indexOf(wort);
+    if (pos >= 0) text.remove(pos, wort.size());
+    text = text.trimmed();
+    QString jahr = bisher;
+    for (const char* anfang : {"199", "200", "201", "202", "203"}) {
+        const qsizetype fund = text.indexOf(QLatin1String(anfang));
+        if (fund >= 0) jahr = text.mid(fund, 4);
+    }
+    return jahr;
+}
+
+void TmainForm::jahrOrdnerPruefen() {
+    if (m_ersteZeichnungAusstehend || z.tabellenOrdner.isEmpty()) return;
+    z.jahrOrdnerName = jahrAusTitel(Label1->text(), z.jahrOrdnerName);
+    if (z.jahrOrdnerName.isEmpty()) return;
+    const QString ordner = z.jahrOrdner();
+    // A folder that cannot be made is reported once, not at every redraw.
+    if (QDir(ordner).exists() || m_jahrOrdnerFehlerGemeldet == ordner) return;
+    if (!monatstabelle::legeJahrOrdnerAn(ordner, z.jahrOrdnerName)) m_jahrOrdnerFehlerGemeldet = ordner;
+}
+
+void TmainForm::schreibeTitel() {
+    const bool maximiert = isMaximized();
+    grafik().maximiert = maximiert;
+    grafik().skalierung = maximiert ? double(Image->height()) / kBildHoehe : 1.0;
+    grafik().SchreibeNameUndMonatInGrafik();
+    Image3->resize(grafik().Image3.size());
+    Image3->move(Image->pos() + grafik().titelPosition(Image->width()));
+    GewichtLabel->setText(QStringLiteral("Gewichtsverlauf"));
+    GewichtLabel->adjustSize();
+    GewichtLabel->move(ScrollBox1->width() / 2 - GewichtLabel->width() / 2, GewichtLabel->y());
+    bilderAktualisieren();
+    emit titelGeschrieben();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+int TmainForm::gewichtVorlageHoehe() const {
+    const QImage& vorlage = Grafik->vorlageGewicht.isNull() ? Grafik->GewichtImage : Grafik->vorlageGewicht;
+    return vorlage.isNull() ? 136 : vorlage.height();
+}
+
+int TmainForm::normalHoehe() const {
+    if (m_gewichtSichtbar && m_bemerkungenSichtbar) return kHoehe;
+    if (m_bemerkungenSichtbar) return kHoehe - gewichtVorlageHoehe() - 20;
+    if (m_gewichtSichtbar) return kHoehe - 96;
+    return kHoeheOhneBeides;
+}
+
+void TmainForm::zentriereLabel(QLabel* label, int oben) {
+    label->adjustSize();
+    label->move(ScrollBox1->width() / 2 - label->width() / 2, oben);
+}
+
+void TmainForm::setzeSichtbarkeit(bool gewichtAnzeigen, bool bemerkungenAnzeigen) {
+    m_gewichtSichtbar = gewichtAnzeigen;
+    m_bemerkungenSichtbar = bemerkungenAnzeigen;
+    grafik().gewichtSichtbar = gewichtAnzeigen;
+    const int unterBild = Image->y() + Image->height() + 20;
+
+    if (gewichtAnzeigen) {
+        GewichtImage->move(Image->x(), unterBild);
+        GewichtImage->show();
+        zentriereLabel(GewichtLabel, GewichtImage->y() - 18);
+        GewichtLabel->show();
+    } else {
+        GewichtImage->hide();
+        GewichtLabel->hide();
+        RichEdit1->move(Image->x(), unterBild);
+    }
+
+    if (bemerkungenAnzeigen) {
+        const int oben = gewichtAnzeigen ? GewichtImage->y() + GewichtImage->height() + 20 : unterBild;
+        RichEdit1->move(Image->x(), oben);
+        zentriereLabel(BemerkungLabel, oben - 17);
+        if (isMaximized()) {
+            m_bemerkungenVorMaximierenSichtbar = true; // shown again on restore
+        } else {
+            RichEdit1->show();
+            BemerkungLabel->show();
+        }
+    } else {
+        m_bemerkungenVorMaximierenSichtbar = false;
+        RichEdit1->hide();
+        BemerkungLabel->hide();
+    }
+    setzeNormalGroesse();
+    inhaltsGroesseAnpassen();
+}
+
+void TmainForm::setzeNormalGroesse() {
+    if (isMaximized() || isMinimized() || isFullScreen()) return;
+    const QSize soll(kFensterBreite, normalHoehe());
+    if (size() != soll) {
+        m_groesseWirdGesetzt = true;
+        resize(soll);
+        m_groesseWirdGesetzt = false;
+        if (isVisible()) senkrechtMittig();
+    }
+}
+
+void TmainForm::senkrechtMittig() {
+    const QScreen* schirm = screen();
+    if (!schirm || !isVisible()) return;
+    // Never above the usable area, so the title bar stays reachable on small screens.
+    const QRect frei = schirm->availableGeometry();
+    const int oben = schirm->geometry().height() / 2 - frameGeometry().height() / 2;
+    const int y = qMax(frei.top(), oben);
+    if (y != frameGeometry().y()) move(x(), y);
+}
+
+void TmainForm::inhaltsGroesseAnpassen() {
+    QRect belegt;
+    for (QWidget* kind : m_inhalt->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!kind->isHidden()) belegt |= kind->geometry();
+    m_inhalt->resize(qMax(0, belegt.right() + 1), qMax(0, belegt.bottom() + 1));
+}
+
+void TmainForm::resizeEvent(QResizeEvent* ereignis) {
+    QMainWindow::resizeEvent(ereignis);
+    if (!m_groesseWirdGesetzt) FormResize();
+}
+
+void TmainForm::changeEvent(QEvent* ereignis) {
+    QMainWindow::changeEvent(ereignis);
+    if (ereignis->type() == QEvent::WindowStateChange) FormResize();
+}
+
+void TmainForm::FormResize() {
+    if (!m_inhalt) return;
+    const int gewichtHoehe = gewichtVorlageHoehe();
+    if (isMaximized()) {
+        if (!RichEdit1->isHidden()) {
+            m_bemerkungenVorMaximierenSichtbar = true;
+            BemerkungLabel->hide();
+            RichEdit1->hide();
+        }
+        const int breite = ScrollBox1->width() - 4;
+        Image->setGeometry(Image->x(), Image->y(), breite, ScrollBox1->height() - 24);
+        GewichtImage->setGeometry(Image->x(), Image->y() + Image->height() + 20, Image->width(),
+                                  gewichtHoehe + 58);
+        Image2->resize(breite, Image2->height());
+        if (m_gewichtSichtbar) {
+            GewichtLabel->setFont(fett("Verdana", 12));
+            zentriereLabel(GewichtLabel, GewichtImage->y() - 20);
+        }
+        grafik().skalierung = double(Image->height()) / kBildHoehe;
+    } else if (!isMinimized()) {
+        Image->setGeometry(Image->x(), Image->y(), kBildBreite, kBildHoehe);
+        GewichtImage->setGeometry(Image->x(), Image->y() + Image->height() + 20, Image->width(),
+                                  gewichtHoehe);
+        Image2->resize(Image->width(), Image2->height());
+        if (m_gewichtSichtbar) {
+            GewichtLabel->setFont(fett("Verdana", 10));
+            zentriereLabel(GewichtLabel, GewichtImage->y() - 18);
+        }
+        if (m_bemerkungenVorMaximierenSichtbar) {
+            m_bemerkungenVorMaximierenSichtbar = false;
+            BemerkungLabel->show();
+            RichEdit1->show();
+        }
+        grafik().skalierung = 1.0;
+        // Not resizable by dragging: a normal window returns to its size. A little later, since a
+        // window manager may report the new size of a maximised window before its new state.
+        if (size() != QSize(kFensterBreite, normalHoehe())) m_groessenKorrektur->start();
+    }
+    inhaltsGroesseAnpassen();
+    Timer1->start();
+}
+
+void TmainForm::Timer1Timer() {
+    if (!isMaximized()) {
+        Image->resize(kBildBreite, Image->height());
+        GewichtImage->resize(kBildBreite, GewichtImage->height());
+    }
+    schreibeTitel();
+    if (++m_timer1Ticks >= 2) {
+        Timer1->stop();
+        m_timer1Ticks = 0;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse, wheel, gestures
+
+bool TmainForm::eventFilter(QObject* objekt, QEvent* ereignis) {
+    switch (ereignis->type()) {
+    case QEvent::Wheel:
+        if (objekt == ScrollBox1->viewport() || objekt == Image || objekt == Image3 ||
+            objekt == GewichtImage || objekt == Panel1 || objekt == Image2) {
+            ScrollBox1MouseWheel(static_cast<QWheelEvent*>(ereignis)->angleDelta().y());
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonPress: {
+        auto* maus = static_cast<QMouseEvent*>(ereignis);
+        if (maus->button() != Qt::RightButton) break;
+        if (objekt == Image && maus->globalPosition().y() <= 120) break;
+        if (objekt == Image || objekt == GewichtImage || objekt == RichEdit1->viewport()) {
+            PopupMenu1->popup(maus->globalPosition().toPoint());
+            return true;
+        }
+        break;
+    }
+    case QEvent::Gesture:
+        if (objekt == ScrollBox1->viewport()) return gesteBehandeln(static_cast<QGestureEvent*>(ereignis));
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(objekt, ereignis);
+}
+
+void TmainForm::wheelEvent(QWheelEvent* ereignis) {
+    ScrollBox1MouseWheel(ereignis->angleDelta().y());
+    ereignis->accept();
+}
+
+void TmainForm::ScrollBox1MouseWheel(int delta) {
+    if (isMaximized()) {
+        const QScreen* schirm = screen();
+        const bool quer = !schirm || schirm->size().width() >= schirm->size().height();
+        Image3->move(Image3->x(), Image->y() + (quer ? 70 : 120));
+    }
+    QScrollBar* leiste = ScrollBox1->verticalScrollBar();
+    leiste->setValue(leiste->value() - delta / 3);
+}
+
+bool TmainForm::gesteBehandeln(QGestureEvent* ereignis) {
+    if (QGesture* geste = ereignis->gesture(Qt::PinchGesture)) {
+        pinchSchritt(geste->state());
+        ereignis->accept(geste);
+    }
+    if (QGesture* geste = ereignis->gesture(Qt::PanGesture)) {
+        panSchritt(geste->state(), static_cast<QPanGesture*>(geste)->delta().y());
+        ereignis->accept(geste);
+    }
+    return true;
+}
+
+void TmainForm::pinchSchritt(Qt::GestureState zustand) {
+    if (zustand == Qt::GestureStarted) {
+        m_zoomUmgeschaltet = false;
+        return;
+    }
+    // Once per pinch: toggling at every update would leave the window in a random state.
+    if (zustand != Qt::GestureUpdated || m_zoomUmgeschaltet) return;
+    m_zoomUmgeschaltet = true;
+    MachPause1->Pause(200);
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void TmainForm::panSchritt(Qt::GestureState zustand, qreal deltaY) {
+    if (zustand != Qt::GestureUpdated) return;
+    QScrollBar* leiste = ScrollBox1->verticalScrollBar();
+    leiste->setValue(leiste->value() - qRound(deltaY));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void TmainForm::neuerstellen1Click() {
+    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
+    grafik().GrafikVorlageLaden();
+    bilderAktualisieren();
+    // The dialog empties its list and the month value lists itself.
+    if (EingabeDlg) EingabeDlg->neuerMonat();
+}
+
+void TmainForm::OeffnenUndalsGrafikAnzeigenClick() {
+    const QString pfad =
+        Dialoge::seam().dateiOeffnen(QStringLiteral("Öffnen"), z.tabellenOrdner,
+                                     QStringLiteral("Korvanetabellen (*.tab);;Alle Dateien (*)"));
+    if (!pfad.isEmpty()) zeigeTabelleAlsGrafik(pfad);
+}
+
+void TmainForm::zeigeTabelleAlsGrafik(const QString& pfad) {
+    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
+    grafik().MachDieListenFuerDenBrowserLeer();
+    grafik().GrafikVorlageLaden();
+    grafik().MonatsMittelGewicht = 0;
+    if (EingabeDlg && EingabeDlg->GewichtInfoLabel) EingabeDlg->GewichtInfoLabel->clear();
+    grafik().GrafikZeichnen(pfad);
+    bilderAktualisieren();
+    FormResize();
+}
+
+void TmainForm::OeffnenUndTabelleBearbeitenClick() {
+    const QString pfad =
+        Dialoge::seam().dateiOeffnen(QStringLiteral("Öffnen"), z.tabellenOrdner,
+                                     QStringLiteral("Korvanetabellen (*.tab);;Alle Dateien (*)"));
+    if (pfad.isEmpty()) return;
+    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
+    grafik().GrafikVorlageLaden();
+    grafik().MonatsMittelGewicht = 0;
+    bilderAktualisieren();
+    if (EingabeDlg) EingabeDlg->tabelleBearbeiten(pfad, false);
+    FormResize();
+}
+
+void TmainForm::aktuellebearbeiten1Click() {
+    if (EingabeDlg) EingabeDlg->aktuelleBearbeiten();
+}
+
+void TmainForm::grafikNeuZeichnen() {
+    grafik().GrafikZeichnen(z.TabellenDateiName);
+    bilderAktualisieren();
+}
+
+void TmainForm::grafikZeigenLassen() {
+    if (EingabeDlg) {
+        EingabeDlg->GrafikZeigen();
+        return;
+    }
+    grafikNeuZeichnen();
+}
+
+void TmainForm::Messwerte1Click() {
+    grafik().GewichtVorlageLaden();
+    if (!m_mittelwerteLaeuft) grafik().ueberlagerung = false;
+    grafik().MittelwertModus = false;
+    grafikZeigenLassen();
+    schreibeTitel();
+}
+
+void TmainForm::Mittelwerte1Click() {
+    if (grafik().AnzeigeWerteSys.size() < 2) {
+        Dialoge::seam().information(
+            QStringLiteral("Um die Mittelwerte anzuzeigen müssen Sie noch ein paar Daten eingeben!"));
+        return;
+    }
+    grafik().GewichtsListe.clear();
+    grafik().GrafikVorlageLaden();
+    grafik().ueberlagerung = true;
+    m_mittelwerteLaeuft = true;
+    Messwerte1Click();
+    grafik().MittelwertModus = true;
+    grafikZeigenLassen();
+    grafik().MittelwertModus = false;
+    m_mittelwerteLaeuft = false;
+    grafik().ueberlagerung = false;
+    schreibeTitel();
+}
+
+void TmainForm::Benutzernamendern1Click() {
+    nameErfragen();
+}
+
+void TmainForm::nameErfragen() {
+    if (NameEingDlg) Dialoge::seam().modal(NameEingDlg);
+}
+
+void TmainForm::Hilfethemen1Click() {
+    QString pfad = z.programmOrdner + kHilfeDatei;
+    if (!QFileInfo::exists(pfad)) {
+        // The copy built into the program, put where the desktop can open it.
+        QFile eingebaut(QStringLiteral(":/hilfe/") + kHilfeDatei);
+        if (!eingebaut.open(QIODevice::ReadOnly)) {
+            Dialoge::seam().warnung(QStringLiteral("Die Hilfedatei \"") + kHilfeDatei +
+                                    QStringLiteral("\" ist nicht vorhanden."));
+            return;
+        }
+        const QString ordner = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        pfad = ordner + QLatin1Char('/') + kHilfeDatei;
+        QSaveFile kopie(pfad);
+        if (!QDir().mkpath(ordner) || !kopie.open(QIODevice::WriteOnly) ||
+            kopie.write(eingebaut.readAll()) < 0 || !kopie.commit()) {
+            Dialoge::seam().warnung(QStringLiteral("Die Hilfedatei konnte nicht nach \"") + pfad +
+                                    QStringLiteral("\" geschrieben werden."));
+            return;
+        }
+    }
+    if (!shell::oeffneDokument(pfad))
+        Dialoge::seam().warnung(QStringLiteral("Die Hilfedatei \"") + pfad +
+                                QStringLiteral("\" konnte nicht geöffnet werden."));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing
+
+void TmainForm::closeEvent(QCloseEvent* ereignis) {
+    // Remarks that could not be saved are not dropped without the user's word.
+    if (!m_beendet && grafik().bemerkungenGeaendert && !grafik().bemerkungenSpeichern()) {
+        if (!Dialoge::seam().frage(QStringLiteral("Die Bemerkungen konnten nicht gespeichert werden. "
+                                                  "Möchten Sie das Programm trotzdem beenden?"))) {
+            ereignis->ignore();
+            return;
+        }
+        grafik().bemerkungenGeaendert = false;
+    }
+    beenden();
+    Timer1->stop();
+    ereignis->accept();
+}
+
+void TmainForm::beenden() {
+    if (m_beendet) return;
+    m_beendet = true;
+    Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), z.TabellenDateiName);
+    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
+}
+
+void TmainForm::sofortBeenden() {
+    m_beendet = true; // beenden() now writes nothing
+    close();
+    // Leaves every running loop, the modal dialog's included; before the program's loop runs,
+    // the start asks beendenVerlangt().
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
