@@ -7,6 +7,13 @@
 #include <vector>
 
 namespace bench {
+inline void zeigeMedian(const char* name, std::vector<double> zeiten) {
+    const auto mitte = zeiten.begin() + zeiten.size() / 2;
+    std::nth_element(zeiten.begin(), mitte, zeiten.end());
+    std::printf("%s: %.3f ms\n", name, *mitte);
+    std::fflush(stdout);
+}
+
 // Runs the work n times and prints the median.
 inline void miss(const char* name, int n, const std::function<void()>& arbeit) {
     std::vector<double> zeiten;
@@ -17,10 +24,9 @@ inline void miss(const char* name, int n, const std::function<void()>& arbeit) {
         arbeit();
         zeiten.push_back(t.nsecsElapsed() / 1e6);
     }
-    std::nth_element(zeiten.begin(), zeiten.begin() + n / 2, zeiten.end());
-    std::printf("%s: %.3f ms\n", name, zeiten[n / 2]);
-    std::fflush(stdout);
+    zeigeMedian(name, zeiten);
 }
 } // namespace bench
 
-void bench_grafik(); // chart drawing (bench_grafik.cpp)
+void bench_grafik();   // chart drawing (bench_grafik.cpp)
+void bench_programm(); // windows, first chart, one reading (bench_programm.cpp)

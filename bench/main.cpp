@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     Dialoge::setze(&dialoge);
 
     bench_grafik();
+    bench_programm();
 
     return 0;
 }

@@ -1,0 +1,199 @@
+// A person's way through Korvane, driving the real windows through the dialogs seam:
+// first start, user name, a month of readings, corrections, remarks, and the next start.
+#include "testumgebung.h"
+
+#include "app/programmstart.h"
+#include "chart/gui/tmainform.h"
+#include "chart/tmonatsgrafik.h"
+#include "entry/gui/teingabedlg.h"
+#include "entry/gui/tnameeingdlg.h"
+#include "platform/uhr.h"
+#include "storage/registry.h"
+
+#include <QPlainTextEdit>
+
+using Art = TestDialoge::Art;
+
+namespace {
+
+const QString kTabelle = QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.tab");
+
+void ersteZeichnungAbwarten(TmainForm* m) {
+    m->show();
+    QTRY_VERIFY_WITH_TIMEOUT(!m->ersteZeichnungAusstehend(), 5000);
+}
+
+// One reading typed into the dialog and added.
+void aufnehmen(TEingabeDlg* d, int tag, int monat, const QString& zeit, int sys, int dia, int puls) {
+    d->SpinEdit1->setValue(tag);
+    d->SpinEdit2->setValue(monat);
+    d->Edit1->setText(zeit);
+    d->SpinEdit4->setValue(sys);
+    d->SpinEdit5->setValue(dia);
+    d->SpinEdit6->setValue(puls);
+    d->BitBtn1Click();
+}
+
+int farbPunkte(const QImage& bild, QRgb farbe, int x0, int x1) {
+    int n = 0;
+    for (int x = x0; x <= x1; ++x)
+        for (int y = 0; y < bild.height(); ++y)
+            n += (bild.pixel(x, y) & 0xFFFFFF) == (farbe & 0xFFFFFF);
+    return n;
+}
+
+} // namespace
+
+class TestAblauf : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        testumgebung::dialoge().leeren();
+        testumgebung::einstellungenLoeschen();
+        ordner = testumgebung::neuerProgrammOrdner(QStringLiteral("ablauf"));
+        Uhr::setzeHeute(QDate(2024, 3, 5));
+    }
+
+    void ersterMonat() {
+        TestDialoge& dlg = testumgebung::dialoge();
+        QStringList nachAufnahmen;
+        int ausgewaehlt = -1;
+        QStringList slotFolge;
+        {
+            Programmstart p;
+            QVERIFY(p.erzeugeFenster({}));
+            // First start: the name dialog, then the entry dialog for the current month.
+            dlg.fenster.push_back([&](QObject* f) {
+                auto* name = qobject_cast<TNameEingDlg*>(f);
+                if (!name)
+                    return 0;
+                name->Edit1->setText(QStringLiteral("Anna"));
+                name->OKBtnClick();
+                return 1;
+            });
+            dlg.fenster.push_back([&](QObject* f) {
+                auto* d = qobject_cast<TEingabeDlg*>(f);
+                if (!d)
+                    return 0;
+                d->FormPaint();
+                aufnehmen(d, 5, 3, QStringLiteral("07:30"), 140, 90, 70); // Morgens
+                aufnehmen(d, 5, 3, QStringLiteral("13:00"), 128, 85, 66); // Messung2
+                d->BitBtn3Click();                                         // skip Messung3
+                aufnehmen(d, 3, 3, QStringLiteral("20:40"), 135, 88, 72); // Abends
+                nachAufnahmen = QStringList(p.z.ListBox1);
+                ausgewaehlt = d->ListBox1->currentRow();
+
+                // Same day and slot again: refused, nothing changes.
+                const QByteArray vorher = testumgebung::lies(ordner + kTabelle);
+                aufnehmen(d, 5, 3, QStringLiteral("07:45"), 150, 95, 75); // slot is Morgens again
+                aufnehmen(d, 6, 4, QStringLiteral("07:45"), 150, 95, 75); // another month
+                if (testumgebung::lies(ordner + kTabelle) != vorher)
+                    nachAufnahmen << QStringLiteral("DATEI GEAENDERT");
+
+                // Only morning and evening in use.
+                d->SpinEdit2->setValue(3);
+                d->CheckBoxM2->click();
+                d->CheckBoxM3->click();
+                for (int i = 0; i < 3; ++i) {
+                    slotFolge << d->BitBtn3->text();
+                    d->BitBtn3Click();
+                }
+                d->CheckBoxM2->click();
+                d->CheckBoxM3->click();
+
+                // Editing takes the entry out of the list and into the fields.
+                d->ListBox1->setCurrentRow(0);
+                dlg.fragen.push_back(true);
+                d->BitBtn2Click();
+                slotFolge << d->BitBtn3->text() << QString::number(d->SpinEdit1->value())
+                          << d->Edit1->text() << QString::number(d->SpinEdit4->value())
+                          << QString::number(p.z.ListBox1.size());
+                d->BitBtn1Click(); // and back again
+                d->OKBtnClick();
+                return 1;
+            });
+            ersteZeichnungAbwarten(p.mainForm);
+            QVERIFY2(dlg.unerwartet.isEmpty(), qPrintable(dlg.unerwartet.join(u'\n')));
+
+            QCOMPARE(nachAufnahmen.size(), 3);
+            QVERIFY(nachAufnahmen.at(0).startsWith(QStringLiteral("Abends den \t03.03.2024")));
+            QCOMPARE(ausgewaehlt, 2);
+            const QStringList texte = dlg.texte(Art::Information);
+            QCOMPARE(texte.size(), 2);
+            QCOMPARE(texte.at(0), QStringLiteral("Ein Eintrag mit dem Datum: Morgens den 05.03.2024 existiert schon in der Liste!"));
+            QVERIFY(texte.at(1).startsWith(QStringLiteral("Überprüfen Sie bitte die Monatsangabe \"04\" sie stimmt nicht ")));
+            QCOMPARE(slotFolge, (QStringList{"Morgens", "Abends", "Morgens", "Abends", "3", "20:40", "135", "2"}));
+
+            // The file on disk, byte for byte.
+            QCOMPARE(testumgebung::lies(ordner + kTabelle),
+                     QByteArray("[Personendaten]\r\nBenutzerName=Anna\r\nDatum=M\xe4rz 2024\r\n1M=1\r\n2M=1\r\n"
+                                "3M=1\r\n4M=1\r\n\r\n"
+                                "Abends den 03.03.2024 Z=20:40 s=135, d=88, p=72, Gewicht=0\r\n"
+                                "Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0\r\n"
+                                "Messung2 den 05.03.2024 Z=13:00 s=128, d=85, p=66, Gewicht=0\r\n"));
+            // The chart follows: each curve runs from day 3 (x 85) to day 5 (x 105).
+            const TMonatsGrafik& g = p.mainForm->grafik();
+            QVERIFY(farbPunkte(g.Image, g.farbeSys.rgb(), 88, 102) > 10);
+            QVERIFY(farbPunkte(g.Image, g.farbePuls.rgb(), 88, 102) > 10);
+            QCOMPARE(g.Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
+
+            p.mainForm->RichEdit1->setPlainText(QStringLiteral("Gut geschlafen.\nWenig Salz."));
+            p.mainForm->close();
+            QCOMPARE(Lies_String_aus_Registry(QStringLiteral("TabellenDateiName")), ordner + kTabelle);
+        }
+        QCOMPARE(testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
+                 QByteArray("Gut geschlafen.\r\nWenig Salz.\r\n"));
+
+        // The next start shows the same month with its remarks, without asking anything.
+        dlg.leeren();
+        Programmstart wieder;
+        QVERIFY(wieder.erzeugeFenster({}));
+        ersteZeichnungAbwarten(wieder.mainForm);
+        QVERIFY2(dlg.gezeigt.isEmpty(), qPrintable(dlg.gezeigt.isEmpty() ? QString() : dlg.gezeigt.first().text));
+        QCOMPARE(wieder.mainForm->grafik().Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
+        QCOMPARE(wieder.mainForm->RichEdit1->toPlainText(), QStringLiteral("Gut geschlafen.\nWenig Salz."));
+        QCOMPARE(wieder.z.ListBox1.size(), 3);
+    }
+
+    // "Abbrechen" in the name dialog of a first start ends before anything is written.
+    void ersterStartAbgebrochen() {
+        TestDialoge& dlg = testumgebung::dialoge();
+        Programmstart p;
+        QVERIFY(p.erzeugeFenster({}));
+        const QByteArray einstellungen = testumgebung::lies(testumgebung::einstellungsDatei());
+        dlg.fenster.push_back([](QObject* f) {
+            auto* name = qobject_cast<TNameEingDlg*>(f);
+            if (name)
+                name->CancelBtnClick();
+            return 0;
+        });
+        p.mainForm->show();
+        QTRY_VERIFY_WITH_TIMEOUT(p.mainForm->beendenVerlangt(), 5000);
+        p.mainForm->close();
+        QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), einstellungen);
+        QVERIFY(QDir(ordner + QStringLiteral("Korvane-Daten-Galerie")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    }
+
+    // A table handed over on the command line is drawn and taken into the table folder.
+    void tabelleVonAussen() {
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Bert"));
+        const QString fremd = testumgebung::wurzel() + QStringLiteral("/download/x.tab");
+        testumgebung::schreibe(fremd, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+        Programmstart p;
+        Startoptionen o;
+        o.tabelle = fremd;
+        QVERIFY(p.erzeugeFenster(o));
+        ersteZeichnungAbwarten(p.mainForm);
+        QCOMPARE(p.mainForm->grafik().Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
+        QCOMPARE(testumgebung::lies(ordner + kTabelle), testumgebung::lies(fremd));
+        QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
+    }
+
+private:
+    QString ordner;
+};
+
+KORVANE_TEST_MAIN(TestAblauf)
+#include "test_ablauf.moc"

@@ -1,0 +1,123 @@
+// The program as a process: start in an empty folder, end by a signal, end when a folder
+// cannot be created.
+#include "testumgebung.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QThread>
+
+namespace {
+
+struct Lauf {
+    QString ordner;
+    QString config;
+};
+
+Lauf neuerLauf(const QString& name) {
+    Lauf l;
+    l.ordner = testumgebung::wurzel() + QStringLiteral("/") + name + QStringLiteral("/programm/");
+    l.config = testumgebung::wurzel() + QStringLiteral("/") + name + QStringLiteral("/config");
+    QDir(testumgebung::wurzel() + QStringLiteral("/") + name).removeRecursively();
+    QDir().mkpath(l.ordner);
+    QDir().mkpath(l.config);
+    return l;
+}
+
+void starte(QProcess& p, const Lauf& l, const QStringList& argumente = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), l.config);
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), l.config + QStringLiteral("/../cache"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(l.ordner);
+    p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
+    QVERIFY(p.waitForStarted(10000));
+}
+
+QString einstellungen(const Lauf& l) { return l.config + QStringLiteral("/Orvalis/Korvane.conf"); }
+
+// Waits until the program has settled its folders and shows its first window.
+bool wartetBis(const std::function<bool()>& bedingung, int ms = 15000) {
+    for (int i = 0; i < ms / 50; ++i) {
+        if (bedingung())
+            return true;
+        QThread::msleep(50);
+    }
+    return bedingung();
+}
+
+} // namespace
+
+class TestProgramm : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void signalBeendetSauber_data() {
+        QTest::addColumn<bool>("mitTabelle");
+        QTest::newRow("erster start") << false;
+        QTest::newRow("mit monatstabelle") << true;
+    }
+    // SIGTERM closes like the close box: exit 0, settings and folders behind.
+    void signalBeendetSauber() {
+        QFETCH(bool, mitTabelle);
+        const Lauf l = neuerLauf(mitTabelle ? QStringLiteral("mit") : QStringLiteral("erst"));
+        const QString tabelle = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.tab");
+        if (mitTabelle) {
+            QDir().mkpath(l.config + QStringLiteral("/Orvalis"));
+            QSettings s(einstellungen(l), QSettings::IniFormat);
+            s.setValue(QStringLiteral("InstallOrt"), l.ordner);
+            s.setValue(QStringLiteral("DatenSpeicherOrt"), l.ordner);
+            s.setValue(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+            s.setValue(QStringLiteral("TabellenDateiName"), tabelle);
+            s.sync();
+            testumgebung::schreibe(tabelle, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+        }
+        QProcess p;
+        starte(p, l);
+        QVERIFY(wartetBis([&] { return QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists(); }));
+        QThread::msleep(1500);
+        QCOMPARE(p.state(), QProcess::Running);
+        p.terminate(); // SIGTERM
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QSettings s(einstellungen(l), QSettings::IniFormat);
+        QVERIFY(s.contains(QStringLiteral("TabellenDateiName")));
+        QCOMPARE(s.value(QStringLiteral("TabellenDateiName")).toString(), mitTabelle ? tabelle : QString());
+        QCOMPARE(s.value(QStringLiteral("InstallOrt")).toString(), l.ordner);
+        QVERIFY(QDir(l.ordner + QStringLiteral("Korvane-Daten-Galerie")).exists());
+        QVERIFY(QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists());
+        if (mitTabelle) // the table itself is left as it was
+            QCOMPARE(testumgebung::lies(tabelle), testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+    }
+
+    // A plain file where the data folder should be: the program ends at once, non-zero.
+    void ordnerNichtAnlegbarEndet() {
+        const Lauf l = neuerLauf(QStringLiteral("blockiert"));
+        testumgebung::schreibe(l.ordner + QStringLiteral("blockiert"), "datei");
+        QDir().mkpath(l.config + QStringLiteral("/Orvalis"));
+        {
+            QSettings s(einstellungen(l), QSettings::IniFormat);
+            s.setValue(QStringLiteral("InstallOrt"), l.ordner);
+            s.setValue(QStringLiteral("DatenSpeicherOrt"), l.ordner + QStringLiteral("blockiert/"));
+        }
+        QProcess p;
+        starte(p, l);
+        // Its message waits for OK; offscreen nobody presses it, so the test ends it by a signal,
+        // which must not turn the failed start into a success.
+        QVERIFY(!p.waitForFinished(2000));
+        p.terminate();
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(!QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists());
+        QCOMPARE(testumgebung::lies(l.ordner + QStringLiteral("blockiert")), QByteArray("datei"));
+        QSettings s(einstellungen(l), QSettings::IniFormat);
+        QVERIFY(!s.contains(QStringLiteral("TabellenDateiName")));
+    }
+};
+
+KORVANE_TEST_MAIN(TestProgramm)
+#include "test_programm.moc"
