@@ -1,6 +1,7 @@
 #pragma once
 // Each figure prints one line "NAME: MEDIAN ms".
 #include <QElapsedTimer>
+#include <QStringList>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -12,6 +13,28 @@ inline void zeigeMedian(const char* name, std::vector<double> zeiten) {
     std::nth_element(zeiten.begin(), mitte, zeiten.end());
     std::printf("%s: %.3f ms\n", name, *mitte);
     std::fflush(stdout);
+}
+
+// A full March 2024 of Anna: 31 days, four readings with a weight each; without day 31's
+// evening reading when asked.
+inline QStringList vollerMonat(bool ohneLetzten = false) {
+    QStringList zeilen{QStringLiteral("[Personendaten]"), QStringLiteral("BenutzerName=Anna"),
+                       QStringLiteral("Datum=M\u00E4rz 2024"), QStringLiteral("1M=1"), QStringLiteral("2M=1"),
+                       QStringLiteral("3M=1"), QStringLiteral("4M=1"), QString()};
+    const char* worte[4] = {"Morgens", "Messung2", "Messung3", "Abends"};
+    for (int tag = 1; tag <= 31; ++tag)
+        for (int slot = 0; slot < 4; ++slot) {
+            if (ohneLetzten && tag == 31 && slot == 3)
+                break;
+            zeilen << QStringLiteral("%1 den %2.03.2024 Z=07:30 s=%3, d=%4, p=%5, Gewicht=%6,5")
+                          .arg(QLatin1String(worte[slot]))
+                          .arg(tag, 2, 10, QLatin1Char('0'))
+                          .arg(120 + (tag * 7 + slot * 3) % 40)
+                          .arg(75 + (tag * 5 + slot) % 20)
+                          .arg(60 + (tag * 3 + slot * 2) % 25)
+                          .arg(70 + (tag + slot) % 8);
+        }
+    return zeilen;
 }
 
 // Runs the work n times and prints the median.

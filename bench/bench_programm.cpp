@@ -12,36 +12,13 @@
 #include <QApplication>
 #include <QDir>
 
-namespace {
-
-QStringList vollerMonat(bool ohneLetzten) {
-    QStringList zeilen{QStringLiteral("[Personendaten]"), QStringLiteral("BenutzerName=Anna"),
-                       QStringLiteral("Datum=M\u00E4rz 2024"), QStringLiteral("1M=1"), QStringLiteral("2M=1"),
-                       QStringLiteral("3M=1"), QStringLiteral("4M=1"), QString()};
-    const char* worte[4] = {"Morgens", "Messung2", "Messung3", "Abends"};
-    for (int tag = 1; tag <= 31; ++tag)
-        for (int slot = 0; slot < 4; ++slot) {
-            if (ohneLetzten && tag == 31 && slot == 3)
-                break;
-            zeilen << QStringLiteral("%1 den %2.03.2024 Z=07:30 s=%3, d=%4, p=%5, Gewicht=%6,5")
-                          .arg(QLatin1String(worte[slot]))
-                          .arg(tag, 2, 10, QLatin1Char('0'))
-                          .arg(120 + (tag * 7 + slot * 3) % 40)
-                          .arg(75 + (tag * 5 + slot) % 20)
-                          .arg(60 + (tag * 3 + slot * 2) % 25)
-                          .arg(70 + (tag + slot) % 8);
-        }
-    return zeilen;
-}
-
-} // namespace
 
 void bench_programm() {
     const QString programm = QDir::currentPath() + u'/';
     Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(programm);
     const QString tabelle = programm + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.tab");
     QDir().mkpath(programm + QStringLiteral("Korvane-Daten-Galerie/2024"));
-    textdatei::schreibeZeilen(tabelle, vollerMonat(false));
+    textdatei::schreibeZeilen(tabelle, bench::vollerMonat(false));
     textdatei::schreibeZeilen(programm + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt"),
                               {QStringLiteral("Bemerkungen des Monats")});
     Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
@@ -63,7 +40,7 @@ void bench_programm() {
     p.mainForm->show();
     while (p.mainForm->ersteZeichnungAusstehend())
         QApplication::processEvents();
-    const auto ohneLetzten = vollerMonat(true);
+    const auto ohneLetzten = bench::vollerMonat(true);
     TEingabeDlg* d = p.EingabeDlg;
     std::vector<double> zeiten;
     for (int i = 0; i < 50; ++i) {
