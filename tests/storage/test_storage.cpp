@@ -28,11 +28,14 @@ Zustand zustandIn(const QString& datenOrdner) {
     return z;
 }
 
-QByteArray crlf(const QStringList& zeilen) {
-    QByteArray b;
-    for (const QString& z : zeilen)
-        b += textdatei::nachWin1252(z) + "\r\n";
-    return b;
+// Anna's March 2024 with one reading, ready to be written.
+Zustand annasMaerz(const QString& ordner) {
+    Zustand z = zustandIn(ordner);
+    z.benutzerName = QStringLiteral("Anna");
+    z.monatText = QStringLiteral("03");
+    z.jahrText = QStringLiteral("2024");
+    z.ListBox1 = {QStringLiteral("Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0")};
+    return z;
 }
 
 } // namespace
@@ -64,14 +67,6 @@ private Q_SLOTS:
         QCOMPARE(textdatei::nachWin1252(text), bytes);
         if (darstellbar)
             QCOMPARE(textdatei::ausWin1252(bytes), text);
-    }
-
-    void textdateiVerweigertVerlust() {
-        const QString pfad = ordner + QStringLiteral("t.txt");
-        QCOMPARE(textdatei::schreibeZeilen(pfad, {QStringLiteral("alt")}), textdatei::Ergebnis::Ok);
-        QCOMPARE(textdatei::schreibeZeilen(pfad, {QStringLiteral("neu α")}), textdatei::Ergebnis::NichtDarstellbar);
-        QCOMPARE(testumgebung::lies(pfad), QByteArray("alt\r\n"));
-        QVERIFY(textdatei::meldungNichtDarstellbar(QStringLiteral("neu α")).contains(QStringLiteral("α")));
     }
 
     void zeilenTrennung_data() {
@@ -131,10 +126,7 @@ private Q_SLOTS:
 
     // The exact bytes, after an add with two blanks after "den" and the reread that follows it.
     void schreibenExakteBytes() {
-        Zustand z = zustandIn(ordner);
-        z.benutzerName = QStringLiteral("Anna");
-        z.monatText = QStringLiteral("03");
-        z.jahrText = QStringLiteral("2024");
+        Zustand z = annasMaerz(ordner);
         z.slotAktiv = {true, false, true, true};
         z.ListBox1 = {"Abends den  05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0",
                       "Morgens den  12.03.2024 Z=07:35 s=135, d=88, p=72, Gewicht=71",
@@ -194,33 +186,6 @@ private Q_SLOTS:
         QCOMPARE(z.monatText, QStringLiteral("01"));
     }
 
-    void werteRegel_data() {
-        QTest::addColumn<QString>("zeile");
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<int>("tag");
-        QTest::addColumn<int>("sys");
-        QTest::addColumn<int>("puls");
-        QTest::addColumn<double>("gewicht");
-        QTest::newRow("voll") << "Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=70,5" << 4 << 5 << 128 << 66 << 70.5;
-        QTest::newRow("ohne gewicht") << "Messung3 den 31.03.2024 Z=20:40 s=0, d=85, p=66" << 3 << 31 << 0 << 66 << 0.0;
-        QTest::newRow("gewicht null") << "Morgens den 01.03.2024 Z=07:00 s=120, d=80, p=59, Gewicht=0" << 1 << 1 << 120 << 59 << 0.0;
-    }
-    void werteRegel() {
-        QFETCH(QString, zeile);
-        QFETCH(int, slot);
-        QFETCH(int, tag);
-        QFETCH(int, sys);
-        QFETCH(int, puls);
-        QFETCH(double, gewicht);
-        const auto m = werteAus(zeile);
-        QVERIFY(m);
-        QCOMPARE(m->slot, slot);
-        QCOMPARE(m->tag, tag);
-        QCOMPARE(m->sys, sys);
-        QCOMPARE(m->puls, puls);
-        QCOMPARE(m->gewicht, gewicht);
-    }
-
     void zurAnzeigeLesen() {
         QString fehler;
         const auto a = liesZurAnzeige(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")), &fehler);
@@ -277,11 +242,8 @@ private Q_SLOTS:
 
     // A user name that could leave the year folder is never written nor copied to.
     void keinPfadAusserhalb() {
-        Zustand z = zustandIn(ordner);
+        Zustand z = annasMaerz(ordner);
         z.benutzerName = QStringLiteral("../../ausbruch");
-        z.monatText = QStringLiteral("03");
-        z.jahrText = QStringLiteral("2024");
-        z.ListBox1 = {QStringLiteral("Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0")};
         QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));
         nimmTabelleAuf(z, testumgebung::testdaten(QStringLiteral("kaputt_name.tab")), z.benutzerName,
                        z.monatText, z.jahrText);
@@ -293,11 +255,7 @@ private Q_SLOTS:
     // The table is replaced by a rename: a reader holding the old file still sees it whole,
     // and a refused write leaves it byte for byte.
     void ersetzenIstAtomar() {
-        Zustand z = zustandIn(ordner);
-        z.benutzerName = QStringLiteral("Anna");
-        z.monatText = QStringLiteral("03");
-        z.jahrText = QStringLiteral("2024");
-        z.ListBox1 = {QStringLiteral("Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0")};
+        Zustand z = annasMaerz(ordner);
         QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
         const QString pfad = z.TabellenDateiName;
         const QByteArray alt = testumgebung::lies(pfad);
@@ -328,13 +286,9 @@ private Q_SLOTS:
     void schreibfehlerMeldungen() {
         QFETCH(bool, aufnehmen);
         QFETCH(QStringList, texte);
-        Zustand z = zustandIn(ordner);
+        Zustand z = annasMaerz(ordner);
         // A plain file where the year folder should be.
         testumgebung::schreibe(z.tabellenOrdner + QStringLiteral("2024"), "datei");
-        z.benutzerName = QStringLiteral("Anna");
-        z.monatText = QStringLiteral("03");
-        z.jahrText = QStringLiteral("2024");
-        z.ListBox1 = {QStringLiteral("Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0")};
         QVERIFY(!schreibeTabelle(z, aufnehmen ? Schreibart::Aufnehmen : Schreibart::GrafikZeigen));
         for (QString& t : texte)
             t.replace(QStringLiteral("%1"), ordner);
@@ -343,10 +297,8 @@ private Q_SLOTS:
     }
 
     void leereListeSchreibtNichts() {
-        Zustand z = zustandIn(ordner);
-        z.benutzerName = QStringLiteral("Anna");
-        z.monatText = QStringLiteral("03");
-        z.jahrText = QStringLiteral("2024");
+        Zustand z = annasMaerz(ordner);
+        z.ListBox1.clear();
         QVERIFY(!schreibeTabelle(z, Schreibart::GrafikZeigen));
         QVERIFY(!QFile::exists(z.tabellenOrdner + QStringLiteral("2024/Anna_03_2024.tab")));
     }

@@ -1,0 +1,494 @@
+// The entry windows and the rules behind them, driven through the dialogs seam.
+#include "testumgebung.h"
+
+#include "chart/tmonatsgrafik.h"
+#include "entry/eingaberegeln.h"
+#include "entry/gui/teingabedlg.h"
+#include "entry/gui/tform_uhrzeitdropdownmemo.h"
+#include "entry/gui/tnameeingdlg.h"
+#include "entry/gui/ttoucheingabedlg.h"
+#include "platform/textdatei.h"
+#include "platform/uhr.h"
+#include "storage/registry.h"
+#include "storage/zustand.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QTextBlock>
+#include <functional>
+
+using namespace eingaberegeln;
+using Art = TestDialoge::Art;
+
+namespace {
+
+const QString kMorgens05 = QStringLiteral("Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=80");
+const QString kFalscheZeit =
+    QStringLiteral("Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00");
+const QString k15Kg = QStringLiteral("Bitte überprüfen Sie Ihre aktuelle Gewichtsangabe. Es sind 15 Kg "
+                                     "Unterschied zum bisherigen Mittelwert!");
+
+const QStringList kAlleSlots{"1M=1", "2M=1", "3M=1", "4M=1"};
+
+QByteArray tabellenBytes(const QStringList& kopf, const QStringList& messzeilen) {
+    QByteArray bytes = "[Personendaten]\r\nBenutzerName=Anna\r\nDatum=M\xe4rz 2024\r\n";
+    for (const QString& zeile : kopf + QStringList{QString()} + messzeilen)
+        bytes += zeile.toLatin1() + "\r\n";
+    return bytes;
+}
+
+// A program folder with settings on 05.03.2024.
+Zustand vorbereitet() {
+    testumgebung::dialoge().leeren();
+    testumgebung::einstellungenLoeschen();
+    Zustand z;
+    z.programmOrdner = z.datenOrdner = testumgebung::neuerProgrammOrdner(QStringLiteral("eingabe"));
+    Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(z.programmOrdner);
+    z.tabellenOrdnerName = QStringLiteral("Korvane-Daten-Galerie/");
+    z.tabellenOrdner = z.datenOrdner + z.tabellenOrdnerName;
+    z.benutzerName = QStringLiteral("Anna");
+    Uhr::setzeHeute(QDate(2024, 3, 5));
+    return z;
+}
+
+// The entry windows wired as the main window wires them.
+struct Umgebung {
+    Zustand z = vorbereitet();
+    TMonatsGrafik grafik{z};
+    TForm_UhrzeitDropdownMemo uhrzeit{z};
+    TTouchEingabeDlg touch;
+    TEingabeDlg dlg{z, grafik};
+
+    Umgebung() {
+        dlg.setzeFenster(&uhrzeit, &touch);
+        QObject::connect(&dlg, &TEingabeDlg::grafikNeuZeichnen,
+                         [this] { grafik.GrafikZeichnen(z.TabellenDateiName); });
+    }
+    ~Umgebung() { Uhr::setzeHeute(QDate()); }
+
+    QString tabelle() const { return z.tabellenOrdner + QStringLiteral("2024/Anna_03_2024.tab"); }
+
+    QString legeTabelleAn(const QStringList& messzeilen) const {
+        testumgebung::schreibe(tabelle(), tabellenBytes(kAlleSlots, messzeilen));
+        return tabelle();
+    }
+
+    // Opens the dialog for a new month or for the table; the handling runs while it is shown.
+    void imDialog(bool mitTabelle, const std::function<void(TEingabeDlg&)>& handlung) {
+        testumgebung::dialoge().fenster.push_back([this, handlung](QObject*) {
+            dlg.show();
+            handlung(dlg);
+            dlg.hide();
+            return dlg.result();
+        });
+        mitTabelle ? dlg.tabelleBearbeiten(tabelle(), false) : dlg.neuerMonat();
+    }
+};
+
+void nimmAuf(TEingabeDlg& d, int tag) {
+    d.SpinEdit1->setValue(tag);
+    QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+}
+
+QString abweichung(const QString& was, const QString& feld, const QString& neu) {
+    return "Überprüfen Sie bitte die " + was + "angabe \"" + feld +
+           "\" sie stimmt nicht mit den bisherigen Eintragungen überein!\r\nWenn Sie eine Tabelle für " +
+           neu +
+           " beginnen möchten, dann betätigen Sie den Schalter \r\n\"OK/Grafik zeigen\" und wählen den "
+           "Menüpunkt \"Tabelle|neu erstellen (neuer Monat oder Jahr)\"\r\noder den Menüpunkt \"Datei|neu "
+           "erstellen (neuer Monat oder Jahr)\"";
+}
+
+// Taps a field in touch mode; the touch window is handed to the handling instead of shown.
+void tippe(QWidget* feld, const std::function<void(TTouchEingabeDlg&)>& handlung) {
+    testumgebung::dialoge().fenster.push_back([handlung](QObject* w) {
+        auto* t = static_cast<TTouchEingabeDlg*>(w);
+        t->show();
+        handlung(*t);
+        t->hide();
+        return t->result();
+    });
+    QTest::mouseClick(feld, Qt::LeftButton);
+}
+
+} // namespace
+
+class EingabeTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // --- rules
+
+    void zeitSchritt_data() {
+        QTest::addColumn<QString>("zeit");
+        QTest::addColumn<bool>("hoch");
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("23:50 auf") << "23:50" << true << "24:00";
+        QTest::newRow("24:00 auf") << "24:00" << true << "00:10";
+        QTest::newRow("00:00 ab") << "00:00" << false << "24:00";
+        QTest::newRow("24:00 ab") << "24:00" << false << "23:50";
+        QTest::newRow("07:35 auf") << "07:35" << true << "07:45";
+        QTest::newRow("07:55 auf") << "07:55" << true << "08:00";
+        QTest::newRow("ohne doppelpunkt auf") << "0730" << true << "00:10";
+        QTest::newRow("ohne doppelpunkt ab") << "" << false << "23:50";
+    }
+    void zeitSchritt() {
+        QFETCH(QString, zeit);
+        QFETCH(bool, hoch);
+        QFETCH(QString, erwartet);
+        QCOMPARE(eingaberegeln::zeitSchritt(zeit, hoch), erwartet);
+    }
+
+    void gewichtSchritt_data() {
+        QTest::addColumn<double>("wert");
+        QTest::addColumn<int>("knopf");
+        QTest::addColumn<int>("schritte"); // below zero: down
+        QTest::addColumn<QString>("text");
+        QTest::newRow("70,5 + 1") << 70.5 << 2 << 1 << "71,5";
+        QTest::newRow("zehn zehntel ohne rundungsrest") << 70.0 << 3 << 10 << "71";
+        QTest::newRow("500 darf noch auf") << 500.0 << 1 << 1 << "510";
+        QTest::newRow("über 500 nicht") << 500.5 << 3 << 1 << "500,5";
+        QTest::newRow("1 darf noch ab") << 1.0 << 3 << -1 << "0,9";
+        QTest::newRow("unter 1 nicht") << 0.9 << 3 << -1 << "0,9";
+        QTest::newRow("nie unter null") << 5.0 << 1 << -1 << "5";
+    }
+    void gewichtSchritt() {
+        QFETCH(double, wert);
+        QFETCH(int, knopf);
+        QFETCH(int, schritte);
+        QFETCH(QString, text);
+        for (int i = 0; i < std::abs(schritte); ++i)
+            wert = eingaberegeln::gewichtSchritt(wert, gewichtsSchrittweite(knopf), schritte > 0);
+        QCOMPARE(gewichtText(wert), text);
+    }
+
+    // --- the entry dialog
+
+    void slotsOhneM2UndM3() {
+        Umgebung u;
+        QStringList folge;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            d.CheckBoxM2->click();
+            d.CheckBoxM3->click();
+            for (int i = 0; i < 2; ++i) {
+                folge << d.BitBtn3->text();
+                nimmAuf(d, 5);
+            }
+            folge << d.BitBtn3->text();
+            d.CheckBoxM1->click();
+            d.CheckBoxM4->click(); // the last ticked box stays ticked
+        });
+        QCOMPARE(folge, QStringList({"Morgens", "Abends", "Morgens"}));
+        QCOMPARE(u.z.slotAktiv, (std::array<bool, 4>{false, false, false, true}));
+        QCOMPARE(testumgebung::lies(u.tabelle()),
+                 tabellenBytes({"1M=1", "2M=0", "3M=0", "4M=1"},
+                               {"Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0",
+                                "Abends den 05.03.2024 Z=20:40 s=140, d=90, p=70, Gewicht=0"}));
+    }
+
+    void aufnehmenAbgewiesen_data() {
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<int>("monat");
+        QTest::addColumn<int>("jahr");
+        QTest::addColumn<QString>("zeit");
+        QTest::addColumn<QStringList>("meldungen");
+        const QString monat = abweichung("Monats", "04", "einen neuen Monat");
+        const QString jahr = abweichung("Jahres", "2025", "ein neues Jahr");
+        QTest::newRow("doppelt") << 5 << 3 << 2024 << "07:45"
+                                 << QStringList{"Ein Eintrag mit dem Datum: Morgens den 05.03.2024 existiert "
+                                                "schon in der Liste!"};
+        QTest::newRow("monat") << 6 << 4 << 2024 << "07:45" << QStringList{monat};
+        QTest::newRow("jahr") << 6 << 3 << 2025 << "07:45" << QStringList{jahr};
+        QTest::newRow("beide") << 6 << 4 << 2025 << "07:45" << QStringList{monat, jahr};
+        QTest::newRow("uhrzeit 7:5") << 6 << 3 << 2024 << "7:5" << QStringList{kFalscheZeit};
+    }
+    void aufnehmenAbgewiesen() {
+        QFETCH(int, tag);
+        QFETCH(int, monat);
+        QFETCH(int, jahr);
+        QFETCH(QString, zeit);
+        QFETCH(QStringList, meldungen);
+        Umgebung u;
+        const QByteArray vorher = testumgebung::lies(u.legeTabelleAn({kMorgens05}));
+        u.imDialog(true, [&](TEingabeDlg& d) {
+            d.SpinEdit2->setValue(monat);
+            d.SpinEdit3->setValue(jahr);
+            d.Edit1->setText(zeit);
+            nimmAuf(d, tag);
+        });
+        QCOMPARE(testumgebung::dialoge().texte(Art::Information), meldungen);
+        QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
+        QCOMPARE(u.z.ListBox1.size(), 1);
+        QVERIFY(!QDir(u.z.tabellenOrdner + "2025").exists());
+    }
+
+    void gewichtBeimAufnehmen_data() {
+        QTest::addColumn<QString>("gewicht");
+        QTest::addColumn<double>("mittel");
+        QTest::addColumn<QString>("gespeichert"); // empty: refused, the file stays as it was
+        QTest::addColumn<bool>("eingabe");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("95 bei 80") << "95" << 80.0 << "" << true << k15Kg;
+        QTest::newRow("65 bei 80") << "65" << 80.0 << "" << true << k15Kg;
+        QTest::newRow("94,9 bei 80") << "94,9" << 80.0 << "94,9" << true << "";
+        QTest::newRow("ohne mittel") << "95" << 0.0 << "95" << true << "";
+        QTest::newRow("eingabe aus") << "95" << 80.0 << "0" << false << "";
+        QTest::newRow("punkt wie komma") << "72.5" << 0.0 << "72,5" << true << "";
+        QTest::newRow("zwei punkte") << "7.5.3" << 0.0 << "" << true << "\"7.5.3\"";
+        QTest::newRow("punkt am ende") << "72." << 0.0 << "" << true << "\"72.\"";
+        QTest::newRow("über 310") << "400" << 300.0 << "310" << true
+                                  << "Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!";
+    }
+    void gewichtBeimAufnehmen() {
+        QFETCH(QString, gewicht);
+        QFETCH(double, mittel);
+        QFETCH(QString, gespeichert);
+        QFETCH(bool, eingabe);
+        QFETCH(QString, meldung);
+        Umgebung u;
+        const QByteArray vorher = testumgebung::lies(u.legeTabelleAn({kMorgens05}));
+        u.imDialog(true, [&](TEingabeDlg& d) {
+            u.grafik.MonatsMittelGewicht = mittel;
+            if (eingabe) d.GewichtsEingabeCheckBox->click();
+            d.GewichtEdit->setText(gewicht);
+            nimmAuf(d, 6);
+        });
+        const QString texte = testumgebung::dialoge().alleTexte().join('\n');
+        QVERIFY2(texte.isEmpty() == meldung.isEmpty(), qPrintable(texte));
+        QVERIFY2(texte.contains(meldung), qPrintable(texte));
+        const QString neu = "Morgens den 06.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=" + gespeichert;
+        QCOMPARE(testumgebung::lies(u.tabelle()),
+                 gespeichert.isEmpty() ? vorher : tabellenBytes(kAlleSlots, {kMorgens05, neu}));
+    }
+
+    void tippen_data() {
+        QTest::addColumn<QString>("tasten"); // "+" at the end: one kilo up by the arrow
+        QTest::addColumn<int>("feld");       // 0 time, 1..6 day..pulse, 7 weight
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("tag 7") << "7" << 1 << "07";
+        QTest::newRow("monat leer") << "\b" << 2 << "01";
+        QTest::newRow("jahr 202") << "202" << 3 << "1900";
+        QTest::newRow("systolisch leer") << "\b" << 4 << "1";
+        QTest::newRow("buchstabe") << "x" << 6 << "70";
+        QTest::newRow("zeit") << "07:3x.5" << 0 << "07:35";
+        QTest::newRow("gewicht") << "70,:.5a" << 7 << "70.5";
+        QTest::newRow("gewichtsschritt vom wert, nicht vom text") << "80+" << 7 << "71,5";
+    }
+    void tippen() {
+        QFETCH(QString, tasten);
+        QFETCH(int, feld);
+        QFETCH(QString, erwartet);
+        Umgebung u;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            d.GewichtsEingabeCheckBox->click();
+            QWidget* felder[] = {d.Edit1,     d.SpinEdit1, d.SpinEdit2, d.SpinEdit3,
+                                 d.SpinEdit4, d.SpinEdit5, d.SpinEdit6, d.GewichtEdit};
+            QWidget* f = felder[feld];
+            QMetaObject::invokeMethod(f, "selectAll");
+            QTest::keyClicks(f, QString(tasten).remove(u'+'));
+            if (tasten.endsWith(u'+')) {
+                d.RadioButton2->click();
+                QTest::mouseClick(d.SpinButton2->auf, Qt::LeftButton);
+            }
+            QCOMPARE(f->property("text").toString(), erwartet);
+        });
+    }
+
+    void bearbeiten() {
+        Umgebung u;
+        const QString abends =
+            QStringLiteral("Abends den 05.03.2024 Z=20:40 s=135, d=85, p=66, Gewicht=72,5");
+        const QByteArray vorher = testumgebung::lies(u.legeTabelleAn({kMorgens05, abends}));
+        testumgebung::dialoge().fragen = {false, true, true};
+        u.imDialog(true, [&](TEingabeDlg& d) {
+            d.ListBox1->clearSelection();
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // nothing selected
+            d.ListBox1->setCurrentRow(1);
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // "Nein"
+            QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+            QCOMPARE(QStringList({d.BitBtn3->text(), d.SpinEdit1->text(), d.SpinEdit2->text(),
+                                  d.SpinEdit3->text(), d.Edit1->text(), d.SpinEdit4->text(),
+                                  d.SpinEdit5->text(), d.SpinEdit6->text(), d.GewichtEdit->text()}),
+                     QStringList({"Abends", "05", "03", "2024", "20:40", "135", "85", "66", "72,5"}));
+            QCOMPARE(d.gewichtWert(), 72.5);
+            QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
+            d.ListBox1->setCurrentRow(0);
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // the last entry: the file keeps it
+            QCOMPARE(d.ListBox1->count(), 0);
+            QTest::mouseClick(d.OKBtn, Qt::LeftButton);
+        });
+        QCOMPARE(testumgebung::dialoge().texte(Art::Information),
+                 QStringList{"Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"});
+        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), 3);
+        QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
+    }
+
+    // --- the time list
+
+    void uhrzeitEinfuegen_data() {
+        QTest::addColumn<QString>("eingefuegt");
+        QTest::addColumn<int>("meldungen");
+        QTest::addColumn<QString>("bleibt");
+        QTest::newRow("07.30") << "07.30" << 1 << "0730";
+        QTest::newRow("zwei fremde") << "a1 " << 2 << "1";
+    }
+    void uhrzeitEinfuegen() {
+        QFETCH(QString, eingefuegt);
+        QFETCH(int, meldungen);
+        QFETCH(QString, bleibt);
+        Umgebung u;
+        u.uhrzeit.show();
+        u.uhrzeit.Memo1->clear();
+        QGuiApplication::clipboard()->setText(eingefuegt);
+        u.uhrzeit.Memo1->paste();
+        QCOMPARE(u.uhrzeit.Memo1->toPlainText(), bleibt);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Information),
+                 QStringList(meldungen, "Es sind nur Zahlen und der Doppelpunkt erlaubt."));
+        u.uhrzeit.hide();
+    }
+
+    void uhrzeitUebernehmen_data() {
+        QTest::addColumn<QByteArray>("datei");   // the saved list; its second line is chosen
+        QTest::addColumn<QStringList>("danach"); // time field, list, window
+        QTest::addColumn<QByteArray>("gespeichert");
+        QTest::addColumn<QStringList>("meldungen");
+        QTest::newRow("12:15 mit blanks")
+            << QByteArray("06:00\r\n  12:15 \r\n") << QStringList{"12:15", "06:00\n12:15", "zu"}
+            << QByteArray("06:00\r\n12:15\r\n") << QStringList{};
+        QTest::newRow("7:30 nicht wählbar")
+            << QByteArray("06:00\r\n7:30\r\n") << QStringList{"07:00", "06:00\n7:30", "offen"}
+            << QByteArray("06:00\r\n7:30\r\n") << QStringList{};
+        QTest::newRow("1:234 gelöscht")
+            << QByteArray("06:00\r\n1:234\r\n08:00\r\n") << QStringList{"07:00", "06:00\n08:00", "offen"}
+            << QByteArray("06:00\r\n1:234\r\n08:00\r\n") << QStringList{kFalscheZeit};
+    }
+    void uhrzeitUebernehmen() {
+        QFETCH(QByteArray, datei);
+        QFETCH(QStringList, danach);
+        QFETCH(QByteArray, gespeichert);
+        QFETCH(QStringList, meldungen);
+        Umgebung u;
+        const QString pfad = u.z.programmOrdner + "Uhrzeiten.txt";
+        testumgebung::schreibe(pfad, datei);
+        TForm_UhrzeitDropdownMemo& f = u.uhrzeit;
+        f.ladeListe();
+        testumgebung::dialoge().fenster.push_back([&](QObject*) {
+            f.show();
+            const QTextCursor zeile(f.Memo1->document()->findBlockByNumber(1));
+            QTest::mouseClick(f.Memo1->viewport(), Qt::LeftButton, {}, f.Memo1->cursorRect(zeile).center());
+            QTest::mouseClick(f.OKbtn, Qt::LeftButton);
+            return f.result();
+        });
+        QTest::mouseClick(u.dlg.SpeedButton1, Qt::LeftButton);
+        QCOMPARE(QStringList({u.dlg.Edit1->text(), f.Memo1->toPlainText(), f.isVisible() ? "offen" : "zu"}),
+                 danach);
+        QCOMPARE(testumgebung::lies(pfad), gespeichert);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Information), meldungen);
+        f.hide();
+    }
+
+    // --- touch input
+
+    void touch_data() {
+        QTest::addColumn<int>("feld"); // 1..6 day..pulse, 7 weight
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("ablauf"); // taps (v down, ^ up, 2 second radio button, =typed text)
+        QTest::addColumn<QStringList>("texte");  // touch field, entry field after "OK"
+        QTest::newRow("tag 02 ab hält bei 01")
+            << 1 << "02" << QStringList{"v", "v"} << QStringList{"01", "01"};
+        QTest::newRow("systolisch 1234") << 4 << "140" << QStringList{"=1234"} << QStringList{"1234", "280"};
+        QTest::newRow("gewicht 99,9 + 1") << 7 << "99,9" << QStringList{"2", "^"} << QStringList{"0", "0"};
+    }
+    void touch() {
+        QFETCH(int, feld);
+        QFETCH(QString, start);
+        QFETCH(QStringList, ablauf);
+        QFETCH(QStringList, texte);
+        Umgebung u;
+        u.z.touchModus = true;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            d.GewichtsEingabeCheckBox->click();
+            ZahlFeld* zahlen[] = {d.SpinEdit1, d.SpinEdit2, d.SpinEdit3,
+                                  d.SpinEdit4, d.SpinEdit5, d.SpinEdit6};
+            QLineEdit* ziel = feld == 7 ? d.GewichtEdit : zahlen[feld - 1]->editor();
+            feld == 7 ? ziel->setText(start) : zahlen[feld - 1]->setValue(start.toInt());
+            QString angezeigt;
+            tippe(ziel, [&](TTouchEingabeDlg& t) {
+                for (const QString& schritt : ablauf) {
+                    if (schritt.startsWith('=')) t.Edit1->setText(schritt.mid(1));
+                    if (schritt == "2") t.RadioButton2->click();
+                    if (schritt == "v") QTest::mouseClick(t.SpinButton1->ab, Qt::LeftButton);
+                    if (schritt == "^") QTest::mouseClick(t.SpinButton1->auf, Qt::LeftButton);
+                }
+                angezeigt = t.Edit1->text();
+                QTest::mouseClick(t.Button1, Qt::LeftButton);
+            });
+            QCOMPARE(QStringList({angezeigt, ziel->text()}), texte);
+        });
+    }
+
+    void touchPulsSchreibtErstDenTag() {
+        Umgebung u;
+        u.z.touchModus = true;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            QString tagBeimPuls;
+            tippe(d.SpinEdit1->editor(), [&](TTouchEingabeDlg& t) {
+                t.Edit1->setText(QStringLiteral("17"));
+                // the tap on the pulse field arrives while the day is still being edited
+                tippe(d.SpinEdit6->editor(), [&](TTouchEingabeDlg& t2) {
+                    tagBeimPuls = d.SpinEdit1->text();
+                    t2.Edit1->setText(QStringLiteral("64"));
+                    QTest::mouseClick(t2.Button1, Qt::LeftButton);
+                });
+            });
+            QCOMPARE(QStringList({tagBeimPuls, d.SpinEdit1->text(), d.SpinEdit6->text()}),
+                     QStringList({"17", "17", "64"}));
+        });
+    }
+
+    // --- the user name
+
+    void benutzerName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("taste"); // 0 OK, 1 "Abbrechen", 2 Escape
+        QTest::addColumn<QStringList>("signale");
+        QTest::newRow("gleicher name anders geschrieben")
+            << "anna" << 0 << QStringList{"name:anna", "laden:/daten/2024/ANNA_03_2024.tab", "neu"};
+        QTest::newRow("anderer name") << "Bert" << 0 << QStringList{"name:Bert", "neu"};
+        QTest::newRow("schrägstrich") << "a/b" << 0 << QStringList{};
+        QTest::newRow("nicht speicherbar") << "Ωmega" << 0 << QStringList{};
+        QTest::newRow("abbrechen") << "Bert" << 1 << QStringList{"ende"};
+        QTest::newRow("escape") << "Bert" << 2 << QStringList{"ende"};
+    }
+    void benutzerName() {
+        QFETCH(QString, name);
+        QFETCH(int, taste);
+        QFETCH(QStringList, signale);
+        Umgebung u;
+        Schreib_String_in_Registry("BenutzerName", "Anna");
+        Schreib_String_in_Registry("TabellenDateiName", "/daten/2024/ANNA_03_2024.tab");
+        const QByteArray vorher = testumgebung::lies(testumgebung::einstellungsDatei());
+        TNameEingDlg dlg(u.z);
+        QStringList folge;
+        connect(&dlg, &TNameEingDlg::nameGeaendert, this, [&](const QString& n) { folge << "name:" + n; });
+        connect(&dlg, &TNameEingDlg::tabelleLaden, this, [&](const QString& p) { folge << "laden:" + p; });
+        connect(&dlg, &TNameEingDlg::neuerMonatBeginnen, this, [&] { folge << "neu"; });
+        connect(&dlg, &TNameEingDlg::programmBeenden, this, [&] { folge << "ende"; });
+        dlg.show();
+        dlg.Edit1->setText(name);
+        if (taste == 2)
+            QTest::keyClick(dlg.Edit1, Qt::Key_Escape);
+        else
+            QTest::mouseClick(taste == 0 ? dlg.OKBtn : dlg.CancelBtn, Qt::LeftButton);
+        QCOMPARE(folge, signale);
+        QCOMPARE(dlg.isVisible(), signale.isEmpty());
+        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung).size(), signale.isEmpty() ? 1 : 0);
+        const bool gespeichert = !signale.isEmpty() && signale.first().startsWith("name:");
+        QCOMPARE(Lies_String_aus_Registry("BenutzerName"), gespeichert ? name : "Anna");
+        if (!gespeichert) QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), vorher);
+        dlg.hide();
+    }
+};
+
+KORVANE_TEST_MAIN(EingabeTest)
+#include "test_eingabe.moc"
