@@ -89,6 +89,21 @@ private Q_SLOTS:
         QCOMPARE(trenner.join(u' '), u"N1@11 N2@7 N3@2 N4@4 N5@0 N6@2 N7@2"_s);
     }
 
+    // Only years 1990 to 2039 in the title name the year folder; otherwise it stays.
+    void jahrAusTitel_data() {
+        QTest::addColumn<QString>("titel");
+        QTest::addColumn<QString>("jahr");
+        QTest::newRow("2024") << "Korvanemesswerte  März 2024  Anna" << "2024";
+        QTest::newRow("1998") << "Korvanemesswerte  Mai 1998  Bert" << "1998";
+        QTest::newRow("2045 bleibt") << "Korvanemesswerte  Mai 2045  Bert" << "2023";
+        QTest::newRow("spaeteres muster gewinnt") << "Korvanemesswerte  Juni 2031  Anna2001" << "2031";
+    }
+    void jahrAusTitel() {
+        QFETCH(QString, titel);
+        QFETCH(QString, jahr);
+        QCOMPARE(TmainForm::jahrAusTitel(titel, QStringLiteral("2023")), jahr);
+    }
+
     void hoehen_data() {
         QTest::addColumn<bool>("gewicht");
         QTest::addColumn<bool>("bemerkungen");
