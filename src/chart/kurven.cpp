@@ -22,13 +22,10 @@ QPen stift(const QColor& farbe, int breite) {
 
 } // namespace
 
-void TMonatsGrafik::verwerfen() {
-    Image = vorlageGrafik;
-    GewichtImage = vorlageGewicht;
+void TMonatsGrafik::leereWerte() {
     for (QStringList* liste :
-         {&Memo1, &TagesEndeZeilen, &AnzeigeWerteSys, &AnzeigeWerteDia, &AnzeigeWertePuls, &MonatsWerteSys,
-          &MonatsWerteDia, &MonatsWertePuls, &TagesWerteSys, &TagesWerteDia, &TagesWertePuls, &GewichtsListe,
-          &TagesMittelPunkteSys, &TagesMittelPunkteDia, &TagesMittelPunktePuls})
+         {&AnzeigeWerteSys, &AnzeigeWerteDia, &AnzeigeWertePuls, &MonatsWerteSys, &MonatsWerteDia,
+          &MonatsWertePuls, &TagesWerteSys, &TagesWerteDia, &TagesWertePuls})
         liste->clear();
     MonatsMittelTexte = {};
     GrafikMittelTexte = {};
@@ -37,6 +34,15 @@ void TMonatsGrafik::verwerfen() {
     gewichtsMittelText.clear();
     gewichtsMittelZeile = -1;
     hinweisText.clear();
+}
+
+void TMonatsGrafik::verwerfen() {
+    Image = vorlageGrafik;
+    GewichtImage = vorlageGewicht;
+    for (QStringList* liste : {&Memo1, &TagesEndeZeilen, &GewichtsListe, &TagesMittelPunkteSys,
+                               &TagesMittelPunkteDia, &TagesMittelPunktePuls})
+        liste->clear();
+    leereWerte();
 }
 
 void TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
@@ -100,17 +106,7 @@ void TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
     }
     if (!anzeige->messzeilen.isEmpty()) z.letzteMesszeile = anzeige->messzeilen.last();
 
-    for (QStringList* liste :
-         {&AnzeigeWerteSys, &AnzeigeWerteDia, &AnzeigeWertePuls, &MonatsWerteSys, &MonatsWerteDia,
-          &MonatsWertePuls, &TagesWerteSys, &TagesWerteDia, &TagesWertePuls})
-        liste->clear();
-    MonatsMittelTexte = {};
-    GrafikMittelTexte = {};
-    monatsMittelSys = monatsMittelDia = monatsMittelPuls = 0;
-    MonatsMittelGewicht = 0;
-    gewichtsMittelText.clear();
-    gewichtsMittelZeile = -1;
-    hinweisText.clear();
+    leereWerte();
     gewichtMeldung.clear();
 
     stiftBreite = leseStiftBreite();

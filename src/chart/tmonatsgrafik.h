@@ -146,6 +146,7 @@ private:
     };
 
     void verwerfen();
+    void leereWerte(); // the value lists and means of the last drawing
     void wechsleBemerkungen(const QString& neueDatei);
     void durchgang(const QList<Lesung>& lesungen, Durchgang d);
     void ZeichneInGrafik(QPainter* p, const Lesung& l, Durchgang d);

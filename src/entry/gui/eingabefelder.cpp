@@ -41,3 +41,22 @@ void AufAbSchalter::setzePfeilGroesse(int pixel) {
     auf->setFont(f);
     ab->setFont(f);
 }
+
+bool tasteGesperrt(const QKeyEvent* taste, QChar zusatz, bool entfernenErlaubt) {
+    switch (taste->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return false;
+    case Qt::Key_Delete:
+        return !entfernenErlaubt;
+    default:
+        break;
+    }
+    const QString zeichen = taste->text();
+    if (zeichen.size() != 1 || (taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return true;
+    const QChar c = zeichen.at(0);
+    return !((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == zusatz);
+}

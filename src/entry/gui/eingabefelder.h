@@ -1,6 +1,7 @@
 #pragma once
 // Small controls of the entry windows: a number field that shows its text as the rules leave
 // it, and the up/down arrows that sit beside a field.
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QToolButton>
@@ -38,3 +39,7 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
 };
+
+// Key filter of the number fields: digits, the one extra character and the editing keys pass;
+// every other key press is swallowed (true), the arrows up and down included.
+bool tasteGesperrt(const QKeyEvent* taste, QChar zusatz, bool entfernenErlaubt);

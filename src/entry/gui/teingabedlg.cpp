@@ -904,23 +904,6 @@ bool TEingabeDlg::eventFilter(QObject* objekt, QEvent* ereignis) {
                           (objekt->parent() && qobject_cast<ZahlFeld*>(objekt->parent()));
     if (!zeitFeld && !zahlFeld) return QDialog::eventFilter(objekt, ereignis);
 
-    auto* taste = static_cast<QKeyEvent*>(ereignis);
-    switch (taste->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Delete:
-        return false;
-    default:
-        break;
-    }
-    const QString zeichen = taste->text();
-    if (zeichen.size() == 1 && !(taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        const QChar c = zeichen.at(0);
-        const bool ziffer = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        if (ziffer || c == (zeitFeld ? QLatin1Char(':') : QLatin1Char('.'))) return false;
-    }
-    return true; // no other key does anything in these fields, the arrows up and down included
+    return tasteGesperrt(static_cast<QKeyEvent*>(ereignis), zeitFeld ? QLatin1Char(':') : QLatin1Char('.'),
+                         true);
 }

@@ -209,22 +209,5 @@ void TTouchEingabeDlg::FormPaint() {
 bool TTouchEingabeDlg::eventFilter(QObject* objekt, QEvent* ereignis) {
     if (objekt != Edit1 || ereignis->type() != QEvent::KeyPress)
         return QDialog::eventFilter(objekt, ereignis);
-    auto* taste = static_cast<QKeyEvent*>(ereignis);
-    switch (taste->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        return false;
-    default:
-        break;
-    }
-    const QString zeichen = taste->text();
-    if (zeichen.size() == 1 &&
-        ((zeichen.at(0) >= QLatin1Char('0') && zeichen.at(0) <= QLatin1Char('9')) ||
-         zeichen.at(0) == QLatin1Char(',')) &&
-        !(taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return false;
-    return true;
+    return tasteGesperrt(static_cast<QKeyEvent*>(ereignis), QLatin1Char(','), false);
 }
