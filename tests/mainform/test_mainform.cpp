@@ -4,6 +4,7 @@
 
 #include "chart/gui/tmainform.h"
 #include "chart/tmonatsgrafik.h"
+#include "platform/shell.h"
 #include "platform/textdatei.h"
 #include "storage/registry.h"
 
@@ -87,6 +88,18 @@ private Q_SLOTS:
         QCOMPARE(leiste.join(u','),
                  u"Datei,&Drucken/versteckt,Einstellungen,Mittelwerte,Messwerte,&Tabelle,&Optionen,&Hilfe"_s);
         QCOMPARE(trenner.join(u' '), u"N1@11 N2@7 N3@2 N4@4 N5@0 N6@2 N7@2"_s);
+    }
+
+    // Without a guide in the program folder the built-in one is put where the desktop can open it.
+    void hilfe() {
+        QVERIFY(offen(u"hilfe"_s));
+        QStringList geoeffnet;
+        shell::zeichneAuf(&geoeffnet);
+        form->Hilfethemen1Click();
+        shell::zeichneAuf(nullptr);
+        QCOMPARE(geoeffnet.size(), 1);
+        QVERIFY(!geoeffnet.first().startsWith(testumgebung::programmOrdner()));
+        QVERIFY(testumgebung::lies(geoeffnet.first()).startsWith("%PDF-"));
     }
 
     // Only years 1990 to 2039 in the title name the year folder; otherwise it stays.
