@@ -80,13 +80,22 @@ void TMonatsGrafik::setzeBemerkungen(const QString& text) {
 }
 
 bool TMonatsGrafik::bemerkungenSpeichern() {
-    if (!bemerkungenGeaendert || bemerkungenDatei.isEmpty()) return true;
+    if (!bemerkungenGeaendert) return true;
+    if (bemerkungenDatei.isEmpty()) return bemerkungen.isEmpty(); // no month yet to hold them
     if (!bemerkungen::speichern(bemerkungenDatei, bemerkungen)) return false;
     bemerkungenGeaendert = false;
     return true;
 }
 
 void TMonatsGrafik::wechsleBemerkungen(const QString& neueDatei) {
+    // Remarks typed before any month was shown belong to the first month drawn.
+    if (bemerkungenDatei.isEmpty() && bemerkungenGeaendert && !bemerkungen.isEmpty()) {
+        const QString vorhanden = bemerkungen::laden(neueDatei);
+        if (!vorhanden.isEmpty()) bemerkungen = vorhanden + u'\n' + bemerkungen;
+        bemerkungenDatei = neueDatei;
+        emit bemerkungenGeladen(bemerkungen);
+        return;
+    }
     if (!bemerkungenSpeichern() && neueDatei == bemerkungenDatei)
         return; // not saved: the same month keeps the text rather than lose it
     bemerkungen = bemerkungen::laden(neueDatei);

@@ -241,6 +241,19 @@ private Q_SLOTS:
         QCOMPARE(geladen.last().at(0).toString(), april);
     }
 
+    // Remarks typed before any month was drawn are not lost with the first month.
+    void bemerkungenVorDemErstenMonat() {
+        const QString maerz = tabelle({{1, 1, 120, 80, 60}});
+        textdatei::schreibeZeilen(monatstabelle::bemerkungsPfadZu(maerz), {QStringLiteral("alt")});
+        TMonatsGrafik g(z);
+        g.setzeBemerkungen(QStringLiteral("vorher getippt"));
+        QVERIFY(!g.bemerkungenSpeichern()); // nowhere to go yet
+        g.GrafikZeichnen(maerz);
+        QVERIFY(g.bemerkungenSpeichern());
+        QCOMPARE(testumgebung::lies(monatstabelle::bemerkungsPfadZu(maerz)),
+                 QByteArray("alt\r\nvorher getippt\r\n"));
+    }
+
     void kaputteTabelle_data() {
         QTest::addColumn<QString>("zeile");
         QTest::addColumn<QString>("meldung");
