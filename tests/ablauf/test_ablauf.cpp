@@ -66,20 +66,18 @@ private Q_SLOTS:
             // First start: the name dialog, then the entry dialog for the current month.
             dlg.fenster.push_back([&](QObject* f) {
                 auto* name = qobject_cast<TNameEingDlg*>(f);
-                if (!name)
-                    return 0;
+                if (!name) return 0;
                 name->Edit1->setText(QStringLiteral("Anna"));
                 name->OKBtnClick();
                 return 1;
             });
             dlg.fenster.push_back([&](QObject* f) {
                 auto* d = qobject_cast<TEingabeDlg*>(f);
-                if (!d)
-                    return 0;
+                if (!d) return 0;
                 d->FormPaint();
                 aufnehmen(d, 5, 3, QStringLiteral("07:30"), 140, 90, 70); // Morgens
                 aufnehmen(d, 5, 3, QStringLiteral("13:00"), 128, 85, 66); // Messung2
-                d->BitBtn3Click();                                         // skip Messung3
+                d->BitBtn3Click();                                        // skip Messung3
                 aufnehmen(d, 3, 3, QStringLiteral("20:40"), 135, 88, 72); // Abends
                 nachAufnahmen = QStringList(p.z.ListBox1);
                 ausgewaehlt = d->ListBox1->currentRow();
@@ -106,9 +104,8 @@ private Q_SLOTS:
                 d->ListBox1->setCurrentRow(0);
                 dlg.fragen.push_back(true);
                 d->BitBtn2Click();
-                slotFolge << d->BitBtn3->text() << QString::number(d->SpinEdit1->value())
-                          << d->Edit1->text() << QString::number(d->SpinEdit4->value())
-                          << QString::number(p.z.ListBox1.size());
+                slotFolge << d->BitBtn3->text() << QString::number(d->SpinEdit1->value()) << d->Edit1->text()
+                          << QString::number(d->SpinEdit4->value()) << QString::number(p.z.ListBox1.size());
                 d->BitBtn1Click(); // and back again
                 d->OKBtnClick();
                 return 1;
@@ -121,17 +118,22 @@ private Q_SLOTS:
             QCOMPARE(ausgewaehlt, 2);
             const QStringList texte = dlg.texte(Art::Information);
             QCOMPARE(texte.size(), 2);
-            QCOMPARE(texte.at(0), QStringLiteral("Ein Eintrag mit dem Datum: Morgens den 05.03.2024 existiert schon in der Liste!"));
-            QVERIFY(texte.at(1).startsWith(QStringLiteral("Überprüfen Sie bitte die Monatsangabe \"04\" sie stimmt nicht ")));
-            QCOMPARE(slotFolge, (QStringList{"Morgens", "Abends", "Morgens", "Abends", "3", "20:40", "135", "2"}));
+            QCOMPARE(texte.at(0),
+                     QStringLiteral(
+                         "Ein Eintrag mit dem Datum: Morgens den 05.03.2024 existiert schon in der Liste!"));
+            QVERIFY(texte.at(1).startsWith(
+                QStringLiteral("Überprüfen Sie bitte die Monatsangabe \"04\" sie stimmt nicht ")));
+            QCOMPARE(slotFolge,
+                     (QStringList{"Morgens", "Abends", "Morgens", "Abends", "3", "20:40", "135", "2"}));
 
             // The file on disk, byte for byte.
-            QCOMPARE(testumgebung::lies(ordner + kTabelle),
-                     QByteArray("[Personendaten]\r\nBenutzerName=Anna\r\nDatum=M\xe4rz 2024\r\n1M=1\r\n2M=1\r\n"
-                                "3M=1\r\n4M=1\r\n\r\n"
-                                "Abends den 03.03.2024 Z=20:40 s=135, d=88, p=72, Gewicht=0\r\n"
-                                "Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0\r\n"
-                                "Messung2 den 05.03.2024 Z=13:00 s=128, d=85, p=66, Gewicht=0\r\n"));
+            QCOMPARE(
+                testumgebung::lies(ordner + kTabelle),
+                QByteArray("[Personendaten]\r\nBenutzerName=Anna\r\nDatum=M\xe4rz 2024\r\n1M=1\r\n2M=1\r\n"
+                           "3M=1\r\n4M=1\r\n\r\n"
+                           "Abends den 03.03.2024 Z=20:40 s=135, d=88, p=72, Gewicht=0\r\n"
+                           "Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0\r\n"
+                           "Messung2 den 05.03.2024 Z=13:00 s=128, d=85, p=66, Gewicht=0\r\n"));
             // The chart follows: each curve runs from day 3 (x 85) to day 5 (x 105).
             const TMonatsGrafik& g = p.mainForm->grafik();
             QVERIFY(farbPunkte(g.Image, g.farbeSys.rgb(), 88, 102) > 10);
@@ -150,7 +152,8 @@ private Q_SLOTS:
         Programmstart wieder;
         QVERIFY(wieder.erzeugeFenster({}));
         ersteZeichnungAbwarten(wieder.mainForm);
-        QVERIFY2(dlg.gezeigt.isEmpty(), qPrintable(dlg.gezeigt.isEmpty() ? QString() : dlg.gezeigt.first().text));
+        QVERIFY2(dlg.gezeigt.isEmpty(),
+                 qPrintable(dlg.gezeigt.isEmpty() ? QString() : dlg.gezeigt.first().text));
         QCOMPARE(wieder.mainForm->grafik().Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
         QCOMPARE(wieder.mainForm->RichEdit1->toPlainText(), QStringLiteral("Gut geschlafen.\nWenig Salz."));
         QCOMPARE(wieder.z.ListBox1.size(), 3);
@@ -164,15 +167,16 @@ private Q_SLOTS:
         const QByteArray einstellungen = testumgebung::lies(testumgebung::einstellungsDatei());
         dlg.fenster.push_back([](QObject* f) {
             auto* name = qobject_cast<TNameEingDlg*>(f);
-            if (name)
-                name->CancelBtnClick();
+            if (name) name->CancelBtnClick();
             return 0;
         });
         p.mainForm->show();
         QTRY_VERIFY_WITH_TIMEOUT(p.mainForm->beendenVerlangt(), 5000);
         p.mainForm->close();
         QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), einstellungen);
-        QVERIFY(QDir(ordner + QStringLiteral("Korvane-Daten-Galerie")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+        QVERIFY(QDir(ordner + QStringLiteral("Korvane-Daten-Galerie"))
+                    .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
+                    .isEmpty());
     }
 
     // A table handed over on the command line is drawn and taken into the table folder.
@@ -180,7 +184,8 @@ private Q_SLOTS:
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Bert"));
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/download/x.tab");
-        testumgebung::schreibe(fremd, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+        testumgebung::schreibe(
+            fremd, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
         Programmstart p;
         Startoptionen o;
         o.tabelle = fremd;
@@ -189,6 +194,28 @@ private Q_SLOTS:
         QCOMPARE(p.mainForm->grafik().Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
         QCOMPARE(testumgebung::lies(ordner + kTabelle), testumgebung::lies(fremd));
         QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
+    }
+
+    // A signal while a modal dialog is open still stores the remarks and the table in use.
+    // Last: it ends every event loop of this process.
+    void signalWaehrendDialog() {
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), kTabelle);
+        testumgebung::schreibe(ordner + kTabelle, testumgebung::lies(testumgebung::testdaten(
+                                                      QStringLiteral("anna_maerz_2024.tab"))));
+        Programmstart p;
+        QVERIFY(p.erzeugeFenster({}));
+        ersteZeichnungAbwarten(p.mainForm);
+        p.mainForm->RichEdit1->setPlainText(QStringLiteral("Kopfschmerzen"));
+        testumgebung::dialoge().fenster.push_back([&](QObject*) {
+            p.beendenDurchSignal();
+            return 0;
+        });
+        p.mainForm->aktuellebearbeiten1Click();
+        QCOMPARE(testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
+                 QByteArray("Kopfschmerzen\r\n"));
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("TabellenDateiName")), ordner + kTabelle);
     }
 
 private:
