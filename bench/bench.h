@@ -18,14 +18,18 @@ inline void zeigeMedian(const char* name, std::vector<double> zeiten) {
 // A full March 2024 of Anna: 31 days, four readings with a weight each; without day 31's
 // evening reading when asked.
 inline QStringList vollerMonat(bool ohneLetzten = false) {
-    QStringList zeilen{QStringLiteral("[Personendaten]"), QStringLiteral("BenutzerName=Anna"),
-                       QStringLiteral("Datum=M\u00E4rz 2024"), QStringLiteral("1M=1"), QStringLiteral("2M=1"),
-                       QStringLiteral("3M=1"), QStringLiteral("4M=1"), QString()};
+    QStringList zeilen{QStringLiteral("[Personendaten]"),
+                       QStringLiteral("BenutzerName=Anna"),
+                       QStringLiteral("Datum=M\u00E4rz 2024"),
+                       QStringLiteral("1M=1"),
+                       QStringLiteral("2M=1"),
+                       QStringLiteral("3M=1"),
+                       QStringLiteral("4M=1"),
+                       QString()};
     const char* worte[4] = {"Morgens", "Messung2", "Messung3", "Abends"};
     for (int tag = 1; tag <= 31; ++tag)
         for (int slot = 0; slot < 4; ++slot) {
-            if (ohneLetzten && tag == 31 && slot == 3)
-                break;
+            if (ohneLetzten && tag == 31 && slot == 3) break;
             zeilen << QStringLiteral("%1 den %2.03.2024 Z=07:30 s=%3, d=%4, p=%5, Gewicht=%6,5")
                           .arg(QLatin1String(worte[slot]))
                           .arg(tag, 2, 10, QLatin1Char('0'))

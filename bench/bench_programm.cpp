@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QDir>
 
-
 void bench_programm() {
     const QString programm = QDir::currentPath() + u'/';
     Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(programm);

@@ -12,8 +12,7 @@
 int main(int argc, char** argv) {
     QTemporaryDir wurzel;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(wurzel.path() + QStringLiteral("/config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir().mkpath(wurzel.path() + QStringLiteral("/programm"));
     QDir::setCurrent(wurzel.path() + QStringLiteral("/programm"));
     QApplication app(argc, argv);

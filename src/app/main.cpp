@@ -15,7 +15,6 @@ int main(int argc, char** argv) {
 
     Programmstart programm;
     programm.faengtSignale();
-    if (!programm.erzeugeFenster(Startoptionen::aus(QCoreApplication::arguments())))
-        return 1;
+    if (!programm.erzeugeFenster(Startoptionen::aus(QCoreApplication::arguments()))) return 1;
     return programm.ausfuehren();
 }

@@ -48,8 +48,7 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     z.touchModus = optionen.touch;
     m_mainForm = std::make_unique<TmainForm>(z);
     mainForm = m_mainForm.get();
-    if (!mainForm->FormCreate())
-        return false;
+    if (!mainForm->FormCreate()) return false;
     // The dialogs are children of the main window so they die with it.
     EingabeDlg = new TEingabeDlg(z, mainForm->grafik(), mainForm);
     NameEingDlg = new TNameEingDlg(z, mainForm);
@@ -69,8 +68,7 @@ int Programmstart::ausfuehren() {
 }
 
 void Programmstart::faengtSignale() {
-    if (g_signalSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSocket) != 0)
-        return;
+    if (g_signalSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSocket) != 0) return;
     m_signalMelder = new QSocketNotifier(g_signalSocket[1], QSocketNotifier::Read, this);
     connect(m_signalMelder, &QSocketNotifier::activated, this, [this] {
         char c;

@@ -15,8 +15,8 @@ class TForm_UhrzeitDropdownMemo;
 class QSocketNotifier;
 
 struct Startoptionen {
-    bool touch = false;     // --touch
-    QString tabelle;        // a month table given on the command line
+    bool touch = false; // --touch
+    QString tabelle;    // a month table given on the command line
     static Startoptionen aus(const QStringList& argumente);
 };
 

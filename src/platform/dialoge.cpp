@@ -9,20 +9,22 @@ Dialoge& Dialoge::seam() {
     return g_dialoge ? *g_dialoge : ersatz;
 }
 
-void Dialoge::setze(Dialoge* dialoge) { g_dialoge = dialoge; }
+void Dialoge::setze(Dialoge* dialoge) {
+    g_dialoge = dialoge;
+}
 
 QStringList TestDialoge::texte(Art art) const {
     QStringList liste;
     for (const Gezeigt& g : gezeigt)
-        if (g.art == art)
-            liste << g.text;
+        if (g.art == art) liste << g.text;
     return liste;
 }
 
 QStringList TestDialoge::alleTexte() const {
     QStringList liste;
     for (const Gezeigt& g : gezeigt)
-        if (g.art == Art::Meldung || g.art == Art::Information || g.art == Art::Warnung || g.art == Art::Frage)
+        if (g.art == Art::Meldung || g.art == Art::Information || g.art == Art::Warnung ||
+            g.art == Art::Frage)
             liste << g.text;
     return liste;
 }
@@ -36,9 +38,15 @@ void TestDialoge::leeren() {
     unerwartet.clear();
 }
 
-void TestDialoge::meldung(const QString& text) { gezeigt.append({Art::Meldung, text}); }
-void TestDialoge::information(const QString& text) { gezeigt.append({Art::Information, text}); }
-void TestDialoge::warnung(const QString& text) { gezeigt.append({Art::Warnung, text}); }
+void TestDialoge::meldung(const QString& text) {
+    gezeigt.append({Art::Meldung, text});
+}
+void TestDialoge::information(const QString& text) {
+    gezeigt.append({Art::Information, text});
+}
+void TestDialoge::warnung(const QString& text) {
+    gezeigt.append({Art::Warnung, text});
+}
 
 bool TestDialoge::frage(const QString& text) {
     gezeigt.append({Art::Frage, text});

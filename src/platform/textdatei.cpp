@@ -7,17 +7,15 @@ namespace textdatei {
 namespace {
 
 // Bytes 0x80..0x9F; 0 marks the five bytes Windows-1252 leaves undefined.
-constexpr char16_t kBereich80[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t kBereich80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 int byteFuer(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return c;
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
     for (int i = 0; i < 32; ++i)
-        if (kBereich80[i] != 0 && kBereich80[i] == c)
-            return 0x80 + i;
+        if (kBereich80[i] != 0 && kBereich80[i] == c) return 0x80 + i;
     return -1;
 }
 
@@ -25,8 +23,7 @@ int byteFuer(char16_t c) {
 
 bool istDarstellbar(const QString& text) {
     for (QChar c : text)
-        if (byteFuer(c.unicode()) < 0)
-            return false;
+        if (byteFuer(c.unicode()) < 0) return false;
     return true;
 }
 
@@ -34,10 +31,8 @@ QString nichtDarstellbareZeichen(const QString& text) {
     QString fehlend;
     for (int i = 0; i < text.size(); ++i) {
         QString zeichen = text.mid(i, 1);
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size())
-            zeichen = text.mid(i++, 2);
-        if (byteFuer(zeichen.at(0).unicode()) < 0 && !fehlend.contains(zeichen))
-            fehlend += zeichen;
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size()) zeichen = text.mid(i++, 2);
+        if (byteFuer(zeichen.at(0).unicode()) < 0 && !fehlend.contains(zeichen)) fehlend += zeichen;
     }
     return fehlend;
 }
@@ -67,36 +62,30 @@ QString ausWin1252(const QByteArray& bytes) {
 
 std::optional<QStringList> liesZeilen(const QString& pfad) {
     QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    if (!datei.open(QIODevice::ReadOnly)) return std::nullopt;
     const QString text = ausWin1252(datei.readAll());
     QStringList zeilen;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
+        if (c != u'\r' && c != u'\n') continue;
         zeilen.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-            ++i;
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
         start = i + 1;
     }
-    if (start < text.size())
-        zeilen.append(text.mid(start));
+    if (start < text.size()) zeilen.append(text.mid(start));
     return zeilen;
 }
 
 Ergebnis schreibeZeilen(const QString& pfad, const QStringList& zeilen) {
     QByteArray inhalt;
     for (const QString& zeile : zeilen) {
-        if (!istDarstellbar(zeile))
-            return Ergebnis::NichtDarstellbar;
+        if (!istDarstellbar(zeile)) return Ergebnis::NichtDarstellbar;
         inhalt += nachWin1252(zeile);
         inhalt += "\r\n";
     }
     QSaveFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly))
-        return Ergebnis::Schreibfehler;
+    if (!datei.open(QIODevice::WriteOnly)) return Ergebnis::Schreibfehler;
     if (datei.write(inhalt) != inhalt.size()) {
         datei.cancelWriting();
         return Ergebnis::Schreibfehler;

@@ -27,21 +27,21 @@ QString ohneFuehrendeBlanks(const QString& s) {
 // Cuts the rest up to (not including) the key; a missing key gives an empty piece.
 QString schneide(QString& rest, const QString& schluessel) {
     const qsizetype pos = rest.indexOf(schluessel);
-    if (pos < 0)
-        return {};
+    if (pos < 0) return {};
     const QString stueck = rest.left(pos);
     rest = ohneFuehrendeBlanks(rest.mid(pos));
     return stueck;
 }
 
-bool zweiZiffern(const QString& s) { return s.size() == 2 && s.at(0).isDigit() && s.at(1).isDigit(); }
+bool zweiZiffern(const QString& s) {
+    return s.size() == 2 && s.at(0).isDigit() && s.at(1).isDigit();
+}
 
 // The text between the start marker and the next end marker (or the end of the line).
 QString wertNach(const QString& zeile, const QString& marke, const QString& ende, bool* gefunden) {
     const qsizetype pos = zeile.indexOf(marke);
     *gefunden = pos >= 0;
-    if (pos < 0)
-        return {};
+    if (pos < 0) return {};
     const qsizetype start = pos + marke.size();
     const qsizetype bis = ende.isEmpty() ? -1 : zeile.indexOf(ende, start);
     return bis < 0 ? zeile.mid(start) : zeile.mid(start, bis - start);
@@ -55,11 +55,14 @@ bool ganzzahl(const QString& text, int* wert) {
 
 } // namespace
 
-QString slotWort(int slot) { return slot >= 1 && slot <= 4 ? kSlotWorte[slot - 1] : QString(); }
+QString slotWort(int slot) {
+    return slot >= 1 && slot <= 4 ? kSlotWorte[slot - 1] : QString();
+}
 
 QString GibMonatLang(int monat) {
-    static const char* const namen[12] = {"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
-                                          "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
+    static const char* const namen[12] = {"Januar",    "Februar", "März",     "April",
+                                          "Mai",       "Juni",    "Juli",     "August",
+                                          "September", "Oktober", "November", "Dezember"};
     return monat >= 1 && monat <= 12 ? QString::fromUtf8(namen[monat - 1]) : QString();
 }
 
@@ -78,11 +81,9 @@ QString bemerkungsPfad(const Zustand& z, const QString& name, const QString& mon
 QString bemerkungsPfadZu(const QString& tabellenPfad) {
     QString pfad = tabellenPfad;
     qsizetype pos = pfad.indexOf(QStringLiteral(".tab"));
-    if (pos >= 0)
-        pfad.remove(pos, 4);
+    if (pos >= 0) pfad.remove(pos, 4);
     pos = pfad.indexOf(QStringLiteral(".TAB"));
-    if (pos >= 0)
-        pfad.remove(pos, 4);
+    if (pos >= 0) pfad.remove(pos, 4);
     return pfad + QStringLiteral(".txt");
 }
 
@@ -92,19 +93,18 @@ QString benutzerNameFehler(const QString& name) {
             return QStringLiteral("Der Benutzername \u00BB%1\u00AB enth\u00E4lt ein Zeichen, das in "
                                   "Dateinamen nicht erlaubt ist (\u00BB/\u00AB, \u00BB\\\u00AB oder ein "
                                   "Steuerzeichen). Bitte w\u00E4hlen Sie einen anderen Namen.")
-                .arg(QString(name).replace(QRegularExpression(QStringLiteral("\\p{Cc}")), QStringLiteral("?")));
+                .arg(QString(name).replace(QRegularExpression(QStringLiteral("\\p{Cc}")),
+                                           QStringLiteral("?")));
     }
-    if (!textdatei::istDarstellbar(name))
-        return textdatei::meldungNichtDarstellbar(name);
+    if (!textdatei::istDarstellbar(name)) return textdatei::meldungNichtDarstellbar(name);
     return {};
 }
 
 bool legeJahrOrdnerAn(const QString& jahrOrdner, const QString& jahr) {
-    if (QDir(jahrOrdner).exists())
-        return true;
-    if (QDir().mkpath(jahrOrdner))
-        return true;
-    Dialoge::seam().meldung(QStringLiteral("Ordner \"") + jahr + QStringLiteral("\" konnte nicht erstellt werden! "));
+    if (QDir(jahrOrdner).exists()) return true;
+    if (QDir().mkpath(jahrOrdner)) return true;
+    Dialoge::seam().meldung(QStringLiteral("Ordner \"") + jahr +
+                            QStringLiteral("\" konnte nicht erstellt werden! "));
     return false;
 }
 
@@ -163,8 +163,9 @@ Kopf liesKopf(const QStringList& zeilen) {
     Kopf kopf;
     bool imAbschnitt = false;
     bool gesetzt[6] = {};
-    const QString schluessel[6] = {QStringLiteral("1m"), QStringLiteral("2m"),    QStringLiteral("3m"),
-                                   QStringLiteral("4m"), QStringLiteral("datum"), QStringLiteral("benutzername")};
+    const QString schluessel[6] = {QStringLiteral("1m"),    QStringLiteral("2m"),
+                                   QStringLiteral("3m"),    QStringLiteral("4m"),
+                                   QStringLiteral("datum"), QStringLiteral("benutzername")};
     for (const QString& roh : zeilen) {
         const QString zeile = roh.trimmed();
         if (zeile.startsWith(u'[')) {
@@ -173,15 +174,12 @@ Kopf liesKopf(const QStringList& zeilen) {
             imAbschnitt = name.compare(QStringLiteral("Personendaten"), Qt::CaseInsensitive) == 0;
             continue;
         }
-        if (!imAbschnitt || zeile.startsWith(u';'))
-            continue;
+        if (!imAbschnitt || zeile.startsWith(u';')) continue;
         const qsizetype gleich = zeile.indexOf(u'=');
-        if (gleich < 0)
-            continue;
+        if (gleich < 0) continue;
         const QString name = zeile.left(gleich).trimmed().toLower();
         for (int i = 0; i < 6; ++i) {
-            if (gesetzt[i] || name != schluessel[i])
-                continue;
+            if (gesetzt[i] || name != schluessel[i]) continue;
             gesetzt[i] = true; // the first occurrence counts, as with an INI reader
             const QString wert = zeile.mid(gleich + 1).trimmed().left(255);
             if (i < 4)
@@ -218,45 +216,37 @@ std::optional<Messung> werteAus(const QString& zeile, QString* fehler) {
             break;
         }
     const qsizetype punkt = zeile.indexOf(u'.');
-    if (punkt >= 2 && zweiZiffern(zeile.mid(punkt - 2, 2)))
-        m.tag = zeile.mid(punkt - 2, 2).toInt();
+    if (punkt >= 2 && zweiZiffern(zeile.mid(punkt - 2, 2))) m.tag = zeile.mid(punkt - 2, 2).toInt();
 
     auto scheitern = [&](const QString& wert, bool gleitkomma) -> std::optional<Messung> {
-        if (fehler)
-            *fehler = meldungKeineZahl(wert, gleitkomma);
+        if (fehler) *fehler = meldungKeineZahl(wert, gleitkomma);
         return std::nullopt;
     };
     bool gefunden = false;
     m.sysText = wertNach(zeile, QStringLiteral("s="), QStringLiteral(","), &gefunden);
-    if (!ganzzahl(m.sysText, &m.sys))
-        return scheitern(m.sysText, false);
+    if (!ganzzahl(m.sysText, &m.sys)) return scheitern(m.sysText, false);
     m.diaText = wertNach(zeile, QStringLiteral("d="), QStringLiteral(","), &gefunden);
-    if (!ganzzahl(m.diaText, &m.dia))
-        return scheitern(m.diaText, false);
+    if (!ganzzahl(m.diaText, &m.dia)) return scheitern(m.diaText, false);
     m.pulsText = wertNach(zeile, QStringLiteral("p="), QStringLiteral(","), &gefunden);
-    if (!ganzzahl(m.pulsText, &m.puls))
-        return scheitern(m.pulsText, false);
+    if (!ganzzahl(m.pulsText, &m.puls)) return scheitern(m.pulsText, false);
     m.gewichtText = wertNach(zeile, QStringLiteral("Gewicht="), QString(), &gefunden).trimmed();
     if (gefunden && !m.gewichtText.isEmpty()) {
         bool ok = false;
         m.gewicht = QLocale(QLocale::German, QLocale::Germany).toDouble(m.gewichtText, &ok);
-        if (!ok)
-            return scheitern(m.gewichtText, true);
+        if (!ok) return scheitern(m.gewichtText, true);
     }
     return m;
 }
 
 bool schreibeTabelle(Zustand& z, Schreibart art) {
-    if (z.ListBox1.isEmpty())
-        return false;
+    if (z.ListBox1.isEmpty()) return false;
     const QString fehlerName = benutzerNameFehler(z.benutzerName);
     if (!fehlerName.isEmpty()) {
         Dialoge::seam().warnung(fehlerName);
         return false;
     }
     z.jahrOrdnerName = z.jahrText;
-    if (art == Schreibart::Aufnehmen)
-        legeJahrOrdnerAn(z.jahrOrdner(), z.jahrText);
+    if (art == Schreibart::Aufnehmen) legeJahrOrdnerAn(z.jahrOrdner(), z.jahrText);
     const QString pfad = tabellenPfad(z, z.benutzerName, z.monatText, z.jahrText);
     z.TabellenDateiName = pfad;
     z.monatName = GibMonatLang(z.monatText.toInt());
@@ -299,12 +289,9 @@ struct Gelesen {
 std::optional<Gelesen> liesMesszeilen(const QStringList& zeilen, QString* fehler) {
     Gelesen g;
     for (QString zeile : zeilen) {
-        if (zeile.isEmpty())
-            zeile = QStringLiteral("test");
-        if (!istMesszeile(zeile))
-            continue;
-        if (!werteAus(zeile, fehler))
-            return std::nullopt;
+        if (zeile.isEmpty()) zeile = QStringLiteral("test");
+        if (!istMesszeile(zeile)) continue;
+        if (!werteAus(zeile, fehler)) return std::nullopt;
         g.eintraege << listeneintrag(zeile);
         const qsizetype p1 = zeile.indexOf(u'.');
         const qsizetype p2 = p1 < 0 ? -1 : zeile.indexOf(u'.', p1 + 1);
@@ -341,24 +328,21 @@ bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopfLesen) {
         }
         wendeSlotsAn(kopf, z.slotAktiv);
         z.listenTitel = QStringLiteral("Messwerte ") + kopf.datum + QStringLiteral("  ") + kopf.benutzerName;
-        if (kopfLesen == KopfLesen::Ja || !kopf.benutzerName.isEmpty())
-            z.benutzerName = kopf.benutzerName;
+        if (kopfLesen == KopfLesen::Ja || !kopf.benutzerName.isEmpty()) z.benutzerName = kopf.benutzerName;
     }
     z.ListBox1 << gelesen->eintraege;
     if (!gelesen->monat.isEmpty()) {
         z.monatText = gelesen->monat;
         z.monatName = GibMonatLang(gelesen->monat.toInt());
     }
-    if (!gelesen->jahr.isEmpty())
-        z.jahrText = gelesen->jahr;
+    if (!gelesen->jahr.isEmpty()) z.jahrText = gelesen->jahr;
     return true;
 }
 
 std::optional<Anzeige> liesZurAnzeige(const QString& pfad, QString* fehler) {
     const auto zeilen = textdatei::liesZeilen(pfad);
     if (!zeilen) {
-        if (fehler)
-            *fehler = QStringLiteral("Fehler beim Lesen der Datei: ") + pfad;
+        if (fehler) *fehler = QStringLiteral("Fehler beim Lesen der Datei: ") + pfad;
         return std::nullopt;
     }
     Anzeige a;
@@ -366,18 +350,14 @@ std::optional<Anzeige> liesZurAnzeige(const QString& pfad, QString* fehler) {
     a.kopf = liesKopf(a.zeilen);
     const QString fehlerName = benutzerNameFehler(a.kopf.benutzerName);
     if (!fehlerName.isEmpty()) {
-        if (fehler)
-            *fehler = fehlerName;
+        if (fehler) *fehler = fehlerName;
         return std::nullopt;
     }
     for (QString zeile : a.zeilen) {
-        if (zeile.isEmpty())
-            zeile = QStringLiteral("test");
-        if (!istMesszeile(zeile))
-            continue;
+        if (zeile.isEmpty()) zeile = QStringLiteral("test");
+        if (!istMesszeile(zeile)) continue;
         const auto m = werteAus(zeile, fehler);
-        if (!m)
-            return std::nullopt;
+        if (!m) return std::nullopt;
         a.messzeilen << zeile;
         a.messungen << *m;
         const qsizetype p1 = zeile.indexOf(u'.');
@@ -398,18 +378,15 @@ void nimmTabelleAuf(Zustand& z, const QString& pfad, const QString& name, const 
     z.jahrOrdnerName = jahr;
     const QString kanonisch = tabellenPfad(z, name, monat, jahr);
     z.TabellenDateiName = kanonisch;
-    if (kanonisch.toLower().contains(pfad.toLower()))
-        return;
+    if (kanonisch.toLower().contains(pfad.toLower())) return;
     legeJahrOrdnerAn(z.jahrOrdner(), jahr);
     Schreib_String_in_Registry(QStringLiteral("BenutzerName"), name);
-    if (QFile::exists(kanonisch))
-        return;
+    if (QFile::exists(kanonisch)) return;
     QFile quelle(pfad);
     QSaveFile ziel(kanonisch);
     if (quelle.open(QIODevice::ReadOnly) && ziel.open(QIODevice::WriteOnly)) {
         const QByteArray inhalt = quelle.readAll();
-        if (ziel.write(inhalt) == inhalt.size() && ziel.commit())
-            return;
+        if (ziel.write(inhalt) == inhalt.size() && ziel.commit()) return;
     }
     Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + kanonisch);
 }
@@ -431,13 +408,13 @@ bool speichern(const QString& pfad, const QString& text) {
         zeilen.removeLast();
     if (!textdatei::istDarstellbar(text)) {
         // Warned before it is saved; the rest of the remarks must not be lost with them.
-        Dialoge::seam().warnung(textdatei::meldungNichtDarstellbar(text) +
-                                QStringLiteral(" Die Bemerkungen werden mit \u00BB?\u00AB an ihrer Stelle gespeichert."));
+        Dialoge::seam().warnung(
+            textdatei::meldungNichtDarstellbar(text) +
+            QStringLiteral(" Die Bemerkungen werden mit \u00BB?\u00AB an ihrer Stelle gespeichert."));
         for (QString& z : zeilen)
             z = textdatei::ausWin1252(textdatei::nachWin1252(z));
     }
-    if (textdatei::schreibeZeilen(pfad, zeilen) == textdatei::Ergebnis::Ok)
-        return true;
+    if (textdatei::schreibeZeilen(pfad, zeilen) == textdatei::Ergebnis::Ok) return true;
     Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + pfad);
     return false;
 }

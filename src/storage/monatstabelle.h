@@ -78,10 +78,10 @@ bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopf);
 
 struct Anzeige {
     Kopf kopf;
-    QStringList zeilen;      // the whole file, as lines
-    QStringList messzeilen;  // the reading lines in file order
+    QStringList zeilen;       // the whole file, as lines
+    QStringList messzeilen;   // the reading lines in file order
     QList<Messung> messungen; // their values, same order
-    QString monat, jahr;     // from the last reading line
+    QString monat, jahr;      // from the last reading line
 };
 // Reads the table for display. nullopt with a German message in *fehler when the file cannot
 // be read, holds a value that is no number, or names a user that cannot be a file name.

@@ -23,20 +23,20 @@ QString dateiPfad() {
     return s.fileName();
 }
 
-bool schluesselExistiert() { return QFile::exists(dateiPfad()); }
+bool schluesselExistiert() {
+    return QFile::exists(dateiPfad());
+}
 
 } // namespace registry
 
 void Schreib_String_in_Registry(const QString& name, const QString& text) {
-    if (!registry::schluesselExistiert())
-        return;
+    if (!registry::schluesselExistiert()) return;
     Schluessel s;
     s.setValue(name, text);
 }
 
 void Schreib_Integer_in_Registry(const QString& name, const QString& text) {
-    if (!registry::schluesselExistiert())
-        return;
+    if (!registry::schluesselExistiert()) return;
     bool ok = false;
     const int wert = text.trimmed().toInt(&ok);
     Schluessel s;
@@ -44,19 +44,16 @@ void Schreib_Integer_in_Registry(const QString& name, const QString& text) {
 }
 
 QString Lies_String_aus_Registry(const QString& name) {
-    if (!registry::schluesselExistiert())
-        return {};
+    if (!registry::schluesselExistiert()) return {};
     Schluessel s;
     return s.value(name).toString();
 }
 
 QString Lies_Integer_aus_Registry(const QString& name) {
-    if (!registry::schluesselExistiert())
-        return {};
+    if (!registry::schluesselExistiert()) return {};
     Schluessel s;
     const QVariant v = s.value(name);
-    if (!v.isValid())
-        return {};
+    if (!v.isValid()) return {};
     bool ok = false;
     const int wert = v.toString().trimmed().toInt(&ok);
     return ok ? QString::number(wert) : QString();

@@ -13,6 +13,6 @@ QString Lies_Integer_aus_Registry(const QString& name); // decimal text; empty w
 void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner);
 
 namespace registry {
-QString dateiPfad();    // where the settings file lies
+QString dateiPfad(); // where the settings file lies
 bool schluesselExistiert();
 } // namespace registry

@@ -11,12 +11,11 @@ namespace {
 
 // Creates a folder the program cannot run without; false when it still does not exist.
 bool ordnerBereit(const QString& name, const QString& pfad) {
-    if (QDir(pfad).exists())
-        return true;
+    if (QDir(pfad).exists()) return true;
     if (!QDir().mkpath(pfad))
-        Dialoge::seam().meldung(QStringLiteral("Ordner \"") + name + QStringLiteral("\" konnte nicht erstellt werden! "));
-    if (QDir(pfad).exists())
-        return true;
+        Dialoge::seam().meldung(QStringLiteral("Ordner \"") + name +
+                                QStringLiteral("\" konnte nicht erstellt werden! "));
+    if (QDir(pfad).exists()) return true;
     Dialoge::seam().information(QStringLiteral("Ordner: ") + pfad + QStringLiteral("\" existiert nicht! ") +
                                 QStringLiteral(" Das Programm wird beendet."));
     return false;
@@ -26,7 +25,8 @@ bool ordnerBereit(const QString& name, const QString& pfad) {
 
 QString datenOrdnerFrage(const QString& installOrt) {
     const QString umbruch = QStringLiteral("\n\r");
-    return QStringLiteral("Sie haben f\u00FCr das Programm \"Korvane\" bereits in einem anderen Ordner Daten angelegt:") +
+    return QStringLiteral("Sie haben f\u00FCr das Programm \"Korvane\" bereits in einem anderen Ordner Daten "
+                          "angelegt:") +
            umbruch + u'"' + installOrt + u'"' + umbruch +
            QStringLiteral("M\u00F6chten Sie diesen Speicherort f\u00FCr Ihre Korvanedaten beibehalten?");
 }
@@ -46,21 +46,20 @@ bool richteEin(Zustand& z) {
         Schreib_String_in_Registry(QStringLiteral("Browser"), QStringLiteral("standard"));
 
     z.datenOrdner = Lies_String_aus_Registry(QStringLiteral("DatenSpeicherOrt"));
-    if (z.datenOrdner.isEmpty())
-        z.datenOrdner = z.programmOrdner;
+    if (z.datenOrdner.isEmpty()) z.datenOrdner = z.programmOrdner;
     z.datenOrdner = monatstabelle::mitSchraegstrich(z.datenOrdner);
 
     QString name = Lies_String_aus_Registry(QStringLiteral("GalerieVerzeichnisName"));
-    z.tabellenOrdnerName = name.isEmpty() ? QStringLiteral("Korvane-Daten-Galerie/") : monatstabelle::mitSchraegstrich(name);
+    z.tabellenOrdnerName =
+        name.isEmpty() ? QStringLiteral("Korvane-Daten-Galerie/") : monatstabelle::mitSchraegstrich(name);
     z.tabellenOrdner = z.datenOrdner + z.tabellenOrdnerName;
-    if (!ordnerBereit(z.tabellenOrdnerName, z.tabellenOrdner))
-        return false;
+    if (!ordnerBereit(z.tabellenOrdnerName, z.tabellenOrdner)) return false;
 
     name = Lies_String_aus_Registry(QStringLiteral("HtmlVerzeichnisName"));
-    z.htmlOrdnerName = name.isEmpty() ? QStringLiteral("Korvane-Daten im Browser/") : monatstabelle::mitSchraegstrich(name);
+    z.htmlOrdnerName =
+        name.isEmpty() ? QStringLiteral("Korvane-Daten im Browser/") : monatstabelle::mitSchraegstrich(name);
     z.htmlOrdner = z.datenOrdner + z.htmlOrdnerName;
-    if (!ordnerBereit(z.htmlOrdnerName, z.htmlOrdner))
-        return false;
+    if (!ordnerBereit(z.htmlOrdnerName, z.htmlOrdner)) return false;
 
     auto bildPfad = [&](const char* einstellung) {
         const QString wert = Lies_String_aus_Registry(QLatin1String(einstellung));
@@ -70,7 +69,8 @@ bool richteEin(Zustand& z) {
     z.grafikPfad = bildPfad("Grafik");
     z.gewichtGrafikPfad = bildPfad("GewichtGrafik");
 
-    z.linieBeiNullUnterbrechen = Lies_Integer_aus_Registry(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
+    z.linieBeiNullUnterbrechen =
+        Lies_Integer_aus_Registry(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
     return true;
 }
 

@@ -23,8 +23,7 @@ void vorbereiten() {
     QDir().mkpath(w + QStringLiteral("/programm"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(w + QStringLiteral("/config")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(w + QStringLiteral("/cache")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir::setCurrent(w + QStringLiteral("/programm"));
 }
 
@@ -35,10 +34,18 @@ void einrichten() {
     Dialoge::setze(g_dialoge);
 }
 
-TestDialoge& dialoge() { return *g_dialoge; }
-QString wurzel() { return g_wurzel->path(); }
-QString programmOrdner() { return QDir::currentPath() + QLatin1Char('/'); }
-QString einstellungsDatei() { return registry::dateiPfad(); }
+TestDialoge& dialoge() {
+    return *g_dialoge;
+}
+QString wurzel() {
+    return g_wurzel->path();
+}
+QString programmOrdner() {
+    return QDir::currentPath() + QLatin1Char('/');
+}
+QString einstellungsDatei() {
+    return registry::dateiPfad();
+}
 
 QString neuerProgrammOrdner(const QString& name) {
     const QString pfad = wurzel() + QLatin1Char('/') + name;
@@ -48,22 +55,24 @@ QString neuerProgrammOrdner(const QString& name) {
     return pfad + QLatin1Char('/');
 }
 
-void einstellungenLoeschen() { QFile::remove(einstellungsDatei()); }
+void einstellungenLoeschen() {
+    QFile::remove(einstellungsDatei());
+}
 
-QString testdaten(const QString& datei) { return QStringLiteral(KORVANE_TESTDATEN "/") + datei; }
+QString testdaten(const QString& datei) {
+    return QStringLiteral(KORVANE_TESTDATEN "/") + datei;
+}
 
 QByteArray lies(const QString& pfad) {
     QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 
 void schreibe(const QString& pfad, const QByteArray& inhalt) {
     QDir().mkpath(QFileInfo(pfad).absolutePath());
     QFile f(pfad);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(inhalt);
+    if (f.open(QIODevice::WriteOnly)) f.write(inhalt);
 }
 
 } // namespace testumgebung

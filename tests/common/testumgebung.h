@@ -28,11 +28,11 @@ void schreibe(const QString& pfad, const QByteArray& inhalt);
 
 } // namespace testumgebung
 
-#define KORVANE_TEST_MAIN(Klasse)                                                                      \
-    int main(int argc, char** argv) {                                                                  \
-        testumgebung::vorbereiten();                                                                   \
-        QApplication app(argc, argv);                                                                  \
-        testumgebung::einrichten();                                                                    \
-        Klasse test;                                                                                   \
-        return QTest::qExec(&test, argc, argv);                                                        \
+#define KORVANE_TEST_MAIN(Klasse)                                                                            \
+    int main(int argc, char** argv) {                                                                        \
+        testumgebung::vorbereiten();                                                                         \
+        QApplication app(argc, argv);                                                                        \
+        testumgebung::einrichten();                                                                          \
+        Klasse test;                                                                                         \
+        return QTest::qExec(&test, argc, argv);                                                              \
     }

@@ -106,10 +106,14 @@ private Q_SLOTS:
     void jahrAusTitel_data() {
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QString>("jahr");
-        QTest::newRow("2024") << "Korvanemesswerte  März 2024  Anna" << "2024";
-        QTest::newRow("1998") << "Korvanemesswerte  Mai 1998  Bert" << "1998";
-        QTest::newRow("2045 bleibt") << "Korvanemesswerte  Mai 2045  Bert" << "2023";
-        QTest::newRow("spaeteres muster gewinnt") << "Korvanemesswerte  Juni 2031  Anna2001" << "2031";
+        QTest::newRow("2024") << "Korvanemesswerte  März 2024  Anna"
+                              << "2024";
+        QTest::newRow("1998") << "Korvanemesswerte  Mai 1998  Bert"
+                              << "1998";
+        QTest::newRow("2045 bleibt") << "Korvanemesswerte  Mai 2045  Bert"
+                                     << "2023";
+        QTest::newRow("spaeteres muster gewinnt") << "Korvanemesswerte  Juni 2031  Anna2001"
+                                                  << "2031";
     }
     void jahrAusTitel() {
         QFETCH(QString, titel);

@@ -36,13 +36,14 @@ void starte(QProcess& p, const Lauf& l, const QStringList& argumente = {}) {
     QVERIFY(p.waitForStarted(10000));
 }
 
-QString einstellungen(const Lauf& l) { return l.config + QStringLiteral("/Orvalis/Korvane.conf"); }
+QString einstellungen(const Lauf& l) {
+    return l.config + QStringLiteral("/Orvalis/Korvane.conf");
+}
 
 // Waits until the program has settled its folders and shows its first window.
 bool wartetBis(const std::function<bool()>& bedingung, int ms = 15000) {
     for (int i = 0; i < ms / 50; ++i) {
-        if (bedingung())
-            return true;
+        if (bedingung()) return true;
         QThread::msleep(50);
     }
     return bedingung();
@@ -72,11 +73,13 @@ private Q_SLOTS:
             s.setValue(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
             s.setValue(QStringLiteral("TabellenDateiName"), tabelle);
             s.sync();
-            testumgebung::schreibe(tabelle, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+            testumgebung::schreibe(
+                tabelle, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
         }
         QProcess p;
         starte(p, l);
-        QVERIFY(wartetBis([&] { return QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists(); }));
+        QVERIFY(
+            wartetBis([&] { return QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists(); }));
         QThread::msleep(1500);
         QCOMPARE(p.state(), QProcess::Running);
         p.terminate(); // SIGTERM
@@ -90,7 +93,8 @@ private Q_SLOTS:
         QVERIFY(QDir(l.ordner + QStringLiteral("Korvane-Daten-Galerie")).exists());
         QVERIFY(QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists());
         if (mitTabelle) // the table itself is left as it was
-            QCOMPARE(testumgebung::lies(tabelle), testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+            QCOMPARE(testumgebung::lies(tabelle),
+                     testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
     }
 
     // A plain file where the data folder should be: the program ends at once, non-zero.

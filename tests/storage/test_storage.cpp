@@ -54,8 +54,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("darstellbar");
-        QTest::newRow("umlaute") << QStringLiteral("März Größe") << QByteArray("M\xe4rz Gr\xf6\xdf" "e") << true;
-        QTest::newRow("euro und anfuehrung") << QStringLiteral("€ „x“") << QByteArray("\x80 \x84x\x93") << true;
+        QTest::newRow("umlaute") << QStringLiteral("März Größe")
+                                 << QByteArray("M\xe4rz Gr\xf6\xdf"
+                                               "e")
+                                 << true;
+        QTest::newRow("euro und anfuehrung")
+            << QStringLiteral("€ „x“") << QByteArray("\x80 \x84x\x93") << true;
         QTest::newRow("griechisch") << QStringLiteral("α") << QByteArray("?") << false;
         QTest::newRow("emoji") << QStringLiteral("a😀") << QByteArray("a??") << false;
     }
@@ -65,8 +69,7 @@ private Q_SLOTS:
         QFETCH(bool, darstellbar);
         QCOMPARE(textdatei::istDarstellbar(text), darstellbar);
         QCOMPARE(textdatei::nachWin1252(text), bytes);
-        if (darstellbar)
-            QCOMPARE(textdatei::ausWin1252(bytes), text);
+        if (darstellbar) QCOMPARE(textdatei::ausWin1252(bytes), text);
     }
 
     void zeilenTrennung_data() {
@@ -91,15 +94,17 @@ private Q_SLOTS:
     void listeneintrag_data() {
         QTest::addColumn<QString>("zeile");
         QTest::addColumn<QString>("eintrag");
-        QTest::newRow("mit gewicht") << "Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=70,5"
-                                     << "Morgens den \t05.03.2024 \tZ=07:30 \ts=140, \td=90, \tp=70, \tGewicht=70,5";
+        QTest::newRow("mit gewicht")
+            << "Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=70,5"
+            << "Morgens den \t05.03.2024 \tZ=07:30 \ts=140, \td=90, \tp=70, \tGewicht=70,5";
         QTest::newRow("mehrere blanks nach den")
             << "Abends den    05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0"
             << "Abends den \t05.03.2024 \tZ=20:40 \ts=128, \td=85, \tp=66, \tGewicht=0";
         QTest::newRow("ohne gewicht") << "Messung2 den 05.03.2024 Z=13:00 s=120, d=80, p=60"
                                       << "Messung2 den \t05.03.2024 \tZ=13:00 \ts=120, \td=80, \tp=60\t";
-        QTest::newRow("blanks vor Z bleiben") << "Messung3 den 05.03.2024   Z=15:30 s=1, d=2, p=3, Gewicht=0"
-                                              << "Messung3 den \t05.03.2024   \tZ=15:30 \ts=1, \td=2, \tp=3, \tGewicht=0";
+        QTest::newRow("blanks vor Z bleiben")
+            << "Messung3 den 05.03.2024   Z=15:30 s=1, d=2, p=3, Gewicht=0"
+            << "Messung3 den \t05.03.2024   \tZ=15:30 \ts=1, \td=2, \tp=3, \tGewicht=0";
     }
     void listeneintrag() {
         QFETCH(QString, zeile);
@@ -138,7 +143,8 @@ private Q_SLOTS:
         z.ListBox1.clear();
         QVERIFY(liesZumBearbeiten(z, pfad, KopfLesen::Nein));
         QVERIFY(schreibeTabelle(z, Schreibart::GrafikZeigen));
-        const QByteArray erwartet = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+        const QByteArray erwartet =
+            testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
         QVERIFY(erwartet.contains("Datum=M\xe4rz 2024\r\n"));
         QCOMPARE(testumgebung::lies(pfad), erwartet);
         QVERIFY(testumgebung::dialoge().gezeigt.isEmpty());
@@ -147,7 +153,8 @@ private Q_SLOTS:
     void lesenZumBearbeiten() {
         Zustand z = zustandIn(ordner);
         z.slotAktiv = {false, true, true, false};
-        QVERIFY(liesZumBearbeiten(z, testumgebung::testdaten(QStringLiteral("lesefaelle.tab")), KopfLesen::Ja));
+        QVERIFY(
+            liesZumBearbeiten(z, testumgebung::testdaten(QStringLiteral("lesefaelle.tab")), KopfLesen::Ja));
         // Keys in any letter case; no "2M" leaves M2 as it was.
         QCOMPARE(z.slotAktiv, (std::array<bool, 4>{true, true, false, true}));
         QCOMPARE(z.listenTitel, QStringLiteral("Messwerte April 2024  Anna"));
@@ -164,11 +171,12 @@ private Q_SLOTS:
     void lesenScheitertOhneAenderung_data() {
         QTest::addColumn<QString>("datei");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("fehlt") << QStringLiteral("gibt-es-nicht.tab") << QStringLiteral("Fehler Lesen der Datei!");
+        QTest::newRow("fehlt") << QStringLiteral("gibt-es-nicht.tab")
+                               << QStringLiteral("Fehler Lesen der Datei!");
         QTest::newRow("keine zahl") << QStringLiteral("kaputt_wert.tab")
                                     << QStringLiteral("\"12a\" ist kein gültiger Ganzzahlwert.");
-        QTest::newRow("name mit schraegstrich") << QStringLiteral("kaputt_name.tab")
-                                                << QStringLiteral("Der Benutzername »../../ausbruch«");
+        QTest::newRow("name mit schraegstrich")
+            << QStringLiteral("kaputt_name.tab") << QStringLiteral("Der Benutzername »../../ausbruch«");
     }
     void lesenScheitertOhneAenderung() {
         QFETCH(QString, datei);
@@ -188,7 +196,8 @@ private Q_SLOTS:
 
     void zurAnzeigeLesen() {
         QString fehler;
-        const auto a = liesZurAnzeige(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")), &fehler);
+        const auto a =
+            liesZurAnzeige(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")), &fehler);
         QVERIFY(a);
         QCOMPARE(a->kopf.benutzerName, QStringLiteral("Anna"));
         QCOMPARE(a->kopf.datum, QStringLiteral("März 2024"));
@@ -200,7 +209,8 @@ private Q_SLOTS:
         QVERIFY(!liesZurAnzeige(testumgebung::testdaten(QStringLiteral("kaputt_wert.tab")), &fehler));
         QCOMPARE(fehler, QStringLiteral("\"12a\" ist kein gültiger Ganzzahlwert."));
         QVERIFY(!liesZurAnzeige(ordner + QStringLiteral("fehlt.tab"), &fehler));
-        QCOMPARE(fehler, QStringLiteral("Fehler beim Lesen der Datei: ") + ordner + QStringLiteral("fehlt.tab"));
+        QCOMPARE(fehler,
+                 QStringLiteral("Fehler beim Lesen der Datei: ") + ordner + QStringLiteral("fehlt.tab"));
     }
 
     // A table from elsewhere is copied under its canonical name, never over an existing one.
@@ -208,7 +218,8 @@ private Q_SLOTS:
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         Zustand z = zustandIn(ordner);
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/fremd/x.tab");
-        const QByteArray inhalt = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+        const QByteArray inhalt =
+            testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
         testumgebung::schreibe(fremd, inhalt);
         const QString kanonisch = z.tabellenOrdner + QStringLiteral("2024/Anna_03_2024.tab");
 
@@ -265,7 +276,8 @@ private Q_SLOTS:
         z.ListBox1 << QStringLiteral("Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0");
         QVERIFY(schreibeTabelle(z, Schreibart::GrafikZeigen));
         QCOMPARE(testumgebung::lies(verweis), alt);
-        QVERIFY(testumgebung::lies(pfad).endsWith("Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0\r\n"));
+        QVERIFY(testumgebung::lies(pfad).endsWith(
+            "Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0\r\n"));
 
         const QByteArray neu = testumgebung::lies(pfad);
         z.ListBox1 << QStringLiteral("Abends den 06.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0 ✓");
@@ -277,11 +289,12 @@ private Q_SLOTS:
     void schreibfehlerMeldungen_data() {
         QTest::addColumn<bool>("aufnehmen");
         QTest::addColumn<QStringList>("texte");
-        QTest::newRow("aufnehmen") << true
-                                   << QStringList{"Ordner \"2024\" konnte nicht erstellt werden! ",
-                                                  "Fehler beim Erzeugen der Datei %1Korvane-Daten-Galerie/2024/Anna_03_2024.tab"};
-        QTest::newRow("grafik zeigen") << false
-                                       << QStringList{"Fehler beim Erzeugen der Datei Anna_03_2024.tab!"};
+        QTest::newRow("aufnehmen")
+            << true
+            << QStringList{"Ordner \"2024\" konnte nicht erstellt werden! ",
+                           "Fehler beim Erzeugen der Datei %1Korvane-Daten-Galerie/2024/Anna_03_2024.tab"};
+        QTest::newRow("grafik zeigen")
+            << false << QStringList{"Fehler beim Erzeugen der Datei Anna_03_2024.tab!"};
     }
     void schreibfehlerMeldungen() {
         QFETCH(bool, aufnehmen);
@@ -306,9 +319,12 @@ private Q_SLOTS:
     void bemerkungsNamen_data() {
         QTest::addColumn<QString>("tabelle");
         QTest::addColumn<QString>("bemerkungen");
-        QTest::newRow("klein") << "/d/2024/Anna_03_2024.tab" << "/d/2024/Anna_03_2024.txt";
-        QTest::newRow("gross") << "/d/X.TAB" << "/d/X.txt";
-        QTest::newRow("tab im ordner") << "/d.tab/x.tab" << "/d/x.tab.txt";
+        QTest::newRow("klein") << "/d/2024/Anna_03_2024.tab"
+                               << "/d/2024/Anna_03_2024.txt";
+        QTest::newRow("gross") << "/d/X.TAB"
+                               << "/d/X.txt";
+        QTest::newRow("tab im ordner") << "/d.tab/x.tab"
+                                       << "/d/x.tab.txt";
     }
     void bemerkungsNamen() {
         QFETCH(QString, tabelle);
@@ -341,16 +357,33 @@ private Q_SLOTS:
         Zustand z;
         QVERIFY(start::richteEin(z));
         QCOMPARE(z.programmOrdner, ordner);
-        const QStringList erwartet{
-            "StiftBreite=2", "InstallOrt=" + ordner, "DatenSpeicherOrt=" + ordner, "BenutzerName=",
-            "TabellenDateiName=", "Header=Header.bmp", "Grafik=Vorlage.bmp", "GewichtGrafik=GewichtVorlage.bmp",
-            "UhrzeitMorgens=07:30", "UhrzeitMessung2=13:00", "UhrzeitMessung3=15:30", "UhrzeitAbends=20:40",
-            "GalerieVerzeichnisName=Korvane-Daten-Galerie", "HtmlVerzeichnisName=Korvane-Daten im Browser",
-            "CloudGalerieVerzeichnisName=Cloud-Korvane-Daten-Galerie", "SystolischKurvenFarbe=16711680",
-            "DiastolischKurvenFarbe=32768", "PulsKurvenFarbe=8388863", "GewichtsKurvenFarbe=16512",
-            "PulsdruckFarbe=33023", "DatenwerteOberhalbFarbe=128", "Grafikformat=DINA4", "Browser=standard",
-            "FarbkurveGewichtAnzeigen=0", "BemerkungenAnzeigen=1", "LinieBeiNullUnterbrechen=1",
-            "WerteOberhalbKurveAnzeigen=0"};
+        const QStringList erwartet{"StiftBreite=2",
+                                   "InstallOrt=" + ordner,
+                                   "DatenSpeicherOrt=" + ordner,
+                                   "BenutzerName=",
+                                   "TabellenDateiName=",
+                                   "Header=Header.bmp",
+                                   "Grafik=Vorlage.bmp",
+                                   "GewichtGrafik=GewichtVorlage.bmp",
+                                   "UhrzeitMorgens=07:30",
+                                   "UhrzeitMessung2=13:00",
+                                   "UhrzeitMessung3=15:30",
+                                   "UhrzeitAbends=20:40",
+                                   "GalerieVerzeichnisName=Korvane-Daten-Galerie",
+                                   "HtmlVerzeichnisName=Korvane-Daten im Browser",
+                                   "CloudGalerieVerzeichnisName=Cloud-Korvane-Daten-Galerie",
+                                   "SystolischKurvenFarbe=16711680",
+                                   "DiastolischKurvenFarbe=32768",
+                                   "PulsKurvenFarbe=8388863",
+                                   "GewichtsKurvenFarbe=16512",
+                                   "PulsdruckFarbe=33023",
+                                   "DatenwerteOberhalbFarbe=128",
+                                   "Grafikformat=DINA4",
+                                   "Browser=standard",
+                                   "FarbkurveGewichtAnzeigen=0",
+                                   "BemerkungenAnzeigen=1",
+                                   "LinieBeiNullUnterbrechen=1",
+                                   "WerteOberhalbKurveAnzeigen=0"};
         QCOMPARE(erwartet.size(), 27);
         QSettings roh(testumgebung::einstellungsDatei(), QSettings::IniFormat);
         QCOMPARE(roh.allKeys().size(), 27);
@@ -358,7 +391,8 @@ private Q_SLOTS:
             const QString name = e.section(u'=', 0, 0);
             QVERIFY2(roh.contains(name), qPrintable(name));
             const bool ganz = name == "StiftBreite" || name.endsWith("Anzeigen") || name.startsWith("Linie");
-            QCOMPARE((ganz ? Lies_Integer_aus_Registry(name) : Lies_String_aus_Registry(name)), e.section(u'=', 1));
+            QCOMPARE((ganz ? Lies_Integer_aus_Registry(name) : Lies_String_aus_Registry(name)),
+                     e.section(u'=', 1));
         }
         QVERIFY(QDir(ordner + QStringLiteral("Korvane-Daten-Galerie")).exists());
         QVERIFY(QDir(ordner + QStringLiteral("Korvane-Daten im Browser")).exists());
@@ -387,7 +421,9 @@ private Q_SLOTS:
         QVERIFY(start::richteEin(z));
         QCOMPARE(testumgebung::dialoge().texte(Art::Frage),
                  QStringList{"Sie haben für das Programm \"Korvane\" bereits in einem anderen Ordner Daten "
-                             "angelegt:\n\r\"" + ordner + "\"\n\rMöchten Sie diesen Speicherort für Ihre "
+                             "angelegt:\n\r\"" +
+                             ordner +
+                             "\"\n\rMöchten Sie diesen Speicherort für Ihre "
                              "Korvanedaten beibehalten?"});
         if (beibehalten) {
             QCOMPARE(Lies_String_aus_Registry(QStringLiteral("BenutzerName")), QStringLiteral("Anna"));
@@ -428,7 +464,8 @@ private Q_SLOTS:
     void ordnerNichtAnlegbar() {
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         testumgebung::schreibe(ordner + QStringLiteral("blockiert"), "datei");
-        Schreib_String_in_Registry(QStringLiteral("DatenSpeicherOrt"), ordner + QStringLiteral("blockiert/daten/"));
+        Schreib_String_in_Registry(QStringLiteral("DatenSpeicherOrt"),
+                                   ordner + QStringLiteral("blockiert/daten/"));
         Zustand z;
         QVERIFY(!start::richteEin(z));
         const QString pfad = ordner + QStringLiteral("blockiert/daten/Korvane-Daten-Galerie/");

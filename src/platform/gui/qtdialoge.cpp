@@ -9,8 +9,7 @@
 namespace {
 
 QWidget* elternfenster() {
-    if (QWidget* w = QApplication::activeModalWidget())
-        return w;
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
     return QApplication::activeWindow();
 }
 
@@ -21,9 +20,15 @@ int zeige(QMessageBox::Icon symbol, const QString& text, QMessageBox::StandardBu
 
 } // namespace
 
-void QtDialoge::meldung(const QString& text) { zeige(QMessageBox::NoIcon, text, QMessageBox::Ok); }
-void QtDialoge::information(const QString& text) { zeige(QMessageBox::Information, text, QMessageBox::Ok); }
-void QtDialoge::warnung(const QString& text) { zeige(QMessageBox::Warning, text, QMessageBox::Ok); }
+void QtDialoge::meldung(const QString& text) {
+    zeige(QMessageBox::NoIcon, text, QMessageBox::Ok);
+}
+void QtDialoge::information(const QString& text) {
+    zeige(QMessageBox::Information, text, QMessageBox::Ok);
+}
+void QtDialoge::warnung(const QString& text) {
+    zeige(QMessageBox::Warning, text, QMessageBox::Ok);
+}
 
 bool QtDialoge::frage(const QString& text) {
     return zeige(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
@@ -39,8 +44,7 @@ QString QtDialoge::dateiSpeichern(const QString& titel, const QString& startpfad
 
 std::optional<QRgb> QtDialoge::farbe(QRgb start) {
     const QColor f = QColorDialog::getColor(QColor::fromRgb(start), elternfenster());
-    if (!f.isValid())
-        return std::nullopt;
+    if (!f.isValid()) return std::nullopt;
     return f.rgb();
 }
 
