@@ -129,43 +129,31 @@ QString jahrAusEintrag(const QString& eintrag) {
     return zweiter < 0 ? QString() : eintrag.mid(zweiter + 1, 4);
 }
 
+namespace {
+struct SlotTexte {
+    const char* praefix; // in the table line
+    const char* knopf;   // on the slot button
+    const char* zeit;    // setting of its default time
+};
+constexpr SlotTexte kSlotTexte[4] = {{"Morgens den ", "Morgens", "UhrzeitMorgens"},
+                                     {"Messung2 den ", "Messung 2", "UhrzeitMessung2"},
+                                     {"Messung3 den ", "Messung 3", "UhrzeitMessung3"},
+                                     {"Abends den ", "Abends", "UhrzeitAbends"}};
+const SlotTexte& slotTexte(int slot) {
+    return kSlotTexte[slot >= 2 && slot <= 4 ? slot - 1 : 0];
+}
+} // namespace
+
 QString slotPraefix(int slot) {
-    switch (slot) {
-    case 2:
-        return QStringLiteral("Messung2 den ");
-    case 3:
-        return QStringLiteral("Messung3 den ");
-    case 4:
-        return QStringLiteral("Abends den ");
-    default:
-        return QStringLiteral("Morgens den ");
-    }
+    return QLatin1String(slotTexte(slot).praefix);
 }
 
 QString slotKnopfText(int slot) {
-    switch (slot) {
-    case 2:
-        return QStringLiteral("Messung 2");
-    case 3:
-        return QStringLiteral("Messung 3");
-    case 4:
-        return QStringLiteral("Abends");
-    default:
-        return QStringLiteral("Morgens");
-    }
+    return QLatin1String(slotTexte(slot).knopf);
 }
 
 QString slotZeitEinstellung(int slot) {
-    switch (slot) {
-    case 2:
-        return QStringLiteral("UhrzeitMessung2");
-    case 3:
-        return QStringLiteral("UhrzeitMessung3");
-    case 4:
-        return QStringLiteral("UhrzeitAbends");
-    default:
-        return QStringLiteral("UhrzeitMorgens");
-    }
+    return QLatin1String(slotTexte(slot).zeit);
 }
 
 int naechsterSlot(int slot, const std::array<bool, 4>& aktiv) {

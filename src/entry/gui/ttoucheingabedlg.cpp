@@ -135,28 +135,24 @@ double TTouchEingabeDlg::schrittweite() const {
                                                                            : 3);
 }
 
-void TTouchEingabeDlg::SpinButton1UpClick() {
+void TTouchEingabeDlg::schritt(bool hoch) {
     if (m_ziel == Ziel::Gewicht) {
         if (!m_gewichtWert) return;
-        *m_gewichtWert = eingaberegeln::gewichtSchritt(*m_gewichtWert, schrittweite(), true);
+        *m_gewichtWert = eingaberegeln::gewichtSchritt(*m_gewichtWert, schrittweite(), hoch);
         Edit1->setText(eingaberegeln::gewichtText(*m_gewichtWert));
         return;
     }
     if (m_ziel == Ziel::Keins) return;
-    m_wert = eingaberegeln::touchSchritt(m_ziel, m_wert, true);
+    m_wert = eingaberegeln::touchSchritt(m_ziel, m_wert, hoch);
     Edit1->setText(eingaberegeln::touchText(m_ziel, m_wert));
 }
 
+void TTouchEingabeDlg::SpinButton1UpClick() {
+    schritt(true);
+}
+
 void TTouchEingabeDlg::SpinButton1DownClick() {
-    if (m_ziel == Ziel::Gewicht) {
-        if (!m_gewichtWert) return;
-        *m_gewichtWert = eingaberegeln::gewichtSchritt(*m_gewichtWert, schrittweite(), false);
-        Edit1->setText(eingaberegeln::gewichtText(*m_gewichtWert));
-        return;
-    }
-    if (m_ziel == Ziel::Keins) return;
-    m_wert = eingaberegeln::touchSchritt(m_ziel, m_wert, false);
-    Edit1->setText(eingaberegeln::touchText(m_ziel, m_wert));
+    schritt(false);
 }
 
 void TTouchEingabeDlg::Button1Click() {

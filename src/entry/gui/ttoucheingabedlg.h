@@ -61,6 +61,7 @@ protected:
 private:
     void zeigeGewichtTeile(bool sichtbar);
     double schrittweite() const;
+    void schritt(bool hoch);
 
     Ziel m_ziel = Ziel::Keins;
     int m_wert = 0;
