@@ -3,7 +3,7 @@
 #include "bench.h"
 
 #include "app/programmstart.h"
-#include "chart/gui/tmainform.h"
+#include "app/gui/tmainform.h"
 #include "entry/gui/teingabedlg.h"
 #include "platform/textdatei.h"
 #include "storage/monatstabelle.h"

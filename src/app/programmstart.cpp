@@ -1,6 +1,6 @@
 #include "app/programmstart.h"
 
-#include "chart/gui/tmainform.h"
+#include "app/gui/tmainform.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"

@@ -3,7 +3,7 @@
 #include "testumgebung.h"
 
 #include "app/programmstart.h"
-#include "chart/gui/tmainform.h"
+#include "app/gui/tmainform.h"
 #include "chart/tmonatsgrafik.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tnameeingdlg.h"

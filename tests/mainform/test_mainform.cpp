@@ -2,7 +2,7 @@
 // paint and closing.
 #include "testumgebung.h"
 
-#include "chart/gui/tmainform.h"
+#include "app/gui/tmainform.h"
 #include "chart/tmonatsgrafik.h"
 #include "platform/shell.h"
 #include "platform/textdatei.h"

@@ -1,4 +1,4 @@
-#include "chart/gui/tmainform.h"
+#include "app/gui/tmainform.h"
 
 #include "chart/tmachpause.h"
 #include "chart/tmonatsgrafik.h"
