@@ -5,6 +5,7 @@
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"
 #include "entry/gui/ttoucheingabedlg.h"
+#include "platform/beenden.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -84,10 +85,11 @@ void Programmstart::faengtSignale() {
 }
 
 void Programmstart::beendenDurchSignal() {
+    // A start that never finished has nothing to save and did not succeed.
+    beenden::verlangen(m_bereit ? 0 : 1);
     // Saved first: an open modal dialog must not keep the remarks from the disk.
-    if (m_bereit) // a start that never finished has nothing to save
-        mainForm->beenden();
-    QCoreApplication::exit(0); // ends the main loop and every modal loop
+    if (m_bereit) mainForm->beenden();
+    QCoreApplication::exit(beenden::exitStatus()); // ends the main loop and every modal loop
 }
 
 void ladeDeutscheQtTexte() {

@@ -1,6 +1,9 @@
 // Around the curves: title, means box, colour legend, few-records notes and the remarks.
 #include "chart/schrift.h"
 #include "chart/tmonatsgrafik.h"
+#include "platform/datei.h"
+#include "platform/dialoge.h"
+#include "platform/textdatei.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -82,24 +85,68 @@ void TMonatsGrafik::setzeBemerkungen(const QString& text) {
 bool TMonatsGrafik::bemerkungenSpeichern() {
     if (!bemerkungenGeaendert) return true;
     if (bemerkungenDatei.isEmpty()) return bemerkungen.isEmpty(); // no month yet to hold them
-    if (!bemerkungen::speichern(bemerkungenDatei, bemerkungen)) return false;
+    if (bemerkungenGesperrt) return false;
+    if (bemerkungen::speichern(bemerkungenDatei, bemerkungen) != bemerkungen::Ergebnis::Ok) return false;
     bemerkungenGeaendert = false;
     return true;
 }
 
-void TMonatsGrafik::wechsleBemerkungen(const QString& neueDatei) {
-    // Remarks typed before any month was shown belong to the first month drawn.
-    if (bemerkungenDatei.isEmpty() && bemerkungenGeaendert && !bemerkungen.isEmpty()) {
-        const QString vorhanden = bemerkungen::laden(neueDatei);
-        if (!vorhanden.isEmpty()) bemerkungen = vorhanden + u'\n' + bemerkungen;
-        bemerkungenDatei = neueDatei;
-        emit bemerkungenGeladen(bemerkungen);
+bool TMonatsGrafik::bemerkungenSichern(bool beimBeenden) {
+    Dialoge& dialoge = Dialoge::seam();
+    for (;;) {
+        if (bemerkungenSpeichern()) return true;
+        if (!bemerkungenDatei.isEmpty() && !bemerkungenGesperrt && !textdatei::istDarstellbar(bemerkungen)) {
+            // Never a "?" the user did not agree to; declined, the text stays for them to change.
+            if (!dialoge.frage(textdatei::meldungNichtDarstellbar(bemerkungen) +
+                               QStringLiteral("\n\nSollen diese Zeichen in den Bemerkungen durch \u00BB?\u00AB "
+                                              "ersetzt und die Bemerkungen so gespeichert werden?")))
+                return false;
+            bemerkungen = textdatei::ausWin1252(textdatei::nachWin1252(bemerkungen));
+            emit bemerkungenGeladen(bemerkungen, true);
+            continue;
+        }
+        const QString wo = bemerkungenDatei.isEmpty() ? QString() : QStringLiteral(" in \"%1\"").arg(bemerkungenDatei);
+        if (beimBeenden) {
+            if (!dialoge.frage(QStringLiteral("Die Bemerkungen konnten nicht gespeichert werden. "
+                                              "M\u00F6chten Sie das Programm trotzdem beenden?")))
+                return false;
+        } else if (dialoge.frage(QStringLiteral("Die Bemerkungen konnten%1 nicht gespeichert werden. M\u00F6chten "
+                                                "Sie es noch einmal versuchen?\n\nMit \"Nein\" wird der Monat "
+                                                "verlassen, ohne die Bemerkungen zu speichern.")
+                                     .arg(wo))) {
+            continue;
+        }
+        bemerkungenGeaendert = false; // the user chose to leave them
+        return true;
+    }
+}
+
+void TMonatsGrafik::ladeBemerkungen(const QString& datei, const QString& ausweich) {
+    // Remarks typed before any month was shown go into the first month, after what it holds.
+    const QString getippt = bemerkungenDatei.isEmpty() && bemerkungenGeaendert ? bemerkungen : QString();
+    QString quelle = datei;
+    if (!ausweich.isEmpty() && datei::pruefe(datei, datei::kGrenzeBemerkungen) == datei::Fehler::Fehlt &&
+        datei::pruefe(ausweich, datei::kGrenzeBemerkungen) != datei::Fehler::Fehlt)
+        quelle = ausweich; // a table taken in from elsewhere brings its remarks along
+    QString meldung;
+    const std::optional<QString> text = bemerkungen::laden(quelle, &meldung);
+    bemerkungenDatei = datei;
+    if (!text) {
+        // Something is there that cannot be read: shown as empty and never written over.
+        bemerkungenGesperrt = true;
+        bemerkungen.clear();
+        bemerkungenGeaendert = false;
+        emit bemerkungenGeladen(bemerkungen, false);
+        Dialoge::seam().warnung(meldung + QStringLiteral(" Die Bemerkungen dieses Monats k\u00F6nnen deshalb "
+                                                         "weder angezeigt noch ge\u00E4ndert werden."));
         return;
     }
-    if (!bemerkungenSpeichern() && neueDatei == bemerkungenDatei)
-        return; // not saved: the same month keeps the text rather than lose it
-    bemerkungen = bemerkungen::laden(neueDatei);
-    bemerkungenGeaendert = false;
-    bemerkungenDatei = neueDatei;
-    emit bemerkungenGeladen(bemerkungen);
+    bemerkungenGesperrt = false;
+    bemerkungen = *text;
+    bemerkungenGeaendert = quelle != datei;
+    if (!getippt.isEmpty()) {
+        bemerkungen = bemerkungen.isEmpty() ? getippt : bemerkungen + u'\n' + getippt;
+        bemerkungenGeaendert = true;
+    }
+    emit bemerkungenGeladen(bemerkungen, true);
 }

@@ -2,7 +2,6 @@
 #include "chart/schrift.h"
 #include "chart/tmonatsgrafik.h"
 
-#include <QLocale>
 #include <QPainter>
 
 namespace {
@@ -87,7 +86,7 @@ void TMonatsGrafik::ZeichneGewichtInGrafik() {
 
 void TMonatsGrafik::SchreibeMonatsMittelwInGewichtsGrafik(int zeile) {
     if (!gewichtSichtbar || MittelwertModus) return;
-    gewichtsMittelText = QStringLiteral("Kg = ") + QLocale().toString(MonatsMittelGewicht, 'f', 1);
+    gewichtsMittelText = QStringLiteral("Kg = ") + formatiereGewicht(MonatsMittelGewicht);
     gewichtsMittelZeile = zeile;
     QPainter p(&GewichtImage);
     const QFont font = schrift::fett(QStringLiteral("Verdana"), 8);

@@ -1,20 +1,15 @@
 // Drawing a month: the three curve passes, the means overlay and the filing of the table.
 #include "chart/schrift.h"
 #include "chart/tmonatsgrafik.h"
+#include "platform/datei.h"
 #include "platform/dialoge.h"
+#include "platform/uhr.h"
 #include "storage/registry.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
+#include <QSet>
 
 namespace {
-
-QString ohneEndung(const QString& name) {
-    if (name.endsWith(QStringLiteral(".tab")) || name.endsWith(QStringLiteral(".TAB")))
-        return name.chopped(4);
-    return name;
-}
 
 QPen stift(const QColor& farbe, int breite) {
     return QPen(farbe, breite, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
@@ -27,7 +22,8 @@ void TMonatsGrafik::leereWerte() {
          {&AnzeigeWerteSys, &AnzeigeWerteDia, &AnzeigeWertePuls, &MonatsWerteSys, &MonatsWerteDia,
           &MonatsWertePuls, &TagesWerteSys, &TagesWerteDia, &TagesWertePuls})
         liste->clear();
-    MonatsMittelTexte = {};
+    const QString null = QStringLiteral("0");
+    MonatsMittelTexte = {null, null, null, null};
     GrafikMittelTexte = {};
     monatsMittelSys = monatsMittelDia = monatsMittelPuls = 0;
     MonatsMittelGewicht = 0;
@@ -36,43 +32,43 @@ void TMonatsGrafik::leereWerte() {
     hinweisText.clear();
 }
 
-void TMonatsGrafik::verwerfen() {
-    Image = vorlageGrafik;
-    GewichtImage = vorlageGewicht;
-    for (QStringList* liste : {&Memo1, &TagesEndeZeilen, &GewichtsListe, &TagesMittelPunkteSys,
-                               &TagesMittelPunkteDia, &TagesMittelPunktePuls})
-        liste->clear();
-    leereWerte();
+QString TMonatsGrafik::jahrDerTabelle(const monatstabelle::Anzeige& anzeige) {
+    if (monatstabelle::istJahr(anzeige.jahr)) return anzeige.jahr;
+    const QString ausDatum = anzeige.kopf.datum.section(u' ', -1);
+    if (monatstabelle::istJahr(ausDatum)) return ausDatum;
+    return QString::number(Uhr::heute().year());
 }
 
-void TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
-    if (!QFile::exists(fileName)) return;
+bool TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
+    if (datei::pruefe(fileName, datei::kGrenzeTabelle) == datei::Fehler::Fehlt) return false;
 
     // One snapshot of the file serves every pass, so a file that changes meanwhile cannot mix
-    // two months; a broken file is refused before anything is drawn or written.
-    bool lesbar = false;
-    {
-        QFile probe(fileName);
-        lesbar = probe.open(QIODevice::ReadOnly);
-    }
+    // two months; a broken file is refused before anything is drawn, written or replaced.
     QString fehler;
-    std::optional<monatstabelle::Anzeige> anzeige;
-    if (lesbar) anzeige = monatstabelle::liesZurAnzeige(fileName, &fehler);
+    bool nichtLesbar = false;
+    std::optional<monatstabelle::Anzeige> anzeige = monatstabelle::liesZurAnzeige(fileName, &fehler, &nichtLesbar);
     if (!anzeige) {
-        verwerfen();
-        if (!lesbar || fehler.isEmpty()) fehler = QStringLiteral("Fehler beim Lesen der Datei: ") + fileName;
         Dialoge::seam().warnung(fehler);
-        if (!lesbar) emit lesefehler(fileName);
-        emit gezeichnet();
-        return;
+        if (nichtLesbar) emit lesefehler(fileName);
+        return false;
     }
-    const monatstabelle::Kopf& kopf = anzeige->kopf;
+    const monatstabelle::Kopf kopf = anzeige->kopf;
+    const QString name = kopf.benutzerName.isEmpty() ? z.benutzerName : kopf.benutzerName;
+    const QString monat = anzeige->monat, jahr = anzeige->jahr;
+
+    // Where the table is filed, and so where its remarks are kept. Empty without a reading line:
+    // then the month is unknown and the table stays where it is.
+    const QString kanonisch =
+        monat.isEmpty() ? QString() : monatstabelle::tabellenPfad(z, name, monat, jahr);
+    const QString neueBemerkungen = monatstabelle::bemerkungsPfadZu(kanonisch.isEmpty() ? fileName : kanonisch);
+    const bool andererMonat = !monatstabelle::gleicheDatei(neueBemerkungen, bemerkungenDatei);
+    // Remarks typed before any month was shown belong to the first month drawn.
+    const bool vorDemErstenMonat = bemerkungenDatei.isEmpty() && bemerkungenGeaendert;
+    if (andererMonat && !vorDemErstenMonat && !bemerkungenSichern(false)) return false;
 
     GewichtsListe.clear();
-    wechsleBemerkungen(monatstabelle::bemerkungsPfadZu(fileName));
-
     z.TabellenDateiName = fileName;
-    emit jahrFeldGesetzt(ohneEndung(QFileInfo(fileName).fileName()).right(4));
+    emit jahrFeldGesetzt(jahrDerTabelle(*anzeige));
 
     if (!ueberlagerung) Image = vorlageGrafik;
     // A weight curve of an earlier month must never show under a new one.
@@ -88,23 +84,27 @@ void TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
 
     Memo1 = anzeige->zeilen;
     TagesEndeZeilen = tagesEnden(Memo1);
-    z.ListBox1.clear();
+    // Looked up once per line: a set keeps the drawing linear in the file's size.
+    QSet<qsizetype> tagesEnde;
+    tagesEnde.reserve(TagesEndeZeilen.size());
+    for (const QString& n : std::as_const(TagesEndeZeilen))
+        tagesEnde.insert(n.toLongLong());
 
     // The reading lines with their place in the file; lines without a day column or slot are
     // listed for the entry dialog but have no place in the chart.
+    z.ListBox1.clear();
+    z.ListBox1.reserve(anzeige->messzeilen.size());
     QList<Lesung> lesungen;
-    {
-        qsizetype k = 0;
-        for (qsizetype i = 0; i < Memo1.size() && k < anzeige->messungen.size(); ++i) {
-            if (!monatstabelle::istMesszeile(Memo1.at(i))) continue;
-            const monatstabelle::Messung& m = anzeige->messungen.at(k);
-            z.ListBox1 << monatstabelle::listeneintrag(anzeige->messzeilen.at(k));
-            ++k;
-            if (TagX(m.tag) < 0 || SlotVersatz(m.slot) < 0) continue;
-            lesungen.append({m, TagesEndeZeilen.contains(QString::number(i))});
-        }
+    lesungen.reserve(anzeige->messungen.size());
+    for (qsizetype k = 0; k < anzeige->messungen.size(); ++k) {
+        const monatstabelle::Messung& m = anzeige->messungen.at(k);
+        z.ListBox1 << monatstabelle::listeneintrag(anzeige->messzeilen.at(k));
+        if (TagX(m.tag) < 0 || SlotVersatz(m.slot) < 0) continue;
+        lesungen.append({m, tagesEnde.contains(anzeige->indizes.at(k))});
     }
+    z.listenDatei = fileName;
     if (!anzeige->messzeilen.isEmpty()) z.letzteMesszeile = anzeige->messzeilen.last();
+    anzeige.reset(); // the lines live on in Memo1, the values in lesungen
 
     leereWerte();
     gewichtMeldung.clear();
@@ -120,10 +120,11 @@ void TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
     if (GewichtsListe.isEmpty()) {
         GewichtImage = vorlageGewicht;
     } else {
+        // Whole kilograms of at most 311 each: the sum stays far inside a double's exact integers.
         double summe = 0;
-        for (const QString& eintrag : GewichtsListe)
+        for (const QString& eintrag : std::as_const(GewichtsListe))
             summe += eintrag.section(u' ', 1).toDouble();
-        MonatsMittelGewicht = summe / GewichtsListe.size();
+        MonatsMittelGewicht = summe / double(GewichtsListe.size());
         if (mittel)
             zeichneGewichtsMittelLinie();
         else
@@ -136,17 +137,18 @@ void TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
 
     // Filing under the canonical name; without a reading line the month is unknown and the
     // table stays where it is.
-    const QString name = kopf.benutzerName.isEmpty() ? z.benutzerName : kopf.benutzerName;
-    if (!anzeige->monat.isEmpty() && !anzeige->jahr.isEmpty()) {
-        z.monatText = anzeige->monat;
-        z.jahrText = anzeige->jahr;
-        z.monatName = monatstabelle::GibMonatLang(anzeige->monat.toInt());
-        monatstabelle::nimmTabelleAuf(z, fileName, name, anzeige->monat, anzeige->jahr);
-        bemerkungenDatei = monatstabelle::bemerkungsPfad(z, name, anzeige->monat, anzeige->jahr);
+    if (!kanonisch.isEmpty()) {
+        z.monatText = monat;
+        z.jahrText = jahr;
+        z.monatName = monatstabelle::GibMonatLang(monat.toInt());
+        monatstabelle::nimmTabelleAuf(z, fileName, name, monat, jahr);
     }
+    if (andererMonat || vorDemErstenMonat)
+        ladeBemerkungen(neueBemerkungen, monatstabelle::bemerkungsPfadZu(fileName));
 
     emit gezeichnet();
     if (!gewichtMeldung.isEmpty()) Dialoge::seam().meldung(gewichtMeldung);
+    return true;
 }
 
 void TMonatsGrafik::durchgang(const QList<Lesung>& lesungen, Durchgang d) {

@@ -19,16 +19,37 @@ int TMonatsGrafik::aufGanzeAufrunden(double wert) {
     return int(ganz) + (wert - ganz > 0 ? 1 : 0);
 }
 
+double TMonatsGrafik::rundeHalbGerade(double wert, int stellen) {
+    const double faktor = std::pow(10.0, stellen);
+    const double skaliert = wert * faktor;
+    const double unten = std::floor(skaliert);
+    const double rest = skaliert - unten;
+    double gerundet;
+    if (std::fabs(rest - 0.5) < 1e-7)
+        gerundet = std::fmod(unten, 2.0) == 0 ? unten : unten + 1;
+    else
+        gerundet = std::round(skaliert);
+    return gerundet / faktor;
+}
+
 QString TMonatsGrafik::formatiereMittelwert(double wert) {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(wert, 'f', 2);
+    return locale.toString(rundeHalbGerade(wert, 2), 'f', 2);
+}
+
+QString TMonatsGrafik::formatiereGewicht(double wert) {
+    return QLocale().toString(rundeHalbGerade(wert, 1), 'f', 1);
 }
 
 TMonatsGrafik::Mittelwerte TMonatsGrafik::berechneMittelwerte(const QStringList& sys, const QStringList& dia,
                                                               const QStringList& puls) {
     Mittelwerte m;
-    if (sys.isEmpty()) return m;
+    if (sys.isEmpty()) {
+        const QString null = QStringLiteral("0");
+        m.texte = {null, null, null, null};
+        return m;
+    }
     auto summe = [](const QStringList& liste) {
         double s = 0;
         for (const QString& t : liste)
@@ -70,7 +91,9 @@ QStringList TMonatsGrafik::tagesEnden(const QStringList& zeilen) {
     qsizetype letzte = zeilen.size() - 1;
     while (letzte >= 0 && zeilen.at(letzte).trimmed().isEmpty())
         --letzte;
-    if (letzte >= 0 && !enden.contains(QString::number(letzte))) enden << QString::number(letzte);
+    // The list is ascending, so only its last entry can already name that line.
+    if (letzte >= 0 && (enden.isEmpty() || enden.last() != QString::number(letzte)))
+        enden << QString::number(letzte);
     return enden;
 }
 

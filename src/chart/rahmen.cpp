@@ -1,8 +1,12 @@
 // The pictures, their templates and the pixel frame of the chart.
 #include "chart/schrift.h"
 #include "chart/tmonatsgrafik.h"
+#include "platform/datei.h"
+#include "platform/dialoge.h"
 #include "storage/registry.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QFontMetrics>
 #include <QPainter>
 #include <cmath>
@@ -36,9 +40,31 @@ void waagerecht(QPainter& p, int x1, int x2, int y, const QColor& farbe, int bre
 
 namespace {
 
+// Larger templates are no chart templates; they would only cost memory.
+constexpr int kMaxVorlagenSeite = 4000;
+
 QImage ladeBild(const QString& pfad, const QString& eingebaut) {
     QImage bild;
-    if (!pfad.isEmpty()) bild.load(pfad);
+    if (!pfad.isEmpty()) {
+        const datei::Gelesen gelesen = datei::lies(pfad, datei::kGrenzeVorlage);
+        QString grund = gelesen.meldung;
+        if (gelesen.ok()) {
+            QBuffer puffer;
+            puffer.setData(gelesen.inhalt);
+            QImageReader leser(&puffer);
+            const QSize groesse = leser.size();
+            if (groesse.width() > kMaxVorlagenSeite || groesse.height() > kMaxVorlagenSeite)
+                grund = QStringLiteral("Das Bild \"%1\" ist mit %2 \u00D7 %3 Pixeln zu gro\u00DF f\u00FCr eine Vorlage.")
+                            .arg(pfad)
+                            .arg(groesse.width())
+                            .arg(groesse.height());
+            else if (!leser.read(&bild))
+                grund = QStringLiteral("Die Datei \"%1\" ist kein lesbares Bild.").arg(pfad);
+        }
+        // A missing template is usual (the built-in one stands in); anything else is said.
+        if (bild.isNull() && gelesen.fehler != datei::Fehler::Fehlt)
+            Dialoge::seam().warnung(grund + QStringLiteral(" Korvane verwendet die eingebaute Vorlage."));
+    }
     if (bild.isNull()) bild.load(eingebaut);
     return bild.convertToFormat(QImage::Format_RGB32);
 }

@@ -28,7 +28,8 @@ public:
     QImage vorlageGrafik, vorlageGewicht, vorlageHeader; // templates as loaded at start
 
     // Loads the three templates from the paths in the Zustand, else the built-in copies, and
-    // puts them into the pictures.
+    // puts them into the pictures. A template that is there but cannot be used (no regular file,
+    // too large, no picture) is named in a message and replaced by the built-in one.
     void ladeVorlagen();
     void GrafikVorlageLaden() { Image = vorlageGrafik; }
     void GewichtVorlageLaden() { GewichtImage = vorlageGewicht; }
@@ -68,13 +69,24 @@ public:
     // --- remarks of the month shown
     QString bemerkungen;
     bool bemerkungenGeaendert = false;
-    QString bemerkungenDatei;                   // remarks file of the table shown
+    QString bemerkungenDatei;           // remarks file of the table shown
+    bool bemerkungenGesperrt = false;   // the file is there but could not be read: never written over
     void setzeBemerkungen(const QString& text); // an edit in the remarks box
-    bool bemerkungenSpeichern();                // when changed; clears the flag once saved
+    // Saves changed remarks, silently; true when saved or nothing was to be saved.
+    bool bemerkungenSpeichern();
+    // Before the month shown is left, or the program closes: changed remarks are saved, and when
+    // that fails the user decides. Characters the file cannot hold are only replaced by "?" when
+    // the user agrees; otherwise the month is not left. A failed write is tried again, or the
+    // month left without the remarks (on closing: the program stays open unless the user agrees).
+    // True when the month (or the program) may be left.
+    bool bemerkungenSichern(bool beimBeenden);
 
     // --- drawing
-    // Draws the month table; does nothing when the file does not exist.
-    void GrafikZeichnen(const QString& fileName);
+    // Draws the month table; does nothing when the file does not exist. A table that cannot be
+    // read or holds a broken line is refused with a message naming file and line, and the month
+    // shown before stays as it was: pictures, title, means, remarks and table in use.
+    // True when drawn.
+    bool GrafikZeichnen(const QString& fileName);
     void SchreibeZahlenInGrafikLinks();
     void SchreibeNameUndMonatInGrafik();
     void SchreibeZahlenInGewichtsGrafikLinks();
@@ -113,8 +125,14 @@ public:
     static double RundeGanzzahl(double wert);
     // Whole mmHg, rounded up when a fraction remains.
     static int aufGanzeAufrunden(double wert);
-    // "128,50": two decimals, decimal comma, no grouping.
+    // "128,50": two decimals, decimal comma, no grouping; exact halves go to the even digit.
     static QString formatiereMittelwert(double wert);
+    // The value rounded to the given decimals, exact halves to the even digit (128,125 -> 128,12).
+    // Means are quotients of small integers, so a half that binary fractions miss by a rounding
+    // error is still taken as a half.
+    static double rundeHalbGerade(double wert, int stellen);
+    // "74,2": the mean weight with one decimal, grouped ("1.234,5"), halves to even.
+    static QString formatiereGewicht(double wert);
 
     struct Mittelwerte {
         Mittelwerttexte texte;
@@ -123,7 +141,7 @@ public:
     // Means over value texts; the pulse pressure only when sys and dia have equal length.
     static Mittelwerte berechneMittelwerte(const QStringList& sys, const QStringList& dia,
                                            const QStringList& puls);
-    // 0-based numbers of the last line of each day in the file's lines.
+    // 0-based numbers of the last line of each day in the file's lines, ascending.
     static QStringList tagesEnden(const QStringList& zeilen);
 
     // The list fillers, one reading line each, in this calling order.
@@ -132,8 +150,13 @@ public:
     void ErstelleGewichtsListe(const monatstabelle::Messung& m);
     void EstelleMonatsMittelw_Zahlenausgabe(const monatstabelle::Messung& m);
 
+    // The year a drawn table belongs to: its readings' year, else the year in its header's date,
+    // else this year.
+    static QString jahrDerTabelle(const monatstabelle::Anzeige& anzeige);
+
 Q_SIGNALS:
-    void bemerkungenGeladen(const QString& text); // the remarks box shows this text
+    // The remarks box shows this text; bearbeitbar is false when the file could not be read.
+    void bemerkungenGeladen(const QString& text, bool bearbeitbar = true);
     void lesefehler(const QString& fileName);     // the table could not be read for drawing
     void jahrFeldGesetzt(const QString& jahr);    // the entry dialog's year field SpinEdit3
     void gezeichnet();                            // the pictures changed
@@ -145,9 +168,8 @@ private:
         bool tagesEnde = false;
     };
 
-    void verwerfen();
     void leereWerte(); // the value lists and means of the last drawing
-    void wechsleBemerkungen(const QString& neueDatei);
+    void ladeBemerkungen(const QString& datei, const QString& ausweich);
     void durchgang(const QList<Lesung>& lesungen, Durchgang d);
     void ZeichneInGrafik(QPainter* p, const Lesung& l, Durchgang d);
     QPoint Zeichne(QPainter* p, int x, int y);

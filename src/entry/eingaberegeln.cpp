@@ -1,5 +1,7 @@
 #include "entry/eingaberegeln.h"
 
+#include "chart/tmonatsgrafik.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
@@ -99,7 +101,7 @@ std::optional<double> liesGewicht(const QString& text) {
 }
 
 QString mittelwertText(double mittel) {
-    return QStringLiteral("Monatlicher Mittelwert: ") + deutsch().toString(mittel, 'f', 1) +
+    return QStringLiteral("Monatlicher Mittelwert: ") + TMonatsGrafik::formatiereGewicht(mittel) +
            QStringLiteral(" Kg");
 }
 

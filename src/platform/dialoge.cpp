@@ -30,6 +30,7 @@ QStringList TestDialoge::alleTexte() const {
 }
 
 void TestDialoge::leeren() {
+    waehrendDesWartens = nullptr;
     fragen.clear();
     dateien.clear();
     farben.clear();
@@ -50,6 +51,7 @@ void TestDialoge::warnung(const QString& text) {
 
 bool TestDialoge::frage(const QString& text) {
     gezeigt.append({Art::Frage, text});
+    if (waehrendDesWartens) waehrendDesWartens();
     if (fragen.empty()) {
         unerwartet << QStringLiteral("Frage: ") + text;
         return false;

@@ -48,6 +48,9 @@ public:
     // Called with the window instead of showing it; returns the window's result.
     std::deque<std::function<int(QObject*)>> fenster;
 
+    // Runs while any dialog "waits", before its answer is taken: what a signal does then.
+    std::function<void()> waehrendDesWartens;
+
     QList<Gezeigt> gezeigt;
     QStringList unerwartet;
 

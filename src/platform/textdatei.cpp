@@ -1,7 +1,7 @@
 #include "platform/textdatei.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QSet>
+
 
 namespace textdatei {
 namespace {
@@ -29,10 +29,15 @@ bool istDarstellbar(const QString& text) {
 
 QString nichtDarstellbareZeichen(const QString& text) {
     QString fehlend;
-    for (int i = 0; i < text.size(); ++i) {
+    QSet<QString> gesehen;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (byteFuer(text.at(i).unicode()) >= 0) continue;
         QString zeichen = text.mid(i, 1);
         if (text.at(i).isHighSurrogate() && i + 1 < text.size()) zeichen = text.mid(i++, 2);
-        if (byteFuer(zeichen.at(0).unicode()) < 0 && !fehlend.contains(zeichen)) fehlend += zeichen;
+        if (!gesehen.contains(zeichen)) {
+            gesehen.insert(zeichen);
+            fehlend += zeichen;
+        }
     }
     return fehlend;
 }
@@ -60,20 +65,23 @@ QString ausWin1252(const QByteArray& bytes) {
     return text;
 }
 
-std::optional<QStringList> liesZeilen(const QString& pfad) {
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QString text = ausWin1252(datei.readAll());
+std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QString* meldung, datei::Fehler* fehler) {
+    const datei::Gelesen g = datei::lies(pfad, grenze);
+    if (meldung) *meldung = g.meldung;
+    if (fehler) *fehler = g.fehler;
+    if (!g.ok()) return std::nullopt;
+    // Each line decoded on its own: no second copy of the whole text is ever held.
+    const QByteArray& b = g.inhalt;
     QStringList zeilen;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n') continue;
-        zeilen.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        const char c = b.at(i);
+        if (c != '\r' && c != '\n') continue;
+        zeilen.append(ausWin1252(b.sliced(start, i - start)));
+        if (c == '\r' && i + 1 < b.size() && b.at(i + 1) == '\n') ++i;
         start = i + 1;
     }
-    if (start < text.size()) zeilen.append(text.mid(start));
+    if (start < b.size()) zeilen.append(ausWin1252(b.sliced(start)));
     return zeilen;
 }
 
@@ -84,13 +92,7 @@ Ergebnis schreibeZeilen(const QString& pfad, const QStringList& zeilen) {
         inhalt += nachWin1252(zeile);
         inhalt += "\r\n";
     }
-    QSaveFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly)) return Ergebnis::Schreibfehler;
-    if (datei.write(inhalt) != inhalt.size()) {
-        datei.cancelWriting();
-        return Ergebnis::Schreibfehler;
-    }
-    return datei.commit() ? Ergebnis::Ok : Ergebnis::Schreibfehler;
+    return datei::schreibe(pfad, inhalt) ? Ergebnis::Ok : Ergebnis::Schreibfehler;
 }
 
 QString meldungNichtDarstellbar(const QString& text) {

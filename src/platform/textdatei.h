@@ -1,6 +1,8 @@
 #pragma once
 // The program's 8-bit text files: Windows-1252, CR LF after every line, no byte order mark,
 // always written whole through QSaveFile so a failed write leaves the old file untouched.
+#include "platform/datei.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -16,9 +18,11 @@ QString nichtDarstellbareZeichen(const QString& text);
 QByteArray nachWin1252(const QString& text); // characters without a byte become '?': check first
 QString ausWin1252(const QByteArray& bytes);
 
-// The lines of the file, split at CR LF (a lone CR or LF ends a line too); nullopt when the
-// file cannot be opened.
-std::optional<QStringList> liesZeilen(const QString& pfad);
+// The lines of the file, split at CR LF (a lone CR or LF ends a line too); nullopt when the file
+// is missing, no regular file, larger than grenze or unreadable, with the German reason naming the
+// file in *meldung and the kind in *fehler.
+std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QString* meldung = nullptr,
+                                      datei::Fehler* fehler = nullptr);
 
 enum class Ergebnis { Ok, NichtDarstellbar, Schreibfehler };
 // Writes every line followed by CR LF. Refuses, and leaves the file as it was, when a line

@@ -1,14 +1,15 @@
 #include "storage/monatstabelle.h"
 
+#include "platform/datei.h"
 #include "platform/dialoge.h"
 #include "platform/textdatei.h"
 #include "storage/registry.h"
 
 #include <QDir>
-#include <QFile>
-#include <QLocale>
+#include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QSet>
 #include <algorithm>
 
 namespace monatstabelle {
@@ -37,6 +38,10 @@ bool zweiZiffern(const QString& s) {
     return s.size() == 2 && s.at(0).isDigit() && s.at(1).isDigit();
 }
 
+bool nurZiffern(const QString& s) {
+    return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 // The text between the start marker and the next end marker (or the end of the line).
 QString wertNach(const QString& zeile, const QString& marke, const QString& ende, bool* gefunden) {
     const qsizetype pos = zeile.indexOf(marke);
@@ -47,10 +52,67 @@ QString wertNach(const QString& zeile, const QString& marke, const QString& ende
     return bis < 0 ? zeile.mid(start) : zeile.mid(start, bis - start);
 }
 
-bool ganzzahl(const QString& text, int* wert) {
-    bool ok = false;
-    *wert = text.trimmed().toInt(&ok);
-    return ok;
+// Month and year as the readers take them: between the first and the second ".", and from the
+// second "." up to the next blank.
+void datumAus(const QString& zeile, QString* monat, QString* jahr) {
+    const qsizetype p1 = zeile.indexOf(u'.');
+    const qsizetype p2 = p1 < 0 ? -1 : zeile.indexOf(u'.', p1 + 1);
+    if (p2 < 0) {
+        monat->clear();
+        jahr->clear();
+        return;
+    }
+    *monat = zeile.mid(p1 + 1, p2 - p1 - 1);
+    const qsizetype blank = zeile.indexOf(u' ', p2 + 1);
+    *jahr = zeile.mid(p2 + 1, blank < 0 ? -1 : blank - p2 - 1);
+}
+
+// Control characters cannot stand in a table line; a NUL shows as "\0".
+QString sichtbar(const QString& text) {
+    QString s;
+    for (QChar c : text)
+        s += c.unicode() < 0x20 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+    return s;
+}
+
+// Reads one file for the entry dialog's list: entries, month and year of the last reading line,
+// that line, and the first broken value. nullopt, with the message, when the file cannot be
+// read or holds a line that cannot belong to a month table.
+struct Eintraege {
+    QStringList liste;
+    QString monat, jahr, letzteZeile;
+    QString wertFehler; // the first broken value, named with file and line
+    int anzahlWertFehler = 0;
+};
+std::optional<Eintraege> liesEintraege(const QString& pfad, const QStringList& zeilen, QString* meldung) {
+    Eintraege e;
+    for (qsizetype i = 0; i < zeilen.size(); ++i) {
+        const QString& zeile = zeilen.at(i);
+        if (!istMesszeile(zeile)) continue;
+        Zeilenfehler f;
+        const auto m = werteAus(zeile, &f);
+        if (!m && f.art == Zeilenfehler::Datei) {
+            *meldung = meldungMitZeile(pfad, i, f.text);
+            return std::nullopt;
+        }
+        if (!m && e.anzahlWertFehler++ == 0) e.wertFehler = meldungMitZeile(pfad, i, f.text);
+        e.liste << listeneintrag(zeile);
+        // A broken value leaves the date intact: its checks run first.
+        datumAus(zeile, &e.monat, &e.jahr);
+        e.letzteZeile = zeile;
+    }
+    return e;
+}
+
+std::optional<QStringList> liesTabellenZeilen(const QString& pfad, QString* meldung, bool* nichtLesbar) {
+    auto zeilen = textdatei::liesZeilen(pfad, datei::kGrenzeTabelle, meldung);
+    if (nichtLesbar) *nichtLesbar = !zeilen;
+    return zeilen;
+}
+
+QString kopfNameFehler(const QString& pfad, const Kopf& kopf) {
+    const QString fehler = benutzerNameFehler(kopf.benutzerName);
+    return fehler.isEmpty() ? QString() : QFileInfo(pfad).fileName() + QStringLiteral(": ") + fehler;
 }
 
 } // namespace
@@ -70,34 +132,62 @@ QString mitSchraegstrich(const QString& ordner) {
     return ordner.endsWith(u'/') ? ordner : ordner + u'/';
 }
 
-QString tabellenPfad(const Zustand& z, const QString& name, const QString& monat, const QString& jahr) {
-    return z.tabellenOrdner + jahr + u'/' + name + u'_' + monat + u'_' + jahr + QStringLiteral(".tab");
-}
-
-QString bemerkungsPfad(const Zustand& z, const QString& name, const QString& monat, const QString& jahr) {
-    return z.tabellenOrdner + jahr + u'/' + name + u'_' + monat + u'_' + jahr + QStringLiteral(".txt");
-}
-
-QString bemerkungsPfadZu(const QString& tabellenPfad) {
-    QString pfad = tabellenPfad;
-    qsizetype pos = pfad.indexOf(QStringLiteral(".tab"));
-    if (pos >= 0) pfad.remove(pos, 4);
-    pos = pfad.indexOf(QStringLiteral(".TAB"));
-    if (pos >= 0) pfad.remove(pos, 4);
-    return pfad + QStringLiteral(".txt");
-}
-
 QString benutzerNameFehler(const QString& name) {
+    const QString anzeige = sichtbar(name);
     for (QChar c : name) {
         if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
             return QStringLiteral("Der Benutzername \u00BB%1\u00AB enth\u00E4lt ein Zeichen, das in "
                                   "Dateinamen nicht erlaubt ist (\u00BB/\u00AB, \u00BB\\\u00AB oder ein "
                                   "Steuerzeichen). Bitte w\u00E4hlen Sie einen anderen Namen.")
-                .arg(QString(name).replace(QRegularExpression(QStringLiteral("\\p{Cc}")),
-                                           QStringLiteral("?")));
+                .arg(anzeige);
     }
+    if (name != name.trimmed())
+        return QStringLiteral("Der Benutzername \u00BB%1\u00AB beginnt oder endet mit einem Leerzeichen. "
+                              "Bitte geben Sie ihn ohne diese Leerzeichen ein.")
+            .arg(anzeige);
     if (!textdatei::istDarstellbar(name)) return textdatei::meldungNichtDarstellbar(name);
+    // "<name>_MM_YYYY.tab": the file system takes at most 255 bytes for a name.
+    const qsizetype bytes = name.toUtf8().size() + qsizetype(sizeof("_MM_YYYY.tab") - 1);
+    if (bytes > 255)
+        return QStringLiteral("Der Benutzername ist mit %1 Zeichen zu lang f\u00FCr einen Dateinamen "
+                              "(h\u00F6chstens %2 Byte). Bitte w\u00E4hlen Sie einen k\u00FCrzeren Namen.")
+            .arg(name.size())
+            .arg(255 - (sizeof("_MM_YYYY.tab") - 1));
     return {};
+}
+
+bool istMonat(const QString& monat) {
+    if (!zweiZiffern(monat)) return false;
+    const int m = monat.toInt();
+    return m >= 1 && m <= 12;
+}
+
+bool istJahr(const QString& jahr) {
+    return jahr.size() == 4 && nurZiffern(jahr);
+}
+
+QString tabellenPfad(const Zustand& z, const QString& name, const QString& monat, const QString& jahr) {
+    if (!benutzerNameFehler(name).isEmpty() || !istMonat(monat) || !istJahr(jahr) || z.tabellenOrdner.isEmpty())
+        return {};
+    return z.tabellenOrdner + jahr + u'/' + name + u'_' + monat + u'_' + jahr + QStringLiteral(".tab");
+}
+
+QString bemerkungsPfad(const Zustand& z, const QString& name, const QString& monat, const QString& jahr) {
+    const QString tabelle = tabellenPfad(z, name, monat, jahr);
+    return tabelle.isEmpty() ? QString() : tabelle.chopped(4) + QStringLiteral(".txt");
+}
+
+QString bemerkungsPfadZu(const QString& tabellenPfad) {
+    if (tabellenPfad.endsWith(QStringLiteral(".tab")) || tabellenPfad.endsWith(QStringLiteral(".TAB")))
+        return tabellenPfad.chopped(4) + QStringLiteral(".txt");
+    return tabellenPfad + QStringLiteral(".txt");
+}
+
+bool gleicheDatei(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty()) return false;
+    const QFileInfo ia(a), ib(b);
+    if (ia.exists() && ib.exists()) return ia.canonicalFilePath() == ib.canonicalFilePath();
+    return QDir::cleanPath(ia.absoluteFilePath()) == QDir::cleanPath(ib.absoluteFilePath());
 }
 
 bool legeJahrOrdnerAn(const QString& jahrOrdner, const QString& jahr) {
@@ -159,6 +249,14 @@ void sortiereListe(QStringList& liste) {
         liste << e.mid(3);
 }
 
+QString lesungsSchluessel(const QString& eintrag) {
+    const QString zeile = QString(eintrag).remove(u'\t');
+    const qsizetype den = zeile.indexOf(QStringLiteral(" den "));
+    if (den < 0) return zeile;
+    const QString rest = ohneFuehrendeBlanks(zeile.mid(den + 5));
+    return zeile.left(den) + u'|' + rest.section(u' ', 0, 0);
+}
+
 Kopf liesKopf(const QStringList& zeilen) {
     Kopf kopf;
     bool imAbschnitt = false;
@@ -167,6 +265,8 @@ Kopf liesKopf(const QStringList& zeilen) {
                                    QStringLiteral("3m"),    QStringLiteral("4m"),
                                    QStringLiteral("datum"), QStringLiteral("benutzername")};
     for (const QString& roh : zeilen) {
+        // Reading lines never belong to the header; a long one costs nothing here.
+        if (istMesszeile(roh)) continue;
         const QString zeile = roh.trimmed();
         if (zeile.startsWith(u'[')) {
             const qsizetype zu = zeile.indexOf(u']');
@@ -208,8 +308,35 @@ QString meldungKeineZahl(const QString& wert, bool gleitkomma) {
                        : QStringLiteral("\" ist kein g\u00FCltiger Ganzzahlwert."));
 }
 
-std::optional<Messung> werteAus(const QString& zeile, QString* fehler) {
+QString meldungMitZeile(const QString& pfad, qsizetype zeilenIndex, const QString& text) {
+    return QFileInfo(pfad).fileName() + QStringLiteral(", Zeile ") + QString::number(zeilenIndex + 1) +
+           QStringLiteral(": ") + text;
+}
+
+std::optional<Messung> werteAus(const QString& zeile, Zeilenfehler* fehler) {
+    auto scheitern = [&](Zeilenfehler::Art art, const QString& text) -> std::optional<Messung> {
+        if (fehler) *fehler = {art, text};
+        return std::nullopt;
+    };
+    // What decides whether the line can belong to a table at all, and so go into a path.
+    if (zeile.size() > kMaxZeilenLaenge)
+        return scheitern(Zeilenfehler::Datei, QStringLiteral("Die Zeile ist mit %1 Zeichen zu lang f\u00FCr "
+                                                             "eine Messzeile.")
+                                                  .arg(zeile.size()));
+    for (QChar c : zeile)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return scheitern(Zeilenfehler::Datei,
+                             QStringLiteral("Die Zeile enth\u00E4lt ein Steuerzeichen (%1).")
+                                 .arg(sichtbar(QString(c))));
     Messung m;
+    datumAus(zeile, &m.monat, &m.jahr);
+    if (!istMonat(m.monat))
+        return scheitern(Zeilenfehler::Datei,
+                         u'"' + m.monat + QStringLiteral("\" ist kein g\u00FCltiger Monat (01 bis 12)."));
+    if (!istJahr(m.jahr))
+        return scheitern(Zeilenfehler::Datei,
+                         u'"' + m.jahr + QStringLiteral("\" ist keine g\u00FCltige Jahreszahl (vier Ziffern)."));
+
     for (int s = 1; s <= 4; ++s)
         if (zeile.contains(kSlotWorte[s - 1] + QStringLiteral(" den"))) {
             m.slot = s;
@@ -218,24 +345,72 @@ std::optional<Messung> werteAus(const QString& zeile, QString* fehler) {
     const qsizetype punkt = zeile.indexOf(u'.');
     if (punkt >= 2 && zweiZiffern(zeile.mid(punkt - 2, 2))) m.tag = zeile.mid(punkt - 2, 2).toInt();
 
-    auto scheitern = [&](const QString& wert, bool gleitkomma) -> std::optional<Messung> {
-        if (fehler) *fehler = meldungKeineZahl(wert, gleitkomma);
+    auto ganzzahl = [&](const QString& text, int* wert) -> std::optional<QString> {
+        bool ok = false;
+        *wert = text.trimmed().toInt(&ok);
+        if (!ok) return meldungKeineZahl(text, false);
+        if (*wert < 0 || *wert > kMaxWert)
+            return u'"' + text + QStringLiteral("\" liegt nicht zwischen 0 und %1.").arg(kMaxWert);
         return std::nullopt;
     };
     bool gefunden = false;
     m.sysText = wertNach(zeile, QStringLiteral("s="), QStringLiteral(","), &gefunden);
-    if (!ganzzahl(m.sysText, &m.sys)) return scheitern(m.sysText, false);
+    if (auto f = ganzzahl(m.sysText, &m.sys)) return scheitern(Zeilenfehler::Wert, *f);
     m.diaText = wertNach(zeile, QStringLiteral("d="), QStringLiteral(","), &gefunden);
-    if (!ganzzahl(m.diaText, &m.dia)) return scheitern(m.diaText, false);
+    if (auto f = ganzzahl(m.diaText, &m.dia)) return scheitern(Zeilenfehler::Wert, *f);
     m.pulsText = wertNach(zeile, QStringLiteral("p="), QStringLiteral(","), &gefunden);
-    if (!ganzzahl(m.pulsText, &m.puls)) return scheitern(m.pulsText, false);
+    if (auto f = ganzzahl(m.pulsText, &m.puls)) return scheitern(Zeilenfehler::Wert, *f);
     m.gewichtText = wertNach(zeile, QStringLiteral("Gewicht="), QString(), &gefunden).trimmed();
     if (gefunden && !m.gewichtText.isEmpty()) {
-        bool ok = false;
-        m.gewicht = QLocale(QLocale::German, QLocale::Germany).toDouble(m.gewichtText, &ok);
-        if (!ok) return scheitern(m.gewichtText, true);
+        // Digits with at most one decimal separator: "nan", "inf" or "1e9" are no weight.
+        static const QRegularExpression form(QStringLiteral("^[0-9]{1,6}([,.][0-9]{1,6})?$"));
+        if (!form.match(m.gewichtText).hasMatch()) return scheitern(Zeilenfehler::Wert, meldungKeineZahl(m.gewichtText, true));
+        m.gewicht = QString(m.gewichtText).replace(u',', u'.').toDouble();
+        if (m.gewicht > kMaxGewicht)
+            return scheitern(Zeilenfehler::Wert, u'"' + m.gewichtText +
+                                                     QStringLiteral("\" ist kein g\u00FCltiges Gewicht "
+                                                                    "(h\u00F6chstens %1 Kilogramm).")
+                                                         .arg(kMaxGewicht));
     }
     return m;
+}
+
+bool ergaenzeAusDatei(Zustand& z, const QString& pfad) {
+    QString meldung;
+    const auto zeilen = liesTabellenZeilen(pfad, &meldung, nullptr);
+    if (!zeilen) {
+        Dialoge::seam().warnung(meldung + QStringLiteral(" Die Tabelle wird deshalb nicht \u00FCberschrieben."));
+        return false;
+    }
+    const auto gelesen = liesEintraege(pfad, *zeilen, &meldung);
+    if (!gelesen) {
+        Dialoge::seam().warnung(meldung + QStringLiteral(" Die Tabelle wird deshalb nicht \u00FCberschrieben."));
+        return false;
+    }
+    QHash<QString, QString> vorhanden; // key -> entry without TABs
+    for (const QString& e : std::as_const(z.ListBox1))
+        vorhanden.insert(lesungsSchluessel(e), QString(e).remove(u'\t'));
+    QStringList neu;
+    for (const QString& e : gelesen->liste) {
+        const QString schluessel = lesungsSchluessel(e);
+        const auto it = vorhanden.constFind(schluessel);
+        if (it == vorhanden.constEnd()) {
+            neu << e;
+            vorhanden.insert(schluessel, QString(e).remove(u'\t'));
+        } else if (it->simplified() != QString(e).remove(u'\t').simplified()) {
+            // Two different readings for one slot: neither may silently replace the other.
+            Dialoge::seam().warnung(QStringLiteral("In \"%1\" steht f\u00FCr %2 schon ein anderer Eintrag. "
+                                                   "Die Tabelle wird nicht \u00FCberschrieben.")
+                                        .arg(pfad, QString(schluessel).replace(u'|', QStringLiteral(" den "))));
+            return false;
+        }
+    }
+    if (!neu.isEmpty()) {
+        z.ListBox1 << neu;
+        sortiereListe(z.ListBox1);
+    }
+    z.listenDatei = pfad;
+    return true;
 }
 
 bool schreibeTabelle(Zustand& z, Schreibart art) {
@@ -245,23 +420,53 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
         Dialoge::seam().warnung(fehlerName);
         return false;
     }
-    z.jahrOrdnerName = z.jahrText;
-    if (art == Schreibart::Aufnehmen) legeJahrOrdnerAn(z.jahrOrdner(), z.jahrText);
     const QString pfad = tabellenPfad(z, z.benutzerName, z.monatText, z.jahrText);
-    z.TabellenDateiName = pfad;
-    z.monatName = GibMonatLang(z.monatText.toInt());
+    if (pfad.isEmpty()) {
+        Dialoge::seam().warnung(QStringLiteral("Monat \"%1\" und Jahr \"%2\" ergeben keinen g\u00FCltigen "
+                                               "Tabellennamen. Die Tabelle wird nicht geschrieben.")
+                                    .arg(sichtbar(z.monatText), sichtbar(z.jahrText)));
+        return false;
+    }
+    // Never a table rewritten from a partial picture of it.
+    if (!gleicheDatei(z.listenDatei, pfad) && QFileInfo::exists(pfad) && !ergaenzeAusDatei(z, pfad)) return false;
 
     QStringList zeilen;
+    zeilen.reserve(z.ListBox1.size() + 8);
     zeilen << QStringLiteral("[Personendaten]") << QStringLiteral("BenutzerName=") + z.benutzerName
-           << QStringLiteral("Datum=") + z.monatName + u' ' + z.jahrText;
+           << QStringLiteral("Datum=") + GibMonatLang(z.monatText.toInt()) + u' ' + z.jahrText;
     for (int i = 0; i < 4; ++i)
         zeilen << QString::number(i + 1) + QStringLiteral("M=") + (z.slotAktiv[i] ? u'1' : u'0');
     zeilen << QString();
-    for (const QString& eintrag : z.ListBox1)
-        zeilen << QString(eintrag).remove(u'\t');
+    for (const QString& eintrag : std::as_const(z.ListBox1)) {
+        const QString zeile = QString(eintrag).remove(u'\t');
+        // A line must read back as the reading it is: TABs only between the pieces, a reading
+        // line with a date and values in range.
+        Zeilenfehler f;
+        QString grund;
+        if (eintrag.contains(u'\t') && listeneintrag(zeile) != eintrag)
+            grund = QStringLiteral("ein Tabulatorzeichen steht innerhalb eines Wertes");
+        else if (!istMesszeile(zeile))
+            grund = QStringLiteral("das ist keine Messzeile");
+        else if (!werteAus(zeile, &f))
+            grund = f.text;
+        if (!grund.isEmpty()) {
+            Dialoge::seam().warnung(QStringLiteral("Der Eintrag \"%1\" kann so nicht gespeichert werden: %2 "
+                                                   "Bitte korrigieren oder l\u00F6schen Sie ihn. Die Tabelle "
+                                                   "wird nicht geschrieben.")
+                                        .arg(sichtbar(zeile).left(200), grund));
+            return false;
+        }
+        zeilen << zeile;
+    }
+
+    z.jahrOrdnerName = z.jahrText;
+    if (art == Schreibart::Aufnehmen) legeJahrOrdnerAn(z.jahrOrdner(), z.jahrText);
+    z.TabellenDateiName = pfad;
+    z.monatName = GibMonatLang(z.monatText.toInt());
 
     switch (textdatei::schreibeZeilen(pfad, zeilen)) {
     case textdatei::Ergebnis::Ok:
+        z.listenDatei = pfad;
         return true;
     case textdatei::Ergebnis::NichtDarstellbar:
         Dialoge::seam().warnung(textdatei::meldungNichtDarstellbar(zeilen.join(QString())));
@@ -277,51 +482,22 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
     return false;
 }
 
-namespace {
-
-struct Gelesen {
-    QStringList eintraege;
-    QString monat, jahr, letzteZeile;
-};
-
-// Reading lines of a file in list form, with month and year of the last one; every value
-// checked so a broken file is refused before anything changes.
-std::optional<Gelesen> liesMesszeilen(const QStringList& zeilen, QString* fehler) {
-    Gelesen g;
-    for (QString zeile : zeilen) {
-        if (zeile.isEmpty()) zeile = QStringLiteral("test");
-        if (!istMesszeile(zeile)) continue;
-        if (!werteAus(zeile, fehler)) return std::nullopt;
-        g.eintraege << listeneintrag(zeile);
-        const qsizetype p1 = zeile.indexOf(u'.');
-        const qsizetype p2 = p1 < 0 ? -1 : zeile.indexOf(u'.', p1 + 1);
-        if (p2 > p1) {
-            g.monat = zeile.mid(p1 + 1, p2 - p1 - 1);
-            const qsizetype blank = zeile.indexOf(u' ', p2 + 1);
-            g.jahr = zeile.mid(p2 + 1, blank < 0 ? -1 : blank - p2 - 1);
-        }
-        g.letzteZeile = zeile;
-    }
-    return g;
-}
-
-} // namespace
-
 bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopfLesen) {
-    const auto zeilen = textdatei::liesZeilen(pfad);
+    QString meldung;
+    bool nichtLesbar = false;
+    const auto zeilen = liesTabellenZeilen(pfad, &meldung, &nichtLesbar);
     if (!zeilen) {
-        Dialoge::seam().warnung(QStringLiteral("Fehler Lesen der Datei!"));
+        Dialoge::seam().warnung(QStringLiteral("Fehler Lesen der Datei!\n") + meldung);
         return false;
     }
-    QString fehler;
-    const auto gelesen = liesMesszeilen(*zeilen, &fehler);
+    const auto gelesen = liesEintraege(pfad, *zeilen, &meldung);
     if (!gelesen) {
-        Dialoge::seam().warnung(fehler);
+        Dialoge::seam().warnung(meldung);
         return false;
     }
     if (kopfLesen != KopfLesen::Nein) {
         const Kopf kopf = liesKopf(*zeilen);
-        const QString fehlerName = benutzerNameFehler(kopf.benutzerName);
+        const QString fehlerName = kopfNameFehler(pfad, kopf);
         if (!fehlerName.isEmpty()) {
             Dialoge::seam().warnung(fehlerName);
             return false;
@@ -330,64 +506,69 @@ bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopfLesen) {
         z.listenTitel = QStringLiteral("Messwerte ") + kopf.datum + QStringLiteral("  ") + kopf.benutzerName;
         if (kopfLesen == KopfLesen::Ja || !kopf.benutzerName.isEmpty()) z.benutzerName = kopf.benutzerName;
     }
-    z.ListBox1 << gelesen->eintraege;
+    z.ListBox1 << gelesen->liste;
+    z.listenDatei = pfad;
     if (!gelesen->monat.isEmpty()) {
         z.monatText = gelesen->monat;
         z.monatName = GibMonatLang(gelesen->monat.toInt());
     }
     if (!gelesen->jahr.isEmpty()) z.jahrText = gelesen->jahr;
+    if (!gelesen->letzteZeile.isEmpty()) z.letzteMesszeile = gelesen->letzteZeile;
+    if (gelesen->anzahlWertFehler > 0) {
+        QString text = gelesen->wertFehler;
+        if (gelesen->anzahlWertFehler > 1)
+            text += QStringLiteral(" (und %1 weitere Eintr\u00E4ge mit Fehlern)").arg(gelesen->anzahlWertFehler - 1);
+        Dialoge::seam().warnung(text + QStringLiteral(" Bitte korrigieren oder l\u00F6schen Sie den Eintrag "
+                                                      "mit \"Eintrag bearbeiten\"."));
+    }
     return true;
 }
 
-std::optional<Anzeige> liesZurAnzeige(const QString& pfad, QString* fehler) {
-    const auto zeilen = textdatei::liesZeilen(pfad);
+std::optional<Anzeige> liesZurAnzeige(const QString& pfad, QString* fehler, bool* nichtLesbar) {
+    QString meldung;
+    const auto zeilen = liesTabellenZeilen(pfad, &meldung, nichtLesbar);
     if (!zeilen) {
-        if (fehler) *fehler = QStringLiteral("Fehler beim Lesen der Datei: ") + pfad;
+        if (fehler) *fehler = QStringLiteral("Fehler beim Lesen der Datei: ") + pfad + u'\n' + meldung;
         return std::nullopt;
     }
     Anzeige a;
     a.zeilen = *zeilen;
     a.kopf = liesKopf(a.zeilen);
-    const QString fehlerName = benutzerNameFehler(a.kopf.benutzerName);
+    const QString fehlerName = kopfNameFehler(pfad, a.kopf);
     if (!fehlerName.isEmpty()) {
         if (fehler) *fehler = fehlerName;
         return std::nullopt;
     }
-    for (QString zeile : a.zeilen) {
-        if (zeile.isEmpty()) zeile = QStringLiteral("test");
+    for (qsizetype i = 0; i < a.zeilen.size(); ++i) {
+        const QString& zeile = a.zeilen.at(i);
         if (!istMesszeile(zeile)) continue;
-        const auto m = werteAus(zeile, fehler);
-        if (!m) return std::nullopt;
-        a.messzeilen << zeile;
-        a.messungen << *m;
-        const qsizetype p1 = zeile.indexOf(u'.');
-        const qsizetype p2 = p1 < 0 ? -1 : zeile.indexOf(u'.', p1 + 1);
-        if (p2 > p1) {
-            a.monat = zeile.mid(p1 + 1, p2 - p1 - 1);
-            const qsizetype blank = zeile.indexOf(u' ', p2 + 1);
-            a.jahr = zeile.mid(p2 + 1, blank < 0 ? -1 : blank - p2 - 1);
+        Zeilenfehler f;
+        auto m = werteAus(zeile, &f);
+        if (!m) {
+            if (fehler) *fehler = meldungMitZeile(pfad, i, f.text);
+            return std::nullopt;
         }
+        a.monat = m->monat;
+        a.jahr = m->jahr;
+        a.messzeilen << zeile;
+        a.indizes << i;
+        a.messungen << std::move(*m);
     }
     return a;
 }
 
 void nimmTabelleAuf(Zustand& z, const QString& pfad, const QString& name, const QString& monat,
                     const QString& jahr) {
-    if (!benutzerNameFehler(name).isEmpty())
-        return; // never a path from such a name; the readers have said why
-    z.jahrOrdnerName = jahr;
     const QString kanonisch = tabellenPfad(z, name, monat, jahr);
+    if (kanonisch.isEmpty()) return; // never a path from such pieces; the readers have said why
+    z.jahrOrdnerName = jahr;
     z.TabellenDateiName = kanonisch;
-    if (kanonisch.toLower().contains(pfad.toLower())) return;
+    if (gleicheDatei(pfad, kanonisch)) return;
     legeJahrOrdnerAn(z.jahrOrdner(), jahr);
     Schreib_String_in_Registry(QStringLiteral("BenutzerName"), name);
-    if (QFile::exists(kanonisch)) return;
-    QFile quelle(pfad);
-    QSaveFile ziel(kanonisch);
-    if (quelle.open(QIODevice::ReadOnly) && ziel.open(QIODevice::WriteOnly)) {
-        const QByteArray inhalt = quelle.readAll();
-        if (ziel.write(inhalt) == inhalt.size() && ziel.commit()) return;
-    }
+    if (QFileInfo::exists(kanonisch)) return;
+    const datei::Gelesen quelle = datei::lies(pfad, datei::kGrenzeTabelle);
+    if (quelle.ok() && datei::schreibe(kanonisch, quelle.inhalt)) return;
     Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + kanonisch);
 }
 
@@ -395,28 +576,27 @@ void nimmTabelleAuf(Zustand& z, const QString& pfad, const QString& name, const 
 
 namespace bemerkungen {
 
-QString laden(const QString& pfad) {
-    const auto zeilen = textdatei::liesZeilen(pfad);
-    return zeilen ? zeilen->join(u'\n') : QString();
+std::optional<QString> laden(const QString& pfad, QString* meldung) {
+    datei::Fehler art = datei::Fehler::Keiner;
+    const auto zeilen = textdatei::liesZeilen(pfad, datei::kGrenzeBemerkungen, meldung, &art);
+    if (zeilen) return zeilen->join(u'\n');
+    if (art == datei::Fehler::Fehlt) {
+        if (meldung) meldung->clear();
+        return QString();
+    }
+    return std::nullopt;
 }
 
-bool speichern(const QString& pfad, const QString& text) {
-    QStringList zeilen = text.split(u'\n');
-    if (text.isEmpty())
-        zeilen.clear();
-    else if (text.endsWith(u'\n'))
-        zeilen.removeLast();
+Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen) {
+    QStringList zeilen;
+    if (!text.isEmpty()) zeilen = text.split(u'\n');
     if (!textdatei::istDarstellbar(text)) {
-        // Warned before it is saved; the rest of the remarks must not be lost with them.
-        Dialoge::seam().warnung(
-            textdatei::meldungNichtDarstellbar(text) +
-            QStringLiteral(" Die Bemerkungen werden mit \u00BB?\u00AB an ihrer Stelle gespeichert."));
+        if (!ersetzen) return Ergebnis::NichtDarstellbar;
         for (QString& z : zeilen)
             z = textdatei::ausWin1252(textdatei::nachWin1252(z));
     }
-    if (textdatei::schreibeZeilen(pfad, zeilen) == textdatei::Ergebnis::Ok) return true;
-    Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + pfad);
-    return false;
+    return textdatei::schreibeZeilen(pfad, zeilen) == textdatei::Ergebnis::Ok ? Ergebnis::Ok
+                                                                               : Ergebnis::Schreibfehler;
 }
 
 } // namespace bemerkungen

@@ -1,46 +1,75 @@
 #include "storage/registry.h"
 
-#include <QFile>
+#include "platform/datei.h"
+
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
-// Opened afresh for every value, as each operation of the store does.
+// Opened afresh for every value, as each operation of the store does. Named by its path, so
+// QSettings reads this one file and no fallback beside it.
 struct Schluessel : QSettings {
-    Schluessel()
-        : QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvalis"),
-                    QStringLiteral("Korvane")) {
-        setFallbacksEnabled(false);
-    }
+    Schluessel() : QSettings(registry::dateiPfad(), QSettings::NativeFormat) { setFallbacksEnabled(false); }
 };
+
+// A kill during a save can leave an empty lock file (or the lock of its removal); QSettings
+// would wait 30 s for it at every write. A lock older than a second, or one whose owner is gone,
+// is taken away here, and never waited for longer than a second.
+void sperrenFreigeben(const QString& datei) {
+    for (const QString& sperre : {datei + QStringLiteral(".lock.rmlock"), datei + QStringLiteral(".lock")}) {
+        if (!QFileInfo::exists(sperre)) continue;
+        QLockFile vorher(sperre);
+        vorher.setStaleLockTime(1000);
+        if (vorher.tryLock(1000)) vorher.unlock();
+    }
+}
+
+bool vorDemSchreiben() {
+    if (!registry::schluesselExistiert()) return false;
+    const QString datei = registry::dateiPfad();
+    sperrenFreigeben(datei);
+    datei::raeumeResteAuf(datei);
+    return true;
+}
 
 } // namespace
 
 namespace registry {
 
 QString dateiPfad() {
-    Schluessel s;
-    return s.fileName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Orvalis/Korvane.conf");
 }
 
 bool schluesselExistiert() {
-    return QFile::exists(dateiPfad());
+    return datei::pruefe(dateiPfad(), datei::kGrenzeEinstellungen) == datei::Fehler::Keiner;
+}
+
+QString dateiFehler() {
+    QString meldung;
+    const datei::Fehler f = datei::pruefe(dateiPfad(), datei::kGrenzeEinstellungen, &meldung);
+    return f == datei::Fehler::Keiner || f == datei::Fehler::Fehlt ? QString() : meldung;
 }
 
 } // namespace registry
 
 void Schreib_String_in_Registry(const QString& name, const QString& text) {
-    if (!registry::schluesselExistiert()) return;
+    if (!vorDemSchreiben()) return;
     Schluessel s;
     s.setValue(name, text);
 }
 
-void Schreib_Integer_in_Registry(const QString& name, const QString& text) {
-    if (!registry::schluesselExistiert()) return;
+bool Schreib_Integer_in_Registry(const QString& name, const QString& text) {
     bool ok = false;
     const int wert = text.trimmed().toInt(&ok);
+    if (!ok) return false; // no number: the stored value stays as it was
+    if (!vorDemSchreiben()) return false;
     Schluessel s;
-    s.setValue(name, ok ? wert : 0);
+    s.setValue(name, wert);
+    return true;
 }
 
 QString Lies_String_aus_Registry(const QString& name) {
@@ -94,6 +123,11 @@ void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& program
         {"LinieBeiNullUnterbrechen", QStringLiteral("1"), true},
         {"WerteOberhalbKurveAnzeigen", QStringLiteral("0"), true},
     };
+    // Creates the key: only a file that is there and unusable (a FIFO, a folder) stops it.
+    if (!registry::dateiFehler().isEmpty()) return;
+    const QString datei = registry::dateiPfad();
+    sperrenFreigeben(datei);
+    datei::raeumeResteAuf(datei);
     Schluessel s;
     for (const Eintrag& e : eintraege) {
         if (e.ganzzahl)

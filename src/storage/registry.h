@@ -5,7 +5,8 @@
 #include <QString>
 
 void Schreib_String_in_Registry(const QString& name, const QString& text);
-void Schreib_Integer_in_Registry(const QString& name, const QString& text);
+// A text that is no number is refused: nothing is written and the result is false.
+bool Schreib_Integer_in_Registry(const QString& name, const QString& text);
 QString Lies_String_aus_Registry(const QString& name);  // empty when missing
 QString Lies_Integer_aus_Registry(const QString& name); // decimal text; empty when missing
 
@@ -14,5 +15,9 @@ void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& program
 
 namespace registry {
 QString dateiPfad(); // where the settings file lies
+// The file exists and is a regular file within its size limit; it is never opened otherwise,
+// so a FIFO there cannot make the program wait.
 bool schluesselExistiert();
+// German message when something is there that cannot be the settings file; empty otherwise.
+QString dateiFehler();
 } // namespace registry

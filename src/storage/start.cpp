@@ -1,5 +1,6 @@
 #include "storage/start.h"
 
+#include "platform/beenden.h"
 #include "platform/dialoge.h"
 #include "storage/monatstabelle.h"
 #include "storage/registry.h"
@@ -34,12 +35,22 @@ QString datenOrdnerFrage(const QString& installOrt) {
 bool richteEin(Zustand& z) {
     z.programmOrdner = monatstabelle::mitSchraegstrich(QDir::currentPath());
 
+    // Something where the settings file belongs that cannot be read (a FIFO, a folder, a huge
+    // file) is neither read nor replaced.
+    const QString einstellungen = registry::dateiFehler();
+    if (!einstellungen.isEmpty()) {
+        Dialoge::seam().warnung(einstellungen + QStringLiteral(" Das Programm wird beendet."));
+        return false;
+    }
+
     const QString installOrt = Lies_String_aus_Registry(QStringLiteral("InstallOrt"));
     if (installOrt.isEmpty()) {
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(z.programmOrdner);
     } else if (!z.programmOrdner.toLower().contains(installOrt.toLower())) {
-        if (!Dialoge::seam().frage(datenOrdnerFrage(installOrt)))
-            Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(z.programmOrdner);
+        const bool beibehalten = Dialoge::seam().frage(datenOrdnerFrage(installOrt));
+        // A signal while the question waits is no answer: nothing is reset, the start ends.
+        if (beenden::verlangt()) return false;
+        if (!beibehalten) Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(z.programmOrdner);
     }
 
     if (Lies_String_aus_Registry(QStringLiteral("Browser")).isEmpty())

@@ -31,6 +31,9 @@ struct Zustand {
 
     // The entry dialog's list: one entry per reading, seven pieces joined by six TABs.
     QStringList ListBox1;
+    // The month table the list was read from or last written to; empty for a new month's list.
+    // A table is only ever rewritten from a list that came from it (or took in its readings).
+    QString listenDatei;
     // The slot check boxes CheckBoxM1..CheckBoxM4.
     std::array<bool, 4> slotAktiv{true, true, true, true};
     QString listenTitel; // caption over the list (Label4)

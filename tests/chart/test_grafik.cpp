@@ -5,10 +5,12 @@
 #include "platform/textdatei.h"
 #include "storage/registry.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <sys/stat.h>
 
 using G = TMonatsGrafik;
 
@@ -258,23 +260,265 @@ private Q_SLOTS:
         QTest::addColumn<QString>("zeile");
         QTest::addColumn<QString>("meldung");
         QTest::newRow("systolisch") << "Morgens den 02.03.2024 Z=07:30 s=12a, d=80, p=60, Gewicht=0"
-                                    << "\"12a\" ist kein g\u00FCltiger Ganzzahlwert.";
+                                    << "k.tab, Zeile 10: \"12a\" ist kein g\u00FCltiger Ganzzahlwert.";
         QTest::newRow("Gewicht") << "Abends den 02.03.2024 Z=07:30 s=120, d=80, p=60, Gewicht=7x"
-                                 << "\"7x\" ist kein g\u00FCltiger Gleitkommawert.";
+                                 << "k.tab, Zeile 10: \"7x\" ist kein g\u00FCltiger Gleitkommawert.";
+        QTest::newRow("Monat") << "Abends den 02.3.2024 Z=07:30 s=120, d=80, p=60, Gewicht=0"
+                               << "k.tab, Zeile 10: \"3\" ist kein g\u00FCltiger Monat (01 bis 12).";
     }
+    // A broken table is refused, named with file and line, and the month shown stays whole:
+    // pictures, title, means, remarks and the table in use.
     void kaputteTabelle() {
         QFETCH(QString, zeile);
         const QString gut = tabelle({{1, 1, 140, 90, 70, "80"}, {3, 4, 130, 80, 60, "81"}});
-        const QString kaputt = schreibeTabelle(programm + "x/k.tab", {{1, 1, 120, 80, 60}}, "03", {zeile});
+        const QString kaputt = schreibeTabelle(programm + "x/k.tab", {{1, 1, 120, 80, 60}}, "04", {zeile});
         TMonatsGrafik g(z);
-        g.GrafikZeichnen(gut);
+        g.gewichtSichtbar = true;
+        QVERIFY(g.GrafikZeichnen(gut));
         g.setzeBemerkungen(QStringLiteral("noch nicht gespeichert"));
         const auto dateienVorher = dateienImOrdner();
-        g.GrafikZeichnen(kaputt);
-        QTEST(testumgebung::dialoge().texte(TestDialoge::Art::Warnung).value(0), "meldung");
-        QCOMPARE(g.Image, g.vorlageGrafik);
-        QCOMPARE(g.GewichtImage, g.vorlageGewicht);
+        const QImage bild = g.Image, gewicht = g.GewichtImage;
+        const QString titel = g.Label1, tabelleInGebrauch = z.TabellenDateiName;
+        const auto mittel = g.MittelwertKasten();
+        const QStringList liste = z.ListBox1;
+        QVERIFY(!g.GrafikZeichnen(kaputt));
+        QTEST(testumgebung::dialoge().texte(TestDialoge::Art::Warnung).join(u'|'), "meldung");
+        QCOMPARE(g.Image, bild);
+        QCOMPARE(g.GewichtImage, gewicht);
+        QCOMPARE(g.Label1, titel);
+        QCOMPARE(z.TabellenDateiName, tabelleInGebrauch);
+        QCOMPARE(g.MittelwertKasten().size(), mittel.size());
+        QCOMPARE(g.MittelwertKasten().value(1).text, mittel.value(1).text);
+        QCOMPARE(z.ListBox1, liste);
+        QCOMPARE(g.bemerkungen, QStringLiteral("noch nicht gespeichert"));
+        QVERIFY(g.bemerkungenGeaendert);
         QCOMPARE(dateienImOrdner(), dateienVorher);
+    }
+
+    // Every hostile table of the corpus is either drawn or refused with a message naming it;
+    // nothing is written outside the table folder and no value leaves its range.
+    void feindlicheTabellen() {
+        const QDir korpus(testumgebung::testdaten(QStringLiteral("feindlich")));
+        const QStringList dateien = korpus.entryList({QStringLiteral("*.tab")}, QDir::Files, QDir::Name);
+        QVERIFY(dateien.size() >= 20);
+        const QString gut = tabelle({{1, 1, 140, 90, 70, "80"}, {3, 4, 130, 80, 60, "81"}});
+        QStringList gezeichnet;
+        for (const QString& name : dateien) {
+            const QString kopie = programm + QStringLiteral("eingang/") + name;
+            testumgebung::schreibe(kopie, testumgebung::lies(korpus.filePath(name)));
+            testumgebung::dialoge().leeren();
+            TMonatsGrafik g(z);
+            QVERIFY(g.GrafikZeichnen(gut));
+            const QString vorher = z.TabellenDateiName;
+            if (g.GrafikZeichnen(kopie)) {
+                gezeichnet << name;
+                for (const QString& t : g.AnzeigeWerteSys + g.AnzeigeWerteDia + g.AnzeigeWertePuls)
+                    QVERIFY2(t.toInt() >= 0 && t.toInt() <= 999, qPrintable(name + ": " + t));
+                QVERIFY(g.MonatsMittelGewicht >= 0 && g.MonatsMittelGewicht <= 311);
+                QVERIFY(z.TabellenDateiName.startsWith(z.tabellenOrdner) || z.TabellenDateiName == kopie);
+            } else {
+                const QStringList texte = testumgebung::dialoge().alleTexte();
+                QVERIFY2(texte.size() == 1 && texte.first().contains(name), qPrintable(name + ": " + texte.join(u'|')));
+                QCOMPARE(z.TabellenDateiName, vorher);
+            }
+            // The reader for editing refuses or lists, never more than the file holds.
+            Zustand e = z;
+            e.ListBox1.clear();
+            if (monatstabelle::liesZumBearbeiten(e, kopie, monatstabelle::KopfLesen::Nein))
+                QVERIFY(monatstabelle::istMonat(e.monatText) || e.ListBox1.isEmpty());
+        }
+        QCOMPARE(gezeichnet, (QStringList{"doppelte_plaetze.tab", "nur_cr.tab", "nur_kopf.tab",
+                                          "tag_ausserhalb.tab", "wert_plus.tab"}));
+        QStringList ausserhalb;
+        for (QDirIterator it(testumgebung::wurzel(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString d = it.next();
+            if (!d.startsWith(programm)) ausserhalb << d;
+        }
+        for (const QString& d : ausserhalb)
+            QVERIFY2(!d.contains(QStringLiteral("korvane-a")), qPrintable(d));
+        QVERIFY(!QFile::exists(QStringLiteral("/tmp/korvane-ausbruch")));
+        QVERIFY(!QFile::exists(QStringLiteral("/tmp/korvane-absolut.tab")));
+    }
+
+    // A FIFO, a device, a line of 10 MB, a file beyond the limit: refused with their names, at
+    // once, in bounded memory.
+    void dateienDieKeineTabellenSind_data() {
+        QTest::addColumn<QString>("art");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("/dev/zero") << "/dev/zero";
+        QTest::newRow("/dev/urandom") << "/dev/urandom";
+        QTest::newRow("10 MB eine zeile") << "lang";
+        QTest::newRow("17 MB") << "gross";
+    }
+    void dateienDieKeineTabellenSind() {
+        QFETCH(QString, art);
+        QString pfad = programm + art + QStringLiteral(".tab");
+        if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
+        if (art.startsWith(u'/')) pfad = art;
+        if (art == "lang")
+            testumgebung::schreibe(pfad, "[Personendaten]\r\n\r\nMorgens den 01.03.2024 s=" + QByteArray(10 << 20, '1'));
+        if (art == "gross") testumgebung::schreibe(pfad, QByteArray(17 << 20, '\n'));
+        TMonatsGrafik g(z);
+        QSignalSpy lesefehler(&g, &TMonatsGrafik::lesefehler);
+        QVERIFY(!g.GrafikZeichnen(pfad));
+        const QString text = testumgebung::dialoge().alleTexte().join(u'|');
+        QVERIFY2(text.contains(QFileInfo(pfad).fileName()), qPrintable(text));
+        QCOMPARE(lesefehler.size(), art == "lang" ? 0 : 1);
+        QCOMPARE(z.TabellenDateiName, QString());
+    }
+
+    // Exact halves go to the even digit, as the platform's default rounding does.
+    void mittelwertTexte_data() {
+        QTest::addColumn<QStringList>("werte");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("128,125") << QStringList{"128", "128", "128", "128", "128", "128", "128", "129"} << "128,12";
+        QTest::newRow("128,375") << QStringList{"128", "128", "128", "128", "128", "129", "129", "129"} << "128,38";
+        QTest::newRow("128,50") << QStringList{"128", "129"} << "128,50";
+        QTest::newRow("ein drittel") << QStringList{"120", "120", "121"} << "120,33";
+        QTest::newRow("zwei drittel") << QStringList{"120", "121", "121"} << "120,67";
+    }
+    void mittelwertTexte() {
+        QFETCH(QStringList, werte);
+        QTEST(G::berechneMittelwerte(werte, werte, werte).texte.sys, "text");
+    }
+    void gewichtsMittelText_data() {
+        QTest::addColumn<double>("mittel");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("74,25") << 74.25 << "74,2";
+        QTest::newRow("74,75") << 74.75 << "74,8";
+        QTest::newRow("74,35") << 74.35 << "74,4"; // no exact half in binary, but a half all the same
+        QTest::newRow("1234,5") << 1234.5 << "1.234,5";
+    }
+    void gewichtsMittelText() {
+        QFETCH(double, mittel);
+        QTEST(G::formatiereGewicht(mittel), "text");
+    }
+
+    // After a month without readings the exported means read "0", like the emptied lists.
+    void mittelOhneMesswerte() {
+        TMonatsGrafik g(z);
+        g.GrafikZeichnen(tabelle({{5, 1, 128, 85, 70}, {5, 4, 129, 86, 71}}));
+        QCOMPARE(g.MonatsMittelTexte.sys, QStringLiteral("128,50"));
+        g.GrafikZeichnen(tabelle({}, "04"));
+        QCOMPARE((QStringList{g.MonatsMittelTexte.sys, g.MonatsMittelTexte.dia, g.MonatsMittelTexte.puls,
+                              g.MonatsMittelTexte.pulsdruck}),
+                 QStringList(4, "0"));
+    }
+
+    void jahrFeld_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("datum");
+        QTest::addColumn<bool>("lesungen");
+        QTest::addColumn<QString>("jahr");
+        QTest::newRow("x.tab mit lesungen") << "x.tab" << "Mai 2023" << true << "2024";
+        QTest::newRow("x.tab nur kopf") << "x.tab" << "Mai 2023" << false << "2023";
+        QTest::newRow("ohne alles") << "x.tab" << "" << false << QString::number(QDate::currentDate().year());
+    }
+    // The year comes from the table, never from four characters of its file name.
+    void jahrFeld() {
+        QFETCH(QString, name);
+        QFETCH(QString, datum);
+        QFETCH(bool, lesungen);
+        const QString pfad = programm + "woanders/" + name;
+        QStringList zeilen{"[Personendaten]", "BenutzerName=Anna", "Datum=" + datum, ""};
+        if (lesungen) zeilen << "Morgens den 05.03.2024 Z=07:30 s=1, d=1, p=1, Gewicht=0";
+        QDir().mkpath(programm + "woanders");
+        textdatei::schreibeZeilen(pfad, zeilen);
+        TMonatsGrafik g(z);
+        QSignalSpy jahr(&g, &TMonatsGrafik::jahrFeldGesetzt);
+        QVERIFY(g.GrafikZeichnen(pfad));
+        QCOMPARE(jahr.size(), 1);
+        QTEST(jahr.first().first().toString(), "jahr");
+    }
+
+    void bemerkungenDieNichtGespeichertWerdenKoennen_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("blockiert");
+        QTest::addColumn<QList<bool>>("antworten");
+        QTest::addColumn<bool>("gewechselt");
+        QTest::addColumn<QByteArray>("maerzDatei");
+        QTest::newRow("zeichen ersetzen") << "Puls ↑" << false << QList<bool>{true} << true
+                                          << QByteArray("Puls ?\r\n");
+        QTest::newRow("zeichen nicht ersetzen: monat bleibt") << "Puls ↑" << false << QList<bool>{false} << false
+                                                             << QByteArray("alt\r\n");
+        QTest::newRow("schreibfehler: nochmal, dann verlassen")
+            << "wichtig" << true << QList<bool>{true, false} << true << QByteArray();
+    }
+    // Remarks that cannot be saved are never dropped nor changed without the user's word.
+    void bemerkungenDieNichtGespeichertWerdenKoennen() {
+        QFETCH(QString, text);
+        QFETCH(bool, blockiert);
+        QFETCH(QList<bool>, antworten);
+        QFETCH(bool, gewechselt);
+        QFETCH(QByteArray, maerzDatei);
+        const QString maerz = tabelle({{1, 1, 120, 80, 60}}), april = tabelle({{1, 1, 121, 81, 61}}, "04");
+        const QString notiz = monatstabelle::bemerkungsPfadZu(maerz);
+        textdatei::schreibeZeilen(notiz, {QStringLiteral("alt")});
+        TMonatsGrafik g(z);
+        QVERIFY(g.GrafikZeichnen(maerz));
+        if (blockiert) {
+            QFile::remove(notiz);
+            QVERIFY(QDir().mkpath(notiz)); // a folder where the file belongs
+        }
+        g.setzeBemerkungen(text);
+        for (bool a : antworten)
+            testumgebung::dialoge().fragen.push_back(a);
+        QCOMPARE(g.GrafikZeichnen(april), gewechselt);
+        QCOMPARE(testumgebung::dialoge().texte(TestDialoge::Art::Frage).size(), antworten.size());
+        QCOMPARE(testumgebung::dialoge().unerwartet, QStringList());
+        if (!blockiert) QCOMPARE(testumgebung::lies(notiz), maerzDatei);
+        QCOMPARE(z.TabellenDateiName, gewechselt ? april : maerz);
+        if (!gewechselt) QCOMPARE(g.bemerkungen, text); // still there to be changed
+    }
+
+    // A remarks file that cannot be read is shown as such and never written over.
+    void bemerkungsdateiUnlesbar() {
+        const QString maerz = tabelle({{1, 1, 120, 80, 60}});
+        const QString notiz = monatstabelle::bemerkungsPfadZu(maerz);
+        testumgebung::schreibe(notiz, QByteArray(2 << 20, 'x'));
+        TMonatsGrafik g(z);
+        QSignalSpy geladen(&g, &TMonatsGrafik::bemerkungenGeladen);
+        QVERIFY(g.GrafikZeichnen(maerz));
+        QCOMPARE(geladen.last().at(1).toBool(), false);
+        QVERIFY(testumgebung::dialoge().texte(TestDialoge::Art::Warnung).value(0).contains(notiz));
+        g.setzeBemerkungen(QStringLiteral("neu"));
+        QVERIFY(!g.bemerkungenSpeichern());
+        QCOMPARE(QFileInfo(notiz).size(), qint64(2 << 20));
+    }
+
+    void vorlagen_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<bool>("meldung");
+        QTest::newRow("fehlt") << "fehlt" << false;
+        QTest::newRow("fifo") << "fifo" << true;
+        QTest::newRow("kein bild") << "text" << true;
+        QTest::newRow("riesig") << "riesig" << true;
+    }
+    // A template that cannot be used gives way to the built-in one; only a missing one is quiet.
+    void vorlagen() {
+        QFETCH(QString, art);
+        QFETCH(bool, meldung);
+        const QString pfad = programm + "Vorlage.bmp";
+        if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
+        if (art == "text") testumgebung::schreibe(pfad, "kein Bild");
+        if (art == "riesig") {
+            // A BMP header that claims 30000 x 30000 pixels.
+            QImage klein(1, 1, QImage::Format_RGB32);
+            QByteArray bmp;
+            QBuffer puffer(&bmp);
+            puffer.open(QIODevice::WriteOnly);
+            klein.save(&puffer, "BMP");
+            const qint32 seite = 30000;
+            bmp.replace(18, 4, reinterpret_cast<const char*>(&seite), 4);
+            bmp.replace(22, 4, reinterpret_cast<const char*>(&seite), 4);
+            testumgebung::schreibe(pfad, bmp);
+        }
+        z.grafikPfad = pfad;
+        TMonatsGrafik g(z);
+        QCOMPARE(g.vorlageGrafik.size(), QSize(570, 464));
+        const QStringList texte = testumgebung::dialoge().alleTexte();
+        QCOMPARE(texte.size(), meldung ? 1 : 0);
+        if (meldung) QVERIFY2(texte.first().contains(pfad) && texte.first().contains("eingebaute"), qPrintable(texte.first()));
     }
 
     void ablage_data() {

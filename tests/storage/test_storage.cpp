@@ -1,12 +1,16 @@
 // Month table file, text files, settings store and start-up folders.
 #include "testumgebung.h"
 
+#include "platform/beenden.h"
+#include "platform/datei.h"
 #include "platform/textdatei.h"
 #include "storage/monatstabelle.h"
 #include "storage/registry.h"
 #include "storage/start.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -85,8 +89,8 @@ private Q_SLOTS:
         QFETCH(QStringList, zeilen);
         const QString pfad = ordner + QStringLiteral("z.txt");
         testumgebung::schreibe(pfad, inhalt);
-        QCOMPARE(*textdatei::liesZeilen(pfad), zeilen);
-        QVERIFY(!textdatei::liesZeilen(ordner + QStringLiteral("fehlt.txt")));
+        QCOMPARE(*textdatei::liesZeilen(pfad, 1024), zeilen);
+        QVERIFY(!textdatei::liesZeilen(ordner + QStringLiteral("fehlt.txt"), 1024));
     }
 
     // --- month table
@@ -173,10 +177,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meldung");
         QTest::newRow("fehlt") << QStringLiteral("gibt-es-nicht.tab")
                                << QStringLiteral("Fehler Lesen der Datei!");
-        QTest::newRow("keine zahl") << QStringLiteral("kaputt_wert.tab")
-                                    << QStringLiteral("\"12a\" ist kein gültiger Ganzzahlwert.");
         QTest::newRow("name mit schraegstrich")
-            << QStringLiteral("kaputt_name.tab") << QStringLiteral("Der Benutzername »../../ausbruch«");
+            << QStringLiteral("kaputt_name.tab") << QStringLiteral("kaputt_name.tab: Der Benutzername »../../ausbruch«");
+        QTest::newRow("monat aus dem ordner heraus")
+            << QStringLiteral("feindlich/monat_pfad.tab")
+            << QStringLiteral("monat_pfad.tab, Zeile 9: \"/x/\" ist kein gültiger Monat");
+        QTest::newRow("jahr mit NUL") << QStringLiteral("feindlich/jahr_nul.tab")
+                                      << QStringLiteral("jahr_nul.tab, Zeile 10: Die Zeile enthält ein Steuerzeichen");
     }
     void lesenScheitertOhneAenderung() {
         QFETCH(QString, datei);
@@ -207,10 +214,9 @@ private Q_SLOTS:
         QCOMPARE(a->jahr, QStringLiteral("2024"));
 
         QVERIFY(!liesZurAnzeige(testumgebung::testdaten(QStringLiteral("kaputt_wert.tab")), &fehler));
-        QCOMPARE(fehler, QStringLiteral("\"12a\" ist kein gültiger Ganzzahlwert."));
+        QCOMPARE(fehler, QStringLiteral("kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert."));
         QVERIFY(!liesZurAnzeige(ordner + QStringLiteral("fehlt.tab"), &fehler));
-        QCOMPARE(fehler,
-                 QStringLiteral("Fehler beim Lesen der Datei: ") + ordner + QStringLiteral("fehlt.tab"));
+        QVERIFY(fehler.startsWith(QStringLiteral("Fehler beim Lesen der Datei: ") + ordner + QStringLiteral("fehlt.tab")));
     }
 
     // A table from elsewhere is copied under its canonical name, never over an existing one.
@@ -244,6 +250,13 @@ private Q_SLOTS:
         QTest::newRow("aufwaerts") << QStringLiteral("../x") << false;
         QTest::newRow("steuerzeichen") << QStringLiteral("a\tb") << false;
         QTest::newRow("nicht speicherbar") << QStringLiteral("Ελένη") << false;
+        QTest::newRow("blank am anfang") << QStringLiteral(" Anna") << false;
+        QTest::newRow("blank am ende") << QStringLiteral("Anna ") << false;
+        QTest::newRow("NUL") << QStringLiteral("An") + QChar(0) + QStringLiteral("na") << false;
+        // "<name>_MM_YYYY.tab" within 255 bytes: 243 bytes of name.
+        QTest::newRow("243 byte") << QString(243, u'a') << true;
+        QTest::newRow("244 byte") << QString(244, u'a') << false;
+        QTest::newRow("122 umlaute sind 244 byte") << QString(122, u'ü') << false;
     }
     void benutzernamen() {
         QFETCH(QString, name);
@@ -324,7 +337,11 @@ private Q_SLOTS:
         QTest::newRow("gross") << "/d/X.TAB"
                                << "/d/X.txt";
         QTest::newRow("tab im ordner") << "/d.tab/x.tab"
-                                       << "/d/x.tab.txt";
+                                       << "/d.tab/x.txt";
+        QTest::newRow("ordner meine.tabellen") << "/h/meine.tabellen/2024/Anna_03_2024.tab"
+                                               << "/h/meine.tabellen/2024/Anna_03_2024.txt";
+        QTest::newRow("andere endung") << "/d/x.dat"
+                                       << "/d/x.dat.txt";
     }
     void bemerkungsNamen() {
         QFETCH(QString, tabelle);
@@ -332,16 +349,38 @@ private Q_SLOTS:
         QCOMPARE(bemerkungsPfadZu(tabelle), bemerkungen);
     }
 
+    void bemerkungenSpeichernUndLaden_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("datei");
+        QTest::newRow("zwei zeilen") << QStringLiteral("Erste Zeile\nzweite mit ä")
+                                     << QByteArray("Erste Zeile\r\nzweite mit \xe4\r\n");
+        QTest::newRow("leere letzte zeile bleibt") << QStringLiteral("Puls hoch\n")
+                                                   << QByteArray("Puls hoch\r\n\r\n");
+        QTest::newRow("zwei leere zeilen") << QStringLiteral("a\n\n") << QByteArray("a\r\n\r\n\r\n");
+        QTest::newRow("leer") << QString() << QByteArray();
+    }
+    // What is saved loads back as the same text, however often it goes round.
     void bemerkungenSpeichernUndLaden() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, datei);
         const QString pfad = ordner + QStringLiteral("b.txt");
-        QCOMPARE(bemerkungen::laden(pfad), QString());
-        QVERIFY(bemerkungen::speichern(pfad, QStringLiteral("Erste Zeile\nzweite mit ä")));
-        QCOMPARE(testumgebung::lies(pfad), QByteArray("Erste Zeile\r\nzweite mit \xe4\r\n"));
-        QCOMPARE(bemerkungen::laden(pfad), QStringLiteral("Erste Zeile\nzweite mit ä"));
-        // Characters the file cannot hold are warned about, the rest is kept.
-        QVERIFY(bemerkungen::speichern(pfad, QStringLiteral("Blutdruck ↑")));
+        QCOMPARE(bemerkungen::laden(pfad), std::optional<QString>(QString()));
+        for (int runde = 0; runde < 3; ++runde) {
+            const QString geladen = bemerkungen::laden(pfad).value_or(QStringLiteral("FEHLER"));
+            QCOMPARE(bemerkungen::speichern(pfad, runde == 0 ? text : geladen), bemerkungen::Ergebnis::Ok);
+            QCOMPARE(testumgebung::lies(pfad), datei);
+        }
+        QCOMPARE(bemerkungen::laden(pfad), std::optional<QString>(text));
+    }
+
+    // Characters the file cannot hold: nothing written unless the replacement is wanted.
+    void bemerkungenNichtDarstellbar() {
+        const QString pfad = ordner + QStringLiteral("b.txt");
+        testumgebung::schreibe(pfad, "alt\r\n");
+        QCOMPARE(bemerkungen::speichern(pfad, QStringLiteral("Blutdruck ↑")), bemerkungen::Ergebnis::NichtDarstellbar);
+        QCOMPARE(testumgebung::lies(pfad), QByteArray("alt\r\n"));
+        QCOMPARE(bemerkungen::speichern(pfad, QStringLiteral("Blutdruck ↑"), true), bemerkungen::Ergebnis::Ok);
         QCOMPARE(testumgebung::lies(pfad), QByteArray("Blutdruck ?\r\n"));
-        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung).size(), 1);
     }
 
     // --- settings store and start-up
@@ -474,6 +513,369 @@ private Q_SLOTS:
                               "Ordner: " + pfad + "\" existiert nicht!  Das Programm wird beendet."}));
         QCOMPARE(testumgebung::lies(ordner + QStringLiteral("blockiert")), QByteArray("datei"));
         QVERIFY(!QDir(ordner + QStringLiteral("Korvane-Daten im Browser")).exists());
+    }
+
+    // --- reading safely
+
+    void nurGewoehnlicheDateien_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<int>("fehler");
+        QTest::newRow("datei") << "datei" << int(datei::Fehler::Keiner);
+        QTest::newRow("fehlt") << "fehlt" << int(datei::Fehler::Fehlt);
+        QTest::newRow("fifo") << "fifo" << int(datei::Fehler::KeineDatei);
+        QTest::newRow("ordner") << "ordner" << int(datei::Fehler::KeineDatei);
+        QTest::newRow("/dev/zero") << "/dev/zero" << int(datei::Fehler::KeineDatei);
+        QTest::newRow("/dev/urandom") << "/dev/urandom" << int(datei::Fehler::KeineDatei);
+        QTest::newRow("zu gross") << "gross" << int(datei::Fehler::ZuGross);
+        QTest::newRow("ungueltiger pfad") << "kodierung" << int(datei::Fehler::UngueltigerPfad);
+        QTest::newRow("nicht lesbar") << "gesperrt" << int(datei::Fehler::NichtLesbar);
+    }
+    // A FIFO or a device is refused at once, never read from: the test would hang otherwise.
+    void nurGewoehnlicheDateien() {
+        QFETCH(QString, art);
+        QFETCH(int, fehler);
+        QString pfad = ordner + art;
+        if (art == "datei") testumgebung::schreibe(pfad, "Morgens\r\n");
+        if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
+        if (art == "ordner") QVERIFY(QDir().mkpath(pfad));
+        if (art.startsWith(u'/')) pfad = art;
+        if (art == "gross") testumgebung::schreibe(pfad, QByteArray(101, 'x'));
+        if (art == "kodierung") pfad = ordner + QStringLiteral("name\uFFFD.tab");
+        if (art == "gesperrt") {
+            testumgebung::schreibe(pfad, "x");
+            QFile::setPermissions(pfad, QFileDevice::Permissions());
+            if (::access(QFile::encodeName(pfad).constData(), R_OK) == 0) QSKIP("root reads every file");
+        }
+        const datei::Gelesen g = datei::lies(pfad, 100);
+        QCOMPARE(int(g.fehler), fehler);
+        QCOMPARE(int(datei::pruefe(pfad, 100)), fehler == int(datei::Fehler::NichtLesbar) ? 0 : fehler);
+        if (g.ok()) {
+            QCOMPARE(g.inhalt, QByteArray("Morgens\r\n"));
+            QVERIFY(g.meldung.isEmpty());
+        } else {
+            QVERIFY2(g.meldung.contains(u'"' + pfad + u'"'), qPrintable(g.meldung));
+            QVERIFY(g.inhalt.isEmpty());
+        }
+        // The table readers say the same, with the file named.
+        QString meldung;
+        QVERIFY(textdatei::liesZeilen(pfad, 100, &meldung).has_value() == g.ok());
+        QCOMPARE(meldung, g.meldung);
+    }
+
+    // What an interrupted save left beside a table goes at the next save of that table, and
+    // nothing else does.
+    void resteEinesAbgebrochenenSpeicherns() {
+        Zustand z = annasMaerz(ordner);
+        const QString jahr = z.tabellenOrdner + QStringLiteral("2024/");
+        QDir().mkpath(jahr);
+        const QStringList reste{"Anna_03_2024.tab.ShNVEz", "Anna_03_2024.tab.A1b2C3"};
+        const QStringList bleiben{"Anna_03_2024.tab.zu-lang7", "Anna_03_2024.tab.ab12", "Anna_03_2024.txt.ShNVEz",
+                                  "Bert_03_2024.tab.ShNVEz", "Anna_03_2024.tab.ver-3"};
+        for (const QString& n : reste + bleiben)
+            testumgebung::schreibe(jahr + n, "halb");
+        // A link of that name may point anywhere: it is left alone.
+        QVERIFY(QFile::link(ordner + QStringLiteral("fremd"), jahr + QStringLiteral("Anna_03_2024.tab.Link01")));
+        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
+        QStringList da = QDir(jahr).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+        da.sort();
+        QStringList erwartet = bleiben + QStringList{"Anna_03_2024.tab", "Anna_03_2024.tab.Link01"};
+        erwartet.sort();
+        QCOMPARE(da, erwartet);
+    }
+
+    void einstellungsSperreVonAbgebrochenemSpeichern_data() {
+        QTest::addColumn<QString>("sperre");
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::newRow("leere sperre") << ".lock" << QByteArray();
+        QTest::newRow("sperre eines toten prozesses") << ".lock" << QByteArray("999999\nkorvane\nhost\n");
+        QTest::newRow("leere entfernsperre") << ".lock.rmlock" << QByteArray();
+    }
+    // A kill during a settings save leaves its lock; the next write must not wait 30 s for it.
+    void einstellungsSperreVonAbgebrochenemSpeichern() {
+        QFETCH(QString, sperre);
+        QFETCH(QByteArray, inhalt);
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        const QString datei = testumgebung::einstellungsDatei();
+        testumgebung::schreibe(datei + sperre, inhalt);
+        if (sperre.endsWith("rmlock")) testumgebung::schreibe(datei + ".lock", QByteArray());
+        testumgebung::schreibe(datei + QStringLiteral(".Xy12Z9"), "halb");
+        QElapsedTimer uhr;
+        uhr.start();
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        // Generous: the fault waited 30 s; a second per lock is what may pass.
+        QVERIFY2(uhr.elapsed() < 8000, qPrintable(QString::number(uhr.elapsed())));
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("BenutzerName")), QStringLiteral("Anna"));
+        QVERIFY(!QFile::exists(datei + sperre));
+        QVERIFY(!QFile::exists(datei + QStringLiteral(".Xy12Z9")));
+    }
+
+    void ganzzahlEinstellungNurAusZahl_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("danach");
+        QTest::newRow("zahl") << "3" << "3";
+        QTest::newRow("mit blanks") << " 4 " << "4";
+        QTest::newRow("keine zahl") << "drei" << "2";
+        QTest::newRow("leer") << "" << "2";
+    }
+    void ganzzahlEinstellungNurAusZahl() {
+        QFETCH(QString, text);
+        QFETCH(QString, danach);
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        QCOMPARE(Schreib_Integer_in_Registry(QStringLiteral("StiftBreite"), text), danach != "2");
+        QCOMPARE(Lies_Integer_aus_Registry(QStringLiteral("StiftBreite")), danach);
+    }
+
+    void einstellungsdateiUnbrauchbar_data() {
+        QTest::addColumn<QString>("art");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("ordner") << "ordner";
+        QTest::newRow("zu gross") << "gross";
+    }
+    // Neither read (a FIFO would hang) nor replaced; the start ends with a message.
+    void einstellungsdateiUnbrauchbar() {
+        QFETCH(QString, art);
+        const QString datei = testumgebung::einstellungsDatei();
+        QDir().mkpath(QFileInfo(datei).path());
+        if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(datei).constData(), 0600), 0);
+        if (art == "ordner") QVERIFY(QDir().mkpath(datei));
+        if (art == "gross") testumgebung::schreibe(datei, QByteArray(2 * 1024 * 1024, '#'));
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("InstallOrt")), QString());
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        Zustand z;
+        QVERIFY(!start::richteEin(z));
+        const QStringList texte = testumgebung::dialoge().alleTexte();
+        QCOMPARE(texte.size(), 1);
+        QVERIFY2(texte.first().contains(datei) && texte.first().endsWith("Das Programm wird beendet."),
+                 qPrintable(texte.first()));
+        QCOMPARE(QFileInfo(datei).isDir(), art == "ordner");
+        QCOMPARE(QFileInfo(datei).size() == 2 * 1024 * 1024, art == "gross");
+        QDir(datei).removeRecursively();
+        QFile::remove(datei);
+    }
+
+    // A signal while the data-folder question waits is no "Nein": nothing is reset.
+    void signalWaehrendDerOrdnerfrage() {
+        Zustand erst;
+        QVERIFY(start::richteEin(erst));
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        const QByteArray vorher = testumgebung::lies(testumgebung::einstellungsDatei());
+        testumgebung::neuerProgrammOrdner(QStringLiteral("woanders"));
+        testumgebung::dialoge().waehrendDesWartens = [] { beenden::verlangen(1); };
+        Zustand z;
+        const bool weiter = start::richteEin(z);
+        beenden::zuruecksetzen();
+        QVERIFY(!weiter);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), 1);
+        QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), vorher);
+    }
+
+    // --- what a reading line may hold
+
+    void zeilenPruefung_data() {
+        QTest::addColumn<QString>("zeile");
+        QTest::addColumn<int>("art"); // Zeilenfehler::Art
+        QTest::addColumn<QString>("text");
+        const QString a = QStringLiteral("Morgens den 05.03.2024 Z=07:30 ");
+        QTest::newRow("gut") << a + "s=140, d=90, p=70, Gewicht=72,5" << 0 << "";
+        QTest::newRow("ohne gewicht") << a + "s=140, d=90, p=70" << 0 << "";
+        QTest::newRow("zwei dezimalen alter dateien") << a + "s=140, d=90, p=70, Gewicht=72,55" << 0 << "";
+        QTest::newRow("monat 13") << "Morgens den 05.13.2024 Z=07:30 s=1, d=1, p=1, Gewicht=0" << 2
+                                  << "\"13\" ist kein gültiger Monat (01 bis 12).";
+        QTest::newRow("monat 00") << "Morgens den 05.00.2024 Z=07:30 s=1, d=1, p=1, Gewicht=0" << 2
+                                  << "\"00\" ist kein gültiger Monat (01 bis 12).";
+        QTest::newRow("monat einstellig") << "Morgens den 05.3.2024 Z=07:30 s=1, d=1, p=1, Gewicht=0" << 2
+                                          << "\"3\" ist kein gültiger Monat (01 bis 12).";
+        QTest::newRow("jahr mit pfad") << "Morgens den 05.03./../../tmp/x Z=07:30 s=1, d=1, p=1" << 2
+                                       << "\"/../../tmp/x\" ist keine gültige Jahreszahl (vier Ziffern).";
+        QTest::newRow("ohne datum") << "Morgens den Z=07:30 s=1, d=1, p=1" << 2
+                                    << "\"\" ist kein gültiger Monat (01 bis 12).";
+        QTest::newRow("tab") << a + "s=140,\td=90, p=70" << 2 << "Die Zeile enthält ein Steuerzeichen (\\x09).";
+        QTest::newRow("zu lang") << a + "s=140, d=90, p=70, Gewicht=0" + QString(1000, u' ') << 2
+                                 << "Die Zeile ist mit 1059 Zeichen zu lang für eine Messzeile.";
+        QTest::newRow("keine zahl") << a + "s=14x, d=90, p=70" << 1 << "\"14x\" ist kein gültiger Ganzzahlwert.";
+        QTest::newRow("riesig") << a + "s=2147483648, d=90, p=70" << 1
+                                << "\"2147483648\" ist kein gültiger Ganzzahlwert.";
+        QTest::newRow("vierstellig") << a + "s=1000, d=90, p=70" << 1 << "\"1000\" liegt nicht zwischen 0 und 999.";
+        QTest::newRow("negativ") << a + "s=140, d=-5, p=70" << 1 << "\"-5\" liegt nicht zwischen 0 und 999.";
+        QTest::newRow("gewicht nan") << a + "s=1, d=1, p=1, Gewicht=nan" << 1
+                                     << "\"nan\" ist kein gültiger Gleitkommawert.";
+        QTest::newRow("gewicht inf") << a + "s=1, d=1, p=1, Gewicht=inf" << 1
+                                     << "\"inf\" ist kein gültiger Gleitkommawert.";
+        QTest::newRow("gewicht 9.2e18") << a + "s=1, d=1, p=1, Gewicht=9.2e18" << 1
+                                        << "\"9.2e18\" ist kein gültiger Gleitkommawert.";
+        QTest::newRow("gewicht 19 stellen") << a + "s=1, d=1, p=1, Gewicht=9200000000000000000" << 1
+                                            << "\"9200000000000000000\" ist kein gültiger Gleitkommawert.";
+        QTest::newRow("gewicht 311") << a + "s=1, d=1, p=1, Gewicht=311" << 1
+                                     << "\"311\" ist kein gültiges Gewicht (höchstens 310 Kilogramm).";
+    }
+    void zeilenPruefung() {
+        QFETCH(QString, zeile);
+        QFETCH(int, art);
+        QFETCH(QString, text);
+        Zeilenfehler f;
+        const auto m = werteAus(zeile, &f);
+        QCOMPARE(m.has_value(), art == 0);
+        QCOMPARE(int(f.art), art);
+        QCOMPARE(f.text, text);
+        if (m) {
+            QCOMPARE(m->monat, QStringLiteral("03"));
+            QCOMPARE(m->jahr, QStringLiteral("2024"));
+            QVERIFY(m->gewicht >= 0 && m->gewicht <= 310);
+        }
+    }
+
+    void pfadeBleibenImJahrOrdner_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("monat");
+        QTest::addColumn<QString>("jahr");
+        QTest::addColumn<bool>("gueltig");
+        QTest::newRow("gut") << "Anna" << "03" << "2024" << true;
+        QTest::newRow("monat mit pfad") << "Anna" << "/x/" << "2024" << false;
+        QTest::newRow("jahr aufwaerts") << "Anna" << "03" << "../.." << false;
+        QTest::newRow("jahr absolut") << "Anna" << "03" << "/tmp" << false;
+        QTest::newRow("jahr NUL") << "Anna" << "03" << QStringLiteral("20") + QChar(0) + QStringLiteral("4") << false;
+        QTest::newRow("name aufwaerts") << "../x" << "03" << "2024" << false;
+    }
+    void pfadeBleibenImJahrOrdner() {
+        QFETCH(QString, name);
+        QFETCH(QString, monat);
+        QFETCH(QString, jahr);
+        QFETCH(bool, gueltig);
+        Zustand z = zustandIn(ordner);
+        auto tabellen = [] {
+            QStringList liste;
+            for (QDirIterator it(testumgebung::wurzel(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+                liste << it.next();
+            return liste;
+        };
+        const QStringList vorher = tabellen();
+        const QString pfad = tabellenPfad(z, name, monat, jahr);
+        QCOMPARE(!pfad.isEmpty(), gueltig);
+        QCOMPARE(bemerkungsPfad(z, name, monat, jahr).isEmpty(), !gueltig);
+        if (gueltig) QCOMPARE(QFileInfo(pfad).absolutePath(), QDir::cleanPath(z.tabellenOrdner + jahr));
+        z.benutzerName = name;
+        z.monatText = monat;
+        z.jahrText = jahr;
+        z.ListBox1 = {QStringLiteral("Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0")};
+        QCOMPARE(schreibeTabelle(z, Schreibart::Aufnehmen), gueltig);
+        QStringList neu;
+        for (const QString& d : tabellen())
+            if (!vorher.contains(d)) neu << d;
+        QCOMPARE(neu, gueltig ? QStringList{pfad} : QStringList());
+    }
+
+    // --- writing: never from a partial picture, never what would not read back
+
+    void neuerMonatUeberBestehenderTabelle_data() {
+        QTest::addColumn<QString>("neu");
+        QTest::addColumn<int>("lesungen"); // on disk afterwards; 10 when refused
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("neuer tag") << "Morgens den  11.03.2024 Z=07:30 s=150, d=95, p=75, Gewicht=0" << 11 << "";
+        QTest::newRow("anderer eintrag fuer belegten platz")
+            << "Morgens den  03.03.2024 Z=07:30 s=150, d=95, p=75, Gewicht=0" << 10 << "schon ein anderer Eintrag";
+        QTest::newRow("derselbe eintrag") << "Abends den 01.03.2024 Z=20:00 s=121, d=81, p=61, Gewicht=0" << 10 << "";
+    }
+    // A list that does not come from the table on disk takes in its readings before it is
+    // written over it: ten readings of March stay when an eleventh comes from a new month's list.
+    void neuerMonatUeberBestehenderTabelle() {
+        QFETCH(QString, neu);
+        QFETCH(int, lesungen);
+        QFETCH(QString, meldung);
+        Zustand z = annasMaerz(ordner);
+        for (int tag = 1; tag <= 5; ++tag)
+            for (const char* slot : {"Morgens", "Abends"})
+                z.ListBox1 << QStringLiteral("%1 den %2.03.2024 Z=%3 s=%4, d=%5, p=%6, Gewicht=0")
+                                  .arg(QLatin1String(slot))
+                                  .arg(tag, 2, 10, QLatin1Char('0'))
+                                  .arg(QLatin1String(slot[0] == 'M' ? "07:30" : "20:00"))
+                                  .arg(120 + tag)
+                                  .arg(80 + tag)
+                                  .arg(60 + tag);
+        z.ListBox1.removeFirst(); // annasMaerz's own line
+        QCOMPARE(z.ListBox1.size(), 10);
+        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
+        const QString pfad = z.TabellenDateiName;
+        const QByteArray vorher = testumgebung::lies(pfad);
+
+        // "Neu erstellen": an empty list that comes from no file, then one add.
+        z.ListBox1 = {neu};
+        z.listenDatei.clear();
+        QCOMPARE(schreibeTabelle(z, Schreibart::Aufnehmen), meldung.isEmpty());
+        const auto a = liesZurAnzeige(pfad, nullptr);
+        QVERIFY(a);
+        QCOMPARE(a->messungen.size(), lesungen);
+        if (!meldung.isEmpty()) {
+            QCOMPARE(testumgebung::lies(pfad), vorher);
+            QVERIFY(testumgebung::dialoge().texte(Art::Warnung).join(u'|').contains(meldung));
+        }
+    }
+
+    // A table that cannot be read is not written over from a list that lacks its readings.
+    void unlesbareTabelleWirdNichtUeberschrieben() {
+        Zustand z = annasMaerz(ordner);
+        const QString pfad = z.tabellenOrdner + QStringLiteral("2024/Anna_03_2024.tab");
+        const QByteArray kaputt = testumgebung::lies(testumgebung::testdaten(QStringLiteral("feindlich/jahr_nul.tab")));
+        testumgebung::schreibe(pfad, kaputt);
+        QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));
+        QCOMPARE(testumgebung::lies(pfad), kaputt);
+        QVERIFY(testumgebung::dialoge().texte(Art::Warnung).value(0).contains(QStringLiteral("nicht überschrieben")));
+    }
+
+    void eintragDerNichtZuruecklesbarIst_data() {
+        QTest::addColumn<QString>("eintrag");
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("tab im gewicht")
+            << "Morgens den \t05.03.2024 \tZ=07:30 \ts=140, \td=90, \tp=70, \tGew\ticht=7x" << "Tabulatorzeichen";
+        QTest::newRow("kein wert") << "Morgens den 05.03.2024 Z=07:30 s=, d=90, p=70, Gewicht=0"
+                                   << "\"\" ist kein gültiger Ganzzahlwert.";
+        QTest::newRow("gewicht zu hoch") << "Abends den 05.03.2024 Z=07:30 s=1, d=90, p=70, Gewicht=725"
+                                         << "höchstens 310 Kilogramm";
+        QTest::newRow("keine messzeile") << "morgens den 05.03.2024 Z=07:30 s=1, d=90, p=70" << "keine Messzeile";
+    }
+    void eintragDerNichtZuruecklesbarIst() {
+        QFETCH(QString, eintrag);
+        QFETCH(QString, grund);
+        Zustand z = annasMaerz(ordner);
+        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
+        const QByteArray vorher = testumgebung::lies(z.TabellenDateiName);
+        z.ListBox1 << eintrag;
+        QVERIFY(!schreibeTabelle(z, Schreibart::GrafikZeigen));
+        QCOMPARE(testumgebung::lies(z.TabellenDateiName), vorher);
+        const QString text = testumgebung::dialoge().texte(Art::Warnung).value(0);
+        QVERIFY2(text.contains(grund) && text.contains("nicht geschrieben"), qPrintable(text));
+    }
+
+    // One broken value does not keep the table from the entry dialog: it is listed to be
+    // corrected, and the message names file and line.
+    void kaputterWertWirdZumKorrigierenGelesen() {
+        Zustand z = zustandIn(ordner);
+        QVERIFY(liesZumBearbeiten(z, testumgebung::testdaten(QStringLiteral("kaputt_wert.tab")), KopfLesen::Ja));
+        QCOMPARE(z.ListBox1.size(), 2);
+        QVERIFY(z.ListBox1.at(1).contains(QStringLiteral("s=12a,")));
+        QCOMPARE(z.monatText, QStringLiteral("03"));
+        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung),
+                 QStringList{"kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert. Bitte korrigieren "
+                             "oder löschen Sie den Eintrag mit \"Eintrag bearbeiten\"."});
+        // Written back as it stands it is refused; without it the table is written.
+        z.benutzerName = QStringLiteral("Anna");
+        QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));
+        z.ListBox1.removeAt(1);
+        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
+    }
+
+    // The table in use is compared as the file system compares: "anna_03_2024.tab" is another
+    // file than "Anna_03_2024.tab", so Anna's table is filed under its own name.
+    void ablageBeachtetGrossschreibung() {
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Zustand z = zustandIn(ordner);
+        const QString klein = z.tabellenOrdner + QStringLiteral("2024/anna_03_2024.tab");
+        const QByteArray inhalt = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+        testumgebung::schreibe(klein, inhalt);
+        nimmTabelleAuf(z, klein, QStringLiteral("Anna"), QStringLiteral("03"), QStringLiteral("2024"));
+        QCOMPARE(z.TabellenDateiName, z.tabellenOrdner + QStringLiteral("2024/Anna_03_2024.tab"));
+        QCOMPARE(testumgebung::lies(z.TabellenDateiName), inhalt);
+        QVERIFY(gleicheDatei(klein, klein));
+        QVERIFY(!gleicheDatei(klein, z.TabellenDateiName));
     }
 
 private:

@@ -4,7 +4,6 @@
 #include "platform/dialoge.h"
 #include "platform/textdatei.h"
 
-#include <QFile>
 #include <QHBoxLayout>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -109,8 +108,12 @@ void TForm_UhrzeitDropdownMemo::setzeText(const QString& text) {
 }
 
 void TForm_UhrzeitDropdownMemo::ladeListe() {
-    if (!QFile::exists(dateiPfad())) return;
-    const auto gelesen = textdatei::liesZeilen(dateiPfad());
+    QString meldung;
+    datei::Fehler fehler = datei::Fehler::Keiner;
+    const auto gelesen = textdatei::liesZeilen(dateiPfad(), datei::kGrenzeUhrzeiten, &meldung, &fehler);
+    // Something there that cannot be read is kept as it is: the list is then not saved over it.
+    m_dateiGesperrt = !gelesen && fehler != datei::Fehler::Fehlt;
+    if (m_dateiGesperrt) Dialoge::seam().warnung(meldung);
     if (!gelesen) return;
     setzeText(gelesen->join(QLatin1Char('\n')));
 }
@@ -172,6 +175,12 @@ void TForm_UhrzeitDropdownMemo::Memo1Change() {
 }
 
 bool TForm_UhrzeitDropdownMemo::speichern() {
+    if (m_dateiGesperrt) {
+        Dialoge::seam().warnung(QStringLiteral("Die Uhrzeitenliste wird nicht gespeichert, weil \"%1\" "
+                                               "beim Start nicht gelesen werden konnte.")
+                                    .arg(dateiPfad()));
+        return false;
+    }
     const auto ergebnis = textdatei::schreibeZeilen(dateiPfad(), zeilen());
     if (ergebnis == textdatei::Ergebnis::Ok) return true;
     if (ergebnis == textdatei::Ergebnis::NichtDarstellbar)

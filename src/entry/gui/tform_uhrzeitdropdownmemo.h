@@ -63,4 +63,5 @@ private:
     Zustand& z;
     QLineEdit* m_zielfeld = nullptr;
     bool m_unterdrueckt = false;
+    bool m_dateiGesperrt = false; // the file was there but could not be read
 };

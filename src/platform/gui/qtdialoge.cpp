@@ -1,10 +1,13 @@
 #include "platform/gui/qtdialoge.h"
 
+#include "platform/beenden.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <cstdlib>
 
 namespace {
 
@@ -13,9 +16,17 @@ QWidget* elternfenster() {
     return QApplication::activeWindow();
 }
 
+// A signal ends every event loop, a dialog's too; what the dialog returns then is no answer.
+// The close steps have run already, so the process ends here before its caller acts on it.
+void nachDemWarten() {
+    if (beenden::verlangt()) std::_Exit(beenden::exitStatus());
+}
+
 int zeige(QMessageBox::Icon symbol, const QString& text, QMessageBox::StandardButtons knoepfe) {
     QMessageBox box(symbol, QCoreApplication::applicationName(), text, knoepfe, elternfenster());
-    return box.exec();
+    const int antwort = box.exec();
+    nachDemWarten();
+    return antwort;
 }
 
 } // namespace
@@ -35,20 +46,27 @@ bool QtDialoge::frage(const QString& text) {
 }
 
 QString QtDialoge::dateiOeffnen(const QString& titel, const QString& startpfad, const QString& filter) {
-    return QFileDialog::getOpenFileName(elternfenster(), titel, startpfad, filter);
+    const QString pfad = QFileDialog::getOpenFileName(elternfenster(), titel, startpfad, filter);
+    nachDemWarten();
+    return pfad;
 }
 
 QString QtDialoge::dateiSpeichern(const QString& titel, const QString& startpfad, const QString& filter) {
-    return QFileDialog::getSaveFileName(elternfenster(), titel, startpfad, filter);
+    const QString pfad = QFileDialog::getSaveFileName(elternfenster(), titel, startpfad, filter);
+    nachDemWarten();
+    return pfad;
 }
 
 std::optional<QRgb> QtDialoge::farbe(QRgb start) {
     const QColor f = QColorDialog::getColor(QColor::fromRgb(start), elternfenster());
+    nachDemWarten();
     if (!f.isValid()) return std::nullopt;
     return f.rgb();
 }
 
 int QtDialoge::modal(QObject* fenster) {
     auto* dialog = qobject_cast<QDialog*>(fenster);
-    return dialog ? dialog->exec() : QDialog::Rejected;
+    const int ergebnis = dialog ? dialog->exec() : QDialog::Rejected;
+    nachDemWarten();
+    return ergebnis;
 }

@@ -1,0 +1,54 @@
+#pragma once
+// Reading and writing whole files safely: only regular files are read, never more than a limit,
+// and without ever waiting on a FIFO or a device; every write goes through QSaveFile and first
+// removes what an interrupted save of the same file left behind.
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace datei {
+
+// Limits per kind of file. A month holds at most 124 readings (a few KiB); the limits leave
+// room for tables written by hand while keeping the memory a drawing needs well bounded.
+constexpr qint64 kGrenzeTabelle = 16 * 1024 * 1024;
+constexpr qint64 kGrenzeBemerkungen = 1024 * 1024;
+constexpr qint64 kGrenzeUhrzeiten = 64 * 1024;
+constexpr qint64 kGrenzeVorlage = 8 * 1024 * 1024;
+constexpr qint64 kGrenzeEinstellungen = 1024 * 1024;
+constexpr qint64 kGrenzePatientendaten = 1024 * 1024;
+
+enum class Fehler {
+    Keiner,
+    Fehlt,          // no file of that name
+    KeineDatei,     // a folder, FIFO, device or socket
+    ZuGross,        // more bytes than the limit
+    NichtLesbar,    // exists but cannot be opened or read
+    UngueltigerPfad // the name cannot be given to the file system as it stands
+};
+
+struct Gelesen {
+    QByteArray inhalt;
+    Fehler fehler = Fehler::Keiner;
+    QString meldung; // German, names the file; empty when read
+    bool ok() const { return fehler == Fehler::Keiner; }
+};
+
+// The whole file, when it is a regular file of at most grenze bytes.
+Gelesen lies(const QString& pfad, qint64 grenze);
+
+// What a check of the path alone says: Fehlt, KeineDatei, ZuGross, UngueltigerPfad or Keiner.
+// Does not open the file, so a FIFO cannot block it.
+Fehler pruefe(const QString& pfad, qint64 grenze, QString* meldung = nullptr);
+
+// True when the text can name a file as it stands (no NUL, no character that has no UTF-8 form).
+bool pfadGueltig(const QString& pfad);
+
+// Writes the bytes whole through QSaveFile; a failed write leaves the old file as it was.
+// Temporary files an interrupted save of this file left beside it are removed first.
+bool schreibe(const QString& pfad, const QByteArray& inhalt);
+
+// Removes the temporary files ("<name>.XXXXXX") an interrupted QSaveFile of pfad left behind.
+// Returns how many were removed.
+int raeumeResteAuf(const QString& pfad);
+
+} // namespace datei
