@@ -30,7 +30,9 @@ void starte(QProcess& p, const Lauf& l, const QStringList& argumente = {}) {
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), l.config);
     env.insert(QStringLiteral("XDG_CACHE_HOME"), l.config + QStringLiteral("/../cache"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(env); // sanitizer options from ctest pass on unchanged
+    // Its warnings and any sanitizer report belong in the test's output, not in an unread buffer.
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     p.setWorkingDirectory(l.ordner);
     p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
     QVERIFY(p.waitForStarted(10000));
