@@ -2,18 +2,13 @@
 
 #include "chart/tmonatsgrafik.h"
 
-#include <QLocale>
+#include <QDate>
 #include <QRegularExpression>
 #include <cmath>
 
 namespace eingaberegeln {
 
 namespace {
-
-const QLocale& deutsch() {
-    static const QLocale l(QLocale::German, QLocale::Germany);
-    return l;
-}
 
 QString zweistellig(int wert) {
     return QStringLiteral("%1").arg(wert, 2, 10, QLatin1Char('0'));
@@ -98,6 +93,41 @@ std::optional<double> liesGewicht(const QString& text) {
     const double wert = c.toDouble(&ok);
     if (!ok) return std::nullopt;
     return wert;
+}
+
+std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung) {
+    static const QRegularExpression form(QStringLiteral("^[0-9]{1,3}([,.][0-9])?$"));
+    static const QRegularExpression zuGenau(QStringLiteral("^[0-9]+[,.][0-9]{2,}$"));
+    const QString t = text.trimmed();
+    if (!form.match(t).hasMatch()) {
+        if (zuGenau.match(t).hasMatch())
+            *meldung = QStringLiteral("\"%1\": Das Gewicht wird mit höchstens einer Stelle nach dem Komma "
+                                      "eingegeben.")
+                           .arg(t);
+        else if (liesGewicht(t).value_or(0) > 310)
+            *meldung = QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!");
+        else
+            *meldung = QStringLiteral("\"") + text + QStringLiteral("\" ist kein gültiger Gleitkommawert.");
+        return std::nullopt;
+    }
+    const double wert = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    if (wert > 310) {
+        *meldung = QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!");
+        return std::nullopt;
+    }
+    if (wert > 0 && wert < 1) {
+        *meldung = QStringLiteral("Ein Gewicht unter 1 Kilogramm ist nicht möglich. Ohne Gewicht bleibt "
+                                  "\"Das Gewicht eingeben\" ausgeschaltet.");
+        return std::nullopt;
+    }
+    return wert;
+}
+
+QString datumsFehler(int tag, int monat, int jahr) {
+    if (QDate(jahr, monat, tag).isValid()) return {};
+    return QStringLiteral("Das Datum %1.%2.%3 gibt es nicht. Bitte prüfen Sie Tag, Monat und Jahr.")
+        .arg(zweistellig(tag), zweistellig(monat))
+        .arg(jahr);
 }
 
 QString mittelwertText(double mittel) {

@@ -24,6 +24,9 @@ double gewichtSchritt(double wert, double schritt, bool hoch);
 QString gewichtText(double wert);
 // A weight as typed: digits with at most one "," or "." and digits after it.
 std::optional<double> liesGewicht(const QString& text);
+// A weight for a new reading: 0 (no weight) or 1 to 310 kg with at most one decimal, "." taken
+// as the comma. On failure nullopt and the German reason in *meldung.
+std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung);
 // "Monatlicher Mittelwert: 1.234,5 Kg"
 QString mittelwertText(double mittel);
 
@@ -56,6 +59,8 @@ struct Messwerte {
 // Slot prefix + " " + day ... + ", Gewicht=" + weight (two blanks after "den": the reread
 // of the written table brings it back to one).
 QString neueZeile(int slot, const Messwerte& w);
+// «Das Datum 31.11.2024 gibt es nicht.» for a day the calendar does not have; empty otherwise.
+QString datumsFehler(int tag, int monat, int jahr);
 // Slot prefix + day + "." + month + "." + year, the text the duplicate check looks for.
 QString datumsSchluessel(int slot, const QString& tag, const QString& monat, const QString& jahr);
 // Index of the first entry that, with its TABs deleted, contains the key; -1 when none does.

@@ -482,7 +482,19 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
     return false;
 }
 
-bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopfLesen) {
+bool monatAusDatum(const QString& datum, QString* monat, QString* jahr) {
+    const QString name = datum.section(u' ', 0, 0, QString::SectionSkipEmpty);
+    const QString j = datum.section(u' ', 1, 1, QString::SectionSkipEmpty);
+    for (int m = 1; m <= 12; ++m)
+        if (GibMonatLang(m) == name && istJahr(j)) {
+            *monat = QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0'));
+            *jahr = j;
+            return true;
+        }
+    return false;
+}
+
+bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopfLesen, QString* monat, QString* jahr) {
     QString meldung;
     bool nichtLesbar = false;
     const auto zeilen = liesTabellenZeilen(pfad, &meldung, &nichtLesbar);
@@ -495,8 +507,8 @@ bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopfLesen) {
         Dialoge::seam().warnung(meldung);
         return false;
     }
+    const Kopf kopf = liesKopf(*zeilen);
     if (kopfLesen != KopfLesen::Nein) {
-        const Kopf kopf = liesKopf(*zeilen);
         const QString fehlerName = kopfNameFehler(pfad, kopf);
         if (!fehlerName.isEmpty()) {
             Dialoge::seam().warnung(fehlerName);
@@ -514,6 +526,14 @@ bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopfLesen) {
     }
     if (!gelesen->jahr.isEmpty()) z.jahrText = gelesen->jahr;
     if (!gelesen->letzteZeile.isEmpty()) z.letzteMesszeile = gelesen->letzteZeile;
+    if (monat && jahr) {
+        *monat = gelesen->monat;
+        *jahr = gelesen->jahr;
+        if (monat->isEmpty() && !monatAusDatum(kopf.datum, monat, jahr)) {
+            monat->clear();
+            jahr->clear();
+        }
+    }
     if (gelesen->anzahlWertFehler > 0) {
         QString text = gelesen->wertFehler;
         if (gelesen->anzahlWertFehler > 1)

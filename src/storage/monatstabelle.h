@@ -113,7 +113,12 @@ enum class KopfLesen { Nein, Ja, NameNurWennGesetzt };
 // year from the lines, with the header also the slot boxes, caption and user name. A line whose
 // value is broken is listed all the same so it can be corrected, and named in a message.
 // Unreadable file, or a line that cannot belong to a table: a message, and z stays as it was.
-bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopf);
+// *monat and *jahr, when given, receive the month the table belongs to: from its readings, else
+// from its header's date, else empty.
+bool liesZumBearbeiten(Zustand& z, const QString& pfad, KopfLesen kopf, QString* monat = nullptr,
+                       QString* jahr = nullptr);
+// "März 2024" -> "03" and "2024"; false when the text names no month and year.
+bool monatAusDatum(const QString& datum, QString* monat, QString* jahr);
 
 struct Anzeige {
     Kopf kopf;

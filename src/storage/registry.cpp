@@ -16,13 +16,14 @@ struct Schluessel : QSettings {
 };
 
 // A kill during a save can leave an empty lock file (or the lock of its removal); QSettings
-// would wait 30 s for it at every write. A lock older than a second, or one whose owner is gone,
-// is taken away here, and never waited for longer than a second.
+// would wait 30 s for it at every write. A lock older than half a second, or one whose owner is
+// gone, is taken away here, and never waited for longer than a second (a save itself takes
+// milliseconds).
 void sperrenFreigeben(const QString& datei) {
     for (const QString& sperre : {datei + QStringLiteral(".lock.rmlock"), datei + QStringLiteral(".lock")}) {
         if (!QFileInfo::exists(sperre)) continue;
         QLockFile vorher(sperre);
-        vorher.setStaleLockTime(1000);
+        vorher.setStaleLockTime(500);
         if (vorher.tryLock(1000)) vorher.unlock();
     }
 }

@@ -9,11 +9,13 @@
 #include "entry/gui/ttoucheingabedlg.h"
 #include "platform/textdatei.h"
 #include "platform/uhr.h"
+#include "storage/monatstabelle.h"
 #include "storage/registry.h"
 #include "storage/zustand.h"
 
 #include <QClipboard>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <functional>
 
@@ -237,6 +239,13 @@ private Q_SLOTS:
         QTest::newRow("punkt am ende") << "72." << 0.0 << "" << true << "\"72.\"";
         QTest::newRow("über 310") << "400" << 300.0 << "310" << true
                                   << "Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!";
+        QTest::newRow("erstes gewicht über 310") << "400" << 0.0 << "" << true
+                                                 << "Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!";
+        QTest::newRow("komma") << "72,5" << 0.0 << "72,5" << true << "";
+        QTest::newRow("zwei dezimalen") << "72,55" << 0.0 << "" << true << "höchstens einer Stelle nach dem Komma";
+        QTest::newRow("unter 1") << "0,5" << 0.0 << "" << true << "unter 1 Kilogramm";
+        QTest::newRow("null ist kein gewicht") << "0" << 0.0 << "0" << true << "";
+        QTest::newRow("führende null") << "071,0" << 0.0 << "71" << true << "";
     }
     void gewichtBeimAufnehmen() {
         QFETCH(QString, gewicht);
@@ -261,36 +270,67 @@ private Q_SLOTS:
     }
 
     void tippen_data() {
-        QTest::addColumn<QString>("tasten"); // "+" at the end: one kilo up by the arrow
+        QTest::addColumn<QString>("tasten"); // "+" at the end: one kilo up by the arrow; {Taste}: a key
         QTest::addColumn<int>("feld");       // 0 time, 1..6 day..pulse, 7 weight
-        QTest::addColumn<QString>("erwartet");
-        QTest::newRow("tag 7") << "7" << 1 << "07";
-        QTest::newRow("monat leer") << "\b" << 2 << "01";
-        QTest::newRow("jahr 202") << "202" << 3 << "1900";
-        QTest::newRow("systolisch leer") << "\b" << 4 << "1";
-        QTest::newRow("buchstabe") << "x" << 6 << "70";
-        QTest::newRow("zeit") << "07:3x.5" << 0 << "07:35";
-        QTest::newRow("gewicht") << "70,:.5a" << 7 << "70.5";
-        QTest::newRow("gewichtsschritt vom wert, nicht vom text") << "80+" << 7 << "71,5";
+        QTest::addColumn<QString>("getippt"); // right after typing
+        QTest::addColumn<QString>("danach");  // once editing is done
+        QTest::newRow("tag 7") << "7" << 1 << "7" << "07";
+        QTest::newRow("monat leer") << "\b" << 2 << "" << "01";
+        QTest::newRow("jahr 202") << "202" << 3 << "202" << "1900";
+        QTest::newRow("jahr tippen") << "2025" << 3 << "2025" << "2025";
+        QTest::newRow("jahr ende und zurueck") << "{Home}{End}\b5" << 3 << "2025" << "2025";
+        QTest::newRow("jahr alles markieren") << "{Home}{CtrlA}2023" << 3 << "2023" << "2023";
+        QTest::newRow("systolisch leer") << "\b" << 4 << "" << "1";
+        QTest::newRow("buchstabe") << "x" << 6 << "70" << "70";
+        QTest::newRow("zeit") << "07:3x.5" << 0 << "07:35" << "07:35";
+        QTest::newRow("gewicht mit komma") << "70,:.5a" << 7 << "70,5" << "70,5";
+        QTest::newRow("gewicht punkt wird komma") << "72.5" << 7 << "72,5" << "72,5";
+        QTest::newRow("gewichtsschritt vom wert, nicht vom text") << "80+" << 7 << "71,5" << "71,5";
     }
     void tippen() {
         QFETCH(QString, tasten);
         QFETCH(int, feld);
-        QFETCH(QString, erwartet);
+        QFETCH(QString, getippt);
+        QFETCH(QString, danach);
         Umgebung u;
         u.imDialog(false, [&](TEingabeDlg& d) {
             d.GewichtsEingabeCheckBox->click();
             QWidget* felder[] = {d.Edit1,     d.SpinEdit1, d.SpinEdit2, d.SpinEdit3,
                                  d.SpinEdit4, d.SpinEdit5, d.SpinEdit6, d.GewichtEdit};
             QWidget* f = felder[feld];
-            QMetaObject::invokeMethod(f, "selectAll");
-            QTest::keyClicks(f, QString(tasten).remove(u'+'));
+            if (!tasten.startsWith(u'{')) QMetaObject::invokeMethod(f, "selectAll");
+            static const QRegularExpression teile(QStringLiteral("\\{(\\w+)\\}|[^{+]"));
+            for (auto m = teile.globalMatch(tasten); m.hasNext();) {
+                const auto t = m.next();
+                const QString name = t.captured(1);
+                if (name == "Home") QTest::keyClick(f, Qt::Key_Home);
+                else if (name == "End") QTest::keyClick(f, Qt::Key_End);
+                else if (name == "CtrlA") QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
+                else QTest::keyClicks(f, t.captured(0));
+            }
             if (tasten.endsWith(u'+')) {
                 d.RadioButton2->click();
                 QTest::mouseClick(d.SpinButton2->auf, Qt::LeftButton);
             }
-            QCOMPARE(f->property("text").toString(), erwartet);
+            QCoreApplication::processEvents();
+            QCOMPARE(f->property("text").toString(), getippt);
+            if (auto* zahl = qobject_cast<QAbstractSpinBox*>(f)) Q_EMIT zahl->editingFinished();
+            QCOMPARE(f->property("text").toString(), danach);
         });
+    }
+
+    // Enter in a field adds the reading, as the add button does, and the dialog stays open.
+    void enterNimmtAuf() {
+        Umgebung u;
+        int offen = -1;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            d.SpinEdit1->setValue(7);
+            QTest::keyClick(d.SpinEdit6, Qt::Key_Return);
+            offen = d.isVisible();
+        });
+        QCOMPARE(offen, 1);
+        QCOMPARE(u.z.ListBox1.size(), 1);
+        QVERIFY(u.z.ListBox1.first().contains(QStringLiteral("07.03.2024")));
     }
 
     void bearbeiten() {
@@ -298,7 +338,7 @@ private Q_SLOTS:
         const QString abends =
             QStringLiteral("Abends den 05.03.2024 Z=20:40 s=135, d=85, p=66, Gewicht=72,5");
         const QByteArray vorher = testumgebung::lies(u.legeTabelleAn({kMorgens05, abends}));
-        testumgebung::dialoge().fragen = {false, true, true};
+        testumgebung::dialoge().fragen = {false, true, true, true, true};
         u.imDialog(true, [&](TEingabeDlg& d) {
             d.ListBox1->clearSelection();
             QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // nothing selected
@@ -311,6 +351,16 @@ private Q_SLOTS:
                                   d.SpinEdit5->text(), d.SpinEdit6->text(), d.GewichtEdit->text()}),
                      QStringList({"Abends", "05", "03", "2024", "20:40", "135", "85", "66", "72,5"}));
             QCOMPARE(d.gewichtWert(), 72.5);
+            QVERIFY(d.GewichtsEingabeCheckBox->isChecked()); // the weight stays with the entry
+            QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
+            QTest::mouseClick(d.BitBtn1, Qt::LeftButton); // added back unchanged
+            QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
+            d.ListBox1->setCurrentRow(1);
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+            QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+            QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
+            d.ListBox1->setCurrentRow(1);
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // and away again
             QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
             d.ListBox1->setCurrentRow(0);
             QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // the last entry: the file keeps it
@@ -319,8 +369,97 @@ private Q_SLOTS:
         });
         QCOMPARE(testumgebung::dialoge().texte(Art::Information),
                  QStringList{"Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"});
-        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), 3);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), 5);
         QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
+    }
+
+    // "Neu erstellen" over a month that has a table: its readings stay, and the duplicate check
+    // sees them.
+    void neuerMonatUeberBestehenderTabelle() {
+        Umgebung u;
+        QStringList zehn;
+        for (int tag = 1; tag <= 10; ++tag)
+            zehn << QStringLiteral("Morgens den %1.03.2024 Z=07:30 s=%2, d=80, p=60, Gewicht=0")
+                        .arg(tag, 2, 10, QLatin1Char('0'))
+                        .arg(120 + tag);
+        u.legeTabelleAn(zehn);
+        QByteArray nachElf;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            QCOMPARE(d.ListBox1->count(), 0);
+            nimmAuf(d, 11);
+            nachElf = testumgebung::lies(u.tabelle());
+            d.BitBtn3Click(); // back to Morgens after the slot moved on
+            d.BitBtn3Click();
+            d.BitBtn3Click();
+            nimmAuf(d, 3); // Morgens den 03.03.2024 is on disk
+        });
+        const auto a = monatstabelle::liesZurAnzeige(u.tabelle(), nullptr);
+        QVERIFY(a);
+        QCOMPARE(a->messungen.size(), 11);
+        QCOMPARE(testumgebung::lies(u.tabelle()), nachElf);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Information),
+                 QStringList{"Ein Eintrag mit dem Datum: Morgens den 03.03.2024 existiert schon in der Liste!"});
+    }
+
+    void datumGibtEsNicht_data() {
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<int>("monat");
+        QTest::addColumn<int>("jahr");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("31.11.2024") << 31 << 11 << 2024 << "Das Datum 31.11.2024 gibt es nicht.";
+        QTest::newRow("30.02.2024") << 30 << 2 << 2024 << "Das Datum 30.02.2024 gibt es nicht.";
+        QTest::newRow("29.02.2023") << 29 << 2 << 2023 << "Das Datum 29.02.2023 gibt es nicht.";
+        QTest::newRow("29.02.2024") << 29 << 2 << 2024 << "";
+        QTest::newRow("31.12.2024") << 31 << 12 << 2024 << "";
+    }
+    void datumGibtEsNicht() {
+        QFETCH(int, tag);
+        QFETCH(int, monat);
+        QFETCH(int, jahr);
+        QFETCH(QString, meldung);
+        Umgebung u;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            d.SpinEdit2->setValue(monat);
+            d.SpinEdit3->setValue(jahr);
+            nimmAuf(d, tag);
+        });
+        const QString texte = testumgebung::dialoge().alleTexte().join(u'|');
+        QVERIFY2(meldung.isEmpty() ? texte.isEmpty() : texte.startsWith(meldung), qPrintable(texte));
+        QCOMPARE(u.z.ListBox1.size(), meldung.isEmpty() ? 1 : 0);
+    }
+
+    // Escape acts like the close box: the chart shows the month in use again, whole.
+    void escapeZeigtDenMonat() {
+        Umgebung u;
+        u.grafik.GrafikZeichnen(u.legeTabelleAn({kMorgens05, QStringLiteral("Abends den 06.03.2024 Z=20:40 "
+                                                                             "s=135, d=85, p=66, Gewicht=0")}));
+        const QImage maerz = u.grafik.Image;
+        u.grafik.GrafikVorlageLaden(); // as "Neu erstellen" does
+        u.imDialog(false, [&](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        QCOMPARE(u.dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(u.grafik.Image, maerz);
+        QCOMPARE(u.grafik.Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
+    }
+
+    // A table named "x.tab" from elsewhere: the year and month come from its readings, and the
+    // next add is taken, not refused for the year 1900.
+    void tabelleOhneJahrImNamen() {
+        Umgebung u;
+        const QString fremd = testumgebung::wurzel() + QStringLiteral("/woanders/x.tab");
+        testumgebung::schreibe(fremd, tabellenBytes(kAlleSlots, {kMorgens05}));
+        u.z.letzteMesszeile = QStringLiteral("Morgens den 02.04.2023 Z=07:30 s=1, d=1, p=1, Gewicht=0");
+        QStringList felder;
+        testumgebung::dialoge().fenster.push_back([&](QObject*) {
+            u.dlg.show(); // the first showing fills the fields from the last reading
+            felder << u.dlg.SpinEdit2->text() << u.dlg.SpinEdit3->text();
+            nimmAuf(u.dlg, 6);
+            u.dlg.hide();
+            return 1;
+        });
+        u.dlg.tabelleBearbeiten(fremd, false);
+        QCOMPARE(felder, (QStringList{"03", "2024"}));
+        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
+        QCOMPARE(u.z.ListBox1.size(), 2);
     }
 
     // --- the time list

@@ -43,12 +43,19 @@ void AufAbSchalter::setzePfeilGroesse(int pixel) {
 }
 
 bool tasteGesperrt(const QKeyEvent* taste, QChar zusatz, bool entfernenErlaubt) {
+    // The usual editing keys: select all, copy, cut, paste, undo (a pasted text is checked
+    // where the value is used).
+    for (QKeySequence::StandardKey k : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                        QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+        if (taste->matches(k)) return false;
     switch (taste->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Left:
     case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
         return false;
     case Qt::Key_Delete:
         return !entfernenErlaubt;

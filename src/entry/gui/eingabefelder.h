@@ -40,6 +40,7 @@ protected:
     void resizeEvent(QResizeEvent* ereignis) override;
 };
 
-// Key filter of the number fields: digits, the one extra character and the editing keys pass;
-// every other key press is swallowed (true), the arrows up and down included.
+// Key filter of the number fields: digits, the one extra character and the editing keys (Home,
+// End, the arrows left and right, select all, copy, cut, paste, undo) pass; every other key press
+// is swallowed (true), the arrows up and down included.
 bool tasteGesperrt(const QKeyEvent* taste, QChar zusatz, bool entfernenErlaubt);

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QTextOption>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -292,9 +293,16 @@ void TEingabeDlg::baueOberflaeche() {
         {SpinEdit3, &TEingabeDlg::SpinEdit3Change}, {SpinEdit4, &TEingabeDlg::SpinEdit4Change},
         {SpinEdit5, &TEingabeDlg::SpinEdit5Change}, {SpinEdit6, &TEingabeDlg::SpinEdit6Change}};
     for (const auto& [feld, handler] : felder) {
-        // Typing changes the editor; the arrows and setValue change the value.
+        // Typing changes the editor; the arrows and setValue change the value. While a key is
+        // typed the text is left as it is; the rules put it in form when editing is done.
         connect(feld->editor(), &QLineEdit::textChanged, this, handler);
         connect(feld, &QSpinBox::textChanged, this, handler);
+        connect(feld, &QAbstractSpinBox::editingFinished, this, [this, handler] {
+            const bool vorher = m_tippen;
+            m_tippen = false;
+            (this->*handler)();
+            m_tippen = vorher;
+        });
         feld->installEventFilter(this);
         feld->editor()->installEventFilter(this);
     }
@@ -392,7 +400,11 @@ void TEingabeDlg::setzeStandardZeit() {
 int TEingabeDlg::neuerMonat() {
     setzeListenTitel(QStringLiteral("Messwerte von ") + z.benutzerName);
     z.ListBox1.clear();
+    z.listenDatei.clear(); // comes from no file: a table on disk is read in before it is written
     zeigeListe();
+    // The weight mean belongs to the month left.
+    grafik.MonatsMittelGewicht = 0;
+    GewichtInfoLabel->clear();
     m_neuerMonat = true;
     Label3->setText(heuteText());
     const QDate heute = Uhr::heute();
@@ -415,21 +427,23 @@ int TEingabeDlg::tabelleBearbeiten(const QString& pfad, bool tabelleSofortZeigen
     GewichtInfoLabel->clear();
     z.ListBox1.clear();
     zeigeListe();
-    z.TabellenDateiName = pfad;
-    z.jahrOrdnerName = QFileInfo(pfad).absolutePath().right(4);
-    const int endung = pfad.indexOf(QLatin1String(".tab"), 0, Qt::CaseInsensitive);
-    bool jahrAusNamen = false;
-    if (endung >= 4) {
-        const int jahr = pfad.mid(endung - 4, 4).toInt(&jahrAusNamen);
-        if (jahrAusNamen) SpinEdit3->setValue(jahr);
-    }
     setzeStandardZeit();
-    if (!monatstabelle::liesZumBearbeiten(z, pfad, monatstabelle::KopfLesen::Ja)) {
+    // The fields are filled from this table, never from the month drawn before.
+    const QString letzteVorher = z.letzteMesszeile;
+    z.letzteMesszeile.clear();
+    QString monat, jahr;
+    if (!monatstabelle::liesZumBearbeiten(z, pfad, monatstabelle::KopfLesen::Ja, &monat, &jahr)) {
+        z.letzteMesszeile = letzteVorher;
         zeigeListe();
         return QDialog::Rejected;
     }
-    if (!jahrAusNamen && !z.jahrText.isEmpty()) setzeJahrFeld(z.jahrText);
+    z.TabellenDateiName = pfad;
+    z.jahrOrdnerName = QFileInfo(pfad).absolutePath().right(4);
+    const QDate heute = Uhr::heute();
+    setzeJahrFeld(jahr.isEmpty() ? QString::number(heute.year()) : jahr);
     uebernimmGelesenes();
+    SpinEdit2->setValue(monat.isEmpty() ? heute.month() : monat.toInt());
+    SpinEdit2Change();
     Label3->setText(heuteText());
     return Dialoge::seam().modal(this);
 }
@@ -554,9 +568,15 @@ void TEingabeDlg::ladeFelder(const QString& text, bool vorbelegen) {
         GewichtEdit->setText(gewicht);
         if (const auto wert = regeln::liesGewicht(gewicht)) m_gewicht = *wert;
     }
+    // An entry taken back for editing keeps its weight unless the user changes it.
+    if (!vorbelegen) {
+        GewichtsEingabeCheckBox->setChecked(regeln::liesGewicht(f.gewicht.value_or(QString())).value_or(0) > 0);
+        GewichtsEingabeCheckBoxClick();
+    }
 }
 
 void TEingabeDlg::normalisiere(ZahlFeld* feld, QString (*regel)(const QString&)) {
+    if (m_tippen) return; // a year cannot be typed if "2" turns into "1900" at once
     const QString text = feld->editor()->text();
     const QString normal = regel(text);
     if (normal != text) feld->editor()->setText(normal);
@@ -705,6 +725,14 @@ void TEingabeDlg::BitBtn3Click() {
 
 void TEingabeDlg::BitBtn1Click() {
     Dialoge& dialoge = Dialoge::seam();
+    // Typed text is taken as the fields' values, in the form the rules give it.
+    for (ZahlFeld* feld : {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, SpinEdit5, SpinEdit6})
+        feld->interpretText();
+    m_tippen = false;
+    SpinEdit1Change();
+    SpinEdit2Change();
+    SpinEdit3Change();
+
     // The flags are taken afresh: a reader may have changed the list since the fields changed.
     pruefeMonat();
     pruefeJahr();
@@ -719,17 +747,21 @@ void TEingabeDlg::BitBtn1Click() {
             QStringLiteral("Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00"));
         return;
     }
+    const QString datumFehler = regeln::datumsFehler(SpinEdit1->value(), SpinEdit2->value(), SpinEdit3->value());
+    if (!datumFehler.isEmpty()) {
+        dialoge.information(datumFehler);
+        return;
+    }
     const bool mitGewicht = GewichtsEingabeCheckBox->isChecked();
-    QString gewichtText = QStringLiteral("0");
     double gewichtZahl = 0;
     if (mitGewicht) {
-        const auto wert = regeln::liesGewicht(GewichtEdit->text());
+        QString meldung;
+        const auto wert = regeln::pruefeGewichtEingabe(GewichtEdit->text(), &meldung);
         if (!wert) {
-            dialoge.warnung(monatstabelle::meldungKeineZahl(GewichtEdit->text(), true));
+            dialoge.information(meldung);
             return;
         }
         gewichtZahl = *wert;
-        gewichtText = GewichtEdit->text().trimmed().replace(QLatin1Char('.'), QLatin1Char(','));
     }
 
     Schreib_String_in_Registry(regeln::slotZeitEinstellung(m_slot), zeit);
@@ -737,15 +769,12 @@ void TEingabeDlg::BitBtn1Click() {
     // Only a weight that goes into the table is held against the monthly mean.
     const double mittel = grafik.MonatsMittelGewicht;
     m_gewichtDifferenz = mittel != 0 ? std::fabs(gewichtZahl - mittel) : 0;
-    if (mitGewicht && gewichtZahl > 0 && m_gewichtDifferenz >= 15) {
+    if (gewichtZahl > 0 && m_gewichtDifferenz >= 15) {
         dialoge.information(QStringLiteral("Bitte überprüfen Sie Ihre aktuelle Gewichtsangabe. Es sind 15 Kg "
                                            "Unterschied zum bisherigen Mittelwert!"));
         return;
     }
 
-    SpinEdit1->interpretText();
-    SpinEdit2->interpretText();
-    SpinEdit3->interpretText();
     regeln::Messwerte w;
     w.tag = zweistellig(SpinEdit1->value());
     w.monat = zweistellig(SpinEdit2->value());
@@ -754,20 +783,28 @@ void TEingabeDlg::BitBtn1Click() {
     w.sys = QString::number(SpinEdit4->value());
     w.dia = QString::number(SpinEdit5->value());
     w.puls = QString::number(SpinEdit6->value());
-    w.gewicht = gewichtText;
+    w.gewicht = regeln::gewichtText(gewichtZahl); // "72,5", "71", "0"
+
+    // The month's table on disk: when the list did not come from it, its readings come in first,
+    // so the duplicate check sees them and the write below keeps them.
+    const QString ziel = monatstabelle::tabellenPfad(z, z.benutzerName, w.monat, w.jahr);
+    if (!ziel.isEmpty() && !monatstabelle::gleicheDatei(z.listenDatei, ziel) && QFileInfo::exists(ziel)) {
+        if (!monatstabelle::ergaenzeAusDatei(z, ziel)) return;
+        zeigeListe();
+    }
+
     z.monatText = w.monat;
     z.jahrText = w.jahr;
     z.monatName = monatstabelle::GibMonatLang(SpinEdit2->value());
     z.jahrOrdnerName = w.jahr;
 
     const QString zeile = regeln::neueZeile(m_slot, w);
-    if (!z.letzteMesszeile.isEmpty()) z.letzteMesszeile = zeile;
-
     const QString schluessel = regeln::datumsSchluessel(m_slot, w.tag, w.monat, w.jahr);
     if (regeln::findeDuplikat(z.ListBox1, schluessel) >= 0) {
         dialoge.information(regeln::duplikatMeldung(schluessel));
         return;
     }
+    if (!z.letzteMesszeile.isEmpty()) z.letzteMesszeile = zeile;
 
     z.ListBox1.append(zeile);
     monatstabelle::sortiereListe(z.ListBox1);
@@ -825,6 +862,14 @@ void TEingabeDlg::GrafikZeigen() {
     }
     const int anzahl = int(z.ListBox1.size());
     if (anzahl <= 1) grafik.SchreibHinweisNurEinDatensatzVorhanden(anzahl);
+}
+
+void TEingabeDlg::reject() {
+    // Escape and the close box: no table is written, but the chart shows the month in use whole,
+    // not a template under another month's title.
+    Q_EMIT grafikNeuZeichnen();
+    Q_EMIT hauptfensterAnpassen();
+    QDialog::reject();
 }
 
 void TEingabeDlg::OKBtnClick() {
@@ -900,10 +945,30 @@ bool TEingabeDlg::eventFilter(QObject* objekt, QEvent* ereignis) {
     if (ereignis->type() != QEvent::KeyPress) return QDialog::eventFilter(objekt, ereignis);
 
     const bool zeitFeld = objekt == Edit1;
-    const bool zahlFeld = objekt == GewichtEdit || qobject_cast<ZahlFeld*>(objekt) ||
+    const bool gewichtFeld = objekt == GewichtEdit;
+    const bool zahlFeld = gewichtFeld || qobject_cast<ZahlFeld*>(objekt) ||
                           (objekt->parent() && qobject_cast<ZahlFeld*>(objekt->parent()));
     if (!zeitFeld && !zahlFeld) return QDialog::eventFilter(objekt, ereignis);
 
-    return tasteGesperrt(static_cast<QKeyEvent*>(ereignis), zeitFeld ? QLatin1Char(':') : QLatin1Char('.'),
-                         true);
+    auto* taste = static_cast<QKeyEvent*>(ereignis);
+    // Enter in a field adds the reading, as the add button does (not the dialog's OK).
+    if (taste->key() == Qt::Key_Return || taste->key() == Qt::Key_Enter) {
+        BitBtn1Click();
+        return true;
+    }
+    // The weight takes one decimal comma; "." typed is taken as one.
+    if (gewichtFeld && (taste->text() == QLatin1String(".") || taste->text() == QLatin1String(","))) {
+        QString ohneAuswahl = GewichtEdit->text();
+        if (GewichtEdit->hasSelectedText())
+            ohneAuswahl.remove(GewichtEdit->selectionStart(), GewichtEdit->selectedText().size());
+        if (!ohneAuswahl.contains(QLatin1Char(','))) GewichtEdit->insert(QStringLiteral(","));
+        return true;
+    }
+    const bool gesperrt = tasteGesperrt(taste, zeitFeld ? QLatin1Char(':') : QLatin1Char(','), true);
+    if (!gesperrt && !zeitFeld && !gewichtFeld) {
+        // The text this key makes is typing, put in form only when editing is done.
+        m_tippen = true;
+        QTimer::singleShot(0, this, [this] { m_tippen = false; });
+    }
+    return gesperrt;
 }

@@ -110,6 +110,8 @@ public:
     void CheckBoxM4Click();
     void GewichtsEingabeCheckBoxClick();
     void ZeigGewichtInfo();
+    // Escape and the close box act alike: the chart shows the month in use.
+    void reject() override;
     // Taps in touch mode.
     void SpinEdit1Click();
     void SpinEdit2Click();
@@ -160,5 +162,6 @@ private:
     bool m_vorbelegungOffen = true;
     bool m_neuerMonat = false;
     bool m_gewichtInfoLaeuft = false;
+    bool m_tippen = false; // a key is being typed into a number field
     QPalette m_standardPalette;
 };
