@@ -32,6 +32,16 @@ void TMonatsGrafik::leereWerte() {
     hinweisText.clear();
 }
 
+void TMonatsGrafik::leeren() {
+    Image = vorlageGrafik;
+    GewichtImage = vorlageGewicht;
+    for (QStringList* liste : {&Memo1, &TagesEndeZeilen, &GewichtsListe, &TagesMittelPunkteSys,
+                               &TagesMittelPunkteDia, &TagesMittelPunktePuls})
+        liste->clear();
+    leereWerte();
+    emit gezeichnet();
+}
+
 QString TMonatsGrafik::jahrDerTabelle(const monatstabelle::Anzeige& anzeige) {
     if (monatstabelle::istJahr(anzeige.jahr)) return anzeige.jahr;
     const QString ausDatum = anzeige.kopf.datum.section(u' ', -1);

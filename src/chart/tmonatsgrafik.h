@@ -80,6 +80,10 @@ public:
     // month left without the remarks (on closing: the program stays open unless the user agrees).
     // True when the month (or the program) may be left.
     bool bemerkungenSichern(bool beimBeenden);
+    // The remarks of the month in the file named, shown in the box (none when there is no file).
+    void zeigeBemerkungen(const QString& datei) { ladeBemerkungen(datei, QString()); }
+    // Pictures back to their templates, every list and mean emptied: no month is shown.
+    void leeren();
 
     // --- drawing
     // Draws the month table; does nothing when the file does not exist. A table that cannot be

@@ -10,6 +10,7 @@
 #include "platform/uhr.h"
 #include "storage/registry.h"
 
+#include <QDir>
 #include <QPlainTextEdit>
 
 using Art = TestDialoge::Art;
@@ -195,6 +196,82 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::lies(ordner + kTabelle), testumgebung::lies(fremd));
         QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
     }
+
+    // A new user: the old user's remarks are saved under the old name, the new name holds at
+    // once and at the next start, and the box shows the new user's remarks (none yet).
+    void benutzerWechseln() {
+        TestDialoge& dlg = testumgebung::dialoge();
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), ordner + kTabelle);
+        testumgebung::schreibe(ordner + kTabelle, testumgebung::lies(testumgebung::testdaten(
+                                                      QStringLiteral("anna_maerz_2024.tab"))));
+        {
+            Programmstart p;
+            QVERIFY(p.erzeugeFenster({}));
+            ersteZeichnungAbwarten(p.mainForm);
+            p.mainForm->RichEdit1->setPlainText(QStringLiteral("Anna war beim Arzt"));
+            QString nachDemWechsel;
+            dlg.fenster.push_back([&](QObject* f) {
+                auto* name = qobject_cast<TNameEingDlg*>(f);
+                if (!name) return 0;
+                name->Edit1->setText(QStringLiteral("Bert"));
+                name->OKBtnClick();
+                return 1;
+            });
+            dlg.fenster.push_back([&](QObject* f) {
+                nachDemWechsel = Lies_String_aus_Registry(QStringLiteral("BenutzerName"));
+                if (auto* d = qobject_cast<TEingabeDlg*>(f)) d->reject(); // Escape: nothing entered
+                return 0;
+            });
+            p.mainForm->Benutzernamendern1Click();
+            QCOMPARE(dlg.unerwartet, QStringList());
+            QCOMPARE(nachDemWechsel, QStringLiteral("Bert"));
+            QCOMPARE(testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
+                     QByteArray("Anna war beim Arzt\r\n"));
+            QCOMPARE(p.mainForm->RichEdit1->toPlainText(), QString());
+            QCOMPARE(p.mainForm->grafik().Image, p.mainForm->grafik().vorlageGrafik);
+            p.mainForm->RichEdit1->setPlainText(QStringLiteral("Bert misst morgens"));
+            p.mainForm->close();
+        }
+        QCOMPARE(testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Bert_03_2024.txt")),
+                 QByteArray("Bert misst morgens\r\n"));
+        QCOMPARE(testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
+                 QByteArray("Anna war beim Arzt\r\n"));
+        dlg.leeren();
+        Programmstart wieder;
+        QVERIFY(wieder.erzeugeFenster({}));
+        ersteZeichnungAbwarten(wieder.mainForm);
+        QCOMPARE(dlg.unerwartet, QStringList());
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("BenutzerName")), QStringLiteral("Bert"));
+        QCOMPARE(wieder.z.benutzerName, QStringLiteral("Bert"));
+    }
+
+    // A stored name no table can be filed under is named and asked for again.
+    void gespeicherterNameUnbrauchbar() {
+        TestDialoge& dlg = testumgebung::dialoge();
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("../Anna"));
+        Programmstart p;
+        QVERIFY(p.erzeugeFenster({}));
+        QString vorgeschlagen;
+        dlg.fenster.push_back([&](QObject* f) {
+            auto* name = qobject_cast<TNameEingDlg*>(f);
+            if (!name) return 0;
+            vorgeschlagen = name->Edit1->text();
+            name->Edit1->setText(QStringLiteral("Anna"));
+            name->OKBtnClick();
+            return 1;
+        });
+        dlg.fenster.push_back([](QObject*) { return 0; });
+        ersteZeichnungAbwarten(p.mainForm);
+        QCOMPARE(dlg.unerwartet, QStringList());
+        QCOMPARE(vorgeschlagen, QStringLiteral("../Anna"));
+        QVERIFY(dlg.texte(Art::Warnung).value(0).startsWith(QStringLiteral("Der gespeicherte Benutzername")));
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("BenutzerName")), QStringLiteral("Anna"));
+        QVERIFY(!QDir(ordner + QStringLiteral("Anna")).exists());
+    }
+
 
     // A signal while a modal dialog is open still stores the remarks and the table in use.
     // Last: it ends every event loop of this process.

@@ -591,25 +591,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("taste"); // 0 OK, 1 "Abbrechen", 2 Escape
         QTest::addColumn<QStringList>("signale");
-        QTest::newRow("gleicher name anders geschrieben")
-            << "anna" << 0 << QStringList{"name:anna", "laden:/daten/2024/ANNA_03_2024.tab", "neu"};
-        QTest::newRow("anderer name") << "Bert" << 0 << QStringList{"name:Bert", "neu"};
-        QTest::newRow("schrägstrich") << "a/b" << 0 << QStringList{};
-        QTest::newRow("nicht speicherbar") << "Ωmega" << 0 << QStringList{};
-        QTest::newRow("abbrechen") << "Bert" << 1 << QStringList{"ende"};
-        QTest::newRow("escape") << "Bert" << 2 << QStringList{"ende"};
+        QTest::addColumn<QString>("hinweis"); // an information box, when one comes
+        QTest::newRow("eigene tabelle")
+            << "Anna" << 0 << QStringList{"name:Anna=", "laden:/daten/2024/Anna_03_2024.tab", "neu"} << "";
+        // The file system tells "anna" from "Anna", and "Ann" is no prefix of Anna's tables.
+        QTest::newRow("gleicher name anders geschrieben") << "anna" << 0 << QStringList{"name:anna+", "neu"} << "";
+        QTest::newRow("anfang des namens") << "Ann" << 0 << QStringList{"name:Ann+", "neu"} << "";
+        QTest::newRow("anderer name") << "Bert" << 0 << QStringList{"name:Bert+", "neu"} << "";
+        QTest::newRow("blanks aussen") << "  Bert " << 0 << QStringList{"name:Bert+", "neu"}
+                                       << "Der Name wird ohne die Leerzeichen am Anfang und am Ende übernommen: »Bert«.";
+        QTest::newRow("nur blanks um den eigenen") << "Anna " << 0
+                                                   << QStringList{"name:Anna=", "laden:/daten/2024/Anna_03_2024.tab", "neu"}
+                                                   << "Der Name wird ohne die Leerzeichen am Anfang und am Ende übernommen: »Anna«.";
+        QTest::newRow("schrägstrich") << "a/b" << 0 << QStringList{} << "";
+        QTest::newRow("nicht speicherbar") << "Ωmega" << 0 << QStringList{} << "";
+        QTest::newRow("zu lang") << QString(250, u'x') << 0 << QStringList{} << "";
+        QTest::newRow("abbrechen") << "Bert" << 1 << QStringList{"ende"} << "";
+        QTest::newRow("escape") << "Bert" << 2 << QStringList{"ende"} << "";
     }
     void benutzerName() {
         QFETCH(QString, name);
         QFETCH(int, taste);
         QFETCH(QStringList, signale);
+        QFETCH(QString, hinweis);
         Umgebung u;
         Schreib_String_in_Registry("BenutzerName", "Anna");
-        Schreib_String_in_Registry("TabellenDateiName", "/daten/2024/ANNA_03_2024.tab");
+        Schreib_String_in_Registry("TabellenDateiName", "/daten/2024/Anna_03_2024.tab");
         const QByteArray vorher = testumgebung::lies(testumgebung::einstellungsDatei());
         TNameEingDlg dlg(u.z);
         QStringList folge;
-        connect(&dlg, &TNameEingDlg::nameGeaendert, this, [&](const QString& n) { folge << "name:" + n; });
+        connect(&dlg, &TNameEingDlg::nameGeaendert, this,
+                [&](const QString& n, bool anderer) { folge << "name:" + n + (anderer ? "+" : "="); });
         connect(&dlg, &TNameEingDlg::tabelleLaden, this, [&](const QString& p) { folge << "laden:" + p; });
         connect(&dlg, &TNameEingDlg::neuerMonatBeginnen, this, [&] { folge << "neu"; });
         connect(&dlg, &TNameEingDlg::programmBeenden, this, [&] { folge << "ende"; });
@@ -622,8 +634,9 @@ private Q_SLOTS:
         QCOMPARE(folge, signale);
         QCOMPARE(dlg.isVisible(), signale.isEmpty());
         QCOMPARE(testumgebung::dialoge().texte(Art::Warnung).size(), signale.isEmpty() ? 1 : 0);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Information).join(u'|'), hinweis);
         const bool gespeichert = !signale.isEmpty() && signale.first().startsWith("name:");
-        QCOMPARE(Lies_String_aus_Registry("BenutzerName"), gespeichert ? name : "Anna");
+        QCOMPARE(Lies_String_aus_Registry("BenutzerName"), gespeichert ? name.trimmed() : "Anna");
         if (!gespeichert) QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), vorher);
         dlg.hide();
     }

@@ -241,6 +241,45 @@ private Q_SLOTS:
         QCOMPARE(gespeicherteTabelle(), z.TabellenDateiName);
     }
 
+    // Remarks that cannot be saved are asked about once when another table is opened as a chart,
+    // and the month is only left on the user's word.
+    void bemerkungenBeimOeffnenEinmalGefragt_data() {
+        QTest::addColumn<QList<bool>>("antworten");
+        QTest::addColumn<bool>("gewechselt");
+        QTest::newRow("ohne bemerkungen verlassen") << QList<bool>{false} << true;
+        QTest::newRow("nochmal, dann verlassen") << QList<bool>{true, false} << true;
+    }
+    void bemerkungenBeimOeffnenEinmalGefragt() {
+        QFETCH(QList<bool>, antworten);
+        QFETCH(bool, gewechselt);
+        QVERIFY(offen(u"einmal"_s));
+        const QString tabelle = maerz();
+        form->zeigeTabelleAlsGrafik(tabelle);
+        QVERIFY(QDir().mkpath(notiz())); // the remarks file cannot be written
+        form->RichEdit1->setPlainText(u"wichtig"_s);
+        const QString april = z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s;
+        QStringList zeilen = kMaerz;
+        zeilen.replaceInStrings(u".03.2024"_s, u".04.2024"_s);
+        QCOMPARE(textdatei::schreibeZeilen(april, zeilen), textdatei::Ergebnis::Ok);
+        testumgebung::dialoge().fragen.assign(antworten.begin(), antworten.end());
+        form->zeigeTabelleAlsGrafik(april);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), antworten.size());
+        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung), QStringList());
+        QCOMPARE(z.TabellenDateiName == april, gewechselt);
+    }
+
+    // Remarks that could not be read are shown read-only, so nothing empty is saved over them.
+    void unlesbareBemerkungenNurLesen() {
+        QVERIFY(offen(u"nurlesen"_s));
+        const QString tabelle = maerz();
+        testumgebung::schreibe(notiz(), QByteArray(2 << 20, 'x'));
+        form->zeigeTabelleAlsGrafik(tabelle);
+        QVERIFY(form->RichEdit1->isReadOnly());
+        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung).size(), 1);
+        form->close();
+        QCOMPARE(QFileInfo(notiz()).size(), qint64(2 << 20));
+    }
+
     void schliessen_data() {
         QTest::addColumn<QString>("text");   // typed into the remarks
         QTest::addColumn<bool>("blockiert"); // the remarks file cannot be written

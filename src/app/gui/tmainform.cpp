@@ -5,6 +5,7 @@
 #include "platform/dialoge.h"
 #include "platform/gui/touch.h"
 #include "platform/shell.h"
+#include "platform/uhr.h"
 #include "storage/monatstabelle.h"
 #include "storage/registry.h"
 #include "storage/start.h"
@@ -120,9 +121,11 @@ TmainForm::TmainForm(Zustand& zustand, QWidget* parent)
     baueMenues();
 
     connect(Grafik, &TMonatsGrafik::gezeichnet, this, &TmainForm::bilderAktualisieren);
-    connect(Grafik, &TMonatsGrafik::bemerkungenGeladen, this, [this](const QString& text) {
+    connect(Grafik, &TMonatsGrafik::bemerkungenGeladen, this, [this](const QString& text, bool bearbeitbar) {
         m_bemerkungenWerdenGesetzt = true;
         RichEdit1->setPlainText(text);
+        // A remarks file that could not be read is not to be written over from an empty box.
+        RichEdit1->setReadOnly(!bearbeitbar);
         m_bemerkungenWerdenGesetzt = false;
     });
     // Queued: the drawing that failed must be over before the open dialog comes.
@@ -357,14 +360,33 @@ void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_Uhr
         connect(NameEingDlg, &TNameEingDlg::tabelleLaden, this,
                 [this](const QString& pfad) { grafik().GrafikZeichnen(pfad); });
         connect(NameEingDlg, &TNameEingDlg::neuerMonatBeginnen, this, &TmainForm::neuerstellen1Click);
-        connect(NameEingDlg, &TNameEingDlg::nameGeaendert, this, [this](const QString& neu) {
+        // Before another user's month is begun, the remarks of the month shown are settled.
+        NameEingDlg->vorDemNamenswechsel = [this] { return grafik().bemerkungenSichern(false); };
+        connect(NameEingDlg, &TNameEingDlg::nameGeaendert, this, [this](const QString& neu, bool anderer) {
             z.benutzerName = neu;
             grafik().Label1 = QStringLiteral(" von ") + neu;
             Label1->setText(grafik().Label1);
             if (EingabeDlg) EingabeDlg->setzeListenTitel(QStringLiteral("Messwerte von ") + neu);
+            if (anderer) benutzerGewechselt();
         });
         connect(NameEingDlg, &TNameEingDlg::programmBeenden, this, &TmainForm::sofortBeenden);
     }
+}
+
+void TmainForm::benutzerGewechselt() {
+    // Another user's month is no longer shown, nor remembered as the table in use: otherwise the
+    // next start would draw it and take its owner's name back.
+    grafik().leeren();
+    z.TabellenDateiName.clear();
+    Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), QString());
+    z.ListBox1.clear();
+    z.listenDatei.clear();
+    z.letzteMesszeile.clear();
+    const QDate heute = Uhr::heute();
+    grafik().zeigeBemerkungen(monatstabelle::bemerkungsPfad(z, z.benutzerName,
+                                                            QStringLiteral("%1").arg(heute.month(), 2, 10, QLatin1Char('0')),
+                                                            QString::number(heute.year())));
+    bilderAktualisieren();
 }
 
 void TmainForm::setzeStartTabelle(const QString& pfad) {
@@ -405,7 +427,14 @@ void TmainForm::FormPaint() {
 
         // 5. the month in use, or the user name dialog
         const QString name = Lies_String_aus_Registry(QStringLiteral("BenutzerName"));
-        if (!name.isEmpty()) {
+        const QString nameFehler = monatstabelle::benutzerNameFehler(name);
+        if (!nameFehler.isEmpty()) {
+            // A name no table can be filed under is asked for again, never used for a path.
+            Dialoge::seam().warnung(QStringLiteral("Der gespeicherte Benutzername kann nicht verwendet werden. ") +
+                                    nameFehler);
+            nameErfragen();
+            if (m_beendet) return;
+        } else if (!name.isEmpty()) {
             z.benutzerName = name;
             grafik().Label1 = QStringLiteral("von ") + name;
             Label1->setText(grafik().Label1);
@@ -467,6 +496,7 @@ QString TmainForm::jahrAusTitel(const QString& titel, const QString& bisher) {
 void TmainForm::jahrOrdnerPruefen() {
     if (m_ersteZeichnungAusstehend || z.tabellenOrdner.isEmpty()) return;
     z.jahrOrdnerName = jahrAusTitel(Label1->text(), z.jahrOrdnerName);
+    if (!monatstabelle::istJahr(z.jahrOrdnerName)) return; // only four digits name a folder
     if (z.jahrOrdnerName.isEmpty()) return;
     const QString ordner = z.jahrOrdner();
     // A folder that cannot be made is reported once, not at every redraw.
@@ -719,7 +749,7 @@ void TmainForm::panSchritt(Qt::GestureState zustand, qreal deltaY) {
 // Commands
 
 void TmainForm::neuerstellen1Click() {
-    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
+    if (!grafik().bemerkungenSichern(false)) return;
     grafik().GrafikVorlageLaden();
     bilderAktualisieren();
     // The dialog empties its list and the month value lists itself.
@@ -734,12 +764,10 @@ void TmainForm::OeffnenUndalsGrafikAnzeigenClick() {
 }
 
 void TmainForm::zeigeTabelleAlsGrafik(const QString& pfad) {
-    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
-    grafik().MachDieListenFuerDenBrowserLeer();
-    grafik().GrafikVorlageLaden();
-    grafik().MonatsMittelGewicht = 0;
-    if (EingabeDlg && EingabeDlg->GewichtInfoLabel) EingabeDlg->GewichtInfoLabel->clear();
-    grafik().GrafikZeichnen(pfad);
+    // The drawing settles the remarks and replaces pictures, lists and means only once the table
+    // has been read whole; a refused table leaves the month shown as it was.
+    if (grafik().GrafikZeichnen(pfad) && EingabeDlg && EingabeDlg->GewichtInfoLabel)
+        EingabeDlg->GewichtInfoLabel->clear();
     bilderAktualisieren();
     FormResize();
 }
@@ -749,10 +777,9 @@ void TmainForm::OeffnenUndTabelleBearbeitenClick() {
         Dialoge::seam().dateiOeffnen(QStringLiteral("Öffnen"), z.tabellenOrdner,
                                      QStringLiteral("Korvanetabellen (*.tab);;Alle Dateien (*)"));
     if (pfad.isEmpty()) return;
-    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
-    grafik().GrafikVorlageLaden();
+    if (!grafik().bemerkungenSichern(false)) return;
     grafik().MonatsMittelGewicht = 0;
-    bilderAktualisieren();
+    // The chart changes when the dialog closes: OK draws what was written, Escape the table.
     if (EingabeDlg) EingabeDlg->tabelleBearbeiten(pfad, false);
     FormResize();
 }
@@ -838,14 +865,10 @@ void TmainForm::Hilfethemen1Click() {
 // Closing
 
 void TmainForm::closeEvent(QCloseEvent* ereignis) {
-    // Remarks that could not be saved are not dropped without the user's word.
-    if (!m_beendet && grafik().bemerkungenGeaendert && !grafik().bemerkungenSpeichern()) {
-        if (!Dialoge::seam().frage(QStringLiteral("Die Bemerkungen konnten nicht gespeichert werden. "
-                                                  "Möchten Sie das Programm trotzdem beenden?"))) {
-            ereignis->ignore();
-            return;
-        }
-        grafik().bemerkungenGeaendert = false;
+    // Remarks that could not be saved are not dropped, nor changed, without the user's word.
+    if (!m_beendet && !grafik().bemerkungenSichern(true)) {
+        ereignis->ignore();
+        return;
     }
     beenden();
     Timer1->stop();

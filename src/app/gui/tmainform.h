@@ -142,6 +142,7 @@ private:
     void grafikNeuZeichnen();
     void grafikZeigenLassen();
     void nameErfragen();
+    void benutzerGewechselt();
     bool gesteBehandeln(QGestureEvent* ereignis);
     void zentriereLabel(QLabel* label, int oben);
     int gewichtVorlageHoehe() const;

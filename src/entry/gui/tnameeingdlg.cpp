@@ -53,7 +53,9 @@ void TNameEingDlg::FormPaint() {
 }
 
 void TNameEingDlg::OKBtnClick() {
-    const QString name = Edit1->text();
+    const QString eingabe = Edit1->text();
+    // Blanks at either end would start a second set of tables, or switch to another user's.
+    const QString name = eingabe.trimmed();
     // A name that cannot be part of a file name would make every later write fail.
     const QString fehler = monatstabelle::benutzerNameFehler(name);
     if (!fehler.isEmpty()) {
@@ -61,17 +63,28 @@ void TNameEingDlg::OKBtnClick() {
         Edit1->setFocus();
         return;
     }
+    if (name != eingabe) {
+        Edit1->setText(name);
+        Dialoge::seam().information(QStringLiteral("Der Name wird ohne die Leerzeichen am Anfang und am Ende "
+                                                   "übernommen: »") +
+                                    name + QStringLiteral("«."));
+    }
+    const bool anderer = name != z.benutzerName;
+    if (anderer && vorDemNamenswechsel && !vorDemNamenswechsel()) return;
+
+    // Read before the change: a new user's month must not inherit the old table in use.
+    const QString tabelle = Lies_String_aus_Registry(QStringLiteral("TabellenDateiName"));
     z.benutzerName = name;
     Schreib_String_in_Registry(QStringLiteral("BenutzerName"), name);
     z.listenTitel = QStringLiteral("Messwerte von ") + name;
-    Q_EMIT nameGeaendert(name);
+    Q_EMIT nameGeaendert(name, anderer);
 
-    const QString tabelle = Lies_String_aus_Registry(QStringLiteral("TabellenDateiName"));
     const QString dateiName = tabelle.mid(
         std::max(tabelle.lastIndexOf(QLatin1Char('/')), tabelle.lastIndexOf(QLatin1Char(':'))) + 1);
     // Closed first, so the entry dialog that follows does not open over this one.
     done(QDialog::Accepted);
-    if (!tabelle.isEmpty() && dateiName.startsWith(name, Qt::CaseInsensitive)) Q_EMIT tabelleLaden(tabelle);
+    // The table's own name, as the file system compares it: "Anna" does not open Annabelle's.
+    if (!tabelle.isEmpty() && dateiName.startsWith(name + QLatin1Char('_'))) Q_EMIT tabelleLaden(tabelle);
     Q_EMIT neuerMonatBeginnen();
 }
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
 
 class TNameEingDlg : public QDialog {
     Q_OBJECT
@@ -24,11 +25,16 @@ public:
     void OKBtnClick();
     void CancelBtnClick();
 
+    // Asked before another name is taken; false keeps the dialog open (the month shown could not
+    // be left, its remarks unsettled).
+    std::function<bool()> vorDemNamenswechsel;
+
 public Q_SLOTS:
     void reject() override; // Escape and the close button end the program like "Abbrechen"
 
 Q_SIGNALS:
-    void nameGeaendert(const QString& name);
+    // anderer: the name differs from the one in use before.
+    void nameGeaendert(const QString& name, bool anderer);
     void tabelleLaden(const QString& pfad);
     void neuerMonatBeginnen();
     void programmBeenden();
