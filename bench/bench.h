@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+#include <sys/resource.h>
 
 namespace bench {
 inline void zeigeMedian(const char* name, std::vector<double> zeiten) {
@@ -41,6 +42,33 @@ inline QStringList vollerMonat(bool ohneLetzten = false) {
     return zeilen;
 }
 
+// Reading lines of the given size in bytes (as written, CR LF included): day and slot repeat
+// through the month, every value in its range, a weight on each.
+inline QStringList grosseTabelle(qint64 bytes) {
+    QStringList zeilen = vollerMonat().mid(0, 8);
+    const char* worte[4] = {"Morgens", "Messung2", "Messung3", "Abends"};
+    qint64 summe = 0;
+    for (int i = 0; summe < bytes; ++i) {
+        const int tag = i / 4 % 31 + 1, slot = i % 4;
+        zeilen << QStringLiteral("%1 den %2.03.2024 Z=07:30 s=%3, d=%4, p=%5, Gewicht=%6,5")
+                      .arg(QLatin1String(worte[slot]))
+                      .arg(tag, 2, 10, QLatin1Char('0'))
+                      .arg(100 + i % 90)
+                      .arg(60 + i % 40)
+                      .arg(50 + i % 60)
+                      .arg(60 + i % 30);
+        summe += zeilen.last().size() + 2;
+    }
+    return zeilen;
+}
+
+// The process's peak resident memory so far, in MiB.
+inline double spitzenSpeicherMiB() {
+    struct rusage r = {};
+    getrusage(RUSAGE_SELF, &r);
+    return r.ru_maxrss / 1024.0;
+}
+
 // Runs the work n times and prints the median.
 inline void miss(const char* name, int n, const std::function<void()>& arbeit) {
     std::vector<double> zeiten;
@@ -57,3 +85,4 @@ inline void miss(const char* name, int n, const std::function<void()>& arbeit) {
 
 void bench_grafik();   // chart drawing (bench_grafik.cpp)
 void bench_programm(); // windows, first chart, one reading (bench_programm.cpp)
+void bench_speicher(); // peak memory of the largest table (bench_grafik.cpp); last

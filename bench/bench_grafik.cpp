@@ -2,6 +2,7 @@
 #include "bench.h"
 
 #include "chart/tmonatsgrafik.h"
+#include "platform/datei.h"
 #include "platform/textdatei.h"
 #include "storage/registry.h"
 
@@ -47,4 +48,33 @@ void bench_grafik() {
         grafik.ueberlagerung = false;
         grafik.SchreibeNameUndMonatInGrafik();
     });
+
+    // Linear in the file's size: a 5 MB table, days and slots repeating.
+    const QString gross = z.tabellenOrdner + QStringLiteral("2024/Gross_03_2024.tab");
+    textdatei::schreibeZeilen(gross, bench::grosseTabelle(5 * 1000 * 1000));
+    bench::miss("GrafikZeichnen 5 MB", 5, [&] {
+        TMonatsGrafik g(z);
+        g.GrafikZeichnen(gross);
+    });
+}
+
+// The largest table a drawing accepts, drawn once: the memory it takes at its peak. Run last,
+// since the figure is the process's peak so far.
+void bench_speicher() {
+    const QString programm = QDir::currentPath() + u'/';
+    Zustand z;
+    z.programmOrdner = z.datenOrdner = programm;
+    z.tabellenOrdner = programm + QStringLiteral("Korvane-Daten-Galerie/");
+    z.benutzerName = QStringLiteral("Anna");
+    QDir().mkpath(z.tabellenOrdner + QStringLiteral("2024"));
+    const QString groesste = z.tabellenOrdner + QStringLiteral("2024/Groesste_03_2024.tab");
+    textdatei::schreibeZeilen(groesste, bench::grosseTabelle(datei::kGrenzeTabelle - 200));
+    const double vorher = bench::spitzenSpeicherMiB();
+    {
+        TMonatsGrafik g(z);
+        g.GrafikZeichnen(groesste);
+    }
+    std::printf("Speicherspitze GrafikZeichnen %lld MiB Tabelle: %.0f MiB (vorher %.0f MiB)\n",
+                datei::kGrenzeTabelle >> 20, bench::spitzenSpeicherMiB(), vorher);
+    std::fflush(stdout);
 }

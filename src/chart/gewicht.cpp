@@ -1,6 +1,7 @@
 // The weight chart: a 15-kg window chosen from the month's weights, its scale, curve and mean.
 #include "chart/schrift.h"
 #include "chart/tmonatsgrafik.h"
+#include "platform/zahlen.h"
 
 #include <QPainter>
 
@@ -14,8 +15,11 @@ struct Gewichtspunkt {
 QList<Gewichtspunkt> punkteAus(const QStringList& liste) {
     QList<Gewichtspunkt> punkte;
     punkte.reserve(liste.size());
-    for (const QString& eintrag : liste)
-        punkte.append({eintrag.section(u' ', 0, 0).toInt(), eintrag.section(u' ', 1, 1).toInt()});
+    for (const QString& eintrag : liste) {
+        const qsizetype blank = eintrag.indexOf(u' ');
+        punkte.append({zahlen::ganzzahl(QStringView(eintrag).first(qMax<qsizetype>(blank, 0))).value_or(0),
+                       zahlen::ganzzahl(QStringView(eintrag).sliced(blank + 1)).value_or(0)});
+    }
     return punkte;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/datei.h"
 #include "platform/dialoge.h"
 #include "platform/uhr.h"
+#include "platform/zahlen.h"
 #include "storage/registry.h"
 
 #include <QPainter>
@@ -130,11 +131,11 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
     if (GewichtsListe.isEmpty()) {
         GewichtImage = vorlageGewicht;
     } else {
-        // Whole kilograms of at most 311 each: the sum stays far inside a double's exact integers.
-        double summe = 0;
+        // Whole kilograms of at most 311 each: an integer sum is exact.
+        qint64 summe = 0;
         for (const QString& eintrag : std::as_const(GewichtsListe))
-            summe += eintrag.section(u' ', 1).toDouble();
-        MonatsMittelGewicht = summe / double(GewichtsListe.size());
+            summe += zahlen::ganzzahl(QStringView(eintrag).sliced(eintrag.indexOf(u' ') + 1)).value_or(0);
+        MonatsMittelGewicht = double(summe) / double(GewichtsListe.size());
         if (mittel)
             zeichneGewichtsMittelLinie();
         else

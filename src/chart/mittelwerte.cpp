@@ -1,5 +1,6 @@
 // The value lists of a drawing and the arithmetic of every mean.
 #include "chart/tmonatsgrafik.h"
+#include "platform/zahlen.h"
 
 #include <QLocale>
 #include <cmath>
@@ -50,23 +51,25 @@ TMonatsGrafik::Mittelwerte TMonatsGrafik::berechneMittelwerte(const QStringList&
         m.texte = {null, null, null, null};
         return m;
     }
-    auto summe = [](const QStringList& liste) {
-        double s = 0;
+    // The texts are whole numbers the reader checked (at most 999): integer sums are exact.
+    auto wert = [](const QString& t) { return qint64(zahlen::ganzzahl(t).value_or(0)); };
+    auto summe = [&](const QStringList& liste) {
+        qint64 s = 0;
         for (const QString& t : liste)
-            s += t.trimmed().toDouble();
+            s += wert(t);
         return s;
     };
-    m.sys = summe(sys) / sys.size();
-    m.dia = dia.isEmpty() ? 0 : summe(dia) / dia.size();
-    m.puls = puls.isEmpty() ? 0 : summe(puls) / puls.size();
+    m.sys = double(summe(sys)) / double(sys.size());
+    m.dia = dia.isEmpty() ? 0 : double(summe(dia)) / double(dia.size());
+    m.puls = puls.isEmpty() ? 0 : double(summe(puls)) / double(puls.size());
     m.texte.sys = formatiereMittelwert(m.sys);
     m.texte.dia = formatiereMittelwert(m.dia);
     m.texte.puls = formatiereMittelwert(m.puls);
     if (sys.size() == dia.size()) {
-        double differenzen = 0;
+        qint64 differenzen = 0;
         for (qsizetype i = 0; i < sys.size(); ++i)
-            differenzen += sys.at(i).trimmed().toDouble() - dia.at(i).trimmed().toDouble();
-        m.texte.pulsdruck = formatiereMittelwert(differenzen / sys.size());
+            differenzen += wert(sys.at(i)) - wert(dia.at(i));
+        m.texte.pulsdruck = formatiereMittelwert(double(differenzen) / double(sys.size()));
     }
     return m;
 }

@@ -3,6 +3,7 @@
 #include "platform/datei.h"
 #include "platform/dialoge.h"
 #include "platform/textdatei.h"
+#include "platform/zahlen.h"
 #include "storage/registry.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 
 namespace monatstabelle {
 namespace {
@@ -346,9 +348,9 @@ std::optional<Messung> werteAus(const QString& zeile, Zeilenfehler* fehler) {
     if (punkt >= 2 && zweiZiffern(zeile.mid(punkt - 2, 2))) m.tag = zeile.mid(punkt - 2, 2).toInt();
 
     auto ganzzahl = [&](const QString& text, int* wert) -> std::optional<QString> {
-        bool ok = false;
-        *wert = text.trimmed().toInt(&ok);
-        if (!ok) return meldungKeineZahl(text, false);
+        const std::optional<int> zahl = zahlen::ganzzahl(text);
+        if (!zahl) return meldungKeineZahl(text, false);
+        *wert = *zahl;
         if (*wert < 0 || *wert > kMaxWert)
             return u'"' + text + QStringLiteral("\" liegt nicht zwischen 0 und %1.").arg(kMaxWert);
         return std::nullopt;
@@ -363,9 +365,17 @@ std::optional<Messung> werteAus(const QString& zeile, Zeilenfehler* fehler) {
     m.gewichtText = wertNach(zeile, QStringLiteral("Gewicht="), QString(), &gefunden).trimmed();
     if (gefunden && !m.gewichtText.isEmpty()) {
         // Digits with at most one decimal separator: "nan", "inf" or "1e9" are no weight.
-        static const QRegularExpression form(QStringLiteral("^[0-9]{1,6}([,.][0-9]{1,6})?$"));
-        if (!form.match(m.gewichtText).hasMatch()) return scheitern(Zeilenfehler::Wert, meldungKeineZahl(m.gewichtText, true));
-        m.gewicht = QString(m.gewichtText).replace(u',', u'.').toDouble();
+        const qsizetype trenner = std::max(m.gewichtText.indexOf(u','), m.gewichtText.indexOf(u'.'));
+        const QStringView ganz = QStringView(m.gewichtText).first(trenner < 0 ? m.gewichtText.size() : trenner);
+        const QStringView bruch = trenner < 0 ? QStringView() : QStringView(m.gewichtText).sliced(trenner + 1);
+        auto ziffern = [](QStringView t, qsizetype max) {
+            return !t.isEmpty() && t.size() <= max &&
+                   std::all_of(t.begin(), t.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        };
+        if (!ziffern(ganz, 6) || (trenner >= 0 && !ziffern(bruch, 6)))
+            return scheitern(Zeilenfehler::Wert, meldungKeineZahl(m.gewichtText, true));
+        m.gewicht = double(zahlen::ganzzahl(ganz).value_or(0));
+        if (trenner >= 0) m.gewicht += zahlen::ganzzahl(bruch).value_or(0) / std::pow(10.0, double(bruch.size()));
         if (m.gewicht > kMaxGewicht)
             return scheitern(Zeilenfehler::Wert, u'"' + m.gewichtText +
                                                      QStringLiteral("\" ist kein g\u00FCltiges Gewicht "
