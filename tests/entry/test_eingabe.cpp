@@ -427,6 +427,31 @@ private Q_SLOTS:
         });
     }
 
+    // Touch mode paints the dialog's background and the list aqua; edit fields stay as they are.
+    void touchFarben_data() {
+        QTest::addColumn<bool>("touch");
+        QTest::newRow("Touch") << true;
+        QTest::newRow("Maus") << false;
+    }
+    void touchFarben() {
+        QFETCH(bool, touch);
+        const QColor aqua(0, 255, 255);
+        Umgebung u;
+        u.z.touchModus = touch;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            QCOMPARE(d.palette().color(QPalette::Window) == aqua, touch);
+            QCOMPARE(d.ListBox1->palette().color(QPalette::Base) == aqua, touch);
+            const QList<QLineEdit*> felder = d.findChildren<QLineEdit*>();
+            QVERIFY(felder.size() >= 7); // day to pulse, time, weight
+            for (const QLineEdit* feld : felder) {
+                // in the group the field is in: a disabled one is grey
+                const QPalette::ColorGroup gruppe = feld->palette().currentColorGroup();
+                QCOMPARE(feld->palette().color(gruppe, QPalette::Base),
+                         QApplication::palette().color(gruppe, QPalette::Base));
+            }
+        });
+    }
+
     void touchPulsSchreibtErstDenTag() {
         Umgebung u;
         u.z.touchModus = true;
