@@ -347,6 +347,32 @@ private Q_SLOTS:
         u.uhrzeit.hide();
     }
 
+    // A fixed-size dialog with a title bar and no buttons in it, alone or over the main window.
+    void uhrzeitFenster_data() {
+        QTest::addColumn<bool>("mitEltern");
+        QTest::newRow("allein") << false;
+        QTest::newRow("über dem Hauptfenster") << true;
+    }
+    void uhrzeitFenster() {
+        QFETCH(bool, mitEltern);
+        Zustand z = vorbereitet();
+        QWidget hauptfenster;
+        TForm_UhrzeitDropdownMemo f(z, mitEltern ? &hauptfenster : nullptr);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const Qt::WindowFlags erwartet = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        QCOMPARE(f.windowFlags(), erwartet);
+        QCOMPARE(f.windowHandle()->flags(), erwartet);
+        const QSize groesse = f.size();
+        QCOMPARE(f.minimumSize(), groesse);
+        QCOMPARE(f.maximumSize(), groesse);
+        QVERIFY(!f.isSizeGripEnabled());
+        f.resize(groesse + QSize(100, 80));
+        f.setWindowTitle(QStringLiteral("Ausgewählte Uhrzeit: eine recht lange Zeile zum Ausprobieren"));
+        QCOMPARE(f.size(), groesse);
+        f.hide();
+    }
+
     void uhrzeitUebernehmen_data() {
         QTest::addColumn<QByteArray>("datei");   // the saved list; its second line is chosen
         QTest::addColumn<QStringList>("danach"); // time field, list, window
