@@ -486,6 +486,32 @@ private Q_SLOTS:
         u.uhrzeit.hide();
     }
 
+    // A fixed-size dialog with a title bar and no buttons in it, alone or over the main window.
+    void uhrzeitFenster_data() {
+        QTest::addColumn<bool>("mitEltern");
+        QTest::newRow("allein") << false;
+        QTest::newRow("über dem Hauptfenster") << true;
+    }
+    void uhrzeitFenster() {
+        QFETCH(bool, mitEltern);
+        Zustand z = vorbereitet();
+        QWidget hauptfenster;
+        TForm_UhrzeitDropdownMemo f(z, mitEltern ? &hauptfenster : nullptr);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const Qt::WindowFlags erwartet = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        QCOMPARE(f.windowFlags(), erwartet);
+        QCOMPARE(f.windowHandle()->flags(), erwartet);
+        const QSize groesse = f.size();
+        QCOMPARE(f.minimumSize(), groesse);
+        QCOMPARE(f.maximumSize(), groesse);
+        QVERIFY(!f.isSizeGripEnabled());
+        f.resize(groesse + QSize(100, 80));
+        f.setWindowTitle(QStringLiteral("Ausgewählte Uhrzeit: eine recht lange Zeile zum Ausprobieren"));
+        QCOMPARE(f.size(), groesse);
+        f.hide();
+    }
+
     void uhrzeitUebernehmen_data() {
         QTest::addColumn<QByteArray>("datei");   // the saved list; its second line is chosen
         QTest::addColumn<QStringList>("danach"); // time field, list, window
@@ -563,6 +589,31 @@ private Q_SLOTS:
                 QTest::mouseClick(t.Button1, Qt::LeftButton);
             });
             QCOMPARE(QStringList({angezeigt, ziel->text()}), texte);
+        });
+    }
+
+    // Touch mode paints the dialog's background and the list aqua; edit fields stay as they are.
+    void touchFarben_data() {
+        QTest::addColumn<bool>("touch");
+        QTest::newRow("Touch") << true;
+        QTest::newRow("Maus") << false;
+    }
+    void touchFarben() {
+        QFETCH(bool, touch);
+        const QColor aqua(0, 255, 255);
+        Umgebung u;
+        u.z.touchModus = touch;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            QCOMPARE(d.palette().color(QPalette::Window) == aqua, touch);
+            QCOMPARE(d.ListBox1->palette().color(QPalette::Base) == aqua, touch);
+            const QList<QLineEdit*> felder = d.findChildren<QLineEdit*>();
+            QVERIFY(felder.size() >= 7); // day to pulse, time, weight
+            for (const QLineEdit* feld : felder) {
+                // in the group the field is in: a disabled one is grey
+                const QPalette::ColorGroup gruppe = feld->palette().currentColorGroup();
+                QCOMPARE(feld->palette().color(gruppe, QPalette::Base),
+                         QApplication::palette().color(gruppe, QPalette::Base));
+            }
         });
     }
 

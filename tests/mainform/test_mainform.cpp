@@ -139,7 +139,10 @@ private Q_SLOTS:
             Schreib_Integer_in_Registry(u"BemerkungenAnzeigen"_s, QString::number(bemerkungen));
         }));
         if (hoehe == 0) hoehe = 795 - form->grafik().vorlageGewicht.height() - 20;
-        QTRY_COMPARE(form->height(), hoehe);
+        // The height is the whole window's; the offscreen platform draws a frame of its own.
+        const int rahmen = form->frameGeometry().height() - form->height();
+        QTRY_COMPARE(form->frameGeometry().height(), hoehe);
+        QCOMPARE(form->height(), hoehe - rahmen);
         QCOMPARE(form->GewichtImage->isHidden(), !gewicht);
         QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
         const QWidget* darueber = gewicht ? form->GewichtImage : form->Image;
@@ -150,7 +153,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!form->Timer1->isActive());
         QSignalSpy titel(form.get(), &TmainForm::titelGeschrieben);
         form->resize(form->width() + 100, form->height() - 100);
-        QTRY_COMPARE(form->size(), QSize(574, hoehe));
+        QTRY_COMPARE(form->size(), QSize(574, hoehe - rahmen));
         QTest::qWait(350);
         QCOMPARE(titel.count(), 2);
 
@@ -158,8 +161,96 @@ private Q_SLOTS:
         form->showMaximized();
         QTRY_VERIFY(form->isMaximized() && form->height() != hoehe && form->RichEdit1->isHidden());
         form->showNormal();
-        QTRY_COMPARE(form->height(), hoehe);
+        QTRY_COMPARE(form->frameGeometry().height(), hoehe);
         QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
+    }
+
+    // Client size and frame position from the design height, the frame and the screen.
+    void normalLage_data() {
+        QTest::addColumn<int>("hoehe"); // with frame
+        QTest::addColumn<int>("bedarf");
+        QTest::addColumn<QMargins>("rahmen");
+        QTest::addColumn<QRect>("frei");
+        QTest::addColumn<QPoint>("bisher");
+        QTest::addColumn<bool>("mittig");
+        QTest::addColumn<QSize>("innen");
+        QTest::addColumn<QPoint>("position");
+        const QMargins fenster(1, 31, 1, 5); // 36 pixels high: title bar and borders
+        const QRect gross(0, 0, 1920, 1080), klein(0, 0, 1366, 768);
+        QTest::newRow("1920x1080, Rahmen 36") << 795 << 740 << fenster << gross << QPoint(300, 500) << false
+                                              << QSize(574, 759) << QPoint(300, 142);
+        QTest::newRow("1920x1080, mittig") << 795 << 740 << fenster << gross << QPoint(300, 500) << true
+                                           << QSize(574, 759) << QPoint(672, 142);
+        QTest::newRow("1920x1080, Inhalt passt knapp nicht")
+            << 795 << 760 << fenster << gross << QPoint(300, 500) << false << QSize(589, 759)
+            << QPoint(300, 142);
+        QTest::newRow("1366x768, Rahmen 36: kleiner, rollt")
+            << 795 << 740 << fenster << klein << QPoint(300, 200) << false << QSize(589, 732)
+            << QPoint(300, 0);
+        QTest::newRow("1366x768 ohne Rahmen") << 795 << 780 << QMargins() << klein << QPoint(300, 200)
+                                              << false << QSize(589, 768) << QPoint(300, 0);
+        QTest::newRow("1366x768, niedrigstes Fenster") << 549 << 500 << fenster << klein << QPoint(300, 0)
+                                                       << false << QSize(574, 513) << QPoint(300, 109);
+        QTest::newRow("Leiste oben") << 795 << 740 << fenster << QRect(0, 30, 1366, 738) << QPoint(300, 0)
+                                     << false << QSize(589, 702) << QPoint(300, 30);
+        QTest::newRow("rechts hinaus") << 549 << 500 << fenster << klein << QPoint(1200, 0) << false
+                                       << QSize(574, 513) << QPoint(1366 - 576, 109);
+        QTest::newRow("links hinaus") << 549 << 500 << fenster << QRect(1366, 0, 1366, 768) << QPoint(0, 0)
+                                      << false << QSize(574, 513) << QPoint(1366, 109);
+        QTest::newRow("ohne Bildschirm")
+            << 795 << 900 << fenster << QRect() << QPoint(5, 6) << true << QSize(574, 759) << QPoint(5, 6);
+    }
+    void normalLage() {
+        QFETCH(int, hoehe);
+        QFETCH(int, bedarf);
+        QFETCH(QMargins, rahmen);
+        QFETCH(QRect, frei);
+        QFETCH(QPoint, bisher);
+        QFETCH(bool, mittig);
+        QFETCH(QSize, innen);
+        QFETCH(QPoint, position);
+        const TmainForm::Normallage lage =
+            TmainForm::normalLage(hoehe, bedarf, rahmen, frei, 15, bisher, mittig);
+        QCOMPARE(lage.innen, innen);
+        QCOMPARE(lage.position, position);
+    }
+
+    // The window on the screen it has lies wholly in the free area, and the chart scrolls only
+    // downwards, after maximising and restoring too. ctest runs this once more on a small screen.
+    void aufDemBildschirm_data() {
+        QTest::addColumn<bool>("gewicht");
+        QTest::newRow("mit Gewicht") << true;
+        QTest::newRow("ohne Gewicht") << false;
+    }
+    void aufDemBildschirm() {
+        QFETCH(bool, gewicht);
+        QVERIFY(offen(u"schirm"_s, [&] {
+            Schreib_Integer_in_Registry(u"FarbkurveGewichtAnzeigen"_s, QString::number(gewicht));
+            Schreib_Integer_in_Registry(u"BemerkungenAnzeigen"_s, u"1"_s);
+        }));
+        const QRect frei = form->screen()->availableGeometry();
+        const int hoehe = qMin(form->normalHoehe(), frei.height());
+        QScrollArea* box = form->ScrollBox1;
+        const auto pruefe = [&] {
+            QTRY_COMPARE(form->frameGeometry().height(), hoehe);
+            QTRY_VERIFY(!form->Timer1->isActive());
+            const QRect f = form->frameGeometry();
+            QVERIFY2(frei.contains(f),
+                     qPrintable(u"%1,%2 %3x%4"_s.arg(f.x()).arg(f.y()).arg(f.width()).arg(f.height())));
+            const bool rollt = box->widget()->height() > box->viewport()->height();
+            QCOMPARE(box->verticalScrollBar()->isVisible(), rollt);
+            QCOMPARE(form->width(), 574 + (rollt ? box->verticalScrollBar()->width() : 0));
+            QVERIFY(!box->horizontalScrollBar()->isVisible());
+            QCOMPARE(box->viewport()->width(), 570);
+        };
+        pruefe();
+        if (QTest::currentTestFailed()) return;
+        form->showMaximized();
+        QTRY_VERIFY(form->isMaximized() && form->RichEdit1->isHidden());
+        QTRY_VERIFY(!form->Timer1->isActive());
+        form->showNormal();
+        QTRY_VERIFY(!form->isMaximized() && !form->RichEdit1->isHidden());
+        pruefe();
     }
 
     void maus_data() {

@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QPanGesture>
 #include <QPinchGesture>
@@ -41,7 +42,7 @@
 
 namespace {
 
-constexpr int kHoehe = 795;           // window height with weight chart and remarks
+constexpr int kHoehe = 795;           // window height (frame included) with weight chart and remarks
 constexpr int kHoeheOhneBeides = 549; // neither of them
 constexpr int kBildBreite = 570;
 constexpr int kBildHoehe = 464;
@@ -115,7 +116,7 @@ TmainForm::TmainForm(Zustand& zustand, QWidget* parent)
     m_groessenKorrektur = new QTimer(this);
     m_groessenKorrektur->setSingleShot(true);
     m_groessenKorrektur->setInterval(100);
-    connect(m_groessenKorrektur, &QTimer::timeout, this, &TmainForm::setzeNormalGroesse);
+    connect(m_groessenKorrektur, &QTimer::timeout, this, [this] { setzeNormalGroesse(); });
 
     baueFlaeche();
     baueMenues();
@@ -401,10 +402,10 @@ void TmainForm::showEvent(QShowEvent* ereignis) {
     QMainWindow::showEvent(ereignis);
     if (m_ersteZeichnungAusstehend && !m_ersteZeichnungEingereiht) {
         m_ersteZeichnungEingereiht = true;
-        if (const QScreen* schirm = screen()) {
-            const QRect frei = schirm->availableGeometry();
-            move(frei.x() + qMax(0, (frei.width() - frameGeometry().width()) / 2), y());
-        }
+        setzeNormalGroesse(true, true);
+        // A window manager tells the frame only after the window is mapped; moveEvent() then
+        // sizes it again. This catches one that does so without moving the client area.
+        m_groessenKorrektur->start();
         // Not inside the paint itself: the first paint may show the user name dialog.
         QMetaObject::invokeMethod(this, &TmainForm::FormPaint, Qt::QueuedConnection);
     }
@@ -465,7 +466,7 @@ void TmainForm::FormPaint() {
         if (!m_startTabelle.isEmpty()) zeigeTabelleAlsGrafik(m_startTabelle);
     }
     // 7. and 8.
-    if (!isMaximized()) senkrechtMittig();
+    if (!isMaximized()) setzeNormalGroesse(true);
     jahrOrdnerPruefen();
 }
 
@@ -513,7 +514,7 @@ void TmainForm::schreibeTitel() {
     Image3->move(Image->pos() + grafik().titelPosition(Image->width()));
     GewichtLabel->setText(QStringLiteral("Gewichtsverlauf"));
     GewichtLabel->adjustSize();
-    GewichtLabel->move(ScrollBox1->width() / 2 - GewichtLabel->width() / 2, GewichtLabel->y());
+    GewichtLabel->move(bildMitte() - GewichtLabel->width() / 2, GewichtLabel->y());
     bilderAktualisieren();
     emit titelGeschrieben();
 }
@@ -535,7 +536,7 @@ int TmainForm::normalHoehe() const {
 
 void TmainForm::zentriereLabel(QLabel* label, int oben) {
     label->adjustSize();
-    label->move(ScrollBox1->width() / 2 - label->width() / 2, oben);
+    label->move(bildMitte() - label->width() / 2, oben);
 }
 
 void TmainForm::setzeSichtbarkeit(bool gewichtAnzeigen, bool bemerkungenAnzeigen) {
@@ -570,36 +571,89 @@ void TmainForm::setzeSichtbarkeit(bool gewichtAnzeigen, bool bemerkungenAnzeigen
         RichEdit1->hide();
         BemerkungLabel->hide();
     }
+    inhaltsGroesseAnpassen(); // first: the normal size depends on it
     setzeNormalGroesse();
-    inhaltsGroesseAnpassen();
 }
 
-void TmainForm::setzeNormalGroesse() {
-    if (isMaximized() || isMinimized() || isFullScreen()) return;
-    const QSize soll(kFensterBreite, normalHoehe());
-    if (size() != soll) {
-        m_groesseWirdGesetzt = true;
-        resize(soll);
-        m_groesseWirdGesetzt = false;
-        if (isVisible()) senkrechtMittig();
-    }
+TmainForm::Normallage TmainForm::normalLage(int hoehe, int bedarf, const QMargins& rahmen, const QRect& frei,
+                                            int leiste, const QPoint& bisher, bool waagrechtMittig) {
+    const int rahmenBreite = rahmen.left() + rahmen.right();
+    const int rahmenHoehe = rahmen.top() + rahmen.bottom();
+    if (!frei.isValid()) return {QSize(kFensterBreite, hoehe - rahmenHoehe), bisher};
+
+    // The design height is the whole window; a smaller screen gets a smaller one that scrolls.
+    const int aussenHoehe = qMin(hoehe, frei.height());
+    const int innenHoehe = aussenHoehe - rahmenHoehe;
+    // A vertical scroll bar takes its width from the viewport; the window grows by it so the
+    // chart still fits across and no horizontal bar appears.
+    const int innenBreite =
+        qMin(kFensterBreite + (innenHoehe < bedarf ? leiste : 0), frei.width() - rahmenBreite);
+    const int aussenBreite = innenBreite + rahmenBreite;
+
+    int x = waagrechtMittig ? frei.left() + (frei.width() - aussenBreite) / 2 : bisher.x();
+    x = qMax(frei.left(), qMin(x, frei.right() + 1 - aussenBreite));
+    // Centred in the free area: the title bar never above it, the bottom never below it.
+    const int y = frei.top() + (frei.height() - aussenHoehe) / 2;
+    return {QSize(innenBreite, innenHoehe), QPoint(x, y)};
 }
 
-void TmainForm::senkrechtMittig() {
+QMargins TmainForm::rahmen() const {
+    // Only a shown window has a frame; without a window manager it stays 0.
+    if (!isVisible()) return {};
+    const QRect aussen = frameGeometry();
+    const QRect innen = geometry();
+    return {innen.left() - aussen.left(), innen.top() - aussen.top(), aussen.right() - innen.right(),
+            aussen.bottom() - innen.bottom()};
+}
+
+int TmainForm::inhaltsBedarf() const {
+    // Laid out only once shown; until then the content counts as fitting.
+    if (!isVisible()) return 0;
+    // Everything of the client area that is not the scroll box's viewport (menu bar, legend
+    // strip, the scroll box's frame), plus the chart's content.
+    return height() - ScrollBox1->height() + 2 * ScrollBox1->frameWidth() + m_inhalt->height();
+}
+
+TmainForm::Normallage TmainForm::sollLage(bool waagrechtMittig) const {
     const QScreen* schirm = screen();
-    if (!schirm || !isVisible()) return;
-    // Never above the usable area, so the title bar stays reachable on small screens.
-    const QRect frei = schirm->availableGeometry();
-    const int oben = schirm->geometry().height() / 2 - frameGeometry().height() / 2;
-    const int y = qMax(frei.top(), oben);
-    if (y != frameGeometry().y()) move(x(), y);
+    const QRect frei = schirm ? schirm->availableGeometry() : QRect();
+    return normalLage(normalHoehe(), inhaltsBedarf(), rahmen(), frei,
+                      ScrollBox1->verticalScrollBar()->sizeHint().width(), pos(), waagrechtMittig);
+}
+
+void TmainForm::setzeNormalGroesse(bool platzieren, bool waagrechtMittig) {
+    if (isMaximized() || isMinimized() || isFullScreen()) return;
+    const QMargins r = rahmen();
+    // The first frame a window manager reports places the window anew.
+    const bool rahmenNeu = r != m_rahmen;
+    m_rahmen = r;
+    const Normallage soll = sollLage(waagrechtMittig || rahmenNeu);
+    const bool neueGroesse = size() != soll.innen;
+    if (neueGroesse) {
+        m_groesseWirdGesetzt = true;
+        resize(soll.innen);
+        m_groesseWirdGesetzt = false;
+    }
+    if (isVisible() && (neueGroesse || platzieren || rahmenNeu) && pos() != soll.position)
+        move(soll.position);
+}
+
+void TmainForm::moveEvent(QMoveEvent* ereignis) {
+    QMainWindow::moveEvent(ereignis);
+    if (rahmen() != m_rahmen && !isMaximized()) m_groessenKorrektur->start();
+}
+
+int TmainForm::bildMitte() const {
+    return Image->x() + Image->width() / 2;
 }
 
 void TmainForm::inhaltsGroesseAnpassen() {
-    QRect belegt;
+    // As wide as the chart: a label or title left where the maximised window had it must not
+    // widen the content and bring a horizontal scroll bar.
+    int unten = 0;
     for (QWidget* kind : m_inhalt->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!kind->isHidden()) belegt |= kind->geometry();
-    m_inhalt->resize(qMax(0, belegt.right() + 1), qMax(0, belegt.bottom() + 1));
+        if (!kind->isHidden()) unten = qMax(unten, kind->geometry().bottom() + 1);
+    m_inhalt->resize(Image->x() + Image->width(), unten);
 }
 
 void TmainForm::resizeEvent(QResizeEvent* ereignis) {
@@ -646,9 +700,10 @@ void TmainForm::FormResize() {
             RichEdit1->show();
         }
         grafik().skalierung = 1.0;
+        inhaltsGroesseAnpassen();
         // Not resizable by dragging: a normal window returns to its size. A little later, since a
         // window manager may report the new size of a maximised window before its new state.
-        if (size() != QSize(kFensterBreite, normalHoehe())) m_groessenKorrektur->start();
+        if (size() != sollLage(false).innen) m_groessenKorrektur->start();
     }
     inhaltsGroesseAnpassen();
     Timer1->start();

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QMargins>
 
 class QAction;
 class QGestureEvent;
@@ -59,8 +60,21 @@ public:
     void setzeSichtbarkeit(bool gewichtAnzeigen, bool bemerkungenAnzeigen);
     bool gewichtAngezeigt() const { return m_gewichtSichtbar; }
     bool bemerkungenAngezeigt() const { return m_bemerkungenSichtbar; }
-    // The window height in the normal state for the visibility in force.
+    // The window height in the normal state for the visibility in force: the whole window, frame
+    // and title bar included.
     int normalHoehe() const;
+
+    // Client size and frame position of the normal window.
+    struct Normallage {
+        QSize innen;     // without frame and title bar; what resize() takes
+        QPoint position; // the frame's top-left; what move() takes
+    };
+    // hoehe: the window height with frame; bedarf: the client height at which the chart needs no
+    // vertical scrolling; rahmen: the frame around the client area; frei: the screen's available
+    // area (empty without a screen); leiste: the width of a vertical scroll bar; bisher: the frame's
+    // top-left now; waagrechtMittig: centre horizontally instead of keeping x.
+    static Normallage normalLage(int hoehe, int bedarf, const QMargins& rahmen, const QRect& frei, int leiste,
+                                 const QPoint& bisher, bool waagrechtMittig);
 
     // The close steps, once: table in use and changed remarks are stored.
     void beenden();
@@ -128,6 +142,7 @@ protected:
     void resizeEvent(QResizeEvent* ereignis) override;
     void changeEvent(QEvent* ereignis) override;
     void closeEvent(QCloseEvent* ereignis) override;
+    void moveEvent(QMoveEvent* ereignis) override;
     void wheelEvent(QWheelEvent* ereignis) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
@@ -136,8 +151,12 @@ private:
     void baueFlaeche();
     void bilderAktualisieren();
     void inhaltsGroesseAnpassen();
-    void setzeNormalGroesse();
-    void senkrechtMittig();
+    // Normal size and, when it changes or platzieren is set, the position too.
+    void setzeNormalGroesse(bool platzieren = false, bool waagrechtMittig = false);
+    Normallage sollLage(bool waagrechtMittig) const;
+    QMargins rahmen() const;
+    int inhaltsBedarf() const;
+    int bildMitte() const;
     void jahrOrdnerPruefen();
     void grafikNeuZeichnen();
     void grafikZeigenLassen();
@@ -156,6 +175,7 @@ private:
 
     QWidget* m_inhalt = nullptr;
     QTimer* m_groessenKorrektur = nullptr;
+    QMargins m_rahmen; // the frame the normal size was last computed with
     bool m_ersteZeichnungAusstehend = true;
     bool m_ersteZeichnungEingereiht = false;
     bool m_ersteZeichnungLaeuft = false;

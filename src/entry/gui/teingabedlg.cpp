@@ -501,11 +501,15 @@ void TEingabeDlg::FormPaint() {
     Label4->setText(z.listenTitel);
 
     if (z.touchModus) {
-        QPalette aqua = m_standardPalette;
-        aqua.setColor(QPalette::Window, QColor(0, 255, 255));
-        aqua.setColor(QPalette::Base, QColor(0, 255, 255));
-        setPalette(aqua);
-        ListBox1->setPalette(aqua);
+        // Only the background and the list turn aqua; edit fields keep their base colour, which
+        // a Base role set on the dialog would hand down to every one of them.
+        const QColor aqua(0, 255, 255);
+        QPalette hintergrund = m_standardPalette;
+        hintergrund.setColor(QPalette::Window, aqua);
+        setPalette(hintergrund);
+        QPalette liste = m_standardPalette;
+        liste.setColor(QPalette::Base, aqua);
+        ListBox1->setPalette(liste);
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         if (QScreen* bildschirm = screen()) {

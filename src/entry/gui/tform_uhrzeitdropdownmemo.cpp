@@ -75,6 +75,8 @@ TForm_UhrzeitDropdownMemo::TForm_UhrzeitDropdownMemo(Zustand& zustand, QWidget* 
     auto* haupt = new QHBoxLayout(this);
     haupt->addWidget(Memo1, 1);
     haupt->addLayout(rechts);
+    // A small picker, not a window to arrange: the window manager offers no resizing for it.
+    haupt->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(Memo1, &UhrzeitMemo::mausGedrueckt, this, &TForm_UhrzeitDropdownMemo::Memo1MouseDown);
     connect(Memo1, &UhrzeitMemo::tasteLosgelassen, this, &TForm_UhrzeitDropdownMemo::Memo1KeyUp);

@@ -1,6 +1,7 @@
 #include "platform/gui/qtdialoge.h"
 
 #include "platform/beenden.h"
+#include "platform/gui/dateiliste.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -45,16 +46,30 @@ bool QtDialoge::frage(const QString& text) {
     return zeige(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-QString QtDialoge::dateiOeffnen(const QString& titel, const QString& startpfad, const QString& filter) {
-    const QString pfad = QFileDialog::getOpenFileName(elternfenster(), titel, startpfad, filter);
+namespace {
+
+// Qt's own dialog, not the desktop's: only its file list can be given German dates without
+// changing the process's locale.
+QString waehleDatei(const QString& titel, const QString& startpfad, const QString& filter, bool speichern) {
+    QFileDialog dialog(elternfenster(), titel, startpfad, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new Dateiliste(&dialog));
+    dialog.setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const int ergebnis = dialog.exec();
     nachDemWarten();
-    return pfad;
+    if (ergebnis != QDialog::Accepted) return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString QtDialoge::dateiOeffnen(const QString& titel, const QString& startpfad, const QString& filter) {
+    return waehleDatei(titel, startpfad, filter, false);
 }
 
 QString QtDialoge::dateiSpeichern(const QString& titel, const QString& startpfad, const QString& filter) {
-    const QString pfad = QFileDialog::getSaveFileName(elternfenster(), titel, startpfad, filter);
-    nachDemWarten();
-    return pfad;
+    return waehleDatei(titel, startpfad, filter, true);
 }
 
 std::optional<QRgb> QtDialoge::farbe(QRgb start) {
