@@ -462,6 +462,24 @@ private Q_SLOTS:
         QCOMPARE(u.z.ListBox1.size(), 2);
     }
 
+    // The weight mean of the month left is gone with it: a new month's first weight is not held
+    // against it, and the label shows none.
+    void gewichtsMittelGehtMitDemMonat() {
+        Umgebung u;
+        u.grafik.MonatsMittelGewicht = 80;
+        u.dlg.GewichtInfoLabel->setText(QStringLiteral("Monatlicher Mittelwert: 80,0 Kg"));
+        QString label;
+        u.imDialog(false, [&](TEingabeDlg& d) {
+            label = d.GewichtInfoLabel->text();
+            d.GewichtsEingabeCheckBox->click();
+            d.GewichtEdit->setText(QStringLiteral("60"));
+            nimmAuf(d, 2);
+        });
+        QCOMPARE(label, QString());
+        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
+        QVERIFY(testumgebung::lies(u.tabelle()).contains("Gewicht=60\r\n"));
+    }
+
     // --- the time list
 
     void uhrzeitEinfuegen_data() {

@@ -7,6 +7,9 @@
 #include <QProcess>
 #include <QSettings>
 #include <QThread>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <sys/stat.h>
 
 namespace {
 
@@ -97,6 +100,70 @@ private Q_SLOTS:
         if (mitTabelle) // the table itself is left as it was
             QCOMPARE(testumgebung::lies(tabelle),
                      testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+    }
+
+    void signalWaehrendKorvaneWartet_data() {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<int>("status");
+        QTest::newRow("frage nach dem datenort") << "frage" << 1;
+        QTest::newRow("fifo als tabelle in gebrauch") << "fifo" << 0;
+        QTest::newRow("fifo als einstellungsdatei") << "einstellungen" << 1;
+        QTest::newRow("5 MB tabelle in gebrauch") << "gross" << 0;
+    }
+    // Wherever Korvane waits (a question, a message about a file that is no table, a large
+    // table drawn), SIGTERM ends it at once; no setting a question was about changes.
+    void signalWaehrendKorvaneWartet() {
+        QFETCH(QString, fall);
+        QFETCH(int, status);
+        const Lauf l = neuerLauf(QStringLiteral("warten-") + fall);
+        QDir().mkpath(l.config + QStringLiteral("/Orvalis"));
+        const QString tabelle = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.tab");
+        if (fall == "einstellungen") {
+            QCOMPARE(::mkfifo(QFile::encodeName(einstellungen(l)).constData(), 0600), 0);
+        } else {
+            QSettings s(einstellungen(l), QSettings::IniFormat);
+            // "frage": the data were last used from another folder, so the start asks.
+            s.setValue(QStringLiteral("InstallOrt"), fall == "frage" ? QStringLiteral("/anderswo/") : l.ordner);
+            s.setValue(QStringLiteral("DatenSpeicherOrt"), l.ordner);
+            s.setValue(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+            s.setValue(QStringLiteral("TabellenDateiName"), tabelle);
+            s.setValue(QStringLiteral("StiftBreite"), 5);
+        }
+        QDir().mkpath(QFileInfo(tabelle).path());
+        if (fall == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(tabelle).constData(), 0600), 0);
+        if (fall == "gross") {
+            QByteArray b = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+            const QByteArray zeile = "Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=70,5\r\n";
+            b += zeile.repeated(5 * 1000 * 1000 / zeile.size());
+            testumgebung::schreibe(tabelle, b);
+        }
+        const QByteArray vorher = fall == "einstellungen" ? QByteArray() : testumgebung::lies(einstellungen(l));
+        QProcess p;
+        starte(p, l);
+        // Settled once the program folder's folders exist, or (settings unusable) shortly after start.
+        QVERIFY(wartetBis([&] {
+            return fall == "einstellungen" || fall == "frage" ||
+                   QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists();
+        }));
+        QThread::msleep(2500);
+        QCOMPARE(p.state(), QProcess::Running); // waiting: in a message box, or drawn and idle
+        QElapsedTimer uhr;
+        uhr.start();
+        p.terminate();
+        // A generous bound: the fault it guards against never ended at all.
+        QVERIFY(p.waitForFinished(10000));
+        QVERIFY2(uhr.elapsed() < 5000, qPrintable(QString::number(uhr.elapsed())));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), status);
+        if (fall == "einstellungen") {
+            QVERIFY(!QFileInfo(einstellungen(l)).isFile()); // still the FIFO, never replaced
+            return;
+        }
+        QSettings s(einstellungen(l), QSettings::IniFormat);
+        QCOMPARE(s.value(QStringLiteral("BenutzerName")).toString(), QStringLiteral("Anna"));
+        QCOMPARE(s.value(QStringLiteral("StiftBreite")).toInt(), 5);
+        QCOMPARE(s.value(QStringLiteral("TabellenDateiName")).toString(), tabelle);
+        if (fall == "frage") QCOMPARE(testumgebung::lies(einstellungen(l)), vorher);
     }
 
     // A plain file where the data folder should be: the program ends at once, non-zero.
