@@ -63,7 +63,9 @@ Fehler pruefe(const QString& pfad, qint64 grenze, QString* meldung) {
     qint64 groesse = 0;
     int nummer = 0;
     struct stat st = {};
-    if (!pfadGueltig(pfad)) {
+    if (pfad.isEmpty()) {
+        f = Fehler::Fehlt; // no file named at all
+    } else if (!pfadGueltig(pfad)) {
         f = Fehler::UngueltigerPfad;
     } else if (::stat(QFile::encodeName(pfad).constData(), &st) != 0) {
         nummer = errno;
@@ -86,6 +88,7 @@ Gelesen lies(const QString& pfad, qint64 grenze) {
         g.meldung = meldungFuer(f, pfad, groesse, grenze, nummer);
         return g;
     };
+    if (pfad.isEmpty()) return scheitern(Fehler::Fehlt);
     if (!pfadGueltig(pfad)) return scheitern(Fehler::UngueltigerPfad);
     // Non-blocking, so opening a FIFO without a writer returns at once; the type is then
     // checked on the open descriptor, so the file cannot be swapped in between.

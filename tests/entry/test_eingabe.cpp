@@ -439,6 +439,11 @@ private Q_SLOTS:
         QCOMPARE(u.dlg.result(), int(QDialog::Rejected));
         QCOMPARE(u.grafik.Image, maerz);
         QCOMPARE(u.grafik.Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
+
+        // Before any month was in use (a first start) there is nothing to draw, and nothing to say.
+        u.z.TabellenDateiName.clear();
+        u.imDialog(false, [&](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
     }
 
     // A table named "x.tab" from elsewhere: the year and month come from its readings, and the

@@ -528,6 +528,7 @@ private Q_SLOTS:
         QTest::newRow("/dev/urandom") << "/dev/urandom" << int(datei::Fehler::KeineDatei);
         QTest::newRow("zu gross") << "gross" << int(datei::Fehler::ZuGross);
         QTest::newRow("ungueltiger pfad") << "kodierung" << int(datei::Fehler::UngueltigerPfad);
+        QTest::newRow("kein pfad") << "leer" << int(datei::Fehler::Fehlt);
         QTest::newRow("nicht lesbar") << "gesperrt" << int(datei::Fehler::NichtLesbar);
     }
     // A FIFO or a device is refused at once, never read from: the test would hang otherwise.
@@ -541,6 +542,7 @@ private Q_SLOTS:
         if (art.startsWith(u'/')) pfad = art;
         if (art == "gross") testumgebung::schreibe(pfad, QByteArray(101, 'x'));
         if (art == "kodierung") pfad = ordner + QStringLiteral("name\uFFFD.tab");
+        if (art == "leer") pfad.clear();
         if (art == "gesperrt") {
             testumgebung::schreibe(pfad, "x");
             QFile::setPermissions(pfad, QFileDevice::Permissions());
@@ -554,6 +556,7 @@ private Q_SLOTS:
             QVERIFY(g.meldung.isEmpty());
         } else {
             QVERIFY2(g.meldung.contains(u'"' + pfad + u'"'), qPrintable(g.meldung));
+            QVERIFY(g.meldung.startsWith(QStringLiteral("Die ")) || g.meldung.startsWith(QStringLiteral("Der ")) || g.meldung.startsWith(u'"'));
             QVERIFY(g.inhalt.isEmpty());
         }
         // The table readers say the same, with the file named.
