@@ -2,7 +2,10 @@
 #include "bench.h"
 
 #include "chart/tmonatsgrafik.h"
+#include "export/image/grafikseite.h"
+#include "export/image/jpeg.h"
 #include "platform/datei.h"
+#include "table/tabelle.h"
 #include "platform/textdatei.h"
 #include "storage/registry.h"
 
@@ -47,6 +50,14 @@ void bench_grafik() {
         grafik.MittelwertModus = false;
         grafik.ueberlagerung = false;
         grafik.SchreibeNameUndMonatInGrafik();
+    });
+
+    bench::miss("Tabellenbild", 50, [&] {
+        const tabelle::Gitter gitter = tabelle::ErstelleTabelle(z.ListBox1);
+        tabelle::TabelleAlsBild(gitter);
+    });
+    bench::miss("Grafikseite JPEG", 50, [&] {
+        jpeg::kodiere(bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, true, true)));
     });
 
     // Linear in the file's size: a 5 MB table, days and slots repeating.

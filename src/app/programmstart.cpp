@@ -5,6 +5,8 @@
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"
 #include "entry/gui/ttoucheingabedlg.h"
+#include "export/image/gui/tbildspeichernform.h"
+#include "table/gui/ttabellendlg.h"
 #include "platform/beenden.h"
 
 #include <QApplication>
@@ -53,10 +55,13 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     // The dialogs are children of the main window so they die with it.
     EingabeDlg = new TEingabeDlg(z, mainForm->grafik(), mainForm);
     NameEingDlg = new TNameEingDlg(z, mainForm);
+    TabellenDlg = new TTabellenDlg(mainForm);
+    BildspeichernForm = new TBildspeichernForm(mainForm);
     TouchEingabeDlg = new TTouchEingabeDlg(mainForm);
     Form_UhrzeitDropdownMemo = new TForm_UhrzeitDropdownMemo(z, mainForm);
     EingabeDlg->setzeFenster(Form_UhrzeitDropdownMemo, TouchEingabeDlg);
-    mainForm->setzeFenster(EingabeDlg, NameEingDlg, Form_UhrzeitDropdownMemo, TouchEingabeDlg);
+    mainForm->setzeFenster(EingabeDlg, NameEingDlg, Form_UhrzeitDropdownMemo, TouchEingabeDlg, TabellenDlg,
+                           BildspeichernForm);
     if (!optionen.tabelle.isEmpty())
         mainForm->setzeStartTabelle(QFileInfo(optionen.tabelle).absoluteFilePath());
     m_bereit = true;

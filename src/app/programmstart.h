@@ -12,6 +12,8 @@ class TEingabeDlg;
 class TNameEingDlg;
 class TTouchEingabeDlg;
 class TForm_UhrzeitDropdownMemo;
+class TTabellenDlg;
+class TBildspeichernForm;
 class QSocketNotifier;
 
 struct Startoptionen {
@@ -39,6 +41,8 @@ public:
     TNameEingDlg* NameEingDlg = nullptr;
     TTouchEingabeDlg* TouchEingabeDlg = nullptr;
     TForm_UhrzeitDropdownMemo* Form_UhrzeitDropdownMemo = nullptr;
+    TTabellenDlg* TabellenDlg = nullptr;
+    TBildspeichernForm* BildspeichernForm = nullptr;
 
     // What a caught signal does: the close steps, then every event loop ends.
     void beendenDurchSignal();

@@ -21,16 +21,7 @@ int TMonatsGrafik::aufGanzeAufrunden(double wert) {
 }
 
 double TMonatsGrafik::rundeHalbGerade(double wert, int stellen) {
-    const double faktor = std::pow(10.0, stellen);
-    const double skaliert = wert * faktor;
-    const double unten = std::floor(skaliert);
-    const double rest = skaliert - unten;
-    double gerundet;
-    if (std::fabs(rest - 0.5) < 1e-7)
-        gerundet = std::fmod(unten, 2.0) == 0 ? unten : unten + 1;
-    else
-        gerundet = std::round(skaliert);
-    return gerundet / faktor;
+    return zahlen::rundeHalbGerade(wert, stellen);
 }
 
 QString TMonatsGrafik::formatiereMittelwert(double wert) {

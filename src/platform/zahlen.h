@@ -2,6 +2,7 @@
 // Whole numbers read from texts the readers have already checked, without the locale machinery
 // of QString::toInt/toDouble: a drawing sums hundreds of thousands of them.
 #include <QStringView>
+#include <cmath>
 #include <optional>
 
 namespace zahlen {
@@ -21,6 +22,21 @@ inline std::optional<int> ganzzahl(QStringView text) {
         wert = wert * 10 + (c.unicode() - u'0');
     }
     return negativ ? -wert : wert;
+}
+
+// The value rounded to the given decimals, exact halves to the even digit (128,125 -> 128,12),
+// as the platform's default rounding is described. Means are quotients of small integers, so a
+// half that binary fractions miss by a rounding error is still taken as a half.
+inline double rundeHalbGerade(double wert, int stellen) {
+    const double faktor = std::pow(10.0, stellen);
+    const double skaliert = wert * faktor;
+    const double unten = std::floor(skaliert);
+    double gerundet;
+    if (std::fabs(skaliert - unten - 0.5) < 1e-7)
+        gerundet = std::fmod(unten, 2.0) == 0 ? unten : unten + 1;
+    else
+        gerundet = std::round(skaliert);
+    return gerundet / faktor;
 }
 
 } // namespace zahlen

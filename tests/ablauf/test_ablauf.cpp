@@ -7,6 +7,7 @@
 #include "chart/tmonatsgrafik.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tnameeingdlg.h"
+#include "table/gui/ttabellendlg.h"
 #include "platform/uhr.h"
 #include "storage/registry.h"
 
@@ -270,6 +271,54 @@ private Q_SLOTS:
         QVERIFY(dlg.texte(Art::Warnung).value(0).startsWith(QStringLiteral("Der gespeicherte Benutzername")));
         QCOMPARE(Lies_String_aus_Registry(QStringLiteral("BenutzerName")), QStringLiteral("Anna"));
         QVERIFY(!QDir(ordner + QStringLiteral("Anna")).exists());
+    }
+
+
+    void tabelleZeigen_data() {
+        QTest::addColumn<bool>("oeffnen"); // "Öffnen > und Tabelle anzeigen" or the dialog's button
+        QTest::newRow("knopf im eingabedialog") << false;
+        QTest::newRow("oeffnen und tabelle anzeigen") << true;
+    }
+    // The table window shows the month the entry dialog holds, under the chart's title.
+    void tabelleZeigen() {
+        QFETCH(bool, oeffnen);
+        TestDialoge& dlg = testumgebung::dialoge();
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), ordner + kTabelle);
+        testumgebung::schreibe(ordner + kTabelle, testumgebung::lies(testumgebung::testdaten(
+                                                      QStringLiteral("anna_maerz_2024.tab"))));
+        Programmstart p;
+        QVERIFY(p.erzeugeFenster({}));
+        ersteZeichnungAbwarten(p.mainForm);
+        dlg.fenster.push_back([&](QObject* f) {
+            auto* d = qobject_cast<TEingabeDlg*>(f);
+            if (!d) return 0;
+            d->show();
+            if (oeffnen)
+                (void)QTest::qWaitFor([&] { return !d->isVisible(); }, 5000); // on to the table by itself
+            else
+                d->BitBtn4->click();
+            return d->result();
+        });
+        QString titel, zelle;
+        dlg.fenster.push_back([&](QObject* f) {
+            auto* t = qobject_cast<TTabellenDlg*>(f);
+            if (!t) return 0;
+            titel = t->windowTitle();
+            zelle = t->gitter().zelle(5, 21);
+            return 0;
+        });
+        if (oeffnen) {
+            dlg.dateien.push_back(ordner + kTabelle);
+            p.mainForm->OffnenUndTabelleAnzeigenClick();
+        } else {
+            p.mainForm->aktuellebearbeiten1Click();
+        }
+        QTRY_VERIFY(!zelle.isEmpty());
+        QCOMPARE(dlg.unerwartet, QStringList());
+        QCOMPARE(titel, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
+        QCOMPARE(zelle, QStringLiteral("    70,5"));
     }
 
 

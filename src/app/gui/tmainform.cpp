@@ -13,6 +13,8 @@
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"
+#include "export/image/gui/tbildexport.h"
+#include "table/gui/ttabellendlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -108,10 +110,10 @@ TmainForm::TmainForm(Zustand& zustand, QWidget* parent)
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, &TmainForm::Timer1Timer);
 
-    // Its work, showing the table window, comes with that window; until then nothing starts it.
     TabellenAnzeigeTimer = new QTimer(this);
     TabellenAnzeigeTimer->setObjectName(QStringLiteral("TabellenAnzeigeTimer"));
     TabellenAnzeigeTimer->setInterval(500);
+    connect(TabellenAnzeigeTimer, &QTimer::timeout, this, &TmainForm::TabellenAnzeigeTimerTimer);
 
     m_groessenKorrektur = new QTimer(this);
     m_groessenKorrektur->setSingleShot(true);
@@ -257,7 +259,7 @@ void TmainForm::baueMenues() {
     OeffnenUndalsGrafikAnzeigen =
         eintrag(Oeffnen, "OeffnenUndalsGrafikAnzeigen", QStringLiteral("und als Grafik anzeigen"));
     OffnenUndTabelleAnzeigen =
-        eintrag(Oeffnen, "OffnenUndTabelleAnzeigen", QStringLiteral("und Tabelle anzeigen"), false);
+        eintrag(Oeffnen, "OffnenUndTabelleAnzeigen", QStringLiteral("und Tabelle anzeigen"));
     OeffnenUndTabelleBearbeiten =
         eintrag(Oeffnen, "OeffnenUndTabelleBearbeiten", QStringLiteral("und Tabelle bearbeiten"));
     trenner(Datei, "N7", QStringLiteral("      "));
@@ -265,10 +267,10 @@ void TmainForm::baueMenues() {
         eintrag(Datei, "DiagrammimBrowseranzeigen", QStringLiteral("Grafik im Browser anzeigen"), false);
     trenner(Datei, "N4", QStringLiteral("  "));
     GrafikspeichernalsBilddatei = eintrag(Datei, "GrafikspeichernalsBilddatei",
-                                          QStringLiteral("Grafik speichern als  Bilddatei (.jpg)"), false);
+                                          QStringLiteral("Grafik speichern als  Bilddatei (.jpg)"));
     GrafikplusTabellespeichernalsBilddatei =
         eintrag(Datei, "GrafikplusTabellespeichernalsBilddatei",
-                QStringLiteral("Grafik plus Tabelle speichern als Bilddatei (.jpg)"), false);
+                QStringLiteral("Grafik plus Tabelle speichern als Bilddatei (.jpg)"));
     trenner(Datei, "N2", QStringLiteral(" "));
     GrafikSpeichernAlsPdfDatei = eintrag(Datei, "GrafikSpeichernAlsPdfDatei",
                                          QStringLiteral("&Grafik speichern als PDF-Datei"), false);
@@ -293,7 +295,7 @@ void TmainForm::baueMenues() {
     Messwerte1 = eintrag(MainMenu1, "Messwerte1", QStringLiteral("Messwerte"));
 
     QMenu* Tabelle = untermenue(MainMenu1, "Tabelle", QStringLiteral("&Tabelle"));
-    anzeigen1 = eintrag(Tabelle, "anzeigen1", QStringLiteral("&aktuelle anzeigen"), false);
+    anzeigen1 = eintrag(Tabelle, "anzeigen1", QStringLiteral("&aktuelle anzeigen"));
     aktuellebearbeiten1 = eintrag(Tabelle, "aktuellebearbeiten1", QStringLiteral("aktuelle &bearbeiten"));
     trenner(Tabelle, "N3", QStringLiteral(" "));
     neuerstellen1 =
@@ -321,6 +323,12 @@ void TmainForm::baueMenues() {
     connect(OeffnenUndTabelleBearbeiten, &QAction::triggered, this,
             &TmainForm::OeffnenUndTabelleBearbeitenClick);
     connect(aktuellebearbeiten1, &QAction::triggered, this, &TmainForm::aktuellebearbeiten1Click);
+    connect(OffnenUndTabelleAnzeigen, &QAction::triggered, this, &TmainForm::OffnenUndTabelleAnzeigenClick);
+    connect(anzeigen1, &QAction::triggered, this, &TmainForm::anzeigen1Click);
+    connect(GrafikspeichernalsBilddatei, &QAction::triggered, this,
+            &TmainForm::GrafikspeichernalsBilddateiClick);
+    connect(GrafikplusTabellespeichernalsBilddatei, &QAction::triggered, this,
+            &TmainForm::GrafikplusTabellespeichernalsBilddateiClick);
     connect(beenden1, &QAction::triggered, this, &QWidget::close);
     connect(Mittelwerte1, &QAction::triggered, this, &TmainForm::Mittelwerte1Click);
     connect(Messwerte1, &QAction::triggered, this, &TmainForm::Messwerte1Click);
@@ -345,13 +353,32 @@ bool TmainForm::FormCreate() {
 }
 
 void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_UhrzeitDropdownMemo* uhrzeit,
-                             TTouchEingabeDlg* touchEingabe) {
+                             TTouchEingabeDlg* touchEingabe, TTabellenDlg* tabelle, TBildspeichernForm* bildspeichern) {
     EingabeDlg = eingabe;
     NameEingDlg = name;
     UhrzeitDlg = uhrzeit;
     TouchEingabeDlg = touchEingabe;
+    TabellenDlg = tabelle;
+    BildExport = new TBildExport(z, grafik(), bildspeichern, this);
+    BildExport->hauptfensterWiederherstellen = [this] {
+        if (isMaximized()) showNormal();
+    };
+    BildExport->pause = [this](int ms) { MachPause1->Pause(ms); };
+    BildExport->gewichtSichtbar = [this] { return m_gewichtSichtbar; };
+    BildExport->bemerkungenSichtbar = [this] { return m_bemerkungenSichtbar; };
+    if (TabellenDlg) {
+        TabellenDlg->grafikPlusTabelleSpeichern = [this](const tabelle::Gitter& gitter) {
+            BildExport->GrafikPlusTabelleSpeichern(gitter);
+        };
+        // Closing the table closes the entry dialog too, and the chart follows the data.
+        connect(TabellenDlg, &TTabellenDlg::geschlossen, this, [this] {
+            if (EingabeDlg && EingabeDlg->isVisible()) EingabeDlg->reject();
+            grafikNeuZeichnen();
+        });
+    }
     if (EingabeDlg) {
         connect(EingabeDlg, &TEingabeDlg::grafikNeuZeichnen, this, &TmainForm::grafikNeuZeichnen);
+        connect(EingabeDlg, &TEingabeDlg::tabelleZeigen, this, &TmainForm::tabelleVorbereiten);
         connect(EingabeDlg, &TEingabeDlg::hauptfensterAnpassen, this, [this] {
             FormResize();
             schreibeTitel();
@@ -837,6 +864,45 @@ void TmainForm::OeffnenUndTabelleBearbeitenClick() {
     // The chart changes when the dialog closes: OK draws what was written, Escape the table.
     if (EingabeDlg) EingabeDlg->tabelleBearbeiten(pfad, false);
     FormResize();
+}
+
+void TmainForm::OffnenUndTabelleAnzeigenClick() {
+    if (EingabeDlg) EingabeDlg->tabelleSofortZeigen();
+    OeffnenUndTabelleBearbeitenClick();
+}
+
+void TmainForm::tabelleVorbereiten() {
+    if (!TabellenDlg) return;
+    TabellenDlg->setWindowTitle(Label1->text());
+    TabellenDlg->ErstelleTabelle(z.ListBox1);
+    TabellenAnzeigeTimer->start();
+}
+
+void TmainForm::anzeigen1Click() {
+    if (isMaximized()) showNormal();
+    MachPause1->Pause(100);
+    tabelleVorbereiten();
+}
+
+void TmainForm::TabellenAnzeigeTimerTimer() {
+    TabellenAnzeigeTimer->stop();
+    if (TabellenDlg && !TabellenDlg->isVisible()) Dialoge::seam().modal(TabellenDlg);
+}
+
+void TmainForm::GrafikspeichernalsBilddateiClick() {
+    if (BildExport) BildExport->GrafikspeichernalsBilddateiClick();
+}
+
+void TmainForm::GrafikplusTabellespeichernalsBilddateiClick() {
+    if (!BildExport || !TabellenDlg) return;
+    if (isMaximized()) showNormal();
+    MachPause1->Pause(100);
+    BildExport->GrafikPlusTabelleLaeuft = true;
+    if (!BildExport->GrafikspeichernalsBilddateiClick()) return;
+    MachPause1->Pause(1000);
+    // The table window runs its own command once it is shown.
+    TabellenDlg->OffenBilddatei = true;
+    anzeigen1Click();
 }
 
 void TmainForm::aktuellebearbeiten1Click() {

@@ -20,6 +20,9 @@ class TMachPause;
 class TMonatsGrafik;
 class TNameEingDlg;
 class TTouchEingabeDlg;
+class TTabellenDlg;
+class TBildspeichernForm;
+class TBildExport;
 
 // Shows one picture of the chart object, stretched to the control's size or at its own size.
 class TBild : public QWidget {
@@ -46,7 +49,9 @@ public:
     bool FormCreate();
     // The windows the program start creates after this one; null until then.
     void setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_UhrzeitDropdownMemo* uhrzeit,
-                      TTouchEingabeDlg* touchEingabe);
+                      TTouchEingabeDlg* touchEingabe, TTabellenDlg* tabelle = nullptr,
+                      TBildspeichernForm* bildspeichern = nullptr);
+    TBildExport* bildExport() const { return BildExport; }
 
     TMonatsGrafik& grafik() { return *Grafik; }
 
@@ -122,6 +127,11 @@ public Q_SLOTS:
     void OeffnenUndalsGrafikAnzeigenClick();
     void OeffnenUndTabelleBearbeitenClick();
     void aktuellebearbeiten1Click();
+    void OffnenUndTabelleAnzeigenClick();
+    void anzeigen1Click();
+    void TabellenAnzeigeTimerTimer();
+    void GrafikspeichernalsBilddateiClick();
+    void GrafikplusTabellespeichernalsBilddateiClick();
     void Messwerte1Click();
     void Mittelwerte1Click();
     void Benutzernamendern1Click();
@@ -162,6 +172,8 @@ private:
     void grafikZeigenLassen();
     void nameErfragen();
     void benutzerGewechselt();
+    // The table window gets the month's grid and the table timer starts.
+    void tabelleVorbereiten();
     bool gesteBehandeln(QGestureEvent* ereignis);
     void zentriereLabel(QLabel* label, int oben);
     int gewichtVorlageHoehe() const;
@@ -172,6 +184,8 @@ private:
     TNameEingDlg* NameEingDlg = nullptr;
     TForm_UhrzeitDropdownMemo* UhrzeitDlg = nullptr;
     TTouchEingabeDlg* TouchEingabeDlg = nullptr;
+    TTabellenDlg* TabellenDlg = nullptr;
+    TBildExport* BildExport = nullptr;
 
     QWidget* m_inhalt = nullptr;
     QTimer* m_groessenKorrektur = nullptr;

@@ -248,9 +248,7 @@ void TEingabeDlg::baueOberflaeche() {
     BitBtn2 = new QPushButton(QStringLiteral("Eintrag &bearbeiten"), inhalt);
     OKBtn = new QPushButton(QStringLiteral("OK / &Grafik zeigen"), inhalt);
     OKBtn->setDefault(true);
-    // The table window is not built yet; the command stays visible but cannot be chosen.
     BitBtn4 = new QPushButton(QStringLiteral("&Tabelle zeigen"), inhalt);
-    BitBtn4->setEnabled(false);
     for (QPushButton* k : {BitBtn1, BitBtn2, OKBtn, BitBtn4})
         k->setFont(fett);
 
@@ -278,6 +276,7 @@ void TEingabeDlg::baueOberflaeche() {
     connect(BitBtn2, &QPushButton::clicked, this, &TEingabeDlg::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TEingabeDlg::BitBtn3Click);
     connect(OKBtn, &QPushButton::clicked, this, &TEingabeDlg::OKBtnClick);
+    connect(BitBtn4, &QPushButton::clicked, this, &TEingabeDlg::BitBtn4Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TEingabeDlg::SpeedButton1Click);
     connect(SpinButton1, &AufAbSchalter::aufGeklickt, this, &TEingabeDlg::SpinButton1UpClick);
     connect(SpinButton1, &AufAbSchalter::abGeklickt, this, &TEingabeDlg::SpinButton1DownClick);
@@ -422,8 +421,7 @@ int TEingabeDlg::neuerMonat() {
 }
 
 int TEingabeDlg::tabelleBearbeiten(const QString& pfad, bool tabelleSofortZeigen) {
-    // The table window that would follow is not built yet, so the dialog only edits.
-    Q_UNUSED(tabelleSofortZeigen);
+    if (tabelleSofortZeigen) m_tabelleSofort = true;
     GewichtInfoLabel->clear();
     z.ListBox1.clear();
     zeigeListe();
@@ -433,6 +431,7 @@ int TEingabeDlg::tabelleBearbeiten(const QString& pfad, bool tabelleSofortZeigen
     z.letzteMesszeile.clear();
     QString monat, jahr;
     if (!monatstabelle::liesZumBearbeiten(z, pfad, monatstabelle::KopfLesen::Ja, &monat, &jahr)) {
+        m_tabelleSofort = false;
         z.letzteMesszeile = letzteVorher;
         zeigeListe();
         return QDialog::Rejected;
@@ -525,6 +524,12 @@ void TEingabeDlg::FormPaint() {
 
     SpinEdit1Change();
     SpinEdit2Change();
+
+    // "und Tabelle anzeigen": on to the table at once, once the dialog is up.
+    if (m_tabelleSofort) {
+        m_tabelleSofort = false;
+        QTimer::singleShot(0, this, &TEingabeDlg::BitBtn4Click);
+    }
 
     // Each opening starts with weight entry off.
     GewichtsEingabeCheckBox->setChecked(false);
@@ -874,6 +879,12 @@ void TEingabeDlg::reject() {
     Q_EMIT grafikNeuZeichnen();
     Q_EMIT hauptfensterAnpassen();
     QDialog::reject();
+}
+
+void TEingabeDlg::BitBtn4Click() {
+    GrafikZeigen();
+    Q_EMIT tabelleZeigen();
+    accept();
 }
 
 void TEingabeDlg::OKBtnClick() {

@@ -37,6 +37,8 @@ public:
     int aktuelleBearbeiten();
 
     void setzeJahrFeld(const QString& jahr);
+    // "und Tabelle anzeigen": the next opening goes on to the table at once.
+    void tabelleSofortZeigen() { m_tabelleSofort = true; }
     void setzeGewichtAusEinstellung(const QString& gewicht);
     void setzeListenTitel(const QString& text);
     double gewichtWert() const { return m_gewicht; }
@@ -91,6 +93,7 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn3Click();
+    void BitBtn4Click();
     void OKBtnClick();
     void SpeedButton1Click();
     void SpinButton1UpClick();
@@ -123,6 +126,7 @@ public:
 
 Q_SIGNALS:
     void grafikNeuZeichnen();
+    void tabelleZeigen(); // the table window builds its grid, the main window's timer shows it
     void hauptfensterAnpassen();
 
 protected:
@@ -163,5 +167,6 @@ private:
     bool m_neuerMonat = false;
     bool m_gewichtInfoLaeuft = false;
     bool m_tippen = false; // a key is being typed into a number field
+    bool m_tabelleSofort = false;
     QPalette m_standardPalette;
 };

@@ -1,0 +1,232 @@
+// The chart page, the chart above the table, the JPEG files and the export commands.
+#include "testumgebung.h"
+
+#include "app/gui/tmainform.h"
+#include "app/programmstart.h"
+#include "chart/tmonatsgrafik.h"
+#include "export/image/grafikseite.h"
+#include "export/image/gui/tbildexport.h"
+#include "export/image/jpeg.h"
+#include "platform/textdatei.h"
+#include "platform/uhr.h"
+#include "storage/registry.h"
+#include "table/gui/ttabellendlg.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImageReader>
+#include <QProcess>
+
+using namespace Qt::StringLiterals;
+using Art = TestDialoge::Art;
+
+namespace {
+
+// A March 2024 table of the user, with a weight on each reading.
+QString schreibeMaerz(const QString& pfad, const QString& name) {
+    QStringList zeilen = (u"[Personendaten]|BenutzerName="_s + name + u"|Datum=März 2024|1M=1|2M=1|3M=1|4M=1|"_s).split(u'|');
+    for (int tag = 1; tag <= 28; ++tag)
+        zeilen << u"Morgens den %1.03.2024 Z=07:30 s=%2, d=85, p=66, Gewicht=7%3,5"_s.arg(tag, 2, 10, QLatin1Char('0'))
+                      .arg(120 + tag % 20)
+                      .arg(tag % 5);
+    QDir().mkpath(QFileInfo(pfad).path());
+    textdatei::schreibeZeilen(pfad, zeilen);
+    return pfad;
+}
+
+int anzahlFarbe(const QImage& bild, const QRect& bereich, QRgb farbe) {
+    int n = 0;
+    for (int y = bereich.top(); y <= bereich.bottom(); ++y)
+        for (int x = bereich.left(); x <= bereich.right(); ++x)
+            n += (bild.pixel(x, y) & 0xFFFFFF) == (farbe & 0xFFFFFF);
+    return n;
+}
+
+} // namespace
+
+class TestBildexport : public QObject {
+    Q_OBJECT
+
+    Zustand z;
+
+private Q_SLOTS:
+    void init() {
+        testumgebung::dialoge().leeren();
+        testumgebung::einstellungenLoeschen();
+        const QString ordner = testumgebung::neuerProgrammOrdner(QString::fromLatin1(QTest::currentTestFunction()));
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        z = Zustand{};
+        z.programmOrdner = z.datenOrdner = ordner;
+        z.tabellenOrdnerName = u"Korvane-Daten-Galerie/"_s;
+        z.tabellenOrdner = ordner + z.tabellenOrdnerName;
+    }
+
+    void bildName_data() {
+        QTest::addColumn<QString>("kopf");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("maerz") << "Korvanemesswerte  März 2024  Anna" << "M_rz_2024_Anna";
+        QTest::newRow("ohne das wort") << "Mai 2024  Anna Maria" << "Mai_2024_Anna_Maria";
+        QTest::newRow("punkt bleibt") << "Korvanemesswerte  Juni 2024  A.B." << "Juni_2024_A.B.";
+        QTest::newRow("schraegstrich wird unterstrich") << "Korvanemesswerte  Juni 2024  ../x" << "Juni_2024_.._x";
+        QTest::newRow("zu lang") << "Korvanemesswerte  Juni 2024  " + QString(300, u'a')
+                                 << "Juni_2024_" + QString(241, u'a');
+    }
+    void bildName() {
+        QFETCH(QString, kopf);
+        QTEST(bildexport::BildName(kopf), "name");
+    }
+
+    void grafikseite_data() {
+        QTest::addColumn<bool>("gewicht");
+        QTest::addColumn<bool>("bemerkungen");
+        QTest::addColumn<int>("hoehe");
+        QTest::newRow("beides") << true << true << 464 + 22 + 136 + 22 + 76 + 22;
+        QTest::newRow("nur gewicht") << true << false << 464 + 22 + 136 + 22 + 2;
+        QTest::newRow("nur bemerkungen") << false << true << 464 + 22 + 76 + 22;
+        QTest::newRow("keins") << false << false << 464 + 22 + 22;
+    }
+    // The page's size by its case, the frame, the title on light grey and the legend band: the
+    // last 22 rows show the legend strip.
+    void grafikseite() {
+        QFETCH(bool, gewicht);
+        QFETCH(bool, bemerkungen);
+        TMonatsGrafik g(z);
+        g.gewichtSichtbar = gewicht;
+        QVERIFY(g.GrafikZeichnen(schreibeMaerz(z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s, u"Anna"_s)));
+        g.bemerkungen = u"Blutdruck morgens gemessen"_s;
+        const QImage seite = bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(g, gewicht, bemerkungen));
+        QTEST(seite.height(), "hoehe");
+        QCOMPARE(seite.width(), 570);
+        QCOMPARE(seite.pixel(0, 100) & 0xFFFFFF, 0u);
+        QCOMPARE(seite.pixel(569, seite.height() - 1) & 0xFFFFFF, 0u);
+        QVERIFY(anzahlFarbe(seite, QRect(100, 44, 370, 16), 0xDFDFDF) > 100); // the title's background
+        // The legend strip's light background in the band at the bottom, and its strokes.
+        const QRect band(1, seite.height() - 22, 568, 21);
+        QVERIFY(anzahlFarbe(seite, band, g.Image2.pixel(300, 3)) > 1000);
+        QVERIFY(anzahlFarbe(seite, band, g.farbeSys.rgb()) > 20);
+        // The weight curve shows only with the weight chart, the remarks only with theirs.
+        QCOMPARE(anzahlFarbe(seite, QRect(0, 486, 430, 136), g.farbeGewicht.rgb()) > 20, gewicht); // left of the legend's stroke
+        const int bemerkungOben = gewicht ? 464 + 22 + 136 + 22 : 464 + 22;
+        const bool text = bemerkungen && anzahlFarbe(seite, QRect(20, bemerkungOben + 2, 300, 20), 0x000000) > 30;
+        QCOMPARE(text, bemerkungen);
+    }
+
+    // The chart page centred above the table, as wide as the table; white beside the chart.
+    void grafikUeberTabelle() {
+        QImage grafik(570, 508, QImage::Format_RGB32);
+        grafik.fill(Qt::red);
+        QImage tabellenbild(1164, 802, QImage::Format_RGB32);
+        tabellenbild.fill(Qt::blue);
+        const QImage bild = bildexport::BilderZusammenfuegen(grafik, tabellenbild);
+        QCOMPARE(bild.size(), QSize(1164, 802 + 508));
+        QCOMPARE(bild.pixelColor(296, 10), QColor(Qt::white));
+        QCOMPARE(bild.pixelColor(297, 10), QColor(Qt::red));
+        QCOMPARE(bild.pixelColor(297 + 569, 507), QColor(Qt::red));
+        QCOMPARE(bild.pixelColor(297 + 570, 10), QColor(Qt::white));
+        QCOMPARE(bild.pixelColor(0, 508), QColor(Qt::blue));
+        const QImage mitTitel = bildexport::tabellenBildMitTitel(tabellenbild, u"Korvanemesswerte  März 2024  Anna"_s);
+        QCOMPARE(mitTitel.size(), tabellenbild.size());
+        QCOMPARE(mitTitel.pixelColor(5, 79), QColor(Qt::white)); // 80 rows above the table
+        QCOMPARE(mitTitel.pixelColor(5, 80), QColor(Qt::blue));
+        QVERIFY(anzahlFarbe(mitTitel, QRect(300, 50, 560, 20), 0x000000) > 50);
+    }
+
+    // Baseline JPEG at quality 90, as libjpeg writes it with its defaults.
+    void jpegDatei() {
+        QImage bild(200, 100, QImage::Format_RGB32);
+        bild.fill(QColor(30, 120, 200));
+        const QByteArray bytes = jpeg::kodiere(bild);
+        QVERIFY(bytes.startsWith("\xFF\xD8"));
+        QVERIFY(bytes.contains("\xFF\xC0")); // SOF0: baseline
+        QVERIFY(!bytes.contains("\xFF\xC2")); // no progressive frame
+        QBuffer puffer(const_cast<QByteArray*>(&bytes));
+        QImageReader leser(&puffer, "jpeg");
+        const QImage zurueck = leser.read();
+        QCOMPARE(zurueck.size(), bild.size());
+        QVERIFY(qAbs(zurueck.pixelColor(100, 50).blue() - 200) < 6);
+        const QString pfad = z.programmOrdner + u"probe.jpg"_s;
+        QString fehler;
+        QVERIFY(bildexport::schreibeJpeg(pfad, bild, &fehler));
+        QProcess identify;
+        identify.start(u"identify"_s, {u"-format"_s, u"%m %Q %[interlace]"_s, pfad});
+        QVERIFY(identify.waitForFinished(20000));
+        QCOMPARE(QString::fromUtf8(identify.readAllStandardOutput()).trimmed(), u"JPEG 90 None"_s);
+    }
+
+    void jahrOrdner_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Anna") << "Anna";
+        QTest::newRow("Bob2030") << "Bob2030";
+        QTest::newRow("1999er") << "1999er";
+    }
+    // The JPEG goes into the year folder of the month shown, whatever digits the name holds.
+    void jahrOrdner() {
+        QFETCH(QString, name);
+        TMonatsGrafik g(z);
+        z.benutzerName = name;
+        QVERIFY(g.GrafikZeichnen(schreibeMaerz(z.tabellenOrdner + u"2024/"_s + name + u"_03_2024.tab"_s, name)));
+        TBildExport e(z, g, nullptr);
+        QVERIFY(e.GrafikspeichernalsBilddateiClick());
+        QCOMPARE(e.geschrieben, z.tabellenOrdner + u"2024/M_rz_2024_"_s + name + u".jpg"_s);
+        QVERIFY(QImageReader(e.geschrieben).canRead());
+        QCOMPARE(testumgebung::dialoge().texte(Art::Meldung),
+                 QStringList{u"Ordner und Name der erstellten Grafik: "_s + e.geschrieben});
+    }
+
+    // A file where the year folder belongs: both messages name the place, no success is told and
+    // nothing is left behind.
+    void ordnerNichtAnlegbar() {
+        TMonatsGrafik g(z);
+        z.benutzerName = u"Anna"_s;
+        QVERIFY(g.GrafikZeichnen(schreibeMaerz(z.programmOrdner + u"woanders/x.tab"_s, u"Anna"_s)));
+        QDir(z.tabellenOrdner + u"2024"_s).removeRecursively();
+        testumgebung::schreibe(z.tabellenOrdner + u"2024"_s, "keine Ordner");
+        testumgebung::dialoge().leeren();
+        TBildExport e(z, g, nullptr);
+        QVERIFY(!e.GrafikspeichernalsBilddateiClick());
+        QCOMPARE(testumgebung::dialoge().texte(Art::Meldung), QStringList{u"Ordner \"2024\" konnte nicht erstellt werden! "_s});
+        const QStringList warnungen = testumgebung::dialoge().texte(Art::Warnung);
+        QCOMPARE(warnungen.size(), 1);
+        QVERIFY(warnungen.first().contains(z.tabellenOrdner + u"2024/M_rz_2024_Anna.jpg"_s));
+        QCOMPARE(QDir(z.tabellenOrdner).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{u"2024"_s});
+        QVERIFY(e.geschrieben.isEmpty());
+    }
+
+    // Through the windows: "Grafik plus Tabelle speichern als Bilddatei (.jpg)" of the main window
+    // shows the table window, which saves the chart above the table under the chart's name.
+    void grafikPlusTabelleAusDemHauptfenster() {
+        TestDialoge& dlg = testumgebung::dialoge();
+        const QString tabelle = schreibeMaerz(z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s, u"Anna"_s);
+        Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);
+        Schreib_String_in_Registry(u"TabellenDateiName"_s, tabelle);
+        Programmstart p;
+        QVERIFY(p.erzeugeFenster({}));
+        p.mainForm->show();
+        QTRY_VERIFY(!p.mainForm->ersteZeichnungAusstehend());
+        bool tabelleGezeigt = false;
+        dlg.fenster.push_back([&](QObject* f) {
+            auto* t = qobject_cast<TTabellenDlg*>(f);
+            if (!t) return 0;
+            tabelleGezeigt = true;
+            t->show();
+            QTest::qWait(50); // the pending command runs once the window is up
+            t->hide();
+            return 0;
+        });
+        p.mainForm->GrafikplusTabellespeichernalsBilddateiClick();
+        QTRY_VERIFY(tabelleGezeigt);
+        QCOMPARE(dlg.unerwartet, QStringList());
+        const QString jpg = z.tabellenOrdner + u"2024/M_rz_2024_Anna.jpg"_s;
+        QCOMPARE(dlg.texte(Art::Meldung), QStringList{u"Ordner und Name der erstellten Grafik: "_s + jpg});
+        QStringList dateien = QDir(z.tabellenOrdner + u"2024"_s).entryList(QDir::Files);
+        dateien.sort();
+        QCOMPARE(dateien, (QStringList{u"Anna_03_2024.tab"_s, u"M_rz_2024_Anna.jpg"_s}));
+        const QImage bild(jpg);
+        QCOMPARE(bild.width(), 1164);
+        QCOMPARE(bild.height(), 802 + 464 + 22 + 76 + 22);
+        QVERIFY(!p.TabellenDlg->OffenBilddatei);
+    }
+};
+
+KORVANE_TEST_MAIN(TestBildexport)
+#include "test_bildexport.moc"

@@ -1,0 +1,202 @@
+// The month as a table: its cells, the text and image copies, the window and printing.
+#include "testumgebung.h"
+
+#include "table/gui/ttabellendlg.h"
+#include "table/tabelle.h"
+
+#include <QClipboard>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString zeile(const char* slot, const char* tag, const QString& gewicht, int sys = 140) {
+    return u"%1 den %2.03.2024 Z=07:30 s=%3, d=90, p=70, Gewicht=%4"_s.arg(QLatin1String(slot),
+                                                                           QLatin1String(tag))
+        .arg(sys)
+        .arg(gewicht);
+}
+
+// A full month in list form: TABs between the pieces, as the entry dialog keeps it.
+QStringList vollerMonat() {
+    QStringList liste;
+    for (int tag = 1; tag <= 31; ++tag)
+        for (const char* slot : {"Morgens", "Messung2", "Messung3", "Abends"})
+            liste << u"%1 den \t%2.03.2024 \tZ=07:30 \ts=%3, \td=80, \tp=60, \tGewicht=7%4,5"_s
+                         .arg(QLatin1String(slot))
+                         .arg(tag, 2, 10, QLatin1Char('0'))
+                         .arg(110 + tag)
+                         .arg(tag % 10);
+    return liste;
+}
+
+} // namespace
+
+class TestTabelle : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { testumgebung::dialoge().leeren(); }
+
+    void leereListe() {
+        const tabelle::Gitter g = tabelle::ErstelleTabelle({});
+        QCOMPARE(g.zelle(0, 0), u"  DATUM"_s);
+        QCOMPARE(g.zelle(0, 21), u" GEWICHT"_s);
+        QCOMPARE(g.zelle(7, 0), u"      07"_s);
+        QCOMPARE(g.zelle(31, 0), u"      31"_s);
+        for (int r = 1; r < 32; ++r)
+            for (int s = 1; s < 22; ++s)
+                QCOMPARE(g.zelle(r, s), u"  "_s);
+        QCOMPARE(g.breiten[5], 15);
+        QCOMPARE(g.breiten[6], 60);
+    }
+
+    void zellen_data() {
+        QTest::addColumn<QStringList>("liste");
+        QTest::addColumn<int>("zeile");
+        QTest::addColumn<int>("spalte");
+        QTest::addColumn<QString>("text");
+        const QStringList eine{zeile("Morgens", "05", "75,5")};
+        QTest::newRow("zeit mit blank") << eine << 5 << 1 << "    07:30 ";
+        QTest::newRow("systolisch") << eine << 5 << 2 << "    140 ";
+        QTest::newRow("puls") << eine << 5 << 4 << "    70 ";
+        QTest::newRow("ein gewicht") << eine << 5 << 21 << "    75,5";
+        QTest::newRow("zwei gewichte")
+            << QStringList{zeile("Morgens", "05", "75,0"), zeile("Abends", "05", "76,0")} << 5 << 21 << "  * 75,5";
+        QTest::newRow("mittel zweistellig")
+            << QStringList{zeile("Morgens", "05", "5"), zeile("Abends", "05", "6")} << 5 << 21 << "  * 05,5";
+        QTest::newRow("mittel rundet halb gerade")
+            << QStringList{zeile("Morgens", "05", "70,1"), zeile("Abends", "05", "70,2")} << 5 << 21 << "  * 70,2";
+        QTest::newRow("ohne gewicht") << QStringList{zeile("Morgens", "05", "0")} << 5 << 21 << "    0";
+        QTest::newRow("tag ohne messung") << eine << 6 << 21 << "  ";
+        QTest::newRow("abends") << QStringList{zeile("Abends", "31", "0")} << 31 << 17 << "    140 ";
+        QTest::newRow("messung 3") << QStringList{zeile("Messung3", "12", "0")} << 12 << 12 << "    140 ";
+        QTest::newRow("gleicher platz zweimal")
+            << QStringList{zeile("Morgens", "05", "0", 120), zeile("Morgens", "05", "0", 130)} << 5 << 2 << "    130 ";
+        QTest::newRow("einstelliger tag fuellt nichts")
+            << QStringList{u"Morgens den 5.03.2024 Z=07:30 s=1, d=1, p=1, Gewicht=70"_s} << 5 << 1 << "  ";
+        // A line without "den" repeats the previous reading and counts its weight again.
+        QTest::newRow("zeile ohne den")
+            << QStringList{zeile("Morgens", "05", "70"), u"Notiz"_s, zeile("Morgens", "06", "80")} << 5 << 21
+            << "  * 70,0";
+        QTest::newRow("gewicht keine zahl")
+            << QStringList{zeile("Morgens", "05", "7x"), zeile("Abends", "05", "70")} << 5 << 21 << "    70";
+        QTest::newRow("listenform mit tabs")
+            << QStringList{u"Morgens den \t05.03.2024 \tZ=07:30 \ts=140, \td=90, \tp=70, \tGewicht=72,5"_s} << 5
+            << 21 << "    72,5";
+    }
+    void zellen() {
+        QFETCH(QStringList, liste);
+        QFETCH(int, zeile);
+        QFETCH(int, spalte);
+        QTEST(tabelle::ErstelleTabelle(liste).zelle(zeile, spalte), "text");
+    }
+
+    void textKopieren_data() {
+        QTest::addColumn<QRect>("auswahl");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("kopfzeile") << QRect(QPoint(0, 0), QPoint(3, 0)) << "  DATUM  MORGENS   SYST.    DIAST.\r\n";
+        QTest::newRow("ueber einen trenner")
+            << QRect(QPoint(3, 5), QPoint(7, 6))
+            << "    90 \t    70 \t    13:00 \t    141 \r\n  \t  \t  \t  \r\n";
+        QTest::newRow("eine zelle") << QRect(0, 5, 1, 1) << "      05\r\n";
+    }
+    void textKopieren() {
+        QFETCH(QRect, auswahl);
+        const QStringList liste{zeile("Morgens", "05", "0"),
+                                u"Messung2 den 05.03.2024 Z=13:00 s=141, d=91, p=71, Gewicht=0"_s};
+        QTEST(tabelle::TextKopieren(tabelle::ErstelleTabelle(liste), auswahl), "text");
+    }
+
+    // The picture: 61-pixel columns, 16-pixel separators, 25-pixel rows, a one-pixel frame.
+    void bild() {
+        const tabelle::Gitter g = tabelle::ErstelleTabelle(vollerMonat());
+        const QImage b = tabelle::TabelleAlsBild(g);
+        QCOMPARE(b.size(), QSize(1164, 802));
+        QCOMPARE(b.pixelColor(0, 0), QColor(Qt::black));
+        QCOMPARE(b.pixelColor(1163, 801), QColor(Qt::black));
+        QCOMPARE(b.pixelColor(1, 1), QColor(Qt::white));
+        // The text of the cell "      05" (row 5, column 0) stands from x 1 + 2 on, 25 pixels a row.
+        auto dunkel = [&](const QRect& r) {
+            int n = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    n += qGray(b.pixel(x, y)) < 100;
+            return n;
+        };
+        QVERIFY(dunkel(QRect(3, 1 + 5 * 25 + 2, 58, 20)) > 10);
+        QCOMPARE(dunkel(QRect(3, 1 + 5 * 25 + 2, 14, 20)), 0); // six blanks before the digits
+        QCOMPARE(dunkel(QRect(1 + 5 * 61, 1 + 25, 15, 24 * 25)), 0); // a separator stays empty
+        QCOMPARE(tabelle::markierterBereichAlsBild(g, QRect(2, 3, 1, 1)).size(), QSize(62, 26));
+        QCOMPARE(tabelle::markierterBereichAlsBild(g, QRect(QPoint(0, 0), QPoint(6, 1))).size(),
+                 QSize(5 * 61 + 16 + 61 + 1, 51));
+    }
+
+    // The window: its grid, Ctrl+C, the image copies, and closing.
+    void fenster() {
+        TTabellenDlg d;
+        d.ErstelleTabelle({zeile("Morgens", "05", "75,5")});
+        d.show();
+        QCOMPARE(d.StringGrid1->item(5, 21)->text(), u"    75,5"_s);
+        QCOMPARE(d.StringGrid1->columnWidth(5), 16);
+        QCOMPARE(d.StringGrid1->columnWidth(4), 61);
+        d.setzeAuswahl(QRect(QPoint(0, 0), QPoint(1, 0)));
+        QTest::keyClick(&d, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"  DATUM  MORGENS \r\n"_s);
+        QCOMPARE(d.StringGrid1->item(0, 1)->text(), u"MORGENS"_s); // the long headers again
+        d.setzeAuswahl(QRect(4, 4, 1, 1));
+        d.NurmarkierterBereichalsGrafikkopieren1Click();
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(62, 26));
+        d.Alles_alsGrafikkopierenClick();
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(1164, 802));
+        bool geschlossen = false;
+        connect(&d, &TTabellenDlg::geschlossen, this, [&] { geschlossen = true; });
+        d.Beenden1->trigger();
+        QVERIFY(geschlossen);
+        QVERIFY(!d.isVisible());
+    }
+
+    // Printed to a PDF: one landscape page with the title and the grid, as pdftoppm shows it.
+    void drucken() {
+        QTemporaryDir ordner;
+        const QString pdf = ordner.filePath(u"tabelle.pdf"_s);
+        TTabellenDlg d;
+        d.setWindowTitle(u"Korvanemesswerte  März 2024  Anna"_s);
+        d.ErstelleTabelle(vollerMonat());
+        testumgebung::dialoge().fenster.push_back([&](QObject* f) {
+            QPrinter* drucker = qobject_cast<QPrintDialog*>(f)->printer();
+            drucker->setOutputFormat(QPrinter::PdfFormat);
+            drucker->setOutputFileName(pdf);
+            drucker->setPageSize(QPageSize(QPageSize::A4));
+            drucker->setPageOrientation(QPageLayout::Portrait);
+            return int(QDialog::Accepted);
+        });
+        d.druckenClick();
+        QCOMPARE(testumgebung::dialoge().unerwartet, QStringList());
+        QProcess text;
+        text.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+        QVERIFY(text.waitForFinished(20000));
+        const QString inhalt = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(inhalt.simplified().startsWith(u"Korvanemesswerte März 2024 Anna DATUM MORGENS SYSTOLE"_s),
+                 qPrintable(inhalt.left(300)));
+        QVERIFY(inhalt.contains(u"SYSTOLE"_s) && inhalt.contains(u"GEWICHT"_s) && inhalt.contains(u"141"_s));
+        QCOMPARE(inhalt.count(u'\f'), 1); // one page
+        QProcess bild;
+        bild.start(u"pdftoppm"_s, {u"-r"_s, u"30"_s, u"-png"_s, pdf, ordner.filePath(u"seite"_s)});
+        QVERIFY(bild.waitForFinished(20000));
+        const QImage seite(ordner.filePath(u"seite-1.png"_s));
+        QVERIFY(seite.width() > seite.height()); // across the page
+        // Cancelled: nothing is printed.
+        QFile::remove(pdf);
+        d.druckenClick();
+        QVERIFY(!QFile::exists(pdf));
+    }
+};
+
+KORVANE_TEST_MAIN(TestTabelle)
+#include "test_tabelle.moc"
