@@ -14,10 +14,37 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+
+namespace {
+
+// Cells as the table picture draws them: the text from two pixels in, clipped at the cell, never
+// shortened with an ellipsis (the blanks before the values are part of the table).
+class ZellenDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* maler, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, maler, w);
+        maler->save();
+        maler->setClipRect(opt.rect);
+        maler->setFont(opt.font);
+        maler->setPen(opt.palette.color(QPalette::Normal, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                               : QPalette::Text));
+        maler->drawText(opt.rect.x() + 2, opt.rect.y() + 2 + QFontMetrics(opt.font).ascent(), text);
+        maler->restore();
+    }
+};
+
+} // namespace
 
 TTabellenDlg::TTabellenDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint |
@@ -59,6 +86,7 @@ TTabellenDlg::TTabellenDlg(QWidget* parent)
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid1->setShowGrid(true);
     StringGrid1->setWordWrap(false);
+    StringGrid1->setItemDelegate(new ZellenDelegate(StringGrid1));
     StringGrid1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     QFont font(QStringLiteral("Arial"));
