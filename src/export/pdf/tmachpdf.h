@@ -1,0 +1,74 @@
+#pragma once
+// The program's own PDF 1.4 writer: pages of text lines (the fourteen standard fonts, never
+// embedded) and RGB images, held in memory and written whole when the document ends. It knows no
+// layout: callers place everything by coordinates, in points from the top-left of the page.
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct TPDFFont {
+    quint8 nummer = 4; // 0..13, see the font table
+    int groesse = 12;  // points
+};
+
+class TmachPDF {
+public:
+    TmachPDF();
+
+    QString FileName;
+    QString TITLE;
+    int PageWidth = 612;
+    int PageHeight = 792;
+    QString Author;
+    QString Creator;
+    QString Producer;
+    QString Keywords;
+    QString Subject;
+    TPDFFont Font;
+    bool Compress = true;
+    // Screen pixels per inch: the images' scale. 96 without a screen.
+    double pixelProZollX = 96;
+    double pixelProZollY = 96;
+    // /CreationDate; the clock's document time unless set.
+    QDateTime erstellt;
+
+    int PageNumber() const { return m_seiten; }
+
+    void BeginDoc();
+    void TextOut(int x, int y, const QString& text);
+    void TextLines(int x, int y, const QStringList& zeilen);
+    // The whole page stands for breiteZoll x hoeheZoll inches of screen pixels; both 0: 8 x 10.625.
+    void DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const QImage& bild);
+    void DrawImage(int x, int y, const QImage& bild) { DrawImage(x, y, 0, 0, bild); }
+    void NewPage();
+    // The finished file's bytes; the document stays as it is until the next BeginDoc.
+    QByteArray EndDocBytes();
+    // Ends the document and writes FileName whole; false with a German message naming the file.
+    bool EndDoc(QString* fehler = nullptr);
+
+    // Characters of the texts drawn so far that Windows-1252 cannot hold; a document with any is
+    // not written.
+    QString nichtDarstellbar() const { return m_nichtDarstellbar; }
+
+    static const char* const kSchriften[14];
+
+private:
+    void zeile(const QByteArray& text);
+    void objektBeginnen(int nummer);
+    void objektAbschliessen();
+    void inhaltBeginnen();
+    void inhaltBeenden();
+    QByteArray text(const QString& t);
+    QByteArray zahl(qint64 n) const { return QByteArray::number(n); }
+
+    QByteArray m_dokument, m_objekt, m_seite;
+    QList<QByteArray> m_bilder; // image object bodies, in image order
+    QList<qint64> m_versatz;    // offsets: where each object starts, then the cross-reference table
+    QList<int> m_inhalte, m_schriften;
+    int m_nummer = 0, m_seiten = 0;
+    bool m_beendet = false;
+    QString m_nichtDarstellbar;
+};
