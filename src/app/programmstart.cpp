@@ -6,6 +6,7 @@
 #include "entry/gui/tnameeingdlg.h"
 #include "entry/gui/ttoucheingabedlg.h"
 #include "export/image/gui/tbildspeichernform.h"
+#include "export/pdf/gui/tpatientendateninpdfform.h"
 #include "table/gui/ttabellendlg.h"
 #include "platform/beenden.h"
 
@@ -56,12 +57,13 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     EingabeDlg = new TEingabeDlg(z, mainForm->grafik(), mainForm);
     NameEingDlg = new TNameEingDlg(z, mainForm);
     TabellenDlg = new TTabellenDlg(mainForm);
+    PatientenDatenInPDFform = new TPatientenDatenInPDFform(z.programmOrdner, mainForm);
     BildspeichernForm = new TBildspeichernForm(mainForm);
     TouchEingabeDlg = new TTouchEingabeDlg(mainForm);
     Form_UhrzeitDropdownMemo = new TForm_UhrzeitDropdownMemo(z, mainForm);
     EingabeDlg->setzeFenster(Form_UhrzeitDropdownMemo, TouchEingabeDlg);
     mainForm->setzeFenster(EingabeDlg, NameEingDlg, Form_UhrzeitDropdownMemo, TouchEingabeDlg, TabellenDlg,
-                           BildspeichernForm);
+                           BildspeichernForm, PatientenDatenInPDFform);
     if (!optionen.tabelle.isEmpty())
         mainForm->setzeStartTabelle(QFileInfo(optionen.tabelle).absoluteFilePath());
     m_bereit = true;

@@ -14,6 +14,7 @@ class TTouchEingabeDlg;
 class TForm_UhrzeitDropdownMemo;
 class TTabellenDlg;
 class TBildspeichernForm;
+class TPatientenDatenInPDFform;
 class QSocketNotifier;
 
 struct Startoptionen {
@@ -43,6 +44,7 @@ public:
     TForm_UhrzeitDropdownMemo* Form_UhrzeitDropdownMemo = nullptr;
     TTabellenDlg* TabellenDlg = nullptr;
     TBildspeichernForm* BildspeichernForm = nullptr;
+    TPatientenDatenInPDFform* PatientenDatenInPDFform = nullptr;
 
     // What a caught signal does: the close steps, then every event loop ends.
     void beendenDurchSignal();

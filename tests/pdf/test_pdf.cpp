@@ -1,7 +1,19 @@
 // The PDF writer's exact bytes, read back by real readers.
 #include "testumgebung.h"
 
+#include "app/gui/tmainform.h"
+#include "app/programmstart.h"
+#include "export/pdf/gui/tpatientendateninpdfform.h"
+#include "export/pdf/gui/tpdfexport.h"
+#include "export/pdf/pdfdokument.h"
 #include "export/pdf/tmachpdf.h"
+#include "platform/shell.h"
+#include "platform/textdatei.h"
+#include "storage/registry.h"
+#include "table/gui/ttabellendlg.h"
+
+#include <QCheckBox>
+#include <QDir>
 #include "platform/uhr.h"
 
 #include <QProcess>
@@ -21,6 +33,37 @@ int qpdfPruefung(const QString& pfad, QString* ausgabe) {
     p.waitForFinished(30000);
     *ausgabe = QString::fromUtf8(p.readAll());
     return p.exitCode();
+}
+
+// What poppler sees on each page: its text and the sizes of its images.
+struct Seite {
+    QString text;
+    QStringList bilder; // "570x742"
+};
+QList<Seite> seitenVon(const QString& pdf) {
+    QList<Seite> seiten;
+    QProcess info;
+    info.start(u"pdfinfo"_s, {pdf});
+    info.waitForFinished(20000);
+    const QString ausgabe = QString::fromUtf8(info.readAllStandardOutput());
+    const auto treffer = QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(ausgabe);
+    const int anzahl = treffer.captured(1).toInt();
+    QProcess liste;
+    liste.start(u"pdfimages"_s, {u"-list"_s, pdf});
+    liste.waitForFinished(20000);
+    const QStringList bildZeilen = QString::fromUtf8(liste.readAllStandardOutput()).split(u'\n').mid(2);
+    for (int n = 1; n <= anzahl; ++n) {
+        QProcess text;
+        text.start(u"pdftotext"_s, {u"-f"_s, QString::number(n), u"-l"_s, QString::number(n), pdf, u"-"_s});
+        text.waitForFinished(20000);
+        Seite s{QString::fromUtf8(text.readAllStandardOutput()).simplified(), {}};
+        for (const QString& z : bildZeilen) {
+            const QStringList teile = z.simplified().split(u' ');
+            if (teile.size() > 4 && teile.at(0).toInt() == n) s.bilder << teile.at(3) + u'x' + teile.at(4);
+        }
+        seiten << s;
+    }
+    return seiten;
 }
 
 QByteArray zlibLeer() {
@@ -212,6 +255,202 @@ private Q_SLOTS:
         qputenv("SOURCE_DATE_EPOCH", "1709624405");
         QCOMPARE(erzeuge(), a);
         qunsetenv("SOURCE_DATE_EPOCH");
+    }
+
+    void dokumente_data() {
+        QTest::addColumn<int>("art");      // pdfdokument::Art
+        QTest::addColumn<int>("platz");    // pdfdokument::Platz
+        QTest::addColumn<bool>("daten");   // a patient data text is there
+        QTest::addColumn<QString>("seiten"); // per page: G chart, T table, D data, G+D chart with data
+        QTest::newRow("grafik") << 0 << 0 << true << "G";
+        QTest::newRow("grafik, unter der grafik") << 0 << 1 << true << "G+D";
+        QTest::newRow("tabelle") << 1 << 0 << true << "T";
+        QTest::newRow("tabelle, oberhalb") << 1 << 2 << true << "D T";
+        QTest::newRow("tabelle, unterhalb") << 1 << 3 << true << "T D";
+        QTest::newRow("beides") << 2 << 0 << true << "G T";
+        QTest::newRow("beides, unter der grafik") << 2 << 1 << true << "G+D T";
+        QTest::newRow("beides, oberhalb") << 2 << 2 << true << "G D T";
+        QTest::newRow("beides, unterhalb") << 2 << 3 << true << "G T D";
+        QTest::newRow("leere daten fuegen keine seite an") << 2 << 2 << false << "G T";
+    }
+    // Each kind of document read back: which page holds the chart, the table and the data.
+    void dokumente() {
+        QFETCH(int, art);
+        QFETCH(int, platz);
+        QFETCH(bool, daten);
+        QFETCH(QString, seiten);
+        pdfdokument::Monat monat;
+        monat.grafikseite = QImage(570, 742, QImage::Format_RGB32);
+        monat.grafikseite.fill(Qt::white);
+        monat.tabellenbild = QImage(1164, 802, QImage::Format_RGB32);
+        monat.tabellenbild.fill(Qt::white);
+        if (daten) monat.patientendaten = QStringList{u"Anna Muster, geb. 01.02.1950"_s, u"Hausarzt: Dr. Beispiel"_s};
+        monat.platz = static_cast<pdfdokument::Platz>(platz);
+        TmachPDF pdf;
+        pdfdokument::richteEin(pdf);
+        pdf.FileName = ordner.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".pdf"_s);
+        pdf.BeginDoc();
+        int seite = 1;
+        pdfdokument::schreibeMonat(pdf, static_cast<pdfdokument::Art>(art), monat, &seite);
+        QVERIFY(pdf.EndDoc());
+        QString ausgabe;
+        QVERIFY2(qpdfPruefung(pdf.FileName, &ausgabe) == 0, qPrintable(ausgabe));
+        QStringList gefunden;
+        int n = 0;
+        for (const Seite& s : seitenVon(pdf.FileName)) {
+            ++n;
+            QString was;
+            if (s.bilder == QStringList{u"570x742"_s}) was = u"G"_s;
+            if (s.bilder == QStringList{u"802x1164"_s}) was = u"T"_s; // turned a quarter
+            if (s.text.contains(u"Hausarzt: Dr. Beispiel"_s)) was += was.isEmpty() ? u"D"_s : u"+D"_s;
+            // "Seite n" stands on the page as text, or on the table inside its picture.
+            if (was != u"T"_s) QVERIFY2(s.text.startsWith(u"Seite "_s + QString::number(n)), qPrintable(s.text));
+            gefunden << was;
+        }
+        QCOMPARE(gefunden.join(u' '), seiten);
+        QCOMPARE(seite, gefunden.size());
+    }
+
+    // Under a chart page taller than 830 pixels the data begin at (height - 100) from the top.
+    void datenUnterHoherGrafik_data() {
+        QTest::addColumn<int>("hoehe");
+        QTest::addColumn<int>("y");
+        QTest::newRow("742") << 742 << 722;
+        QTest::newRow("830") << 830 << 810;
+        QTest::newRow("831") << 831 << 731;
+    }
+    void datenUnterHoherGrafik() {
+        QFETCH(int, hoehe);
+        QFETCH(int, y);
+        pdfdokument::Monat monat;
+        monat.grafikseite = QImage(570, hoehe, QImage::Format_RGB32);
+        monat.patientendaten = {u"Daten"_s};
+        monat.platz = pdfdokument::Platz::UnterDerGrafik;
+        TmachPDF pdf;
+        pdfdokument::richteEin(pdf);
+        pdf.Compress = false;
+        pdf.BeginDoc();
+        int seite = 1;
+        pdfdokument::schreibeMonat(pdf, pdfdokument::Art::NurGrafik, monat, &seite);
+        QVERIFY(pdf.EndDocBytes().contains("/F2 10 Tf\r\n60 " + QByteArray::number(842 - y) + " Td\r\n(Daten) Tj"));
+    }
+
+    // The page number on the table page is part of its picture and turns with it.
+    void tabellenSeiteGedreht() {
+        QImage tabelle(1164, 802, QImage::Format_RGB32);
+        tabelle.fill(Qt::white);
+        tabelle.setPixelColor(0, 801, Qt::red); // bottom left
+        const QImage seite = pdfdokument::tabellenSeite(tabelle, 7);
+        QCOMPARE(seite.size(), QSize(802, 1164));
+        QCOMPARE(seite.pixelColor(0, 0), QColor(Qt::red)); // the old left column, read upwards, on top
+        int dunkel = 0; // "Seite 7" stood at (width - 80, 30), so it is now near the bottom right
+        for (int y = 1164 - 80; y < 1164 - 30; ++y)
+            for (int x = 802 - 50; x < 802 - 25; ++x)
+                dunkel += qGray(seite.pixel(x, y)) < 128;
+        QVERIFY(dunkel > 10);
+    }
+
+    void patientenDialog_data() {
+        QTest::addColumn<int>("art");
+        QTest::addColumn<QString>("an"); // enabled boxes: u under the chart, o above, n below
+        QTest::addColumn<QString>("haken");
+        QTest::newRow("grafik") << 0 << "u" << "u";
+        QTest::newRow("tabelle") << 1 << "on" << "o";
+        QTest::newRow("beides") << 2 << "uon" << "u";
+    }
+    // The boxes per art, and a tick takes the others' away.
+    void patientenDialog() {
+        QFETCH(int, art);
+        QFETCH(QString, an);
+        QFETCH(QString, haken);
+        TPatientenDatenInPDFform d(ordner.path() + u'/');
+        d.InEigeneSeiteunterhalbDerTabelleCheckBox->setChecked(true);
+        d.richteEinFuer(static_cast<pdfdokument::Art>(art));
+        QCheckBox* kaesten[3] = {d.unterDieGrafikCheckBox, d.InEigeneSeiteOberhalbDerTabelleCheckBox,
+                                 d.InEigeneSeiteunterhalbDerTabelleCheckBox};
+        QString aktiv, gesetzt;
+        for (int i = 0; i < 3; ++i) {
+            if (kaesten[i]->isEnabled()) aktiv += QLatin1String("uon").at(i);
+            if (kaesten[i]->isChecked()) gesetzt += QLatin1String("uon").at(i);
+        }
+        QCOMPARE(aktiv, an);
+        QCOMPARE(gesetzt, haken);
+        if (!an.contains(u'n')) return;
+        d.show();
+        QTest::mouseClick(d.InEigeneSeiteunterhalbDerTabelleCheckBox, Qt::LeftButton);
+        QVERIFY(d.InEigeneSeiteunterhalbDerTabelleCheckBox->isChecked());
+        QVERIFY(!d.unterDieGrafikCheckBox->isChecked() && !d.InEigeneSeiteOberhalbDerTabelleCheckBox->isChecked());
+        QCOMPARE(d.platz(), pdfdokument::Platz::SeiteUnterhalb);
+    }
+
+    void patientendatenLesen_data() {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<QStringList>("zeilen");
+        QTest::newRow("utf-8") << QByteArray("Jürgen\nStraße 5\n") << QStringList{u"Jürgen"_s, u"Straße 5"_s};
+        QTest::newRow("windows-1252") << QByteArray("J\xfcrgen\r\nStra\xdf" "e 5") << QStringList{u"Jürgen"_s, u"Straße 5"_s};
+        QTest::newRow("leer") << QByteArray() << QStringList{};
+    }
+    void patientendatenLesen() {
+        QFETCH(QByteArray, inhalt);
+        const QString pfad = ordner.filePath(u"daten.txt"_s);
+        testumgebung::schreibe(pfad, inhalt);
+        QTEST(pdfdokument::liesPatientendaten(pfad, nullptr).value_or(QStringList{u"FEHLER"_s}), "zeilen");
+    }
+
+    // Through the windows: the main window's "Grafik und Tabelle speichern als PDF-Datei" shows the
+    // table, which builds the document with the data on their own page; the viewer gets the file.
+    void ausDemHauptfenster() {
+        testumgebung::dialoge().leeren();
+        testumgebung::einstellungenLoeschen();
+        const QString programm = testumgebung::neuerProgrammOrdner(u"pdfablauf"_s);
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(programm);
+        const QString tabelle = programm + u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
+        testumgebung::schreibe(tabelle, testumgebung::lies(testumgebung::testdaten(u"anna_maerz_2024.tab"_s)));
+        Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);
+        Schreib_String_in_Registry(u"TabellenDateiName"_s, tabelle);
+        const QString daten = programm + u"Patientendaten.txt"_s;
+        testumgebung::schreibe(daten, "Anna Muster\r\nHausarzt: Dr. Beispiel\r\n");
+        Programmstart p;
+        QVERIFY(p.erzeugeFenster({}));
+        p.mainForm->show();
+        QTRY_VERIFY(!p.mainForm->ersteZeichnungAusstehend());
+        TestDialoge& dlg = testumgebung::dialoge();
+        QString vorgeschlagen;
+        bool fertig = false;
+        dlg.fenster.push_back([&](QObject* f) { // the table window
+            auto* t = qobject_cast<TTabellenDlg*>(f);
+            if (!t) return 0;
+            t->offeneBefehleAusfuehren();
+            fertig = true;
+            return 0;
+        });
+        dlg.fenster.push_back([&](QObject* f) { // the patient data dialog
+            auto* d = qobject_cast<TPatientenDatenInPDFform*>(f);
+            if (!d) return 0;
+            dlg.dateien.push_front(daten);
+            d->Button3Click();
+            QTest::mouseClick(d->InEigeneSeiteunterhalbDerTabelleCheckBox, Qt::LeftButton);
+            d->Button1Click();
+            return d->result();
+        });
+        const QString pdf = programm + u"Korvane-Daten-Galerie/2024/März 2024 Anna"_s;
+        dlg.dateien.push_back(pdf); // the save dialog; ".pdf" is added
+        QStringList geoeffnet;
+        shell::zeichneAuf(&geoeffnet);
+        p.mainForm->GrafikUndTabelleSpeichernAlsPDFDateiClick();
+        QTRY_VERIFY(fertig);
+        shell::zeichneAuf(nullptr);
+        QCOMPARE(dlg.unerwartet, QStringList());
+        const QStringList gespeichert = dlg.texte(TestDialoge::Art::DateiSpeichern);
+        QCOMPARE(gespeichert.size(), 1);
+        QVERIFY2(gespeichert.first().endsWith(u"|"_s + pdf + u".pdf"_s), qPrintable(gespeichert.first()));
+        QCOMPARE(geoeffnet, QStringList{pdf + u".pdf"_s});
+        QString ausgabe;
+        QVERIFY2(qpdfPruefung(pdf + u".pdf"_s, &ausgabe) == 0, qPrintable(ausgabe));
+        const QList<Seite> seiten = seitenVon(pdf + u".pdf"_s);
+        QCOMPARE(seiten.size(), 3);
+        QCOMPARE(seiten.at(1).bilder, QStringList{u"802x1164"_s});
+        QVERIFY(seiten.at(2).text.contains(u"Hausarzt: Dr. Beispiel"_s));
     }
 };
 

@@ -14,6 +14,7 @@
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"
 #include "export/image/gui/tbildexport.h"
+#include "export/pdf/gui/tpdfexport.h"
 #include "table/gui/ttabellendlg.h"
 
 #include <QApplication>
@@ -273,12 +274,12 @@ void TmainForm::baueMenues() {
                 QStringLiteral("Grafik plus Tabelle speichern als Bilddatei (.jpg)"));
     trenner(Datei, "N2", QStringLiteral(" "));
     GrafikSpeichernAlsPdfDatei = eintrag(Datei, "GrafikSpeichernAlsPdfDatei",
-                                         QStringLiteral("&Grafik speichern als PDF-Datei"), false);
+                                         QStringLiteral("&Grafik speichern als PDF-Datei"));
     TabelleSpeichernAlsPDFDatei = eintrag(Datei, "TabelleSpeichernAlsPDFDatei",
-                                          QStringLiteral("&Tabelle speichern als  PDF-Datei"), false);
+                                          QStringLiteral("&Tabelle speichern als  PDF-Datei"));
     GrafikUndTabelleSpeichernAlsPDFDatei =
         eintrag(Datei, "GrafikUndTabelleSpeichernAlsPDFDatei",
-                QStringLiteral("Grafik &und Tabelle speichern als PDF-Datei"), false);
+                QStringLiteral("Grafik &und Tabelle speichern als PDF-Datei"));
     trenner(Datei, "N1", QStringLiteral("  "));
     beenden1 = eintrag(Datei, "beenden1", QStringLiteral("Be&enden"));
 
@@ -325,6 +326,10 @@ void TmainForm::baueMenues() {
     connect(aktuellebearbeiten1, &QAction::triggered, this, &TmainForm::aktuellebearbeiten1Click);
     connect(OffnenUndTabelleAnzeigen, &QAction::triggered, this, &TmainForm::OffnenUndTabelleAnzeigenClick);
     connect(anzeigen1, &QAction::triggered, this, &TmainForm::anzeigen1Click);
+    connect(GrafikSpeichernAlsPdfDatei, &QAction::triggered, this, &TmainForm::GrafikSpeichernAlsPdfDateiClick);
+    connect(TabelleSpeichernAlsPDFDatei, &QAction::triggered, this, &TmainForm::TabelleSpeichernAlsPDFDateiClick);
+    connect(GrafikUndTabelleSpeichernAlsPDFDatei, &QAction::triggered, this,
+            &TmainForm::GrafikUndTabelleSpeichernAlsPDFDateiClick);
     connect(GrafikspeichernalsBilddatei, &QAction::triggered, this,
             &TmainForm::GrafikspeichernalsBilddateiClick);
     connect(GrafikplusTabellespeichernalsBilddatei, &QAction::triggered, this,
@@ -353,7 +358,8 @@ bool TmainForm::FormCreate() {
 }
 
 void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_UhrzeitDropdownMemo* uhrzeit,
-                             TTouchEingabeDlg* touchEingabe, TTabellenDlg* tabelle, TBildspeichernForm* bildspeichern) {
+                             TTouchEingabeDlg* touchEingabe, TTabellenDlg* tabelle, TBildspeichernForm* bildspeichern,
+                             TPatientenDatenInPDFform* patientendaten) {
     EingabeDlg = eingabe;
     NameEingDlg = name;
     UhrzeitDlg = uhrzeit;
@@ -366,9 +372,16 @@ void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_Uhr
     BildExport->pause = [this](int ms) { MachPause1->Pause(ms); };
     BildExport->gewichtSichtbar = [this] { return m_gewichtSichtbar; };
     BildExport->bemerkungenSichtbar = [this] { return m_bemerkungenSichtbar; };
+    PdfExport = new TPdfExport(z, grafik(), patientendaten, this);
+    PdfExport->pause = BildExport->pause;
+    PdfExport->gewichtSichtbar = BildExport->gewichtSichtbar;
+    PdfExport->bemerkungenSichtbar = BildExport->bemerkungenSichtbar;
     if (TabellenDlg) {
         TabellenDlg->grafikPlusTabelleSpeichern = [this](const tabelle::Gitter& gitter) {
             BildExport->GrafikPlusTabelleSpeichern(gitter);
+        };
+        TabellenDlg->pdfSpeichern = [this](int art, const tabelle::Gitter& gitter) {
+            PdfExport->exportieren(static_cast<pdfdokument::Art>(art), &gitter);
         };
         // Closing the table closes the entry dialog too, and the chart follows the data.
         connect(TabellenDlg, &TTabellenDlg::geschlossen, this, [this] {
@@ -902,6 +915,25 @@ void TmainForm::GrafikplusTabellespeichernalsBilddateiClick() {
     MachPause1->Pause(1000);
     // The table window runs its own command once it is shown.
     TabellenDlg->OffenBilddatei = true;
+    anzeigen1Click();
+}
+
+void TmainForm::GrafikSpeichernAlsPdfDateiClick() {
+    if (!PdfExport) return;
+    if (isMaximized()) showNormal();
+    MachPause1->Pause(100);
+    PdfExport->exportieren(pdfdokument::Art::NurGrafik, nullptr);
+}
+
+void TmainForm::TabelleSpeichernAlsPDFDateiClick() {
+    if (!TabellenDlg) return;
+    TabellenDlg->OffenTabellePdf = true;
+    anzeigen1Click();
+}
+
+void TmainForm::GrafikUndTabelleSpeichernAlsPDFDateiClick() {
+    if (!TabellenDlg) return;
+    TabellenDlg->OffenGrafikUndTabellePdf = true;
     anzeigen1Click();
 }
 

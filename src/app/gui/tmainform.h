@@ -23,6 +23,8 @@ class TTouchEingabeDlg;
 class TTabellenDlg;
 class TBildspeichernForm;
 class TBildExport;
+class TPdfExport;
+class TPatientenDatenInPDFform;
 
 // Shows one picture of the chart object, stretched to the control's size or at its own size.
 class TBild : public QWidget {
@@ -50,8 +52,10 @@ public:
     // The windows the program start creates after this one; null until then.
     void setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_UhrzeitDropdownMemo* uhrzeit,
                       TTouchEingabeDlg* touchEingabe, TTabellenDlg* tabelle = nullptr,
-                      TBildspeichernForm* bildspeichern = nullptr);
+                      TBildspeichernForm* bildspeichern = nullptr,
+                      TPatientenDatenInPDFform* patientendaten = nullptr);
     TBildExport* bildExport() const { return BildExport; }
+    TPdfExport* pdfExport() const { return PdfExport; }
 
     TMonatsGrafik& grafik() { return *Grafik; }
 
@@ -132,6 +136,9 @@ public Q_SLOTS:
     void TabellenAnzeigeTimerTimer();
     void GrafikspeichernalsBilddateiClick();
     void GrafikplusTabellespeichernalsBilddateiClick();
+    void GrafikSpeichernAlsPdfDateiClick();
+    void TabelleSpeichernAlsPDFDateiClick();
+    void GrafikUndTabelleSpeichernAlsPDFDateiClick();
     void Messwerte1Click();
     void Mittelwerte1Click();
     void Benutzernamendern1Click();
@@ -186,6 +193,7 @@ private:
     TTouchEingabeDlg* TouchEingabeDlg = nullptr;
     TTabellenDlg* TabellenDlg = nullptr;
     TBildExport* BildExport = nullptr;
+    TPdfExport* PdfExport = nullptr;
 
     QWidget* m_inhalt = nullptr;
     QTimer* m_groessenKorrektur = nullptr;

@@ -66,15 +66,12 @@ TTabellenDlg::TTabellenDlg(QWidget* parent)
     GrafikplusTabellespeichernalsBilddatei = eintrag(datei, "GrafikplusTabellespeichernalsBilddatei",
                                                      QStringLiteral("Grafik plus Tabelle speichern als &Bilddatei (.jpg)"));
     eintrag(datei, "N2", QStringLiteral("  "));
-    // The PDF documents come with the PDF writer; until then they cannot be chosen.
     GrafikspeichernalsPDFDatei1 = eintrag(datei, "GrafikspeichernalsPDFDatei1",
                                           QStringLiteral("&Grafik speichern als PDF-Datei (ohne Tabelle)"));
     TabellespeichernalsPDFDatei1 =
         eintrag(datei, "TabellespeichernalsPDFDatei1", QStringLiteral("&Tabelle speichern als  PDF-Datei"));
     GrafikundTabellespeichernalsPDFDatei1 = eintrag(datei, "GrafikundTabellespeichernalsPDFDatei1",
                                                     QStringLiteral("Grafik &und Tabelle speichern als PDF-Datei"));
-    for (QAction* a : {GrafikspeichernalsPDFDatei1, TabellespeichernalsPDFDatei1, GrafikundTabellespeichernalsPDFDatei1})
-        a->setEnabled(false);
     eintrag(datei, "N3", QStringLiteral("  "));
     Beenden1 = eintrag(datei, "Beenden1", QStringLiteral("Be&enden"));
 
@@ -118,6 +115,10 @@ TTabellenDlg::TTabellenDlg(QWidget* parent)
     connect(bereichBild, &QAction::triggered, this, &TTabellenDlg::NurmarkierterBereichalsGrafikkopieren1Click);
     connect(GrafikplusTabellespeichernalsBilddatei, &QAction::triggered, this,
             &TTabellenDlg::GrafikplusTabellespeichernalsBilddateiClick);
+    connect(GrafikspeichernalsPDFDatei1, &QAction::triggered, this, &TTabellenDlg::GrafikspeichernalsPDFDatei1Click);
+    connect(TabellespeichernalsPDFDatei1, &QAction::triggered, this, &TTabellenDlg::TabellespeichernalsPDFDatei1Click);
+    connect(GrafikundTabellespeichernalsPDFDatei1, &QAction::triggered, this,
+            &TTabellenDlg::GrafikundTabellespeichernalsPDFDatei1Click);
     connect(Beenden1, &QAction::triggered, this, &QDialog::reject);
 
     // Created with no command pending.
@@ -196,14 +197,33 @@ void TTabellenDlg::GrafikplusTabellespeichernalsBilddateiClick() {
     if (grafikPlusTabelleSpeichern) grafikPlusTabelleSpeichern(m_gitter);
 }
 
+void TTabellenDlg::GrafikspeichernalsPDFDatei1Click() {
+    if (pdfSpeichern) pdfSpeichern(0, m_gitter);
+    reject();
+}
+
+void TTabellenDlg::TabellespeichernalsPDFDatei1Click() {
+    if (pdfSpeichern) pdfSpeichern(1, m_gitter);
+}
+
+void TTabellenDlg::GrafikundTabellespeichernalsPDFDatei1Click() {
+    if (pdfSpeichern) pdfSpeichern(2, m_gitter);
+}
+
 void TTabellenDlg::offeneBefehleAusfuehren() {
-    // Shown first, then the command runs once, then the mark is cleared.
+    // Shown first, then the command runs once; the mark is cleared before it runs.
     if (OffenBilddatei) {
         OffenBilddatei = false;
         GrafikplusTabellespeichernalsBilddateiClick();
     }
-    // The PDF documents are not built yet: their marks are dropped unrun.
-    OffenTabellePdf = OffenGrafikUndTabellePdf = false;
+    if (OffenTabellePdf) {
+        OffenTabellePdf = false;
+        TabellespeichernalsPDFDatei1Click();
+    }
+    if (OffenGrafikUndTabellePdf) {
+        OffenGrafikUndTabellePdf = false;
+        GrafikundTabellespeichernalsPDFDatei1Click();
+    }
 }
 
 void TTabellenDlg::showEvent(QShowEvent* ereignis) {

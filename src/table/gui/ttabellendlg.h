@@ -31,8 +31,10 @@ public:
     // Runs the pending command, once; the window calls it after it is shown.
     void offeneBefehleAusfuehren();
 
-    // The chart plus table JPEG; set by the program start (the export lives beside the main window).
+    // The exports; set by the main window, beside which they live.
     std::function<void(const tabelle::Gitter&)> grafikPlusTabelleSpeichern;
+    // art: 0 chart only, 1 table only, 2 chart and table.
+    std::function<void(int art, const tabelle::Gitter&)> pdfSpeichern;
 
     // Controls
     QMenuBar* MainMenu1 = nullptr;
@@ -49,6 +51,9 @@ public:
     void Alles_alsGrafikkopierenClick();
     void NurmarkierterBereichalsGrafikkopieren1Click();
     void GrafikplusTabellespeichernalsBilddateiClick();
+    void GrafikspeichernalsPDFDatei1Click();
+    void TabellespeichernalsPDFDatei1Click();
+    void GrafikundTabellespeichernalsPDFDatei1Click();
     void FormMouseWheel(int delta);
 
 Q_SIGNALS:

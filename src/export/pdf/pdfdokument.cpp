@@ -1,0 +1,113 @@
+#include "export/pdf/pdfdokument.h"
+
+#include "chart/schrift.h"
+#include "export/image/grafikseite.h"
+#include "platform/datei.h"
+#include "platform/textdatei.h"
+#include "storage/monatstabelle.h"
+
+#include <QPainter>
+#include <QStringDecoder>
+#include <QTransform>
+
+namespace pdfdokument {
+
+bool platzMoeglich(Art art, Platz platz) {
+    switch (platz) {
+    case Platz::Keiner:
+        return true;
+    case Platz::UnterDerGrafik:
+        return art != Art::NurTabelle;
+    case Platz::SeiteOberhalb:
+    case Platz::SeiteUnterhalb:
+        return art != Art::NurGrafik;
+    }
+    return false;
+}
+
+Platz ersterPlatz(Art art) {
+    return art == Art::NurTabelle ? Platz::SeiteOberhalb : Platz::UnterDerGrafik;
+}
+
+void richteEin(TmachPDF& pdf) {
+    pdf.TITLE = QStringLiteral("Korvanemesswerte");
+    pdf.Compress = true;
+    pdf.PageWidth = 596;
+    pdf.PageHeight = 842;
+}
+
+QImage tabellenSeite(const QImage& tabellenbild, int seite) {
+    QImage bild = tabellenbild.convertToFormat(QImage::Format_RGB32);
+    {
+        QPainter p(&bild);
+        schrift::schreibe(p, bild.width() - 80, 30, QStringLiteral("Seite ") + QString::number(seite),
+                          schrift::fett(QStringLiteral("MS Sans Serif"), 6), Qt::black, Qt::white);
+    }
+    // The old left column, read from the bottom up, becomes the new top row.
+    return bild.transformed(QTransform().rotate(90));
+}
+
+void schreibeMonat(TmachPDF& pdf, Art art, const Monat& m, int* seite, bool ersterMonat) {
+    const bool daten = !m.patientendaten.isEmpty();
+    auto seitenNummer = [&] {
+        pdf.Font = {0, 8};
+        pdf.TextOut(pdf.PageWidth / 2 - 10, 15, QStringLiteral("Seite ") + QString::number(*seite));
+    };
+    auto neueSeite = [&] {
+        pdf.NewPage();
+        ++*seite;
+    };
+    auto datenSeite = [&] {
+        seitenNummer();
+        pdf.Font = {1, 8};
+        pdf.TextLines(50, 50, m.patientendaten);
+    };
+    if (!ersterMonat) neueSeite();
+
+    if (art != Art::NurTabelle) {
+        seitenNummer();
+        pdf.DrawImage(60, 40, m.grafikseite);
+        if (daten && m.platz == Platz::UnterDerGrafik) {
+            int y = m.grafikseite.height() - 20;
+            if (y > 810) y -= 80;
+            pdf.Font = {1, 10};
+            pdf.TextLines(60, y, m.patientendaten);
+        }
+    }
+    if (daten && m.platz == Platz::SeiteOberhalb && art != Art::NurGrafik) {
+        if (art == Art::GrafikUndTabelle) neueSeite();
+        datenSeite();
+        if (art != Art::GrafikUndTabelle) neueSeite();
+    }
+    if (art == Art::GrafikUndTabelle) neueSeite();
+    if (art != Art::NurGrafik) pdf.DrawImage(30, 30, 9, 13, tabellenSeite(m.tabellenbild, *seite));
+    if (daten && m.platz == Platz::SeiteUnterhalb && art != Art::NurGrafik) {
+        neueSeite();
+        datenSeite();
+    }
+}
+
+QString vorgeschlagenerName(const Zustand& z) {
+    const QString jahr = bildexport::jahrDesMonats(z);
+    QString name = z.monatName + u' ' + jahr + u' ' + z.benutzerName;
+    return z.tabellenOrdner + jahr + u'/' + name + QStringLiteral(".pdf");
+}
+
+std::optional<QStringList> liesPatientendaten(const QString& pfad, QString* meldung) {
+    const datei::Gelesen g = datei::lies(pfad, datei::kGrenzePatientendaten);
+    if (!g.ok()) {
+        if (meldung) *meldung = g.meldung;
+        return std::nullopt;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(g.inhalt);
+    if (utf8.hasError()) text = textdatei::ausWin1252(g.inhalt);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    QStringList zeilen = text.split(u'\n');
+    if (!zeilen.isEmpty() && zeilen.last().isEmpty()) zeilen.removeLast();
+    return zeilen;
+}
+
+} // namespace pdfdokument

@@ -1,0 +1,45 @@
+#pragma once
+// A month as a PDF document: the chart page, the table page or both, with patient data under the
+// chart or on a page of their own above or below the table. Windows and the command line build
+// their documents here, so the files are the same bytes.
+#include "export/pdf/tmachpdf.h"
+#include "storage/zustand.h"
+
+#include <QImage>
+#include <QStringList>
+#include <optional>
+
+namespace pdfdokument {
+
+enum class Art { NurGrafik, NurTabelle, GrafikUndTabelle };
+enum class Platz { Keiner, UnterDerGrafik, SeiteOberhalb, SeiteUnterhalb };
+
+// The places the patient data dialog offers for an art, and the one it ticks first.
+bool platzMoeglich(Art art, Platz platz);
+Platz ersterPlatz(Art art);
+
+struct Monat {
+    QImage grafikseite;      // the composed chart page (not needed for the table only)
+    QImage tabellenbild;     // the table picture with its title (not needed for the chart only)
+    QStringList patientendaten;
+    Platz platz = Platz::Keiner;
+};
+
+// A writer set up as the documents want it: A4 in points, compressed, titled.
+void richteEin(TmachPDF& pdf);
+
+// The month's pages into the open document, numbered from *seite on ("Seite n"); afterwards
+// *seite is the number of the last page written. A month after the first begins on a new page.
+void schreibeMonat(TmachPDF& pdf, Art art, const Monat& monat, int* seite, bool ersterMonat = true);
+
+// "Seite n" written into the table picture, then the picture turned a quarter clockwise.
+QImage tabellenSeite(const QImage& tabellenbild, int seite);
+
+// month name + " " + year + " " + user name + ".pdf" in the month's year folder.
+QString vorgeschlagenerName(const Zustand& z);
+
+// Patient data read as the user wrote them: UTF-8 when the file is valid UTF-8, else
+// Windows-1252; one entry a line. nullopt with a German message when the file cannot be read.
+std::optional<QStringList> liesPatientendaten(const QString& pfad, QString* meldung);
+
+} // namespace pdfdokument
