@@ -4,6 +4,7 @@
 #include "chart/tmonatsgrafik.h"
 #include "export/image/grafikseite.h"
 #include "export/image/jpeg.h"
+#include "export/pdf/pdfdokument.h"
 #include "platform/datei.h"
 #include "table/tabelle.h"
 #include "platform/textdatei.h"
@@ -58,6 +59,19 @@ void bench_grafik() {
     });
     bench::miss("Grafikseite JPEG", 50, [&] {
         jpeg::kodiere(bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, true, true)));
+    });
+
+    bench::miss("PDF Grafik und Tabelle", 30, [&] {
+        pdfdokument::Monat monat;
+        monat.grafikseite = bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, true, true));
+        monat.tabellenbild = bildexport::tabellenBildMitTitel(
+            tabelle::TabelleAlsBild(tabelle::ErstelleTabelle(z.ListBox1)), grafik.Label1);
+        TmachPDF pdf;
+        pdfdokument::richteEin(pdf);
+        pdf.BeginDoc();
+        int seite = 1;
+        pdfdokument::schreibeMonat(pdf, pdfdokument::Art::GrafikUndTabelle, monat, &seite);
+        pdf.EndDocBytes();
     });
 
     // Linear in the file's size: a 5 MB table, days and slots repeating.

@@ -3,6 +3,7 @@
 
 #include "app/gui/tmainform.h"
 #include "app/programmstart.h"
+#include "chart/tmonatsgrafik.h"
 #include "export/pdf/gui/tpatientendateninpdfform.h"
 #include "export/pdf/gui/tpdfexport.h"
 #include "export/pdf/pdfdokument.h"
@@ -451,6 +452,33 @@ private Q_SLOTS:
         QCOMPARE(seiten.size(), 3);
         QCOMPARE(seiten.at(1).bilder, QStringList{u"802x1164"_s});
         QVERIFY(seiten.at(2).text.contains(u"Hausarzt: Dr. Beispiel"_s));
+    }
+
+    // A file that cannot be written: the message names it, an existing file stays, nothing opens.
+    void nichtSchreibbar() {
+        testumgebung::dialoge().leeren();
+        const QString programm = testumgebung::neuerProgrammOrdner(u"pdfgesperrt"_s);
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(programm);
+        Zustand z;
+        z.tabellenOrdner = programm + u"Korvane-Daten-Galerie/"_s;
+        z.benutzerName = u"Anna"_s;
+        TMonatsGrafik g(z);
+        const QString tabelle = programm + u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
+        testumgebung::schreibe(tabelle, testumgebung::lies(testumgebung::testdaten(u"anna_maerz_2024.tab"_s)));
+        QVERIFY(g.GrafikZeichnen(tabelle));
+        testumgebung::schreibe(programm + u"gesperrt"_s, "eine Datei, kein Ordner");
+        const QString ziel = programm + u"gesperrt/März.pdf"_s;
+        testumgebung::dialoge().dateien.push_back(ziel);
+        TPdfExport e(z, g, nullptr);
+        QStringList geoeffnet;
+        shell::zeichneAuf(&geoeffnet);
+        QVERIFY(!e.exportieren(pdfdokument::Art::NurGrafik, nullptr));
+        shell::zeichneAuf(nullptr);
+        QCOMPARE(geoeffnet, QStringList());
+        const QStringList warnungen = testumgebung::dialoge().texte(TestDialoge::Art::Warnung);
+        QCOMPARE(warnungen.size(), 1);
+        QVERIFY(warnungen.first().contains(ziel));
+        QCOMPARE(testumgebung::lies(programm + u"gesperrt"_s), QByteArray("eine Datei, kein Ordner"));
     }
 };
 
