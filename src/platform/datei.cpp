@@ -136,21 +136,24 @@ Gelesen lies(const QString& pfad, qint64 grenze) {
     return g;
 }
 
-int raeumeResteAuf(const QString& pfad) {
+QString zwischenName(const QString& pfad) {
     const QFileInfo info(pfad);
-    QDir ordner = info.absoluteDir();
-    // QSaveFile names its temporary "<name>.XXXXXX", six letters or digits.
-    const QRegularExpression muster(QStringLiteral("^") + QRegularExpression::escape(info.fileName()) +
-                                    QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    return info.absoluteDir().filePath(u'.' + info.fileName() + QStringLiteral(".k"));
+}
+
+int raeumeResteAuf(const QString& pfad) {
+    // Only names no one but this writer uses: ".<name>.k" and QSaveFile's ".<name>.k.XXXXXX".
+    const QString zwischen = zwischenName(pfad);
+    const QFileInfo z(zwischen);
+    QDir ordner = z.absoluteDir();
+    const QRegularExpression muster(QStringLiteral("^") + QRegularExpression::escape(z.fileName()) +
+                                    QStringLiteral("(\\.[A-Za-z0-9]{6})?$"));
     int entfernt = 0;
-    const QStringList kandidaten =
-        ordner.entryList({info.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    const QStringList kandidaten = ordner.entryList({z.fileName() + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : kandidaten) {
         if (!muster.match(name).hasMatch()) continue;
-        // Only plain files: a link of that name may point anywhere.
-        const QString rest = ordner.filePath(name);
-        if (QFileInfo(rest).isSymLink()) continue;
-        if (QFile::remove(rest)) ++entfernt;
+        // A link of such a name goes, not what it points to.
+        if (QFile::remove(ordner.filePath(name))) ++entfernt;
     }
     return entfernt;
 }
@@ -158,13 +161,25 @@ int raeumeResteAuf(const QString& pfad) {
 bool schreibe(const QString& pfad, const QByteArray& inhalt) {
     if (!pfadGueltig(pfad)) return false;
     raeumeResteAuf(pfad);
-    QSaveFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly)) return false;
-    if (datei.write(inhalt) != inhalt.size()) {
-        datei.cancelWriting();
+    // Written whole beside the file first, then renamed over it: a kill leaves the old file whole,
+    // and a link at the file's place is replaced, never followed out of its folder.
+    const QString zwischen = zwischenName(pfad);
+    {
+        QSaveFile datei(zwischen);
+        if (!datei.open(QIODevice::WriteOnly)) return false;
+        if (datei.write(inhalt) != inhalt.size()) {
+            datei.cancelWriting();
+            return false;
+        }
+        if (!datei.commit()) return false;
+    }
+    const QFileInfo alt(pfad);
+    if (alt.exists() && !alt.isSymLink()) QFile::setPermissions(zwischen, alt.permissions());
+    if (::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) != 0) {
+        QFile::remove(zwischen);
         return false;
     }
-    return datei.commit();
+    return true;
 }
 
 } // namespace datei

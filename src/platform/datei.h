@@ -43,12 +43,13 @@ Fehler pruefe(const QString& pfad, qint64 grenze, QString* meldung = nullptr);
 // True when the text can name a file as it stands (no NUL, no character that has no UTF-8 form).
 bool pfadGueltig(const QString& pfad);
 
-// Writes the bytes whole through QSaveFile; a failed write leaves the old file as it was.
-// Temporary files an interrupted save of this file left beside it are removed first.
+// Writes the bytes whole: through QSaveFile into ".<name>.k" beside the file, then renamed over
+// it. A failed write leaves the old file as it was; a link at the file's place is replaced, never
+// followed. What an interrupted save of this file left beside it is removed first.
 bool schreibe(const QString& pfad, const QByteArray& inhalt);
 
-// Removes the temporary files ("<name>.XXXXXX") an interrupted QSaveFile of pfad left behind.
-// Returns how many were removed.
+// Removes what an interrupted save of pfad left: ".<name>.k" and ".<name>.k.XXXXXX", names only
+// this writer uses. Returns how many were removed.
 int raeumeResteAuf(const QString& pfad);
 
 } // namespace datei

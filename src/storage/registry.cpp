@@ -30,9 +30,7 @@ void sperrenFreigeben(const QString& datei) {
 
 bool vorDemSchreiben() {
     if (!registry::schluesselExistiert()) return false;
-    const QString datei = registry::dateiPfad();
-    sperrenFreigeben(datei);
-    datei::raeumeResteAuf(datei);
+    sperrenFreigeben(registry::dateiPfad());
     return true;
 }
 
@@ -126,9 +124,7 @@ void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& program
     };
     // Creates the key: only a file that is there and unusable (a FIFO, a folder) stops it.
     if (!registry::dateiFehler().isEmpty()) return;
-    const QString datei = registry::dateiPfad();
-    sperrenFreigeben(datei);
-    datei::raeumeResteAuf(datei);
+    sperrenFreigeben(registry::dateiPfad());
     Schluessel s;
     for (const Eintrag& e : eintraege) {
         if (e.ganzzahl)

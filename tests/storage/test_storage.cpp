@@ -565,25 +565,54 @@ private Q_SLOTS:
         QCOMPARE(meldung, g.meldung);
     }
 
-    // What an interrupted save left beside a table goes at the next save of that table, and
-    // nothing else does.
+    // What an interrupted save left beside a table goes at the next save of that table; a user's
+    // own files beside it stay, however their names look.
     void resteEinesAbgebrochenenSpeicherns() {
         Zustand z = annasMaerz(ordner);
         const QString jahr = z.tabellenOrdner + QStringLiteral("2024/");
         QDir().mkpath(jahr);
-        const QStringList reste{"Anna_03_2024.tab.ShNVEz", "Anna_03_2024.tab.A1b2C3"};
-        const QStringList bleiben{"Anna_03_2024.tab.zu-lang7", "Anna_03_2024.tab.ab12", "Anna_03_2024.txt.ShNVEz",
-                                  "Bert_03_2024.tab.ShNVEz", "Anna_03_2024.tab.ver-3"};
+        const QStringList reste{".Anna_03_2024.tab.k", ".Anna_03_2024.tab.k.ShNVEz", ".Anna_03_2024.tab.k.A1b2C3"};
+        const QStringList bleiben{"Anna_03_2024.tab.backup", "Anna_03_2024.tab.ShNVEz", ".Anna_03_2024.tab.k.zu-lang7",
+                                  ".Anna_03_2024.tab.kopie", ".Anna_03_2024.txt.k", "Bert_03_2024.tab.ShNVEz"};
         for (const QString& n : reste + bleiben)
             testumgebung::schreibe(jahr + n, "halb");
-        // A link of that name may point anywhere: it is left alone.
-        QVERIFY(QFile::link(ordner + QStringLiteral("fremd"), jahr + QStringLiteral("Anna_03_2024.tab.Link01")));
+        // A leftover that is a link goes itself; what it points to stays.
+        testumgebung::schreibe(ordner + QStringLiteral("ziel"), "fremd");
+        QVERIFY(QFile::link(ordner + QStringLiteral("ziel"), jahr + QStringLiteral(".Anna_03_2024.tab.k.Link01")));
         QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
-        QStringList da = QDir(jahr).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+        QStringList da = QDir(jahr).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         da.sort();
-        QStringList erwartet = bleiben + QStringList{"Anna_03_2024.tab", "Anna_03_2024.tab.Link01"};
+        QStringList erwartet = bleiben + QStringList{"Anna_03_2024.tab"};
         erwartet.sort();
         QCOMPARE(da, erwartet);
+        QCOMPARE(testumgebung::lies(ordner + QStringLiteral("ziel")), QByteArray("fremd"));
+    }
+
+    // A link where a table belongs is replaced by the table, never written through: nothing is
+    // written outside the year folder, even where the link points nowhere yet.
+    void linkAnStelleDerTabelle() {
+        Zustand z = annasMaerz(ordner);
+        const QString jahr = z.tabellenOrdner + QStringLiteral("2024/");
+        QDir().mkpath(jahr);
+        const QString draussen = testumgebung::wurzel() + QStringLiteral("/draussen-geschrieben.tab");
+        QFile::remove(draussen);
+        QVERIFY(QFile::link(draussen, jahr + QStringLiteral("Anna_03_2024.tab")));
+        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
+        QVERIFY(!QFile::exists(draussen));
+        QVERIFY(!QFileInfo(jahr + QStringLiteral("Anna_03_2024.tab")).isSymLink());
+        QVERIFY(testumgebung::lies(jahr + QStringLiteral("Anna_03_2024.tab")).contains("Morgens den 05.03.2024"));
+    }
+
+    // The table keeps who may read it.
+    void rechteBleiben() {
+        Zustand z = annasMaerz(ordner);
+        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
+        QVERIFY(QFile::setPermissions(z.TabellenDateiName, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        z.ListBox1 << QStringLiteral("Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0");
+        QVERIFY(schreibeTabelle(z, Schreibart::GrafikZeigen));
+        const QFileDevice::Permissions rechte = QFile::permissions(z.TabellenDateiName);
+        QVERIFY(rechte.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(!(rechte & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
     }
 
     void einstellungsSperreVonAbgebrochenemSpeichern_data() {
@@ -601,7 +630,6 @@ private Q_SLOTS:
         const QString datei = testumgebung::einstellungsDatei();
         testumgebung::schreibe(datei + sperre, inhalt);
         if (sperre.endsWith("rmlock")) testumgebung::schreibe(datei + ".lock", QByteArray());
-        testumgebung::schreibe(datei + QStringLiteral(".Xy12Z9"), "halb");
         QElapsedTimer uhr;
         uhr.start();
         Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
@@ -609,7 +637,6 @@ private Q_SLOTS:
         QVERIFY2(uhr.elapsed() < 8000, qPrintable(QString::number(uhr.elapsed())));
         QCOMPARE(Lies_String_aus_Registry(QStringLiteral("BenutzerName")), QStringLiteral("Anna"));
         QVERIFY(!QFile::exists(datei + sperre));
-        QVERIFY(!QFile::exists(datei + QStringLiteral(".Xy12Z9")));
     }
 
     void ganzzahlEinstellungNurAusZahl_data() {
