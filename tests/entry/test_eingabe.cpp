@@ -333,18 +333,20 @@ private Q_SLOTS:
         QVERIFY(u.z.ListBox1.first().contains(QStringLiteral("07.03.2024")));
     }
 
+    // "Eintrag bearbeiten" takes the entry into the fields; the table keeps it until the corrected
+    // version is added, so Escape or closing loses nothing.
     void bearbeiten() {
         Umgebung u;
         const QString abends =
             QStringLiteral("Abends den 05.03.2024 Z=20:40 s=135, d=85, p=66, Gewicht=72,5");
         const QByteArray vorher = testumgebung::lies(u.legeTabelleAn({kMorgens05, abends}));
-        testumgebung::dialoge().fragen = {false, true, true, true, true};
+        testumgebung::dialoge().fragen = {false, true, true, true};
         u.imDialog(true, [&](TEingabeDlg& d) {
             d.ListBox1->clearSelection();
             QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // nothing selected
             d.ListBox1->setCurrentRow(1);
             QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // "Nein"
-            QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
+            QCOMPARE(d.ListBox1->count(), 2);
             QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
             QCOMPARE(QStringList({d.BitBtn3->text(), d.SpinEdit1->text(), d.SpinEdit2->text(),
                                   d.SpinEdit3->text(), d.Edit1->text(), d.SpinEdit4->text(),
@@ -352,25 +354,52 @@ private Q_SLOTS:
                      QStringList({"Abends", "05", "03", "2024", "20:40", "135", "85", "66", "72,5"}));
             QCOMPARE(d.gewichtWert(), 72.5);
             QVERIFY(d.GewichtsEingabeCheckBox->isChecked()); // the weight stays with the entry
-            QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
-            QTest::mouseClick(d.BitBtn1, Qt::LeftButton); // added back unchanged
-            QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
-            d.ListBox1->setCurrentRow(1);
-            QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
-            QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
-            QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
-            d.ListBox1->setCurrentRow(1);
-            QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // and away again
-            QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
+            QCOMPARE(d.ListBox1->count(), 1);
+            QCOMPARE(testumgebung::lies(u.tabelle()), vorher); // still on disk
+            d.SpinEdit4->setValue(150);
+            QTest::mouseClick(d.BitBtn1, Qt::LeftButton); // the corrected reading replaces it
+            QCOMPARE(testumgebung::lies(u.tabelle()),
+                     tabellenBytes(kAlleSlots, {kMorgens05, QString(abends).replace("s=135", "s=150")}));
             d.ListBox1->setCurrentRow(0);
-            QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // the last entry: the file keeps it
-            QCOMPARE(d.ListBox1->count(), 0);
-            QTest::mouseClick(d.OKBtn, Qt::LeftButton);
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // taken out, then Escape
+            QTest::keyClick(&d, Qt::Key_Escape);
         });
         QCOMPARE(testumgebung::dialoge().texte(Art::Information),
                  QStringList{"Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"});
-        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), 5);
-        QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05}));
+        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), 3);
+        QCOMPARE(testumgebung::lies(u.tabelle()),
+                 tabellenBytes(kAlleSlots, {kMorgens05, QString(abends).replace("s=135", "s=150")}));
+        QCOMPARE(u.z.ListBox1.size(), 2);
+    }
+
+    void bearbeitenOhneNeuAufnehmen_data() {
+        QTest::addColumn<int>("ende"); // 0 OK, 1 Escape, 2 another entry edited, then OK
+        QTest::newRow("OK") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("zweiter eintrag") << 2;
+    }
+    // An entry taken out for editing and never added back stays in the table.
+    void bearbeitenOhneNeuAufnehmen() {
+        QFETCH(int, ende);
+        Umgebung u;
+        const QString abends = QStringLiteral("Abends den 05.03.2024 Z=20:40 s=135, d=85, p=66, Gewicht=0");
+        const QByteArray vorher = testumgebung::lies(u.legeTabelleAn({kMorgens05, abends}));
+        testumgebung::dialoge().fragen = {true, true};
+        u.imDialog(true, [&](TEingabeDlg& d) {
+            d.ListBox1->setCurrentRow(0);
+            QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+            if (ende == 2) {
+                d.ListBox1->setCurrentRow(0);
+                QTest::mouseClick(d.BitBtn2, Qt::LeftButton);
+                QCOMPARE(d.ListBox1->count(), 1); // the first went back
+            }
+            if (ende == 1)
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                QTest::mouseClick(d.OKBtn, Qt::LeftButton);
+        });
+        QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
+        QCOMPARE(u.z.ListBox1.size(), 2);
     }
 
     // "Neu erstellen" over a month that has a table: its readings stay, and the duplicate check

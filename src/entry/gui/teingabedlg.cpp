@@ -818,7 +818,12 @@ void TEingabeDlg::BitBtn1Click() {
     z.ListBox1.append(zeile);
     monatstabelle::sortiereListe(z.ListBox1);
     zeigeListe();
-    if (!monatstabelle::schreibeTabelle(z, monatstabelle::Schreibart::Aufnehmen)) return;
+    if (!monatstabelle::schreibeTabelle(z, monatstabelle::Schreibart::Aufnehmen)) {
+        z.ListBox1.removeOne(zeile); // the list goes on mirroring the table
+        zeigeListe();
+        return;
+    }
+    m_inBearbeitung.clear(); // its corrected version is written
 
     z.ListBox1.clear();
     const bool gelesen =
@@ -849,14 +854,26 @@ void TEingabeDlg::BitBtn2Click() {
             QStringLiteral("Der ausgewählte Eintrag wird in der Liste gelöscht und die einzelnen "
                            "Werte in die Eingabefelder zum Bearbeiten eingetragen. Möchten Sie das?")))
         return;
-    const QString eintrag = z.ListBox1.takeAt(zeile);
+    // An entry still being edited goes back before the next one is taken out.
+    legeBearbeitetenZurueck();
+    // Out of the list, but not off the disk: the table keeps the reading until its corrected
+    // version is written, so Escape, closing or a kill loses nothing.
+    m_inBearbeitung = z.ListBox1.takeAt(zeile);
     zeigeListe();
-    ladeFelder(eintrag, false);
-    GrafikZeigen();
+    ladeFelder(m_inBearbeitung, false);
     ZeigGewichtInfo();
 }
 
+void TEingabeDlg::legeBearbeitetenZurueck() {
+    if (m_inBearbeitung.isEmpty()) return;
+    z.ListBox1.append(m_inBearbeitung);
+    monatstabelle::sortiereListe(z.ListBox1);
+    m_inBearbeitung.clear();
+    zeigeListe();
+}
+
 void TEingabeDlg::GrafikZeigen() {
+    legeBearbeitetenZurueck(); // never a table written without a reading still being edited
     if (!z.ListBox1.isEmpty()) {
         if (m_slot == 1) {
             const QString morgens = Lies_String_aus_Registry(QStringLiteral("UhrzeitMorgens"));
@@ -876,6 +893,7 @@ void TEingabeDlg::GrafikZeigen() {
 void TEingabeDlg::reject() {
     // Escape and the close box: no table is written, but the chart shows the month in use whole,
     // not a template under another month's title.
+    legeBearbeitetenZurueck();
     Q_EMIT grafikNeuZeichnen();
     Q_EMIT hauptfensterAnpassen();
     QDialog::reject();

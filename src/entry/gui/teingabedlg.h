@@ -144,6 +144,8 @@ private:
     void setzeStandardZeit(); // the current slot's stored time, when there is one
     void ladeFelder(const QString& text, bool vorbelegen);
     void pruefeMonat();
+    // The entry taken out for editing goes back into the list (it never left the table on disk).
+    void legeBearbeitetenZurueck();
     void pruefeJahr();
     void normalisiere(ZahlFeld* feld, QString (*regel)(const QString&));
     void slotKastenGeklickt(int index);
@@ -168,5 +170,6 @@ private:
     bool m_gewichtInfoLaeuft = false;
     bool m_tippen = false; // a key is being typed into a number field
     bool m_tabelleSofort = false;
+    QString m_inBearbeitung; // the entry taken out by "Eintrag bearbeiten", until its new version is written
     QPalette m_standardPalette;
 };
