@@ -91,6 +91,16 @@ bool TMonatsGrafik::bemerkungenSpeichern() {
     return true;
 }
 
+bool TMonatsGrafik::bemerkungenOhneFrageSichern() {
+    if (bemerkungenSpeichern()) return true;
+    // Nobody can be asked (the program ends on a signal): "?" for what the file cannot hold is
+    // better than losing the whole text.
+    if (bemerkungenDatei.isEmpty() || bemerkungenGesperrt) return false;
+    if (bemerkungen::speichern(bemerkungenDatei, bemerkungen, true) != bemerkungen::Ergebnis::Ok) return false;
+    bemerkungenGeaendert = false;
+    return true;
+}
+
 bool TMonatsGrafik::bemerkungenSichern(bool beimBeenden) {
     Dialoge& dialoge = Dialoge::seam();
     for (;;) {
@@ -107,8 +117,9 @@ bool TMonatsGrafik::bemerkungenSichern(bool beimBeenden) {
         }
         const QString wo = bemerkungenDatei.isEmpty() ? QString() : QStringLiteral(" in \"%1\"").arg(bemerkungenDatei);
         if (beimBeenden) {
-            if (!dialoge.frage(QStringLiteral("Die Bemerkungen konnten nicht gespeichert werden. "
-                                              "M\u00F6chten Sie das Programm trotzdem beenden?")))
+            if (!dialoge.frage(QStringLiteral("Die Bemerkungen konnten%1 nicht gespeichert werden. "
+                                              "M\u00F6chten Sie das Programm trotzdem beenden?")
+                                   .arg(wo)))
                 return false;
         } else if (dialoge.frage(QStringLiteral("Die Bemerkungen konnten%1 nicht gespeichert werden. M\u00F6chten "
                                                 "Sie es noch einmal versuchen?\n\nMit \"Nein\" wird der Monat "
@@ -121,7 +132,7 @@ bool TMonatsGrafik::bemerkungenSichern(bool beimBeenden) {
     }
 }
 
-void TMonatsGrafik::ladeBemerkungen(const QString& datei, const QString& ausweich) {
+void TMonatsGrafik::ladeBemerkungen(const QString& datei, const QString& ausweich, bool nurLesen) {
     // Remarks typed before any month was shown go into the first month, after what it holds.
     const QString getippt = bemerkungenDatei.isEmpty() && bemerkungenGeaendert ? bemerkungen : QString();
     QString quelle = datei;
@@ -141,8 +152,14 @@ void TMonatsGrafik::ladeBemerkungen(const QString& datei, const QString& ausweic
                                                          "weder angezeigt noch ge\u00E4ndert werden."));
         return;
     }
-    bemerkungenGesperrt = false;
     bemerkungen = *text;
+    if (nurLesen) {
+        bemerkungenGesperrt = true;
+        bemerkungenGeaendert = false;
+        emit bemerkungenGeladen(bemerkungen, false);
+        return;
+    }
+    bemerkungenGesperrt = false;
     bemerkungenGeaendert = quelle != datei;
     if (!getippt.isEmpty()) {
         bemerkungen = bemerkungen.isEmpty() ? getippt : bemerkungen + u'\n' + getippt;

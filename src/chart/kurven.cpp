@@ -7,6 +7,7 @@
 #include "platform/zahlen.h"
 #include "storage/registry.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QSet>
 
@@ -50,8 +51,9 @@ QString TMonatsGrafik::jahrDerTabelle(const monatstabelle::Anzeige& anzeige) {
     return QString::number(Uhr::heute().year());
 }
 
-bool TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
-    if (datei::pruefe(fileName, datei::kGrenzeTabelle) == datei::Fehler::Fehlt) return false;
+bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
+    if (datei::pruefe(gewaehlt, datei::kGrenzeTabelle) == datei::Fehler::Fehlt) return false;
+    QString fileName = gewaehlt;
 
     // One snapshot of the file serves every pass, so a file that changes meanwhile cannot mix
     // two months; a broken file is refused before anything is drawn, written or replaced.
@@ -63,14 +65,37 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
         if (nichtLesbar) emit lesefehler(fileName);
         return false;
     }
-    const monatstabelle::Kopf kopf = anzeige->kopf;
-    const QString name = kopf.benutzerName.isEmpty() ? z.benutzerName : kopf.benutzerName;
-    const QString monat = anzeige->monat, jahr = anzeige->jahr;
-
+    QString name = anzeige->kopf.benutzerName.isEmpty() ? z.benutzerName : anzeige->kopf.benutzerName;
     // Where the table is filed, and so where its remarks are kept. Empty without a reading line:
     // then the month is unknown and the table stays where it is.
-    const QString kanonisch =
-        monat.isEmpty() ? QString() : monatstabelle::tabellenPfad(z, name, monat, jahr);
+    QString kanonisch =
+        anzeige->monat.isEmpty() ? QString() : monatstabelle::tabellenPfad(z, name, anzeige->monat, anzeige->jahr);
+    // A table from elsewhere for a month that already has its own, different one: that one is the
+    // table in use, so that one is shown; the other is said, never silently mixed in.
+    if (!kanonisch.isEmpty() && !monatstabelle::gleicheDatei(fileName, kanonisch) &&
+        datei::pruefe(kanonisch, datei::kGrenzeTabelle) != datei::Fehler::Fehlt &&
+        datei::lies(kanonisch, datei::kGrenzeTabelle).inhalt != datei::lies(fileName, datei::kGrenzeTabelle).inhalt) {
+        Dialoge::seam().information(QStringLiteral("F\u00FCr %1 %2 von %3 gibt es schon die Tabelle \"%4\". Sie wird "
+                                                   "angezeigt; \"%5\" wird nicht \u00FCbernommen.")
+                                        .arg(monatstabelle::GibMonatLang(anzeige->monat.toInt()), anzeige->jahr, name,
+                                             kanonisch, fileName));
+        QString fehlerKanonisch;
+        auto vorhanden = monatstabelle::liesZurAnzeige(kanonisch, &fehlerKanonisch, &nichtLesbar);
+        if (!vorhanden) {
+            Dialoge::seam().warnung(fehlerKanonisch);
+            return false;
+        }
+        fileName = kanonisch;
+        anzeige = std::move(vorhanden);
+        name = anzeige->kopf.benutzerName.isEmpty() ? z.benutzerName : anzeige->kopf.benutzerName;
+        kanonisch = monatstabelle::tabellenPfad(z, name, anzeige->monat, anzeige->jahr);
+    }
+    const monatstabelle::Kopf kopf = anzeige->kopf;
+    const QString monat = anzeige->monat, jahr = anzeige->jahr;
+    // Remarks are kept beside the table's place in the year folders; a table elsewhere whose month
+    // is unknown shows its remarks but never writes beside it.
+    const bool bemerkungenNurLesen =
+        kanonisch.isEmpty() && !QFileInfo(fileName).absoluteFilePath().startsWith(z.tabellenOrdner);
     const QString neueBemerkungen = monatstabelle::bemerkungsPfadZu(kanonisch.isEmpty() ? fileName : kanonisch);
     const bool andererMonat = !monatstabelle::gleicheDatei(neueBemerkungen, bemerkungenDatei);
     // Remarks typed before any month was shown belong to the first month drawn.
@@ -155,7 +180,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
         monatstabelle::nimmTabelleAuf(z, fileName, name, monat, jahr);
     }
     if (andererMonat || vorDemErstenMonat)
-        ladeBemerkungen(neueBemerkungen, monatstabelle::bemerkungsPfadZu(fileName));
+        ladeBemerkungen(neueBemerkungen, monatstabelle::bemerkungsPfadZu(fileName), bemerkungenNurLesen);
 
     emit gezeichnet();
     if (!gewichtMeldung.isEmpty()) Dialoge::seam().meldung(gewichtMeldung);

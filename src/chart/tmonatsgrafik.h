@@ -80,6 +80,8 @@ public:
     // month left without the remarks (on closing: the program stays open unless the user agrees).
     // True when the month (or the program) may be left.
     bool bemerkungenSichern(bool beimBeenden);
+    // When nobody can be asked: saved, with "?" for characters the file cannot hold if need be.
+    bool bemerkungenOhneFrageSichern();
     // The remarks of the month in the file named, shown in the box (none when there is no file).
     void zeigeBemerkungen(const QString& datei) { ladeBemerkungen(datei, QString()); }
     // Pictures back to their templates, every list and mean emptied: no month is shown.
@@ -90,7 +92,7 @@ public:
     // read or holds a broken line is refused with a message naming file and line, and the month
     // shown before stays as it was: pictures, title, means, remarks and table in use.
     // True when drawn.
-    bool GrafikZeichnen(const QString& fileName);
+    bool GrafikZeichnen(const QString& gewaehlt);
     void SchreibeZahlenInGrafikLinks();
     void SchreibeNameUndMonatInGrafik();
     void SchreibeZahlenInGewichtsGrafikLinks();
@@ -173,7 +175,7 @@ private:
     };
 
     void leereWerte(); // the value lists and means of the last drawing
-    void ladeBemerkungen(const QString& datei, const QString& ausweich);
+    void ladeBemerkungen(const QString& datei, const QString& ausweich, bool nurLesen = false);
     void durchgang(const QList<Lesung>& lesungen, Durchgang d);
     void ZeichneInGrafik(QPainter* p, const Lesung& l, Durchgang d);
     QPoint Zeichne(QPainter* p, int x, int y);

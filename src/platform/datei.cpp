@@ -16,7 +16,7 @@ namespace datei {
 namespace {
 
 QString groesseText(qint64 bytes) {
-    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    return QLocale().toString(bytes) + QStringLiteral(" Byte");
 }
 
 QString meldungFuer(Fehler f, const QString& pfad, qint64 groesse, qint64 grenze, int fehlerNummer = 0) {

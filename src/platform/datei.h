@@ -9,8 +9,9 @@
 namespace datei {
 
 // Limits per kind of file. A month holds at most 124 readings (a few KiB); the limits leave
-// room for tables written by hand while keeping the memory a drawing needs well bounded.
-constexpr qint64 kGrenzeTabelle = 16 * 1024 * 1024;
+// room for tables written by hand while keeping the memory and the time a drawing needs bounded.
+constexpr qint64 kGrenzeTabelle = 8 * 1024 * 1024;
+constexpr qsizetype kMaxTabellenZeilen = 200000;
 constexpr qint64 kGrenzeBemerkungen = 1024 * 1024;
 constexpr qint64 kGrenzeUhrzeiten = 64 * 1024;
 constexpr qint64 kGrenzeVorlage = 8 * 1024 * 1024;

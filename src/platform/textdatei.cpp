@@ -1,5 +1,6 @@
 #include "platform/textdatei.h"
 
+#include <QLocale>
 #include <QSet>
 
 
@@ -14,6 +15,8 @@ constexpr char16_t kBereich80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2
 
 int byteFuer(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+    // The five bytes Windows-1252 leaves undefined read as their own code: written back as read.
+    if (c >= 0x80 && c < 0xA0 && kBereich80[c - 0x80] == 0) return c;
     for (int i = 0; i < 32; ++i)
         if (kBereich80[i] != 0 && kBereich80[i] == c) return 0x80 + i;
     return -1;
@@ -65,7 +68,8 @@ QString ausWin1252(const QByteArray& bytes) {
     return text;
 }
 
-std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QString* meldung, datei::Fehler* fehler) {
+std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QString* meldung, datei::Fehler* fehler,
+                                      qsizetype maxZeilen) {
     const datei::Gelesen g = datei::lies(pfad, grenze);
     if (meldung) *meldung = g.meldung;
     if (fehler) *fehler = g.fehler;
@@ -77,6 +81,14 @@ std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QStrin
     for (qsizetype i = 0; i < b.size(); ++i) {
         const char c = b.at(i);
         if (c != '\r' && c != '\n') continue;
+        // Many short lines cost more memory than their bytes: their number has a limit too.
+        if (maxZeilen > 0 && zeilen.size() >= maxZeilen) {
+            if (meldung)
+                *meldung = QStringLiteral("Die Datei \"%1\" hat mehr als %2 Zeilen und wird nicht gelesen.")
+                               .arg(pfad, QLocale().toString(maxZeilen));
+            if (fehler) *fehler = datei::Fehler::ZuGross;
+            return std::nullopt;
+        }
         zeilen.append(ausWin1252(b.sliced(start, i - start)));
         if (c == '\r' && i + 1 < b.size() && b.at(i + 1) == '\n') ++i;
         start = i + 1;

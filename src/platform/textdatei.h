@@ -21,8 +21,9 @@ QString ausWin1252(const QByteArray& bytes);
 // The lines of the file, split at CR LF (a lone CR or LF ends a line too); nullopt when the file
 // is missing, no regular file, larger than grenze or unreadable, with the German reason naming the
 // file in *meldung and the kind in *fehler.
+// At most maxZeilen lines (0: no limit): a file of more is refused like one too large.
 std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QString* meldung = nullptr,
-                                      datei::Fehler* fehler = nullptr);
+                                      datei::Fehler* fehler = nullptr, qsizetype maxZeilen = 0);
 
 enum class Ergebnis { Ok, NichtDarstellbar, Schreibfehler };
 // Writes every line followed by CR LF. Refuses, and leaves the file as it was, when a line

@@ -6,6 +6,7 @@
 #include "platform/zahlen.h"
 #include "storage/registry.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -77,6 +78,15 @@ QString sichtbar(const QString& text) {
     return s;
 }
 
+// A table holds one month: a reading of another is refused, since it would move the whole table.
+QString andererMonat(const QString& monat, const QString& jahr, const QString& ersterMonat,
+                     const QString& erstesJahr) {
+    if (ersterMonat.isEmpty() || (monat == ersterMonat && jahr == erstesJahr)) return {};
+    return QStringLiteral("\"%1.%2\" passt nicht zu den Messwerten vom %3.%4 davor: eine Tabelle hält "
+                          "nur einen Monat.")
+        .arg(monat, jahr, ersterMonat, erstesJahr);
+}
+
 // Reads one file for the entry dialog's list: entries, month and year of the last reading line,
 // that line, and the first broken value. nullopt, with the message, when the file cannot be
 // read or holds a line that cannot belong to a month table.
@@ -97,17 +107,25 @@ std::optional<Eintraege> liesEintraege(const QString& pfad, const QStringList& z
             *meldung = meldungMitZeile(pfad, i, f.text);
             return std::nullopt;
         }
+        // A broken value leaves the date intact: its checks run first.
+        QString monat, jahr;
+        datumAus(zeile, &monat, &jahr);
+        const QString fremd = andererMonat(monat, jahr, e.monat, e.jahr);
+        if (!fremd.isEmpty()) {
+            *meldung = meldungMitZeile(pfad, i, fremd);
+            return std::nullopt;
+        }
         if (!m && e.anzahlWertFehler++ == 0) e.wertFehler = meldungMitZeile(pfad, i, f.text);
         e.liste << listeneintrag(zeile);
-        // A broken value leaves the date intact: its checks run first.
-        datumAus(zeile, &e.monat, &e.jahr);
+        e.monat = monat;
+        e.jahr = jahr;
         e.letzteZeile = zeile;
     }
     return e;
 }
 
 std::optional<QStringList> liesTabellenZeilen(const QString& pfad, QString* meldung, bool* nichtLesbar) {
-    auto zeilen = textdatei::liesZeilen(pfad, datei::kGrenzeTabelle, meldung);
+    auto zeilen = textdatei::liesZeilen(pfad, datei::kGrenzeTabelle, meldung, nullptr, datei::kMaxTabellenZeilen);
     if (nichtLesbar) *nichtLesbar = !zeilen;
     return zeilen;
 }
@@ -148,13 +166,14 @@ QString benutzerNameFehler(const QString& name) {
                               "Bitte geben Sie ihn ohne diese Leerzeichen ein.")
             .arg(anzeige);
     if (!textdatei::istDarstellbar(name)) return textdatei::meldungNichtDarstellbar(name);
-    // "<name>_MM_YYYY.tab": the file system takes at most 255 bytes for a name.
-    const qsizetype bytes = name.toUtf8().size() + qsizetype(sizeof("_MM_YYYY.tab") - 1);
-    if (bytes > 255)
+    // The file system takes 255 bytes for a name; the save's staging file ".<name>_MM_YYYY.tab.k"
+    // and its temporary ".XXXXXX" are the longest names a table needs.
+    constexpr qsizetype kZusatz = qsizetype(sizeof("._MM_YYYY.tab.k.XXXXXX") - 1);
+    if (name.toUtf8().size() + kZusatz > 255)
         return QStringLiteral("Der Benutzername ist mit %1 Zeichen zu lang f\u00FCr einen Dateinamen "
                               "(h\u00F6chstens %2 Byte). Bitte w\u00E4hlen Sie einen k\u00FCrzeren Namen.")
             .arg(name.size())
-            .arg(255 - (sizeof("_MM_YYYY.tab") - 1));
+            .arg(255 - kZusatz);
     return {};
 }
 
@@ -339,13 +358,19 @@ std::optional<Messung> werteAus(const QString& zeile, Zeilenfehler* fehler) {
         return scheitern(Zeilenfehler::Datei,
                          u'"' + m.jahr + QStringLiteral("\" ist keine g\u00FCltige Jahreszahl (vier Ziffern)."));
 
+    // A day the calendar has, written with two digits: 31.11. or 5.03. cannot be placed.
+    const qsizetype punkt = zeile.indexOf(u'.');
+    if (punkt >= 2 && zweiZiffern(zeile.mid(punkt - 2, 2))) m.tag = zeile.mid(punkt - 2, 2).toInt();
+    if (!QDate(m.jahr.toInt(), m.monat.toInt(), m.tag).isValid()) {
+        const qsizetype anfang = qMax<qsizetype>(0, zeile.lastIndexOf(u' ', punkt) + 1);
+        return scheitern(Zeilenfehler::Datei, u'"' + zeile.mid(anfang, punkt + 1 - anfang) + m.monat + u'.' + m.jahr +
+                                                  QStringLiteral("\" ist kein g\u00FCltiges Datum."));
+    }
     for (int s = 1; s <= 4; ++s)
         if (zeile.contains(kSlotWorte[s - 1] + QStringLiteral(" den"))) {
             m.slot = s;
             break;
         }
-    const qsizetype punkt = zeile.indexOf(u'.');
-    if (punkt >= 2 && zweiZiffern(zeile.mid(punkt - 2, 2))) m.tag = zeile.mid(punkt - 2, 2).toInt();
 
     auto ganzzahl = [&](const QString& text, int* wert) -> std::optional<QString> {
         const std::optional<int> zahl = zahlen::ganzzahl(text);
@@ -460,10 +485,10 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
         else if (!werteAus(zeile, &f))
             grund = f.text;
         if (!grund.isEmpty()) {
-            Dialoge::seam().warnung(QStringLiteral("Der Eintrag \"%1\" kann so nicht gespeichert werden: %2 "
-                                                   "Bitte korrigieren oder l\u00F6schen Sie ihn. Die Tabelle "
+            Dialoge::seam().warnung(QStringLiteral("Der Eintrag \"%1\" kann so nicht in \"%2\" gespeichert werden: "
+                                                   "%3 Bitte korrigieren oder l\u00F6schen Sie ihn. Die Tabelle "
                                                    "wird nicht geschrieben.")
-                                        .arg(sichtbar(zeile).left(200), grund));
+                                        .arg(sichtbar(zeile).left(200), pfad, grund));
             return false;
         }
         zeilen << zeile;
@@ -576,6 +601,11 @@ std::optional<Anzeige> liesZurAnzeige(const QString& pfad, QString* fehler, bool
         auto m = werteAus(zeile, &f);
         if (!m) {
             if (fehler) *fehler = meldungMitZeile(pfad, i, f.text);
+            return std::nullopt;
+        }
+        const QString fremd = andererMonat(m->monat, m->jahr, a.monat, a.jahr);
+        if (!fremd.isEmpty()) {
+            if (fehler) *fehler = meldungMitZeile(pfad, i, fremd);
             return std::nullopt;
         }
         a.monat = m->monat;

@@ -22,7 +22,7 @@ const QStringList kMaerz = u"[Personendaten]\nBenutzerName=Anna\nDatum=März 202
                            u"Morgens den 06.03.2024 Z=07:30 s=138, d=88, p=68, Gewicht=71"_s.split(u'\n');
 const QString kZuWenig = u"Um die Mittelwerte anzuzeigen müssen Sie noch ein paar Daten eingeben!"_s;
 const QString kTrotzdem =
-    u"Die Bemerkungen konnten nicht gespeichert werden. Möchten Sie das Programm trotzdem beenden?"_s;
+    u"Die Bemerkungen konnten in \"%1\" nicht gespeichert werden. Möchten Sie das Programm trotzdem beenden?"_s;
 const QString kMaerzRelativ = u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
 
 // The March table with its first `messungen` readings; empty when it cannot be written.
@@ -397,7 +397,7 @@ private Q_SLOTS:
         const bool bleibt = blockiert && !trotzdem;
         QCOMPARE(form->isVisible(), bleibt);
         QCOMPARE(form->RichEdit1->toPlainText(), text);
-        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).join(u'|'), blockiert ? kTrotzdem : QString());
+        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).join(u'|'), blockiert ? kTrotzdem.arg(notiz()) : QString());
         QCOMPARE(gespeicherteTabelle(), bleibt ? u"alt.tab"_s : tabelle);
         const QByteArray gesichert = text.isEmpty() ? QByteArray() : (text + u"\r\n"_s).toLatin1();
         if (!blockiert) QCOMPARE(testumgebung::lies(notiz()), gesichert);

@@ -253,10 +253,10 @@ private Q_SLOTS:
         QTest::newRow("blank am anfang") << QStringLiteral(" Anna") << false;
         QTest::newRow("blank am ende") << QStringLiteral("Anna ") << false;
         QTest::newRow("NUL") << QStringLiteral("An") + QChar(0) + QStringLiteral("na") << false;
-        // "<name>_MM_YYYY.tab" within 255 bytes: 243 bytes of name.
-        QTest::newRow("243 byte") << QString(243, u'a') << true;
-        QTest::newRow("244 byte") << QString(244, u'a') << false;
-        QTest::newRow("122 umlaute sind 244 byte") << QString(122, u'ü') << false;
+        // ".<name>_MM_YYYY.tab.k.XXXXXX", the longest name a save needs, within 255 bytes.
+        QTest::newRow("233 byte") << QString(233, u'a') << true;
+        QTest::newRow("234 byte") << QString(234, u'a') << false;
+        QTest::newRow("117 umlaute sind 234 byte") << QString(117, u'ü') << false;
     }
     void benutzernamen() {
         QFETCH(QString, name);

@@ -2,6 +2,7 @@
 
 #include "chart/tmachpause.h"
 #include "chart/tmonatsgrafik.h"
+#include "platform/datei.h"
 #include "platform/dialoge.h"
 #include "platform/gui/touch.h"
 #include "platform/shell.h"
@@ -410,7 +411,16 @@ void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_Uhr
             if (EingabeDlg) EingabeDlg->setzeListenTitel(QStringLiteral("Messwerte von ") + neu);
             if (anderer) benutzerGewechselt();
         });
-        connect(NameEingDlg, &TNameEingDlg::programmBeenden, this, &TmainForm::sofortBeenden);
+        // "Abbrechen" ends the program: at a first start before anything is written, later with the
+        // close steps, so the month in use and its remarks are kept.
+        connect(NameEingDlg, &TNameEingDlg::programmBeenden, this, [this] {
+            if (m_ersteZeichnungAusstehend) {
+                sofortBeenden();
+                return;
+            }
+            if (QThread::currentThread()->loopLevel() > 0) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            else close();
+        });
     }
 }
 
@@ -432,7 +442,16 @@ void TmainForm::benutzerGewechselt() {
 
 void TmainForm::setzeStartTabelle(const QString& pfad) {
     m_startTabelle = pfad;
-    if (!m_ersteZeichnungAusstehend && !pfad.isEmpty()) zeigeTabelleAlsGrafik(pfad);
+    if (!m_ersteZeichnungAusstehend && !pfad.isEmpty()) zeigeStartTabelle();
+}
+
+void TmainForm::zeigeStartTabelle() {
+    // A table asked for by name is said to be missing, not silently passed over.
+    QString meldung;
+    if (datei::pruefe(m_startTabelle, datei::kGrenzeTabelle, &meldung) == datei::Fehler::Fehlt)
+        Dialoge::seam().warnung(meldung);
+    else
+        zeigeTabelleAlsGrafik(m_startTabelle);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -503,7 +522,7 @@ void TmainForm::FormPaint() {
         m_ersteZeichnungAusstehend = false;
         m_ersteZeichnungLaeuft = false;
         bilderAktualisieren();
-        if (!m_startTabelle.isEmpty()) zeigeTabelleAlsGrafik(m_startTabelle);
+        if (!m_startTabelle.isEmpty()) zeigeStartTabelle();
     }
     // 7. and 8.
     if (!isMaximized()) setzeNormalGroesse(true);
@@ -536,7 +555,8 @@ QString TmainForm::jahrAusTitel(const QString& titel, const QString& bisher) {
 
 void TmainForm::jahrOrdnerPruefen() {
     if (m_ersteZeichnungAusstehend || z.tabellenOrdner.isEmpty()) return;
-    z.jahrOrdnerName = jahrAusTitel(Label1->text(), z.jahrOrdnerName);
+    // The month shown names its year folder; digits in a user's name never do.
+    z.jahrOrdnerName = monatstabelle::istJahr(z.jahrText) ? z.jahrText : jahrAusTitel(Label1->text(), z.jahrOrdnerName);
     if (!monatstabelle::istJahr(z.jahrOrdnerName)) return; // only four digits name a folder
     if (z.jahrOrdnerName.isEmpty()) return;
     const QString ordner = z.jahrOrdner();
@@ -1031,8 +1051,10 @@ void TmainForm::closeEvent(QCloseEvent* ereignis) {
 void TmainForm::beenden() {
     if (m_beendet) return;
     m_beendet = true;
-    Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), z.TabellenDateiName);
-    if (grafik().bemerkungenGeaendert) grafik().bemerkungenSpeichern();
+    // Before the first paint has settled the table in use, the stored one stays as it is.
+    if (!m_ersteZeichnungAusstehend || !z.TabellenDateiName.isEmpty())
+        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), z.TabellenDateiName);
+    if (grafik().bemerkungenGeaendert) grafik().bemerkungenOhneFrageSichern();
 }
 
 void TmainForm::sofortBeenden() {

@@ -179,6 +179,7 @@ private:
     void grafikZeigenLassen();
     void nameErfragen();
     void benutzerGewechselt();
+    void zeigeStartTabelle();
     // The table window gets the month's grid and the table timer starts.
     void tabelleVorbereiten();
     bool gesteBehandeln(QGestureEvent* ereignis);

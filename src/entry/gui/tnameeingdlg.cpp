@@ -56,8 +56,10 @@ void TNameEingDlg::OKBtnClick() {
     const QString eingabe = Edit1->text();
     // Blanks at either end would start a second set of tables, or switch to another user's.
     const QString name = eingabe.trimmed();
-    // A name that cannot be part of a file name would make every later write fail.
-    const QString fehler = monatstabelle::benutzerNameFehler(name);
+    // A name that cannot be part of a file name would make every later write fail; without any,
+    // tables named "_03_2024.tab" would be lost to the next start, which asks again.
+    const QString fehler = name.isEmpty() ? QStringLiteral("Bitte geben Sie einen Namen ein.")
+                                          : monatstabelle::benutzerNameFehler(name);
     if (!fehler.isEmpty()) {
         Dialoge::seam().warnung(fehler);
         Edit1->setFocus();

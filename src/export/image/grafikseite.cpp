@@ -154,8 +154,8 @@ QString BildName(const QString& kopfText) {
                              c == u'.' || c == u'_';
         if (!erlaubt) c = u'_';
     }
-    // A file name holds 255 bytes, ".jpg" included.
-    return name.left(251);
+    // A file name holds 255 bytes: ".<name>.jpg.k.XXXXXX" is the longest the save needs.
+    return name.left(240);
 }
 
 QString jahrDesMonats(const Zustand& z) {
