@@ -2,8 +2,8 @@
 // first start, user name, a month of readings, corrections, remarks, and the next start.
 #include "testumgebung.h"
 
-#include "app/programmstart.h"
 #include "app/gui/tmainform.h"
+#include "app/programmstart.h"
 #include "chart/tmonatsgrafik.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tnameeingdlg.h"
@@ -227,8 +227,9 @@ private Q_SLOTS:
             p.mainForm->Benutzernamendern1Click();
             QCOMPARE(dlg.unerwartet, QStringList());
             QCOMPARE(nachDemWechsel, QStringLiteral("Bert"));
-            QCOMPARE(testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
-                     QByteArray("Anna war beim Arzt\r\n"));
+            QCOMPARE(
+                testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
+                QByteArray("Anna war beim Arzt\r\n"));
             QCOMPARE(p.mainForm->RichEdit1->toPlainText(), QString());
             QCOMPARE(p.mainForm->grafik().Image, p.mainForm->grafik().vorlageGrafik);
             p.mainForm->RichEdit1->setPlainText(QStringLiteral("Bert misst morgens"));
@@ -272,6 +273,45 @@ private Q_SLOTS:
         QVERIFY(!QDir(ordner + QStringLiteral("Anna")).exists());
     }
 
+    // Started from the menu or a file manager (another working folder, no $KORVANE_ORDNER): the
+    // program folder is ~/Korvane, the first start asks for the user name and for nothing else,
+    // and the next start from yet another folder asks nothing at all.
+    void startAusDemMenue() {
+        testumgebung::UmgebungSichern sicher;
+        TestDialoge& dlg = testumgebung::dialoge();
+        const QString heim = testumgebung::wurzel() + QStringLiteral("/heim-menue");
+        QDir(heim).removeRecursively();
+        qputenv("HOME", QFile::encodeName(heim));
+        qunsetenv("KORVANE_ORDNER");
+        QDir::setCurrent(testumgebung::testdaten(QString()));
+        {
+            Programmstart p;
+            QVERIFY(p.erzeugeFenster({}));
+            dlg.fenster.push_back([](QObject* f) {
+                auto* name = qobject_cast<TNameEingDlg*>(f);
+                if (!name) return 0;
+                name->Edit1->setText(QStringLiteral("Anna"));
+                name->OKBtnClick();
+                return 1;
+            });
+            dlg.fenster.push_back([](QObject*) { return 0; }); // the entry dialog of the new month
+            ersteZeichnungAbwarten(p.mainForm);
+            QCOMPARE(p.z.programmOrdner, heim + QStringLiteral("/Korvane/"));
+            p.mainForm->close();
+        }
+        QCOMPARE(dlg.texte(Art::Frage), QStringList());
+        QCOMPARE(dlg.gezeigt.size(), 2);
+        QCOMPARE(dlg.gezeigt.at(0).text, QStringLiteral("TNameEingDlg"));
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("InstallOrt")), heim + QStringLiteral("/Korvane/"));
+
+        dlg.leeren();
+        QDir::setCurrent(heim);
+        Programmstart wieder;
+        QVERIFY(wieder.erzeugeFenster({}));
+        ersteZeichnungAbwarten(wieder.mainForm);
+        QCOMPARE(wieder.z.datenOrdner, heim + QStringLiteral("/Korvane/"));
+        QCOMPARE(dlg.gezeigt.size(), 0);
+    }
 
     // A signal while a modal dialog is open still stores the remarks and the table in use.
     // Last: it ends every event loop of this process.

@@ -1,21 +1,23 @@
 // The program as a process: start in an empty folder, end by a signal, end when a folder
-// cannot be created.
+// cannot be created; the program folder whatever the working folder.
 #include "testumgebung.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QThread>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <sys/stat.h>
 
 namespace {
 
 struct Lauf {
-    QString ordner;
+    QString ordner; // the program folder ($KORVANE_ORDNER)
     QString config;
+    QString heim;   // when set: $HOME, and no $KORVANE_ORDNER
+    QString arbeit; // the working folder; the program folder when empty
 };
 
 Lauf neuerLauf(const QString& name) {
@@ -33,16 +35,18 @@ void starte(QProcess& p, const Lauf& l, const QStringList& argumente = {}) {
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), l.config);
     env.insert(QStringLiteral("XDG_CACHE_HOME"), l.config + QStringLiteral("/../cache"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (l.heim.isEmpty()) {
+        env.insert(QStringLiteral("KORVANE_ORDNER"), l.ordner);
+    } else {
+        env.insert(QStringLiteral("HOME"), l.heim);
+        env.remove(QStringLiteral("KORVANE_ORDNER"));
+    }
     p.setProcessEnvironment(env); // sanitizer options from ctest pass on unchanged
     // Its warnings and any sanitizer report belong in the test's output, not in an unread buffer.
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.setWorkingDirectory(l.ordner);
+    p.setWorkingDirectory(l.arbeit.isEmpty() ? l.ordner : l.arbeit);
     p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
     QVERIFY(p.waitForStarted(10000));
-}
-
-QString einstellungen(const Lauf& l) {
-    return l.config + QStringLiteral("/Orvalis/Korvane.conf");
 }
 
 // Waits until the program has settled its folders and shows its first window.
@@ -52,6 +56,15 @@ bool wartetBis(const std::function<bool()>& bedingung, int ms = 15000) {
         QThread::msleep(50);
     }
     return bedingung();
+}
+
+QString einstellungen(const Lauf& l) {
+    return l.config + QStringLiteral("/Orvalis/Korvane.conf");
+}
+
+bool laeuftGleich(QProcess& p, const Lauf& l) {
+    return wartetBis([&] { return QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists(); }) &&
+           (QThread::msleep(1500), p.state() == QProcess::Running);
 }
 
 } // namespace
@@ -189,6 +202,41 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::lies(l.ordner + QStringLiteral("blockiert")), QByteArray("datei"));
         QSettings s(einstellungen(l), QSettings::IniFormat);
         QVERIFY(!s.contains(QStringLiteral("TabellenDateiName")));
+    }
+
+    void programmOrdnerUnabhaengigVomArbeitsordner_data() {
+        QTest::addColumn<bool>("heim");
+        QTest::newRow("~/Korvane") << true;
+        QTest::newRow("KORVANE_ORDNER") << false;
+    }
+    // Started twice, from two other working folders: the same program folder both times, and no
+    // data-location question (it would hold the start before its end, and SIGTERM then exits 1).
+    void programmOrdnerUnabhaengigVomArbeitsordner() {
+        QFETCH(bool, heim);
+        Lauf l = neuerLauf(heim ? QStringLiteral("heim") : QStringLiteral("gesetzt"));
+        const QString wurzel = QFileInfo(l.config).path();
+        const QString heimOrdner = wurzel + QStringLiteral("/home");
+        if (heim) {
+            l.heim = heimOrdner;
+            l.ordner = heimOrdner + QStringLiteral("/Korvane/");
+        }
+        for (const char* arbeit : {"/erster", "/zweiter"}) {
+            l.arbeit = wurzel + QLatin1String(arbeit);
+            QDir().mkpath(l.arbeit);
+            QProcess p;
+            starte(p, l);
+            QVERIFY(laeuftGleich(p, l)); // a first start waits in the user name dialog
+            p.terminate();
+            QVERIFY(p.waitForFinished(15000));
+            QCOMPARE(p.exitCode(), 0);
+            QCOMPARE(QDir(l.arbeit).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        }
+        QSettings s(einstellungen(l), QSettings::IniFormat);
+        QCOMPARE(s.value(QStringLiteral("InstallOrt")).toString(), l.ordner);
+        QCOMPARE(s.value(QStringLiteral("DatenSpeicherOrt")).toString(), l.ordner);
+        for (const char* datei : {"Vorlage.bmp", "GewichtVorlage.bmp", "Header.bmp", "Korvane-Hilfe.pdf"})
+            QVERIFY2(QFileInfo(l.ordner + QLatin1String(datei)).size() > 0, datei);
+        QCOMPARE(QDir(heimOrdner).exists(), heim);
     }
 };
 
