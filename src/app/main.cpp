@@ -13,8 +13,10 @@ int main(int argc, char** argv) {
     QtDialoge dialoge;
     Dialoge::setze(&dialoge);
 
+    const Startoptionen optionen = Startoptionen::aus(QCoreApplication::arguments());
     Programmstart programm;
     programm.faengtSignale();
-    if (!programm.erzeugeFenster(Startoptionen::aus(QCoreApplication::arguments()))) return 1;
+    if (const int status = programm.uebergibtOderBeginnt(optionen); status >= 0) return status;
+    if (!programm.erzeugeFenster(optionen)) return 1;
     return programm.ausfuehren();
 }

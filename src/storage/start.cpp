@@ -54,6 +54,10 @@ QString programmOrdner() {
     return monatstabelle::mitSchraegstrich(QDir::cleanPath(ordner));
 }
 
+QString einzelstartSchluessel() {
+    return registry::dateiPfad() + u'\n' + programmOrdner();
+}
+
 QString datenOrdnerFrage(const QString& installOrt) {
     const QString umbruch = QStringLiteral("\n\r");
     return QStringLiteral("Sie haben f\u00FCr das Programm \"Korvane\" bereits in einem anderen Ordner Daten "

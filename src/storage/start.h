@@ -9,6 +9,10 @@ namespace start {
 // ~/Korvane, whatever the working folder is. Creates nothing.
 QString programmOrdner();
 
+// What tells one set-up from another for the one-running-Korvane rule: the settings file and the
+// program folder.
+QString einzelstartSchluessel();
+
 // Settles the program folder (created when missing, with the built-in templates and help guide
 // where they are missing), writes the defaults on first start or asks the data-folder question
 // when the program folder moved. Returns false when the program, table or HTML folder cannot be
