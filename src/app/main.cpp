@@ -6,8 +6,12 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The application name is also the class of WM_CLASS, which the desktop entry's
+    // StartupWMClass names.
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setOrganizationName(QStringLiteral("Orvalis"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+    richteDesktopEin();
     umgebung::einrichten();
     ladeDeutscheQtTexte();
     QtDialoge dialoge;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QThread>
@@ -154,6 +155,14 @@ void Programmstart::beendenDurchSignal() {
     // Saved first: an open modal dialog must not keep the remarks from the disk.
     if (m_bereit) mainForm->beenden();
     QCoreApplication::exit(beenden::exitStatus()); // ends the main loop and every modal loop
+}
+
+void richteDesktopEin() {
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopKennung));
+    QIcon symbol;
+    for (int groesse : {48, 256})
+        symbol.addFile(QStringLiteral(":/symbol/korvane-%1.png").arg(groesse), QSize(groesse, groesse));
+    QApplication::setWindowIcon(symbol);
 }
 
 void ladeDeutscheQtTexte() {

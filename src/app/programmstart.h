@@ -67,3 +67,8 @@ private:
 
 // Qt's own German texts ("Ja", "Nein", "Abbrechen") on standard buttons.
 void ladeDeutscheQtTexte();
+
+// The name the desktop entry, icon and metainfo carry.
+inline constexpr char kDesktopKennung[] = "de.orvalis.Korvane";
+// Desktop file name and window icon, so task bars group the window with its entry.
+void richteDesktopEin();
