@@ -9,14 +9,12 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <future>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using Ergebnis = Einzelstart::Ergebnis;
@@ -25,11 +23,10 @@ namespace {
 
 // A later start runs in its own thread, as it would in its own process: the running one must
 // answer from its event loop meanwhile.
-std::future<Ergebnis> spaeterStarten(const QString& schluessel, const QString& tabelle, int wartezeitMs,
-                                     std::function<bool()> abbrechen = {}) {
+std::future<Ergebnis> spaeterStarten(const QString& schluessel, const QString& tabelle, int wartezeitMs) {
     return std::async(std::launch::async, [=] {
         Einzelstart spaeter(schluessel);
-        return spaeter.beginne(tabelle, wartezeitMs, abbrechen);
+        return spaeter.beginne(tabelle, wartezeitMs);
     });
 }
 
@@ -61,30 +58,6 @@ bool totenSocketLassen(const QString& pfad) {
     const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof(adresse)) == 0;
     ::close(fd);
     return ok;
-}
-
-// A child process takes the lock as a running Korvane does, then dies by SIGKILL.
-bool sperrtUndStirbt(const QString& pfad) {
-    const QByteArray name = QFile::encodeName(pfad);
-    int bereit[2];
-    if (::pipe(bereit) != 0) return false;
-    const pid_t kind = ::fork();
-    if (kind == 0) { // only async-signal-safe calls in the child of a threaded process
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT, 0600);
-        if (fd >= 0 && ::flock(fd, LOCK_EX) == 0) [[maybe_unused]]
-            auto n = ::write(bereit[1], "x", 1);
-        for (;;)
-            ::pause();
-    }
-    char c = 0;
-    const bool gesperrt = kind > 0 && ::read(bereit[0], &c, 1) == 1;
-    ::close(bereit[0]);
-    ::close(bereit[1]);
-    if (kind > 0) {
-        ::kill(kind, SIGKILL);
-        ::waitpid(kind, nullptr, 0);
-    }
-    return gesperrt;
 }
 
 } // namespace
@@ -132,7 +105,6 @@ private Q_SLOTS:
         QTest::newRow("leere sperrdatei") << "leer";
         QTest::newRow("sperrdatei mit fremdem inhalt") << "inhalt";
         QTest::newRow("toter socket") << "socket";
-        QTest::newRow("getoeteter halter") << "getoetet";
         QTest::newRow("beendeter laeufer") << "beendet";
     }
     // Whatever an ended Korvane left (lock file, socket file) never blocks a start, and the new
@@ -144,7 +116,6 @@ private Q_SLOTS:
         if (fall == "leer") testumgebung::schreibe(probe.sperrPfad(), {});
         if (fall == "inhalt") testumgebung::schreibe(probe.sperrPfad(), "4711\nirgendwo\n");
         if (fall == "socket") QVERIFY(totenSocketLassen(probe.socketPfad()));
-        if (fall == "getoetet") QVERIFY(sperrtUndStirbt(probe.sperrPfad()));
         if (fall == "beendet") {
             auto* vorher = new Einzelstart(schluessel);
             QCOMPARE(vorher->beginne(QString(), 500), Ergebnis::Erster);
@@ -204,20 +175,6 @@ private Q_SLOTS:
         uhr.start();
         QCOMPARE(abwarten(spaeter), Ergebnis::Erster);
         QVERIFY2(uhr.elapsed() < 2000, qPrintable(QString::number(uhr.elapsed())));
-    }
-
-    // A signal while a later start waits ends the wait at once.
-    void abbrechenBeendetDasWarten() {
-        const QString schluessel = neuerSchluessel();
-        Einzelstart probe(schluessel);
-        const int fd = sperreHalten(probe.sperrPfad());
-        QVERIFY(fd >= 0);
-        QElapsedTimer uhr;
-        uhr.start();
-        auto spaeter = spaeterStarten(schluessel, QString(), 20000, [&uhr] { return uhr.elapsed() > 300; });
-        QCOMPARE(abwarten(spaeter), Ergebnis::Abgebrochen);
-        QVERIFY2(uhr.elapsed() < 2000, qPrintable(QString::number(uhr.elapsed())));
-        ::close(fd);
     }
 
     void fremdeNachrichten_data() {

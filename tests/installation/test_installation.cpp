@@ -116,16 +116,6 @@ private Q_SLOTS:
         if (programm == QLatin1String("desktop-file-validate")) QCOMPARE(a.text, QString());
     }
 
-    // What the entry promises: German texts, the table type, the class the window carries.
-    void eintragInhalt() {
-        QCOMPARE(eintragsWert(eintrag(), QStringLiteral("GenericName")),
-                 QStringLiteral("Blutdruck-Tagebuch"));
-        QCOMPARE(eintragsWert(eintrag(), QStringLiteral("Categories")), QStringLiteral("Office;"));
-        QCOMPARE(eintragsWert(eintrag(), QStringLiteral("Exec")), QStringLiteral("korvane %f"));
-        QCOMPARE(eintragsWert(eintrag(), QStringLiteral("MimeType")), kTyp + u';');
-        QCOMPARE(eintragsWert(eintrag(), QStringLiteral("Icon")), kKennung);
-    }
-
     void mimeTyp_data() {
         QTest::addColumn<QByteArray>("inhalt");
         QTest::addColumn<bool>("korvane");

@@ -474,30 +474,6 @@ private Q_SLOTS:
         QVERIFY(!QDir(w + "/heim").exists()); // asking creates nothing
     }
 
-    // Started from anywhere with no $KORVANE_ORDNER: ~/Korvane is made and used, and a start from
-    // another working folder asks nothing.
-    void ersterStartImHeimordner() {
-        testumgebung::UmgebungSichern sicher;
-        const QString heim = testumgebung::wurzel() + "/heim-start";
-        QDir(heim).removeRecursively();
-        qputenv("HOME", QFile::encodeName(heim));
-        qunsetenv("KORVANE_ORDNER");
-        QDir::setCurrent(testumgebung::wurzel());
-        Zustand z;
-        QVERIFY(start::richteEin(z));
-        const QString erwartet = heim + "/Korvane/";
-        QCOMPARE(z.programmOrdner, erwartet);
-        QCOMPARE(z.datenOrdner, erwartet);
-        QCOMPARE(Lies_String_aus_Registry("InstallOrt"), erwartet);
-        QVERIFY(QDir(erwartet + "Korvane-Daten-Galerie").exists());
-
-        QDir::setCurrent(testumgebung::wurzel() + "/programm");
-        Zustand wieder;
-        QVERIFY(start::richteEin(wieder));
-        QCOMPARE(wieder.programmOrdner, erwartet);
-        QCOMPARE(testumgebung::dialoge().gezeigt.size(), 0);
-    }
-
     void eingebauteKopien_data() {
         QTest::addColumn<QString>("vorher"); // what Header.bmp is before the start
         QTest::newRow("fehlt") << "";
