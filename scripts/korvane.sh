@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up what this machine lacks, builds Korvane, then starts it or runs every test.
-#   scripts/korvane.sh starten [ARGS…]   program and data folder ~/Korvane
+#   scripts/korvane.sh starten [ARGS…]   program and data folder ~/Korvane (or $KORVANE_ORDNER)
 #   scripts/korvane.sh testen
 # Both are idempotent: a second run installs nothing and builds only what changed.
 set -euo pipefail
@@ -11,7 +11,9 @@ aktion=${1:-}
 shift || true
 
 pakete=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n zlib1g-dev libjpeg62-turbo-dev
-        fonts-dejavu-core fonts-liberation xvfb xauth imagemagick qpdf poppler-utils)
+        fonts-dejavu-core fonts-liberation xvfb xauth imagemagick qpdf poppler-utils
+        librsvg2-bin dpkg-dev file desktop-file-utils appstream xdg-utils shared-mime-info libglib2.0-bin
+        x11-utils)
 command -v npm >/dev/null 2>&1 || pakete+=(nodejs npm)
 
 fehlend=()
@@ -37,13 +39,8 @@ cmake --build "$bau"
 
 case "$aktion" in
   starten)
-    ordner="$HOME/Korvane"
-    mkdir -p "$ordner"
-    # A user's own templates are kept; missing ones come from the build.
-    for bild in Vorlage.bmp GewichtVorlage.bmp Header.bmp Korvane-Hilfe.pdf; do
-      [ -e "$ordner/$bild" ] || [ ! -e "$bau/bin/$bild" ] || cp "$bau/bin/$bild" "$ordner/"
-    done
-    cd "$ordner"
+    # Korvane makes its folder and puts the templates and the guide there itself; a table given
+    # is taken relative to the folder this was called from.
     exec "$bau/bin/korvane" "$@"
     ;;
   testen)

@@ -6,15 +6,21 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The application name is also the class of WM_CLASS, which the desktop entry's
+    // StartupWMClass names.
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setOrganizationName(QStringLiteral("Orvalis"));
+    QApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+    richteDesktopEin();
     umgebung::einrichten();
     ladeDeutscheQtTexte();
     QtDialoge dialoge;
     Dialoge::setze(&dialoge);
 
+    const Startoptionen optionen = Startoptionen::aus(QCoreApplication::arguments());
     Programmstart programm;
     programm.faengtSignale();
-    if (!programm.erzeugeFenster(Startoptionen::aus(QCoreApplication::arguments()))) return 1;
+    if (const int status = programm.uebergibtOderBeginnt(optionen); status >= 0) return status;
+    if (!programm.erzeugeFenster(optionen)) return 1;
     return programm.ausfuehren();
 }

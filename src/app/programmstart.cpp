@@ -1,5 +1,6 @@
 #include "app/programmstart.h"
 
+#include "app/einzelstart.h"
 #include "app/gui/tmainform.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
@@ -9,11 +10,16 @@
 #include "export/pdf/gui/tpatientendateninpdfform.h"
 #include "table/gui/ttabellendlg.h"
 #include "platform/beenden.h"
+#include "platform/dialoge.h"
+#include "storage/start.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 #include <csignal>
@@ -23,9 +29,11 @@
 namespace {
 
 int g_signalSocket[2] = {-1, -1};
+volatile sig_atomic_t g_signalEmpfangen = 0; // for waits outside the event loop
 
 // Only async-signal-safe work here: the rest runs in the event loop.
 void signalEmpfangen(int) {
+    g_signalEmpfangen = 1;
     const char c = 1;
     [[maybe_unused]] const auto n = ::write(g_signalSocket[0], &c, 1);
 }
@@ -44,9 +52,64 @@ Startoptionen Startoptionen::aus(const QStringList& argumente) {
     return o;
 }
 
-Programmstart::Programmstart() = default;
+Programmstart::Programmstart() {
+    m_uebergabeTimer = new QTimer(this);
+    m_uebergabeTimer->setSingleShot(true);
+    m_uebergabeTimer->setInterval(250);
+    connect(m_uebergabeTimer, &QTimer::timeout, this, &Programmstart::uebergabeAnwenden);
+}
 
 Programmstart::~Programmstart() = default;
+
+int Programmstart::uebergibtOderBeginnt(const Startoptionen& optionen, int wartezeitMs) {
+    const QString tabelle =
+        optionen.tabelle.isEmpty() ? QString() : QFileInfo(optionen.tabelle).absoluteFilePath();
+    m_einzelstart = std::make_unique<Einzelstart>(start::einzelstartSchluessel());
+    switch (m_einzelstart->beginne(tabelle, wartezeitMs, [] { return g_signalEmpfangen != 0; })) {
+    case Einzelstart::Ergebnis::Abgebrochen:
+        return 1; // a start that never finished
+    case Einzelstart::Ergebnis::Erster:
+        connect(m_einzelstart.get(), &Einzelstart::tabelleErhalten, this, &Programmstart::tabelleUebergeben);
+        // A closing window has stored the table in use already; a later start waits for the lock.
+        m_einzelstart->setzeAnnahme([this] { return !mainForm || !mainForm->beendenVerlangt(); });
+        return -1;
+    case Einzelstart::Ergebnis::Uebergeben:
+        return 0;
+    case Einzelstart::Ergebnis::Besetzt:
+        break;
+    }
+    // Never a second process on the same files: this one ends without touching them.
+    QString text = QStringLiteral("Korvane ist bereits ge\u00F6ffnet, reagiert aber nicht.");
+    if (!tabelle.isEmpty())
+        text += QStringLiteral(" Die Tabelle \"") + tabelle +
+                QStringLiteral("\" wird nicht ge\u00F6ffnet, damit nicht zwei Programme sie schreiben.");
+    Dialoge::seam().information(text);
+    return 1;
+}
+
+void Programmstart::tabelleUebergeben(const QString& pfad) {
+    if (!pfad.isEmpty()) m_uebergeben = pfad; // the latest wins
+    uebergabeAnwenden();
+}
+
+void Programmstart::uebergabeAnwenden() {
+    if (!m_bereit) return; // erzeugeFenster() takes it
+    if (!m_uebergeben.isEmpty()) {
+        if (mainForm->ersteZeichnungAusstehend()) {
+            mainForm->setzeStartTabelle(std::exchange(m_uebergeben, QString()));
+        } else if (QApplication::activeModalWidget() || QThread::currentThread()->loopLevel() > 1) {
+            // A dialog holds the month (the entry dialog's list) or a pause waits: drawing
+            // another month under it would pull the data from under the dialog.
+            m_uebergabeTimer->start();
+            return;
+        } else {
+            mainForm->zeigeTabelleAlsGrafik(std::exchange(m_uebergeben, QString()));
+        }
+    }
+    if (mainForm->isMinimized()) mainForm->showNormal();
+    mainForm->raise();
+    mainForm->activateWindow();
+}
 
 bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     z.touchModus = optionen.touch;
@@ -66,6 +129,8 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
                            BildspeichernForm, PatientenDatenInPDFform);
     if (!optionen.tabelle.isEmpty())
         mainForm->setzeStartTabelle(QFileInfo(optionen.tabelle).absoluteFilePath());
+    // One handed over while the main window was being created came later than this start's own.
+    if (!m_uebergeben.isEmpty()) mainForm->setzeStartTabelle(std::exchange(m_uebergeben, QString()));
     m_bereit = true;
     return true;
 }
@@ -97,6 +162,14 @@ void Programmstart::beendenDurchSignal() {
     // Saved first: an open modal dialog must not keep the remarks from the disk.
     if (m_bereit) mainForm->beenden();
     QCoreApplication::exit(beenden::exitStatus()); // ends the main loop and every modal loop
+}
+
+void richteDesktopEin() {
+    QGuiApplication::setDesktopFileName(QLatin1String(kDesktopKennung));
+    QIcon symbol;
+    for (int groesse : {48, 256})
+        symbol.addFile(QStringLiteral(":/symbol/korvane-%1.png").arg(groesse), QSize(groesse, groesse));
+    QApplication::setWindowIcon(symbol);
 }
 
 void ladeDeutscheQtTexte() {

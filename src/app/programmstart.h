@@ -16,6 +16,8 @@ class TTabellenDlg;
 class TBildspeichernForm;
 class TPatientenDatenInPDFform;
 class QSocketNotifier;
+class QTimer;
+class Einzelstart;
 
 struct Startoptionen {
     bool touch = false; // --touch
@@ -29,6 +31,10 @@ public:
     Programmstart();
     ~Programmstart() override;
 
+    // Before any window and any write: this start becomes the one running Korvane of its set-up,
+    // or hands its table to the running one. Returns the exit status when this start ends here,
+    // -1 when it goes on.
+    int uebergibtOderBeginnt(const Startoptionen& optionen, int wartezeitMs = 10000);
     // Creates the windows; false when the main window's creation ended the program.
     bool erzeugeFenster(const Startoptionen& optionen);
     // Shows the main window and runs until it closes.
@@ -49,11 +55,26 @@ public:
     // What a caught signal does: the close steps, then every event loop ends.
     void beendenDurchSignal();
 
+    // A table handed over by a later start: drawn at once when no dialog or pause waits, else
+    // as soon as none does; the window comes forward.
+    void tabelleUebergeben(const QString& pfad);
+
 private:
+    void uebergabeAnwenden();
+
+    // Declared first, so it goes last: the lock is held until every window has written its files.
+    std::unique_ptr<Einzelstart> m_einzelstart;
     std::unique_ptr<TmainForm> m_mainForm;
+    QString m_uebergeben;
+    QTimer* m_uebergabeTimer = nullptr;
     QSocketNotifier* m_signalMelder = nullptr;
     bool m_bereit = false;
 };
 
 // Qt's own German texts ("Ja", "Nein", "Abbrechen") on standard buttons.
 void ladeDeutscheQtTexte();
+
+// The name the desktop entry, icon and metainfo carry.
+inline constexpr char kDesktopKennung[] = "de.orvalis.Korvane";
+// Desktop file name and window icon, so task bars group the window with its entry.
+void richteDesktopEin();

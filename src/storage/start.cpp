@@ -5,7 +5,11 @@
 #include "storage/monatstabelle.h"
 #include "storage/registry.h"
 
+#include "platform/datei.h"
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace start {
 namespace {
@@ -22,7 +26,37 @@ bool ordnerBereit(const QString& name, const QString& pfad) {
     return false;
 }
 
+// A user's own templates and guide are kept; only missing ones come from the built-in copies. A
+// copy that cannot be written is no reason to stop: the program reads the built-in one then.
+void eingebauteKopienAblegen(const QString& ordner) {
+    const struct {
+        const char* datei;
+        const char* quelle;
+    } kopien[] = {{"Vorlage.bmp", ":/vorlagen/Vorlage.bmp"},
+                  {"GewichtVorlage.bmp", ":/vorlagen/GewichtVorlage.bmp"},
+                  {"Header.bmp", ":/vorlagen/Header.bmp"},
+                  {"Korvane-Hilfe.pdf", ":/hilfe/Korvane-Hilfe.pdf"}};
+    for (const auto& k : kopien) {
+        const QString ziel = ordner + QLatin1String(k.datei);
+        // Whatever is there, even a FIFO or a dangling link, is the user's and is left alone.
+        if (QFileInfo::exists(ziel) || QFileInfo(ziel).isSymLink()) continue;
+        QFile quelle(QLatin1String(k.quelle));
+        if (quelle.open(QIODevice::ReadOnly)) datei::schreibe(ziel, quelle.readAll());
+    }
+}
+
 } // namespace
+
+QString programmOrdner() {
+    const QString gesetzt = qEnvironmentVariable("KORVANE_ORDNER");
+    const QString ordner = gesetzt.isEmpty() ? QDir::homePath() + QStringLiteral("/Korvane")
+                                             : QFileInfo(gesetzt).absoluteFilePath();
+    return monatstabelle::mitSchraegstrich(QDir::cleanPath(ordner));
+}
+
+QString einzelstartSchluessel() {
+    return registry::dateiPfad() + u'\n' + programmOrdner();
+}
 
 QString datenOrdnerFrage(const QString& installOrt) {
     const QString umbruch = QStringLiteral("\n\r");
@@ -33,7 +67,7 @@ QString datenOrdnerFrage(const QString& installOrt) {
 }
 
 bool richteEin(Zustand& z) {
-    z.programmOrdner = monatstabelle::mitSchraegstrich(QDir::currentPath());
+    z.programmOrdner = programmOrdner();
 
     // Something where the settings file belongs that cannot be read (a FIFO, a folder, a huge
     // file) is neither read nor replaced.
@@ -42,6 +76,10 @@ bool richteEin(Zustand& z) {
         Dialoge::seam().warnung(einstellungen + QStringLiteral(" Das Programm wird beendet."));
         return false;
     }
+
+    const QString programmName = QFileInfo(QDir::cleanPath(z.programmOrdner)).fileName();
+    if (!ordnerBereit(programmName, z.programmOrdner)) return false;
+    eingebauteKopienAblegen(z.programmOrdner);
 
     const QString installOrt = Lies_String_aus_Registry(QStringLiteral("InstallOrt"));
     if (installOrt.isEmpty()) {

@@ -5,9 +5,18 @@
 
 namespace start {
 
-// Program folder = current folder with "/". Writes the defaults on first start or asks the
-// data-folder question when started from another folder. Returns false when the table or
-// HTML folder cannot be created; the program must then end at once.
+// The program folder with "/": $KORVANE_ORDNER when set (relative to the working folder), else
+// ~/Korvane, whatever the working folder is. Creates nothing.
+QString programmOrdner();
+
+// What tells one set-up from another for the one-running-Korvane rule: the settings file and the
+// program folder.
+QString einzelstartSchluessel();
+
+// Settles the program folder (created when missing, with the built-in templates and help guide
+// where they are missing), writes the defaults on first start or asks the data-folder question
+// when the program folder moved. Returns false when the program, table or HTML folder cannot be
+// created; the program must then end at once.
 bool richteEin(Zustand& z);
 
 // The data-folder question, with its LF CR line breaks.

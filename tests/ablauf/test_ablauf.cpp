@@ -2,17 +2,24 @@
 // first start, user name, a month of readings, corrections, remarks, and the next start.
 #include "testumgebung.h"
 
-#include "app/programmstart.h"
+#include "app/einzelstart.h"
 #include "app/gui/tmainform.h"
+#include "app/programmstart.h"
 #include "chart/tmonatsgrafik.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tnameeingdlg.h"
 #include "table/gui/ttabellendlg.h"
 #include "platform/uhr.h"
 #include "storage/registry.h"
+#include "storage/start.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QThread>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 using Art = TestDialoge::Art;
 
@@ -228,8 +235,9 @@ private Q_SLOTS:
             p.mainForm->Benutzernamendern1Click();
             QCOMPARE(dlg.unerwartet, QStringList());
             QCOMPARE(nachDemWechsel, QStringLiteral("Bert"));
-            QCOMPARE(testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
-                     QByteArray("Anna war beim Arzt\r\n"));
+            QCOMPARE(
+                testumgebung::lies(ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt")),
+                QByteArray("Anna war beim Arzt\r\n"));
             QCOMPARE(p.mainForm->RichEdit1->toPlainText(), QString());
             QCOMPARE(p.mainForm->grafik().Image, p.mainForm->grafik().vorlageGrafik);
             p.mainForm->RichEdit1->setPlainText(QStringLiteral("Bert misst morgens"));
@@ -273,6 +281,140 @@ private Q_SLOTS:
         QVERIFY(!QDir(ordner + QStringLiteral("Anna")).exists());
     }
 
+    // Started from the menu or a file manager (another working folder, no $KORVANE_ORDNER): the
+    // program folder is ~/Korvane, the first start asks for the user name and for nothing else,
+    // and the next start from yet another folder asks nothing at all.
+    void startAusDemMenue() {
+        testumgebung::UmgebungSichern sicher;
+        TestDialoge& dlg = testumgebung::dialoge();
+        const QString heim = testumgebung::wurzel() + QStringLiteral("/heim-menue");
+        QDir(heim).removeRecursively();
+        qputenv("HOME", QFile::encodeName(heim));
+        qunsetenv("KORVANE_ORDNER");
+        QDir::setCurrent(testumgebung::testdaten(QString()));
+        {
+            Programmstart p;
+            QVERIFY(p.erzeugeFenster({}));
+            dlg.fenster.push_back([](QObject* f) {
+                auto* name = qobject_cast<TNameEingDlg*>(f);
+                if (!name) return 0;
+                name->Edit1->setText(QStringLiteral("Anna"));
+                name->OKBtnClick();
+                return 1;
+            });
+            dlg.fenster.push_back([](QObject*) { return 0; }); // the entry dialog of the new month
+            ersteZeichnungAbwarten(p.mainForm);
+            QCOMPARE(p.z.programmOrdner, heim + QStringLiteral("/Korvane/"));
+            p.mainForm->close();
+        }
+        QCOMPARE(dlg.texte(Art::Frage), QStringList());
+        QCOMPARE(dlg.gezeigt.size(), 2);
+        QCOMPARE(dlg.gezeigt.at(0).text, QStringLiteral("TNameEingDlg"));
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("InstallOrt")), heim + QStringLiteral("/Korvane/"));
+
+        dlg.leeren();
+        QDir::setCurrent(heim);
+        Programmstart wieder;
+        QVERIFY(wieder.erzeugeFenster({}));
+        ersteZeichnungAbwarten(wieder.mainForm);
+        QCOMPARE(wieder.z.datenOrdner, heim + QStringLiteral("/Korvane/"));
+        QCOMPARE(dlg.gezeigt.size(), 0);
+    }
+
+    void spaeterStartSchreibtNichts_data() {
+        QTest::addColumn<bool>("antwortet");
+        QTest::newRow("uebergeben") << true;
+        QTest::newRow("laufendes korvane stumm") << false;
+    }
+    // A start that finds a Korvane of its set-up running hands its table over and ends with 0;
+    // when that one takes nothing, it says so in German and ends with 1. Either way before any
+    // setting or folder is written.
+    void spaeterStartSchreibtNichts() {
+        QFETCH(bool, antwortet);
+        const QString schluessel = start::einzelstartSchluessel();
+        // The running Korvane in a thread of its own, so it answers while this start waits.
+        QThread faden;
+        QObject imFaden;
+        imFaden.moveToThread(&faden);
+        faden.start();
+        Einzelstart* laufend = nullptr;
+        int sperre = -1;
+        QString erhalten;
+        QMetaObject::invokeMethod(
+            &imFaden,
+            [&] {
+                if (antwortet) {
+                    laufend = new Einzelstart(schluessel);
+                    laufend->beginne(QString(), 1000);
+                    QObject::connect(
+                        laufend, &Einzelstart::tabelleErhalten, laufend,
+                        [&](const QString& pfad) { erhalten = pfad; }, Qt::DirectConnection);
+                } else {
+                    const QByteArray pfad = QFile::encodeName(Einzelstart(schluessel).sperrPfad());
+                    sperre = ::open(pfad.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+                    if (sperre >= 0) ::flock(sperre, LOCK_EX | LOCK_NB);
+                }
+            },
+            Qt::BlockingQueuedConnection);
+
+        Programmstart p;
+        Startoptionen o;
+        o.tabelle = QStringLiteral("Anna_03_2024.tab");
+        const int status = p.uebergibtOderBeginnt(o, 500);
+        QMetaObject::invokeMethod(
+            &imFaden, [&] { delete laufend; }, Qt::BlockingQueuedConnection);
+        faden.quit();
+        faden.wait();
+        if (sperre >= 0) ::close(sperre);
+
+        const QString tabelle = QDir::currentPath() + QStringLiteral("/Anna_03_2024.tab");
+        QCOMPARE(status, antwortet ? 0 : 1);
+        QCOMPARE(erhalten, antwortet ? tabelle : QString());
+        QCOMPARE(testumgebung::dialoge().texte(Art::Information),
+                 antwortet
+                     ? QStringList()
+                     : QStringList{"Korvane ist bereits geöffnet, reagiert aber nicht. Die Tabelle \"" +
+                                   tabelle +
+                                   "\" wird nicht geöffnet, damit nicht zwei Programme sie schreiben."});
+        QVERIFY(!QFile::exists(testumgebung::einstellungsDatei()));
+        QCOMPARE(QDir(ordner).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+
+    void uebergabe_data() {
+        QTest::addColumn<bool>("dialogOffen");
+        QTest::newRow("nichts offen") << false;
+        QTest::newRow("modaler dialog offen") << true;
+    }
+    // A table handed over by a later start is drawn at once, or, while a modal dialog holds the
+    // month, only once it has closed.
+    void uebergabe() {
+        QFETCH(bool, dialogOffen);
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), ordner + kTabelle);
+        const QByteArray maerz =
+            testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+        testumgebung::schreibe(ordner + kTabelle, maerz);
+        const QString bert = testumgebung::wurzel() + QStringLiteral("/download/Bert_03_2024.tab");
+        testumgebung::schreibe(bert, QByteArray(maerz).replace("BenutzerName=Anna", "BenutzerName=Bert"));
+
+        Programmstart p;
+        QCOMPARE(p.uebergibtOderBeginnt({}), -1);
+        QVERIFY(p.erzeugeFenster({}));
+        ersteZeichnungAbwarten(p.mainForm);
+        QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
+        QDialog dialog(p.mainForm);
+        if (dialogOffen) dialog.open(); // modal, without a loop of its own
+        p.tabelleUebergeben(bert);
+        if (dialogOffen) {
+            QTest::qWait(600);
+            QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
+            dialog.close();
+        }
+        const QString abgelegt = ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Bert_03_2024.tab");
+        QTRY_COMPARE(p.z.TabellenDateiName, abgelegt);
+        QCOMPARE(p.mainForm->grafik().Label1, QStringLiteral("Korvanemesswerte  März 2024  Bert"));
+    }
 
     void tabelleZeigen_data() {
         QTest::addColumn<bool>("oeffnen"); // "Öffnen > und Tabelle anzeigen" or the dialog's button

@@ -21,8 +21,14 @@ void vorbereiten() {
     const QString w = g_wurzel->path();
     QDir().mkpath(w + QStringLiteral("/config"));
     QDir().mkpath(w + QStringLiteral("/programm"));
+    QDir().mkpath(w + QStringLiteral("/laufzeit"));
+    QFile::setPermissions(w + QStringLiteral("/laufzeit"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(w + QStringLiteral("/config")));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(w + QStringLiteral("/cache")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(w + QStringLiteral("/laufzeit")));
+    // The program folder no longer follows the working folder; a test never reaches ~/Korvane.
+    qputenv("KORVANE_ORDNER", QFile::encodeName(w + QStringLiteral("/programm")));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QDir::setCurrent(w + QStringLiteral("/programm"));
 }
@@ -34,6 +40,11 @@ void einrichten() {
     Dialoge::setze(g_dialoge);
 }
 
+void aufraeumen() {
+    delete g_wurzel;
+    g_wurzel = nullptr;
+}
+
 TestDialoge& dialoge() {
     return *g_dialoge;
 }
@@ -41,7 +52,7 @@ QString wurzel() {
     return g_wurzel->path();
 }
 QString programmOrdner() {
-    return QDir::currentPath() + QLatin1Char('/');
+    return qEnvironmentVariable("KORVANE_ORDNER") + QLatin1Char('/');
 }
 QString einstellungsDatei() {
     return registry::dateiPfad();
@@ -51,12 +62,25 @@ QString neuerProgrammOrdner(const QString& name) {
     const QString pfad = wurzel() + QLatin1Char('/') + name;
     QDir(pfad).removeRecursively();
     QDir().mkpath(pfad);
-    QDir::setCurrent(pfad);
+    qputenv("KORVANE_ORDNER", QFile::encodeName(pfad));
     return pfad + QLatin1Char('/');
 }
 
 void einstellungenLoeschen() {
     QFile::remove(einstellungsDatei());
+}
+
+UmgebungSichern::UmgebungSichern()
+    : m_heim(qgetenv("HOME")), m_ordner(qgetenv("KORVANE_ORDNER")),
+      m_ordnerGesetzt(qEnvironmentVariableIsSet("KORVANE_ORDNER")), m_arbeit(QDir::currentPath()) {}
+
+UmgebungSichern::~UmgebungSichern() {
+    qputenv("HOME", m_heim);
+    if (m_ordnerGesetzt)
+        qputenv("KORVANE_ORDNER", m_ordner);
+    else
+        qunsetenv("KORVANE_ORDNER");
+    QDir::setCurrent(m_arbeit);
 }
 
 QString testdaten(const QString& datei) {

@@ -1,6 +1,7 @@
 #pragma once
-// Every test executable runs offscreen, with its own settings folder ($XDG_CONFIG_HOME) and
-// working folder (the program folder), German locale, pauses of factor 0 and TestDialoge.
+// Every test executable runs offscreen, with its own settings folder ($XDG_CONFIG_HOME), runtime
+// folder, working folder and program folder ($KORVANE_ORDNER), German locale, pauses of factor 0
+// and TestDialoge.
 #include "platform/dialoge.h"
 
 #include <QApplication>
@@ -13,16 +14,30 @@ namespace testumgebung {
 void vorbereiten();
 // Called after the QApplication exists.
 void einrichten();
+// Removes the temporary root, so test runs do not fill the disk.
+void aufraeumen();
 
 TestDialoge& dialoge();
 QString wurzel();         // the temporary root of this test run
-QString programmOrdner(); // the working folder at start, with "/"
+QString programmOrdner(); // $KORVANE_ORDNER, with "/"
 QString einstellungsDatei();
 
-// A fresh working folder (program folder) and no settings file; chdir into it.
+// A fresh, empty program folder below the root, named by $KORVANE_ORDNER from now on.
 QString neuerProgrammOrdner(const QString& name);
 void einstellungenLoeschen();
 QString testdaten(const QString& datei); // tests/data/<datei>
+
+// Puts $HOME, $KORVANE_ORDNER and the working folder back as they were when it goes.
+class UmgebungSichern {
+public:
+    UmgebungSichern();
+    ~UmgebungSichern();
+
+private:
+    QByteArray m_heim, m_ordner;
+    bool m_ordnerGesetzt;
+    QString m_arbeit;
+};
 QByteArray lies(const QString& pfad);
 void schreibe(const QString& pfad, const QByteArray& inhalt);
 
@@ -34,5 +49,7 @@ void schreibe(const QString& pfad, const QByteArray& inhalt);
         QApplication app(argc, argv);                                                                        \
         testumgebung::einrichten();                                                                          \
         Klasse test;                                                                                         \
-        return QTest::qExec(&test, argc, argv);                                                              \
+        const int status = QTest::qExec(&test, argc, argv);                                                  \
+        testumgebung::aufraeumen();                                                                          \
+        return status;                                                                                       \
     }

@@ -99,7 +99,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     testumgebung::einrichten();
     DialogeTest test;
-    return QTest::qExec(&test, argc, argv);
+    const int status = QTest::qExec(&test, argc, argv);
+    testumgebung::aufraeumen();
+    return status;
 }
 
 #include "test_dialoge.moc"

@@ -93,15 +93,24 @@ private Q_SLOTS:
         QCOMPARE(trenner.join(u' '), u"N1@11 N2@7 N3@2 N4@4 N5@0 N6@2 N7@2"_s);
     }
 
-    // Without a guide in the program folder the built-in one is put where the desktop can open it.
+    void hilfe_data() {
+        QTest::addColumn<bool>("entfernt");
+        QTest::newRow("vom start in den programmordner gelegt") << false;
+        QTest::newRow("dort entfernt") << true;
+    }
+    // The start puts the guide into the program folder; when it is gone from there, the built-in
+    // one is put where the desktop can open it.
     void hilfe() {
+        QFETCH(bool, entfernt);
         QVERIFY(offen(u"hilfe"_s));
+        const QString imOrdner = testumgebung::programmOrdner() + u"Korvane-Hilfe.pdf"_s;
+        if (entfernt) QVERIFY(QFile::remove(imOrdner));
         QStringList geoeffnet;
         shell::zeichneAuf(&geoeffnet);
         form->Hilfethemen1Click();
         shell::zeichneAuf(nullptr);
         QCOMPARE(geoeffnet.size(), 1);
-        QVERIFY(!geoeffnet.first().startsWith(testumgebung::programmOrdner()));
+        QCOMPARE(geoeffnet.first() == imOrdner, !entfernt);
         QVERIFY(testumgebung::lies(geoeffnet.first()).startsWith("%PDF-"));
     }
 

@@ -1,21 +1,29 @@
 // The program as a process: start in an empty folder, end by a signal, end when a folder
-// cannot be created.
+// cannot be created; the program folder whatever the working folder; a second start hands its
+// table to the running one.
 #include "testumgebung.h"
 
+#include "app/einzelstart.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QThread>
-#include <QElapsedTimer>
-#include <QFileInfo>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 struct Lauf {
-    QString ordner;
+    QString ordner; // the program folder ($KORVANE_ORDNER)
     QString config;
+    QString heim;   // when set: $HOME, and no $KORVANE_ORDNER
+    QString arbeit; // the working folder; the program folder when empty
 };
 
 Lauf neuerLauf(const QString& name) {
@@ -33,16 +41,18 @@ void starte(QProcess& p, const Lauf& l, const QStringList& argumente = {}) {
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), l.config);
     env.insert(QStringLiteral("XDG_CACHE_HOME"), l.config + QStringLiteral("/../cache"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (l.heim.isEmpty()) {
+        env.insert(QStringLiteral("KORVANE_ORDNER"), l.ordner);
+    } else {
+        env.insert(QStringLiteral("HOME"), l.heim);
+        env.remove(QStringLiteral("KORVANE_ORDNER"));
+    }
     p.setProcessEnvironment(env); // sanitizer options from ctest pass on unchanged
     // Its warnings and any sanitizer report belong in the test's output, not in an unread buffer.
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.setWorkingDirectory(l.ordner);
+    p.setWorkingDirectory(l.arbeit.isEmpty() ? l.ordner : l.arbeit);
     p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
     QVERIFY(p.waitForStarted(10000));
-}
-
-QString einstellungen(const Lauf& l) {
-    return l.config + QStringLiteral("/Orvalis/Korvane.conf");
 }
 
 // Waits until the program has settled its folders and shows its first window.
@@ -52,6 +62,38 @@ bool wartetBis(const std::function<bool()>& bedingung, int ms = 15000) {
         QThread::msleep(50);
     }
     return bedingung();
+}
+
+QString einstellungen(const Lauf& l) {
+    return l.config + QStringLiteral("/Orvalis/Korvane.conf");
+}
+
+// Anna with her March table in use, as a Korvane that ran before leaves the settings.
+QString annaInGebrauch(const Lauf& l) {
+    const QString tabelle = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.tab");
+    QDir().mkpath(l.config + QStringLiteral("/Orvalis"));
+    QSettings s(einstellungen(l), QSettings::IniFormat);
+    s.setValue(QStringLiteral("InstallOrt"), l.ordner);
+    s.setValue(QStringLiteral("DatenSpeicherOrt"), l.ordner);
+    s.setValue(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+    s.setValue(QStringLiteral("TabellenDateiName"), tabelle);
+    testumgebung::schreibe(
+        tabelle, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+    return tabelle;
+}
+
+// Bert's March, somewhere outside the data folder (a download, say).
+QString bertsTabelle(const QString& ordner) {
+    QByteArray b = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+    b.replace("BenutzerName=Anna", "BenutzerName=Bert");
+    const QString pfad = ordner + QStringLiteral("/Bert_03_2024.tab");
+    testumgebung::schreibe(pfad, b);
+    return pfad;
+}
+
+bool laeuftGleich(QProcess& p, const Lauf& l) {
+    return wartetBis([&] { return QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists(); }) &&
+           (QThread::msleep(1500), p.state() == QProcess::Running);
 }
 
 } // namespace
@@ -189,6 +231,131 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::lies(l.ordner + QStringLiteral("blockiert")), QByteArray("datei"));
         QSettings s(einstellungen(l), QSettings::IniFormat);
         QVERIFY(!s.contains(QStringLiteral("TabellenDateiName")));
+    }
+
+    void programmOrdnerUnabhaengigVomArbeitsordner_data() {
+        QTest::addColumn<bool>("heim");
+        QTest::newRow("~/Korvane") << true;
+        QTest::newRow("KORVANE_ORDNER") << false;
+    }
+    // Started twice, from two other working folders: the same program folder both times, and no
+    // data-location question (it would hold the start before its end, and SIGTERM then exits 1).
+    void programmOrdnerUnabhaengigVomArbeitsordner() {
+        QFETCH(bool, heim);
+        Lauf l = neuerLauf(heim ? QStringLiteral("heim") : QStringLiteral("gesetzt"));
+        const QString wurzel = QFileInfo(l.config).path();
+        const QString heimOrdner = wurzel + QStringLiteral("/home");
+        if (heim) {
+            l.heim = heimOrdner;
+            l.ordner = heimOrdner + QStringLiteral("/Korvane/");
+        }
+        for (const char* arbeit : {"/erster", "/zweiter"}) {
+            l.arbeit = wurzel + QLatin1String(arbeit);
+            QDir().mkpath(l.arbeit);
+            QProcess p;
+            starte(p, l);
+            QVERIFY(laeuftGleich(p, l)); // a first start waits in the user name dialog
+            p.terminate();
+            QVERIFY(p.waitForFinished(15000));
+            QCOMPARE(p.exitCode(), 0);
+            QCOMPARE(QDir(l.arbeit).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        }
+        QSettings s(einstellungen(l), QSettings::IniFormat);
+        QCOMPARE(s.value(QStringLiteral("InstallOrt")).toString(), l.ordner);
+        QCOMPARE(s.value(QStringLiteral("DatenSpeicherOrt")).toString(), l.ordner);
+        for (const char* datei : {"Vorlage.bmp", "GewichtVorlage.bmp", "Header.bmp", "Korvane-Hilfe.pdf"})
+            QVERIFY2(QFileInfo(l.ordner + QLatin1String(datei)).size() > 0, datei);
+        QCOMPARE(QDir(heimOrdner).exists(), heim);
+    }
+
+    // A second Korvane started with a table (a double click) hands it to the running one and
+    // ends at once; the running one shows it and files it.
+    void zweiterStartUebergibt() {
+        const Lauf l = neuerLauf(QStringLiteral("zweiter"));
+        const QString anna = annaInGebrauch(l);
+        const QByteArray annaVorher = testumgebung::lies(anna);
+        const QString woanders = QFileInfo(l.config).path() + QStringLiteral("/Downloads");
+        const QString bert = bertsTabelle(woanders);
+        QProcess laufend;
+        starte(laufend, l);
+        QVERIFY(laeuftGleich(laufend, l));
+
+        Lauf zweiter = l;
+        zweiter.arbeit = woanders; // the path given is relative to it
+        QProcess p;
+        QElapsedTimer uhr;
+        uhr.start();
+        starte(p, zweiter, {QStringLiteral("Bert_03_2024.tab")});
+        QVERIFY(p.waitForFinished(15000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(uhr.elapsed() < 5000, qPrintable(QString::number(uhr.elapsed())));
+
+        const QString abgelegt = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Bert_03_2024.tab");
+        QVERIFY(wartetBis([&] { return QFileInfo::exists(abgelegt); }));
+        QCOMPARE(laufend.state(), QProcess::Running);
+        laufend.terminate();
+        QVERIFY(laufend.waitForFinished(15000));
+        QCOMPARE(laufend.exitCode(), 0);
+        QSettings s(einstellungen(l), QSettings::IniFormat);
+        QCOMPARE(s.value(QStringLiteral("TabellenDateiName")).toString(), abgelegt);
+        QCOMPARE(testumgebung::lies(abgelegt), testumgebung::lies(bert));
+        QCOMPARE(testumgebung::lies(anna), annaVorher);
+    }
+
+    // A Korvane killed outright leaves its lock and socket files; the next start runs all the
+    // same and takes hand-overs itself.
+    void getoetetesKorvaneBlockiertNicht() {
+        const Lauf l = neuerLauf(QStringLiteral("getoetet"));
+        annaInGebrauch(l);
+        {
+            QProcess vorher;
+            starte(vorher, l);
+            QVERIFY(laeuftGleich(vorher, l));
+            vorher.kill();
+            QVERIFY(vorher.waitForFinished(15000));
+        }
+        const QString bert = bertsTabelle(QFileInfo(l.config).path() + QStringLiteral("/Downloads"));
+        QProcess laufend;
+        starte(laufend, l, {bert});
+        QVERIFY(laeuftGleich(laufend, l));
+        QProcess nachVorn;
+        starte(nachVorn, l);
+        QVERIFY(nachVorn.waitForFinished(15000));
+        QCOMPARE(nachVorn.exitCode(), 0);
+        QCOMPARE(laufend.state(), QProcess::Running);
+        laufend.terminate();
+        QVERIFY(laufend.waitForFinished(15000));
+        QCOMPARE(laufend.exitCode(), 0);
+        QSettings s(einstellungen(l), QSettings::IniFormat);
+        QCOMPARE(s.value(QStringLiteral("TabellenDateiName")).toString(),
+                 l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Bert_03_2024.tab"));
+    }
+
+    // A Korvane of the same set-up holds the lock and never answers: the new start waits for it,
+    // writing nothing, and SIGTERM ends that wait at once.
+    void signalWaehrendDerUebergabe() {
+        const Lauf l = neuerLauf(QStringLiteral("stumm"));
+        const QString tabelle = bertsTabelle(QFileInfo(l.config).path() + QStringLiteral("/Downloads"));
+        const QByteArray tabelleVorher = testumgebung::lies(tabelle);
+        // The same set-up as the child's: its settings file and program folder.
+        const Einzelstart gleicheEinrichtung(einstellungen(l) + u'\n' + l.ordner);
+        const int sperre = ::open(QFile::encodeName(gleicheEinrichtung.sperrPfad()).constData(),
+                                  O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(sperre >= 0 && ::flock(sperre, LOCK_EX | LOCK_NB) == 0);
+        QProcess p;
+        starte(p, l, {tabelle});
+        QVERIFY(!p.waitForFinished(2000));
+        QElapsedTimer uhr;
+        uhr.start();
+        p.terminate();
+        QVERIFY(p.waitForFinished(10000));
+        QVERIFY2(uhr.elapsed() < 1000, qPrintable(QString::number(uhr.elapsed())));
+        ::close(sperre);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(!QFileInfo::exists(einstellungen(l)));
+        QCOMPARE(QDir(l.ordner).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(testumgebung::lies(tabelle), tabelleVorher);
     }
 };
 

@@ -441,6 +441,86 @@ private Q_SLOTS:
         QVERIFY(testumgebung::dialoge().gezeigt.isEmpty());
     }
 
+    void programmOrdnerWoherAuchGestartet_data() {
+        QTest::addColumn<QString>("gesetzt");  // $KORVANE_ORDNER; "-": not set
+        QTest::addColumn<QString>("erwartet"); // below the test root
+        QTest::newRow("nicht gesetzt") << "-"
+                                       << "heim/Korvane/";
+        QTest::newRow("leer") << ""
+                              << "heim/Korvane/";
+        QTest::newRow("absolut") << "@/eigen"
+                                 << "eigen/";
+        QTest::newRow("mit schraegstrich") << "@/eigen/"
+                                           << "eigen/";
+        QTest::newRow("mit punkten") << "@/x/../eigen/."
+                                     << "eigen/";
+        QTest::newRow("relativ zum arbeitsordner") << "eigen"
+                                                   << "arbeit/eigen/";
+    }
+    // The working folder never decides the program folder; $KORVANE_ORDNER or ~/Korvane do.
+    void programmOrdnerWoherAuchGestartet() {
+        QFETCH(QString, gesetzt);
+        QFETCH(QString, erwartet);
+        testumgebung::UmgebungSichern sicher;
+        const QString w = testumgebung::wurzel();
+        QDir().mkpath(w + "/arbeit");
+        QDir::setCurrent(w + "/arbeit");
+        qputenv("HOME", QFile::encodeName(w + "/heim"));
+        if (gesetzt == "-")
+            qunsetenv("KORVANE_ORDNER");
+        else
+            qputenv("KORVANE_ORDNER", QFile::encodeName(gesetzt.replace(u'@', w)));
+        QCOMPARE(start::programmOrdner(), w + u'/' + erwartet);
+        QVERIFY(!QDir(w + "/heim").exists()); // asking creates nothing
+    }
+
+    void eingebauteKopien_data() {
+        QTest::addColumn<QString>("vorher"); // what Header.bmp is before the start
+        QTest::newRow("fehlt") << "";
+        QTest::newRow("eigene vorlage") << "datei";
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("link ins leere") << "link";
+    }
+    // Templates and guide come from the built-in copies where missing; whatever the user has
+    // there (own template, a FIFO, a dangling link) stays as it is, and nothing waits on it.
+    void eingebauteKopien() {
+        QFETCH(QString, vorher);
+        const QString header = ordner + "Header.bmp";
+        if (vorher == "datei") testumgebung::schreibe(header, "eigene");
+        if (vorher == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(header).constData(), 0600), 0);
+        if (vorher == "link") QVERIFY(QFile::link(ordner + "nirgends.bmp", header));
+        Zustand z;
+        QVERIFY(start::richteEin(z));
+        for (const char* name : {"Vorlage.bmp", "GewichtVorlage.bmp", "Korvane-Hilfe.pdf"}) {
+            const QString eingebaut =
+                (QByteArray(name).endsWith(".pdf") ? ":/hilfe/" : ":/vorlagen/") + QString::fromLatin1(name);
+            QCOMPARE(testumgebung::lies(ordner + name), testumgebung::lies(eingebaut));
+        }
+        const QFileInfo info(header);
+        if (vorher.isEmpty())
+            QCOMPARE(testumgebung::lies(header), testumgebung::lies(":/vorlagen/Header.bmp"));
+        if (vorher == "datei") QCOMPARE(testumgebung::lies(header), QByteArray("eigene"));
+        if (vorher == "fifo") QVERIFY(!info.isFile() && info.exists());
+        if (vorher == "link") QVERIFY(info.isSymLink() && !QFileInfo::exists(ordner + "nirgends.bmp"));
+    }
+
+    // A file where the program folder should be: the start ends before any setting is written.
+    void programmOrdnerNichtAnlegbar() {
+        testumgebung::UmgebungSichern sicher;
+        const QString heim = testumgebung::wurzel() + "/heim-blockiert";
+        testumgebung::schreibe(heim + "/Korvane", "datei");
+        qputenv("HOME", QFile::encodeName(heim));
+        qunsetenv("KORVANE_ORDNER");
+        Zustand z;
+        QVERIFY(!start::richteEin(z));
+        QCOMPARE(
+            testumgebung::dialoge().alleTexte(),
+            (QStringList{"Ordner \"Korvane\" konnte nicht erstellt werden! ",
+                         "Ordner: " + heim + "/Korvane/\" existiert nicht!  Das Programm wird beendet."}));
+        QVERIFY(!QFile::exists(testumgebung::einstellungsDatei()));
+        QCOMPARE(testumgebung::lies(heim + "/Korvane"), QByteArray("datei"));
+    }
+
     void startAusAnderemOrdner_data() {
         QTest::addColumn<bool>("beibehalten");
         QTest::newRow("Ja behaelt") << true;
@@ -848,7 +928,10 @@ private Q_SLOTS:
         testumgebung::schreibe(pfad, kaputt);
         QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));
         QCOMPARE(testumgebung::lies(pfad), kaputt);
-        QVERIFY(testumgebung::dialoge().texte(Art::Warnung).value(0).contains(QStringLiteral("nicht überschrieben")));
+        QVERIFY(testumgebung::dialoge()
+                    .texte(Art::Warnung)
+                    .value(0)
+                    .contains(QStringLiteral("nicht überschrieben")));
     }
 
     void eintragDerNichtZuruecklesbarIst_data() {
@@ -879,13 +962,15 @@ private Q_SLOTS:
     // corrected, and the message names file and line.
     void kaputterWertWirdZumKorrigierenGelesen() {
         Zustand z = zustandIn(ordner);
-        QVERIFY(liesZumBearbeiten(z, testumgebung::testdaten(QStringLiteral("kaputt_wert.tab")), KopfLesen::Ja));
+        QVERIFY(
+            liesZumBearbeiten(z, testumgebung::testdaten(QStringLiteral("kaputt_wert.tab")), KopfLesen::Ja));
         QCOMPARE(z.ListBox1.size(), 2);
         QVERIFY(z.ListBox1.at(1).contains(QStringLiteral("s=12a,")));
         QCOMPARE(z.monatText, QStringLiteral("03"));
         QCOMPARE(testumgebung::dialoge().texte(Art::Warnung),
-                 QStringList{"kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert. Bitte korrigieren "
-                             "oder löschen Sie den Eintrag mit \"Eintrag bearbeiten\"."});
+                 QStringList{
+                     "kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert. Bitte korrigieren "
+                     "oder löschen Sie den Eintrag mit \"Eintrag bearbeiten\"."});
         // Written back as it stands it is refused; without it the table is written.
         z.benutzerName = QStringLiteral("Anna");
         QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));

@@ -21,8 +21,7 @@ private slots:
             << "GewichtVorlage.bmp" << QSize(570, 136) << QList<int>{7, 42, 77, 112};
         QTest::newRow("Header") << "Header.bmp" << QSize(570, 21) << QList<int>();
     }
-    // 24-bit bitmaps, the same pictures as the copies beside the program; on the grid pictures the
-    // day columns are one pixel wide at 41 + 16·(d − 1).
+    // 24-bit bitmaps; on the grid pictures the day columns are one pixel wide at 41 + 16·(d − 1).
     void vorlagen() {
         QFETCH(QString, name);
         const QByteArray roh = testumgebung::lies(":/vorlagen/" + name);
@@ -30,7 +29,6 @@ private slots:
         QCOMPARE(qFromLittleEndian<quint16>(roh.constData() + 28), quint16(24));
         const QImage bild = QImage::fromData(roh).convertToFormat(QImage::Format_RGB32);
         QTEST(bild.size(), "groesse");
-        QCOMPARE(QImage(KORVANE_BIN "/" + name).convertToFormat(QImage::Format_RGB32), bild);
         QFETCH(QList<int>, zeilen);
         if (zeilen.isEmpty()) return; // the legend strip has no grid
         const QRgb grund = bild.pixel(49, bild.height() - 1);

@@ -1,0 +1,149 @@
+#include "app/einzelstart.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+// A path as a file URL on one line: a newline in a file name cannot end the message early.
+constexpr qint64 kZeilenGrenze = 64 * 1024;
+constexpr char kAngenommen = 'J';
+
+} // namespace
+
+Einzelstart::Einzelstart(const QString& schluessel, QObject* parent) : QObject(parent) {
+    const QByteArray kennung =
+        QCryptographicHash::hash(schluessel.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    QString ordner = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (ordner.isEmpty()) ordner = QDir::tempPath();
+    m_basis = ordner + QStringLiteral("/korvane-") + QString::fromLatin1(kennung);
+}
+
+Einzelstart::~Einzelstart() {
+    if (m_server) m_server->close(); // removes the socket file
+    // The lock file stays: removing it would let a start that has it open and one that creates
+    // it anew both hold "the" lock. The kernel drops the lock with the descriptor.
+    if (m_sperre >= 0) ::close(m_sperre);
+}
+
+Einzelstart::Ergebnis Einzelstart::beginne(const QString& tabelle, int wartezeitMs,
+                                           std::function<bool()> abbrechen) {
+    if (!abbrechen) abbrechen = [] { return false; };
+    QElapsedTimer uhr;
+    uhr.start();
+    for (;;) {
+        switch (sperren()) {
+        case Sperre::Gehalten:
+            horchen();
+            return Ergebnis::Erster;
+        case Sperre::Unmoeglich:
+            // Nothing to coordinate with but a Korvane that listens all the same; a start is
+            // never refused for a runtime folder it cannot use.
+            return uebergeben(tabelle, qMin(wartezeitMs, 1000), abbrechen) ? Ergebnis::Uebergeben
+                                                                           : Ergebnis::Erster;
+        case Sperre::Besetzt:
+            break;
+        }
+        const int rest = int(qMax<qint64>(0, wartezeitMs - uhr.elapsed()));
+        if (uebergeben(tabelle, rest, abbrechen)) return Ergebnis::Uebergeben;
+        if (abbrechen()) return Ergebnis::Abgebrochen;
+        if (uhr.elapsed() >= wartezeitMs) return Ergebnis::Besetzt;
+        // The holder may be between taking the lock and listening, or just ending.
+        QThread::msleep(100);
+    }
+}
+
+Einzelstart::Sperre Einzelstart::sperren() {
+    // flock, not a lock file's existence: the kernel lets go when the holder ends, however it
+    // ends, so what a crashed Korvane left never blocks a start. Not inherited by programs
+    // Korvane starts (a browser), which may outlive it.
+    const int fd = ::open(QFile::encodeName(sperrPfad()).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        qWarning("Korvane: Sperrdatei %s nicht nutzbar", qPrintable(sperrPfad()));
+        return Sperre::Unmoeglich;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return Sperre::Besetzt;
+    }
+    m_sperre = fd;
+    return Sperre::Gehalten;
+}
+
+void Einzelstart::horchen() {
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Holding the lock, any socket file there was left by a Korvane that ended without closing it.
+    QLocalServer::removeServer(socketPfad());
+    if (!m_server->listen(socketPfad())) {
+        // Runs all the same; a later start then finds no one to hand over to and says so.
+        qWarning("Korvane: %s", qPrintable(m_server->errorString()));
+        return;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* verbindung = m_server->nextPendingConnection()) {
+            connect(verbindung, &QLocalSocket::disconnected, verbindung, &QObject::deleteLater);
+            connect(verbindung, &QLocalSocket::readyRead, this, [this, verbindung] { lesen(verbindung); });
+            // One that connects and never says anything is not kept for ever.
+            QTimer::singleShot(10000, verbindung, &QLocalSocket::abort);
+            lesen(verbindung);
+        }
+    });
+}
+
+void Einzelstart::lesen(QLocalSocket* verbindung) {
+    if (!verbindung->canReadLine()) {
+        if (verbindung->bytesAvailable() > kZeilenGrenze) verbindung->abort();
+        return;
+    }
+    const QByteArray zeile = verbindung->readLine(kZeilenGrenze).trimmed();
+    QString pfad;
+    if (!zeile.isEmpty()) {
+        const QUrl url = QUrl::fromEncoded(zeile, QUrl::StrictMode);
+        if (!url.isLocalFile() || url.toLocalFile().isEmpty()) {
+            verbindung->abort();
+            return;
+        }
+        pfad = url.toLocalFile();
+    }
+    if (m_nimmtAn && !m_nimmtAn()) {
+        verbindung->abort();
+        return;
+    }
+    verbindung->write(&kAngenommen, 1);
+    verbindung->flush();
+    verbindung->disconnectFromServer();
+    emit tabelleErhalten(pfad);
+}
+
+bool Einzelstart::uebergeben(const QString& tabelle, int ms, const std::function<bool()>& abbrechen) {
+    QElapsedTimer uhr;
+    uhr.start();
+    QLocalSocket verbindung;
+    verbindung.connectToServer(socketPfad());
+    if (!verbindung.waitForConnected(qMax(1, qMin(ms, 1000)))) return false;
+    const QByteArray zeile = tabelle.isEmpty() ? QByteArray() : QUrl::fromLocalFile(tabelle).toEncoded();
+    verbindung.write(zeile + '\n');
+    if (!verbindung.waitForBytesWritten(qMax(1, ms))) return false;
+    // The running one answers from its event loop, which a long drawing may hold up a while.
+    while (verbindung.bytesAvailable() < 1 && verbindung.state() == QLocalSocket::ConnectedState &&
+           !abbrechen()) {
+        const qint64 rest = ms - uhr.elapsed();
+        if (rest <= 0) break;
+        verbindung.waitForReadyRead(int(qMin<qint64>(rest, 100)));
+    }
+    char antwort = 0;
+    return verbindung.read(&antwort, 1) == 1 && antwort == kAngenommen;
+}
