@@ -67,8 +67,9 @@ private Q_SLOTS:
         QVERIFY(offen(u"befehle"_s));
         // Commands whose work is not built yet are disabled, never faked.
         const QStringList an =
-            u"Benutzernamendern1 Hilfethemen1 Messwerte1 Mittelwerte1 Neu1 OeffnenUndTabelleBearbeiten "
-            u"OeffnenUndalsGrafikAnzeigen aktuellebearbeiten1 beenden1 neuerstellen1"_s.split(u' ');
+            u"Benutzernamendern1 DiagrammimBrowseranzeigen Hilfethemen1 Messwerte1 Mittelwerte1 Neu1 "
+            u"OeffnenUndTabelleBearbeiten OeffnenUndalsGrafikAnzeigen aktuellebearbeiten1 beenden1 neuerstellen1"_s
+                .split(u' ');
         QStringList aktiv, gesperrt, trenner; // trenner: blank entries with their place in the menu
         for (const QAction* a : form->findChildren<QAction*>()) {
             if (a->objectName().isEmpty()) continue; // Qt's own
@@ -81,7 +82,7 @@ private Q_SLOTS:
         aktiv.sort();
         trenner.sort();
         QCOMPARE(aktiv, an);
-        QCOMPARE(gesperrt.size(), 14); // print, export, settings, info, table display, large menu
+        QCOMPARE(gesperrt.size(), 13); // print, export, settings, info, table display, large menu
         QStringList leiste;
         for (const QAction* a : form->menuBar()->actions())
             leiste << a->text() + (a->isVisible() ? "" : "/versteckt");
@@ -100,6 +101,52 @@ private Q_SLOTS:
         QCOMPARE(geoeffnet.size(), 1);
         QVERIFY(!geoeffnet.first().startsWith(testumgebung::programmOrdner()));
         QVERIFY(testumgebung::lies(geoeffnet.first()).startsWith("%PDF-"));
+    }
+
+    void grafikImBrowser_data() {
+        QTest::addColumn<QString>("fall");
+        QTest::newRow("geschrieben und geoeffnet") << "gut";
+        QTest::newRow("Seite nicht schreibbar") << "schreibfehler";
+        QTest::newRow("kein Monat") << "ohne";
+    }
+    // The month drawn becomes a page beside its script and opens in the browser chosen; a page
+    // that cannot be written, or no month at all, opens nothing.
+    void grafikImBrowser() {
+        QFETCH(QString, fall);
+        QVERIFY(offen(u"browser-"_s + fall));
+        const QString seite = z.htmlOrdner + u"2024/Anna_03_2024.html"_s;
+        if (fall != u"ohne") form->zeigeTabelleAlsGrafik(maerz());
+        if (fall == u"schreibfehler") QVERIFY(QDir().mkpath(seite));
+        Schreib_String_in_Registry(u"Browser"_s, u"opera"_s); // the default handler
+        QStringList geoeffnet;
+        shell::zeichneAuf(&geoeffnet);
+        form->DiagrammimBrowseranzeigen->trigger();
+        shell::zeichneAuf(nullptr);
+        const TestDialoge& d = testumgebung::dialoge();
+        if (fall == u"gut") {
+            QCOMPARE(geoeffnet, QStringList{seite});
+            QVERIFY(testumgebung::lies(seite).contains("Korvanemesswerte von Anna im M\xE4rz 2024"));
+            QVERIFY(testumgebung::lies(z.htmlOrdner + u"2024/Chart.min.js"_s)
+                        .startsWith("/*!\n * Chart.js v2.9.4"));
+            QCOMPARE(d.alleTexte(), QStringList());
+        } else if (fall == u"schreibfehler") {
+            QCOMPARE(geoeffnet, QStringList());
+            QCOMPARE(d.texte(Art::Warnung),
+                     QStringList{u"Die Seite \""_s + seite + u"\" konnte nicht geschrieben werden."_s});
+        } else {
+            QCOMPARE(geoeffnet, QStringList());
+            QCOMPARE(d.alleTexte(), QStringList{u"Es wurden noch keine Daten eingegeben!"_s});
+            QVERIFY(!QFileInfo::exists(seite));
+        }
+    }
+
+    // The data folder gets the built-in chart script at start; a user's own copy stays.
+    void skriptBeimStart() {
+        QVERIFY(offen(u"skript"_s));
+        const QString skript = z.datenOrdner + u"scripts/Chart.min.js"_s;
+        QVERIFY(testumgebung::lies(skript).startsWith("/*!\n * Chart.js v2.9.4"));
+        QVERIFY(offen(u"skript"_s, [&] { testumgebung::schreibe(skript, "// eigene Fassung"); }));
+        QCOMPARE(testumgebung::lies(skript), QByteArray("// eigene Fassung"));
     }
 
     // Only years 1990 to 2039 in the title name the year folder; otherwise it stays.
