@@ -64,7 +64,8 @@ std::optional<Gelesen> lies(const QString& pfad) {
     Gelesen e;
     e.eintrag.datei = pfad;
     bool inGruppe = false, anwendung = false;
-    for (QStringView zeile : QStringView(QString::fromUtf8(g.inhalt)).split(u'\n')) {
+    const QString text = QString::fromUtf8(g.inhalt); // the lines below are views into it
+    for (QStringView zeile : QStringView(text).split(u'\n')) {
         zeile = zeile.trimmed();
         if (zeile.startsWith(u'[')) {
             inGruppe = zeile == u"[Desktop Entry]";
