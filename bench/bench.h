@@ -85,4 +85,5 @@ inline void miss(const char* name, int n, const std::function<void()>& arbeit) {
 
 void bench_grafik();   // chart drawing (bench_grafik.cpp)
 void bench_programm(); // windows, first chart, one reading (bench_programm.cpp)
+void bench_html();     // the HTML chart page of a full month (bench_html.cpp)
 void bench_speicher(); // peak memory of the largest table (bench_grafik.cpp); last

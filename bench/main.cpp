@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
 
     bench_grafik();
     bench_programm();
+    bench_html();
     bench_speicher();
 
     return 0;

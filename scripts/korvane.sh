@@ -11,7 +11,7 @@ aktion=${1:-}
 shift || true
 
 pakete=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n zlib1g-dev libjpeg62-turbo-dev
-        fonts-dejavu-core fonts-liberation xvfb xauth imagemagick qpdf poppler-utils
+        fonts-dejavu-core fonts-liberation xvfb xauth imagemagick qpdf poppler-utils chromium
         librsvg2-bin dpkg-dev file desktop-file-utils appstream xdg-utils shared-mime-info libglib2.0-bin
         x11-utils)
 command -v npm >/dev/null 2>&1 || pakete+=(nodejs npm)

@@ -1,3 +1,4 @@
+#include "app/kommandozeile.h"
 #include "app/programmstart.h"
 #include "platform/gui/qtdialoge.h"
 #include "platform/umgebung.h"
@@ -5,6 +6,12 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // An export or the usage runs without a window, before anything asks for a display.
+    QStringList argumente;
+    for (int i = 0; i < argc; ++i)
+        argumente << QString::fromLocal8Bit(argv[i]);
+    if (kommandozeile::istBefehlszeile(argumente)) return kommandozeile::ausfuehren(argc, argv);
+
     QApplication app(argc, argv);
     // The application name is also the class of WM_CLASS, which the desktop entry's
     // StartupWMClass names.

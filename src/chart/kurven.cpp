@@ -4,7 +4,6 @@
 #include "platform/datei.h"
 #include "platform/dialoge.h"
 #include "platform/uhr.h"
-#include "platform/zahlen.h"
 #include "storage/registry.h"
 
 #include <QFileInfo>
@@ -156,11 +155,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     if (GewichtsListe.isEmpty()) {
         GewichtImage = vorlageGewicht;
     } else {
-        // Whole kilograms of at most 311 each: an integer sum is exact.
-        qint64 summe = 0;
-        for (const QString& eintrag : std::as_const(GewichtsListe))
-            summe += zahlen::ganzzahl(QStringView(eintrag).sliced(eintrag.indexOf(u' ') + 1)).value_or(0);
-        MonatsMittelGewicht = double(summe) / double(GewichtsListe.size());
+        MonatsMittelGewicht = gewichtsMittel();
         if (mittel)
             zeichneGewichtsMittelLinie();
         else

@@ -118,6 +118,30 @@ void TMonatsGrafik::EstelleMonatsMittelw_Zahlenausgabe(const monatstabelle::Mess
     AnzeigeWertePuls << m.pulsText.trimmed();
 }
 
+double TMonatsGrafik::gewichtsMittel() const {
+    if (GewichtsListe.isEmpty()) return 0;
+    // Whole kilograms of at most 311 each: an integer sum is exact.
+    qint64 summe = 0;
+    for (const QString& eintrag : GewichtsListe)
+        summe += zahlen::ganzzahl(QStringView(eintrag).sliced(eintrag.indexOf(u' ') + 1)).value_or(0);
+    return double(summe) / double(GewichtsListe.size());
+}
+
+void TMonatsGrafik::sammleWerte(const monatstabelle::Anzeige& anzeige) {
+    leereWerte();
+    GewichtsListe.clear();
+    // The readings a drawing takes, filled by the drawing's own fillers.
+    for (const monatstabelle::Messung& m : anzeige.messungen) {
+        if (TagX(m.tag) < 0 || SlotVersatz(m.slot) < 0) continue;
+        ErstelleMonatsMittelwert(m);
+        ErstelleTagesMittelwert(m);
+        ErstelleGewichtsListe(m);
+        EstelleMonatsMittelw_Zahlenausgabe(m);
+    }
+    MonatsMittelTexte = berechneMittelwerte(MonatsWerteSys, MonatsWerteDia, MonatsWertePuls).texte;
+    MonatsMittelGewicht = gewichtsMittel();
+}
+
 void TMonatsGrafik::MachDieListenFuerDenBrowserLeer() {
     MonatsWerteSys.clear();
     MonatsWerteDia.clear();

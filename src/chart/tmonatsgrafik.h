@@ -99,6 +99,9 @@ public:
     void ZeichneFarbErklaerung();
     void SchreibHinweisNurEinDatensatzVorhanden(int anzahl);
     void MachDieListenFuerDenBrowserLeer();
+    // The value lists, monthly mean texts and mean weight a drawing of the table leaves behind,
+    // without drawing, filing or remarks: what an export from the command line reads.
+    void sammleWerte(const monatstabelle::Anzeige& anzeige);
     QString hinweisText; // the few-records note of the last drawing, empty when none
 
     // A text written on a picture: its top-left corner and colour.
@@ -185,6 +188,7 @@ private:
     void SchreibeMonatsMittelwInGewichtsGrafik(int zeile);
     void zeichneGewichtsMittelLinie();
     int leseStiftBreite() const;
+    double gewichtsMittel() const; // of GewichtsListe; 0 when empty
 
     Zustand& z;
     int stiftBreite = 2; // read from the settings at the start of each drawing

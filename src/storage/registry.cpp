@@ -34,6 +34,45 @@ bool vorDemSchreiben() {
     return true;
 }
 
+struct Eintrag {
+    const char* name;
+    QString wert;
+    bool ganzzahl;
+};
+
+// Every first-start value, in the order it is written.
+QList<Eintrag> ersteEintraege(const QString& programmOrdner) {
+    return {
+        {"StiftBreite", QStringLiteral("2"), true},
+        {"InstallOrt", programmOrdner, false},
+        {"DatenSpeicherOrt", programmOrdner, false},
+        {"BenutzerName", QString(), false},
+        {"TabellenDateiName", QString(), false},
+        {"Header", QStringLiteral("Header.bmp"), false},
+        {"Grafik", QStringLiteral("Vorlage.bmp"), false},
+        {"GewichtGrafik", QStringLiteral("GewichtVorlage.bmp"), false},
+        {"UhrzeitMorgens", QStringLiteral("07:30"), false},
+        {"UhrzeitMessung2", QStringLiteral("13:00"), false},
+        {"UhrzeitMessung3", QStringLiteral("15:30"), false},
+        {"UhrzeitAbends", QStringLiteral("20:40"), false},
+        {"GalerieVerzeichnisName", QStringLiteral("Korvane-Daten-Galerie"), false},
+        {"HtmlVerzeichnisName", QStringLiteral("Korvane-Daten im Browser"), false},
+        {"CloudGalerieVerzeichnisName", QStringLiteral("Cloud-Korvane-Daten-Galerie"), false},
+        {"SystolischKurvenFarbe", QStringLiteral("16711680"), false},
+        {"DiastolischKurvenFarbe", QStringLiteral("32768"), false},
+        {"PulsKurvenFarbe", QStringLiteral("8388863"), false},
+        {"GewichtsKurvenFarbe", QStringLiteral("16512"), false},
+        {"PulsdruckFarbe", QStringLiteral("33023"), false},
+        {"DatenwerteOberhalbFarbe", QStringLiteral("128"), false},
+        {"Grafikformat", QStringLiteral("DINA4"), false},
+        {"Browser", QStringLiteral("standard"), false},
+        {"FarbkurveGewichtAnzeigen", QStringLiteral("0"), true},
+        {"BemerkungenAnzeigen", QStringLiteral("1"), true},
+        {"LinieBeiNullUnterbrechen", QStringLiteral("1"), true},
+        {"WerteOberhalbKurveAnzeigen", QStringLiteral("0"), true},
+    };
+}
+
 } // namespace
 
 namespace registry {
@@ -51,6 +90,17 @@ QString dateiFehler() {
     QString meldung;
     const datei::Fehler f = datei::pruefe(dateiPfad(), datei::kGrenzeEinstellungen, &meldung);
     return f == datei::Fehler::Keiner || f == datei::Fehler::Fehlt ? QString() : meldung;
+}
+
+QString standardwert(const QString& name, const QString& programmOrdner) {
+    for (const Eintrag& e : ersteEintraege(programmOrdner))
+        if (name == QLatin1String(e.name)) return e.wert;
+    return {};
+}
+
+QString mitStandard(const QString& name) {
+    const QString wert = Lies_String_aus_Registry(name);
+    return wert.isEmpty() ? standardwert(name) : wert;
 }
 
 } // namespace registry
@@ -88,40 +138,7 @@ QString Lies_Integer_aus_Registry(const QString& name) {
 }
 
 void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner) {
-    struct Eintrag {
-        const char* name;
-        QString wert;
-        bool ganzzahl;
-    };
-    const Eintrag eintraege[] = {
-        {"StiftBreite", QStringLiteral("2"), true},
-        {"InstallOrt", programmOrdner, false},
-        {"DatenSpeicherOrt", programmOrdner, false},
-        {"BenutzerName", QString(), false},
-        {"TabellenDateiName", QString(), false},
-        {"Header", QStringLiteral("Header.bmp"), false},
-        {"Grafik", QStringLiteral("Vorlage.bmp"), false},
-        {"GewichtGrafik", QStringLiteral("GewichtVorlage.bmp"), false},
-        {"UhrzeitMorgens", QStringLiteral("07:30"), false},
-        {"UhrzeitMessung2", QStringLiteral("13:00"), false},
-        {"UhrzeitMessung3", QStringLiteral("15:30"), false},
-        {"UhrzeitAbends", QStringLiteral("20:40"), false},
-        {"GalerieVerzeichnisName", QStringLiteral("Korvane-Daten-Galerie"), false},
-        {"HtmlVerzeichnisName", QStringLiteral("Korvane-Daten im Browser"), false},
-        {"CloudGalerieVerzeichnisName", QStringLiteral("Cloud-Korvane-Daten-Galerie"), false},
-        {"SystolischKurvenFarbe", QStringLiteral("16711680"), false},
-        {"DiastolischKurvenFarbe", QStringLiteral("32768"), false},
-        {"PulsKurvenFarbe", QStringLiteral("8388863"), false},
-        {"GewichtsKurvenFarbe", QStringLiteral("16512"), false},
-        {"PulsdruckFarbe", QStringLiteral("33023"), false},
-        {"DatenwerteOberhalbFarbe", QStringLiteral("128"), false},
-        {"Grafikformat", QStringLiteral("DINA4"), false},
-        {"Browser", QStringLiteral("standard"), false},
-        {"FarbkurveGewichtAnzeigen", QStringLiteral("0"), true},
-        {"BemerkungenAnzeigen", QStringLiteral("1"), true},
-        {"LinieBeiNullUnterbrechen", QStringLiteral("1"), true},
-        {"WerteOberhalbKurveAnzeigen", QStringLiteral("0"), true},
-    };
+    const QList<Eintrag> eintraege = ersteEintraege(programmOrdner);
     // Creates the key: only a file that is there and unusable (a FIFO, a folder) stops it.
     if (!registry::dateiFehler().isEmpty()) return;
     sperrenFreigeben(registry::dateiPfad());

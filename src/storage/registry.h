@@ -20,4 +20,8 @@ QString dateiPfad(); // where the settings file lies
 bool schluesselExistiert();
 // German message when something is there that cannot be the settings file; empty otherwise.
 QString dateiFehler();
+// The value a first start writes; empty for a setting it does not write.
+QString standardwert(const QString& name, const QString& programmOrdner = {});
+// The stored text, or the first-start value while the store has none (no settings file yet).
+QString mitStandard(const QString& name);
 } // namespace registry

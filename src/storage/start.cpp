@@ -66,6 +66,22 @@ QString datenOrdnerFrage(const QString& installOrt) {
            QStringLiteral("M\u00F6chten Sie diesen Speicherort f\u00FCr Ihre Korvanedaten beibehalten?");
 }
 
+void leseOrdner(Zustand& z) {
+    z.datenOrdner = Lies_String_aus_Registry(QStringLiteral("DatenSpeicherOrt"));
+    if (z.datenOrdner.isEmpty()) z.datenOrdner = z.programmOrdner;
+    z.datenOrdner = monatstabelle::mitSchraegstrich(z.datenOrdner);
+
+    QString name = Lies_String_aus_Registry(QStringLiteral("GalerieVerzeichnisName"));
+    z.tabellenOrdnerName =
+        name.isEmpty() ? QStringLiteral("Korvane-Daten-Galerie/") : monatstabelle::mitSchraegstrich(name);
+    z.tabellenOrdner = z.datenOrdner + z.tabellenOrdnerName;
+
+    name = Lies_String_aus_Registry(QStringLiteral("HtmlVerzeichnisName"));
+    z.htmlOrdnerName =
+        name.isEmpty() ? QStringLiteral("Korvane-Daten im Browser/") : monatstabelle::mitSchraegstrich(name);
+    z.htmlOrdner = z.datenOrdner + z.htmlOrdnerName;
+}
+
 bool richteEin(Zustand& z) {
     z.programmOrdner = programmOrdner();
 
@@ -94,20 +110,8 @@ bool richteEin(Zustand& z) {
     if (Lies_String_aus_Registry(QStringLiteral("Browser")).isEmpty())
         Schreib_String_in_Registry(QStringLiteral("Browser"), QStringLiteral("standard"));
 
-    z.datenOrdner = Lies_String_aus_Registry(QStringLiteral("DatenSpeicherOrt"));
-    if (z.datenOrdner.isEmpty()) z.datenOrdner = z.programmOrdner;
-    z.datenOrdner = monatstabelle::mitSchraegstrich(z.datenOrdner);
-
-    QString name = Lies_String_aus_Registry(QStringLiteral("GalerieVerzeichnisName"));
-    z.tabellenOrdnerName =
-        name.isEmpty() ? QStringLiteral("Korvane-Daten-Galerie/") : monatstabelle::mitSchraegstrich(name);
-    z.tabellenOrdner = z.datenOrdner + z.tabellenOrdnerName;
+    leseOrdner(z);
     if (!ordnerBereit(z.tabellenOrdnerName, z.tabellenOrdner)) return false;
-
-    name = Lies_String_aus_Registry(QStringLiteral("HtmlVerzeichnisName"));
-    z.htmlOrdnerName =
-        name.isEmpty() ? QStringLiteral("Korvane-Daten im Browser/") : monatstabelle::mitSchraegstrich(name);
-    z.htmlOrdner = z.datenOrdner + z.htmlOrdnerName;
     if (!ordnerBereit(z.htmlOrdnerName, z.htmlOrdner)) return false;
 
     auto bildPfad = [&](const char* einstellung) {

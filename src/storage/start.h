@@ -19,6 +19,10 @@ QString einzelstartSchluessel();
 // created; the program must then end at once.
 bool richteEin(Zustand& z);
 
+// The data, table and HTML folders from the settings, below z.programmOrdner when no data folder
+// is set. Creates and writes nothing.
+void leseOrdner(Zustand& z);
+
 // The data-folder question, with its LF CR line breaks.
 QString datenOrdnerFrage(const QString& installOrt);
 

@@ -539,6 +539,40 @@ private Q_SLOTS:
         QCOMPARE(z.TabellenDateiName, kanonisch);
         QCOMPARE(testumgebung::lies(kanonisch), erwartet);
     }
+
+    // The values an export reads are the same whether the month was drawn or only collected,
+    // for every table a drawing accepts (hostile ones, means mode and several readings a day too).
+    void sammleWerteWieGezeichnet() {
+        QStringList tabellen;
+        for (QDirIterator it(QStringLiteral(KORVANE_TESTDATEN), {"*.tab"}, QDir::Files,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            tabellen << it.next();
+        tabellen << tabelle(
+            {{5, 1, 128, 85, 70, "70,5"}, {5, 4, 129, 86, 71, "72"}, {7, 1, 0, 0, 0}, {31, 3, 140, 90, 75}});
+        int verglichen = 0;
+        for (const QString& t : std::as_const(tabellen))
+            for (bool mittel : {false, true}) {
+                TMonatsGrafik gezeichnet(z);
+                gezeichnet.MittelwertModus = mittel;
+                if (!gezeichnet.GrafikZeichnen(t)) continue;
+                // The table drawn: the given one, or its month's own table that was already filed.
+                const auto anzeige = monatstabelle::liesZurAnzeige(z.TabellenDateiName, nullptr);
+                QVERIFY(anzeige);
+                TMonatsGrafik gesammelt(z);
+                gesammelt.sammleWerte(*anzeige);
+                QCOMPARE(gesammelt.TagesWerteSys, gezeichnet.TagesWerteSys);
+                QCOMPARE(gesammelt.TagesWerteDia, gezeichnet.TagesWerteDia);
+                QCOMPARE(gesammelt.TagesWertePuls, gezeichnet.TagesWertePuls);
+                QCOMPARE(gesammelt.MonatsMittelTexte.sys, gezeichnet.MonatsMittelTexte.sys);
+                QCOMPARE(gesammelt.MonatsMittelTexte.dia, gezeichnet.MonatsMittelTexte.dia);
+                QCOMPARE(gesammelt.MonatsMittelTexte.puls, gezeichnet.MonatsMittelTexte.puls);
+                QCOMPARE(gesammelt.MonatsMittelGewicht, gezeichnet.MonatsMittelGewicht);
+                ++verglichen;
+            }
+        testumgebung::dialoge().leeren(); // the hostile tables' messages belong to other tests
+        QVERIFY(verglichen >= 10);
+    }
 };
 
 KORVANE_TEST_MAIN(TestGrafik)

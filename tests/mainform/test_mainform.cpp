@@ -67,9 +67,9 @@ private Q_SLOTS:
         QVERIFY(offen(u"befehle"_s));
         // Commands whose work is not built yet are disabled, never faked.
         const QStringList an =
-            u"Benutzernamendern1 GrafikSpeichernAlsPdfDatei GrafikUndTabelleSpeichernAlsPDFDatei "
-            u"GrafikplusTabellespeichernalsBilddatei GrafikspeichernalsBilddatei Hilfethemen1 "
-            u"Messwerte1 Mittelwerte1 Neu1 OeffnenUndTabelleBearbeiten OeffnenUndalsGrafikAnzeigen "
+            u"Benutzernamendern1 DiagrammimBrowseranzeigen GrafikSpeichernAlsPdfDatei "
+            u"GrafikUndTabelleSpeichernAlsPDFDatei GrafikplusTabellespeichernalsBilddatei GrafikspeichernalsBilddatei "
+            u"Hilfethemen1 Messwerte1 Mittelwerte1 Neu1 OeffnenUndTabelleBearbeiten OeffnenUndalsGrafikAnzeigen "
             u"OffnenUndTabelleAnzeigen TabelleSpeichernAlsPDFDatei aktuellebearbeiten1 anzeigen1 beenden1 "
             u"neuerstellen1"_s.split(u' ');
         QStringList aktiv, gesperrt, trenner; // trenner: blank entries with their place in the menu
@@ -84,7 +84,7 @@ private Q_SLOTS:
         aktiv.sort();
         trenner.sort();
         QCOMPARE(aktiv, an);
-        QCOMPARE(gesperrt.size(), 7); // print, browser, settings, info, large menu
+        QCOMPARE(gesperrt.size(), 6); // print, settings, info, large menu
         QStringList leiste;
         for (const QAction* a : form->menuBar()->actions())
             leiste << a->text() + (a->isVisible() ? "" : "/versteckt");
@@ -112,6 +112,52 @@ private Q_SLOTS:
         QCOMPARE(geoeffnet.size(), 1);
         QCOMPARE(geoeffnet.first() == imOrdner, !entfernt);
         QVERIFY(testumgebung::lies(geoeffnet.first()).startsWith("%PDF-"));
+    }
+
+    void grafikImBrowser_data() {
+        QTest::addColumn<QString>("fall");
+        QTest::newRow("geschrieben und geoeffnet") << "gut";
+        QTest::newRow("Seite nicht schreibbar") << "schreibfehler";
+        QTest::newRow("kein Monat") << "ohne";
+    }
+    // The month drawn becomes a page beside its script and opens in the browser chosen; a page
+    // that cannot be written, or no month at all, opens nothing.
+    void grafikImBrowser() {
+        QFETCH(QString, fall);
+        QVERIFY(offen(u"browser-"_s + fall));
+        const QString seite = z.htmlOrdner + u"2024/Anna_03_2024.html"_s;
+        if (fall != u"ohne") form->zeigeTabelleAlsGrafik(maerz());
+        if (fall == u"schreibfehler") QVERIFY(QDir().mkpath(seite));
+        Schreib_String_in_Registry(u"Browser"_s, u"opera"_s); // the default handler
+        QStringList geoeffnet;
+        shell::zeichneAuf(&geoeffnet);
+        form->DiagrammimBrowseranzeigen->trigger();
+        shell::zeichneAuf(nullptr);
+        const TestDialoge& d = testumgebung::dialoge();
+        if (fall == u"gut") {
+            QCOMPARE(geoeffnet, QStringList{seite});
+            QVERIFY(testumgebung::lies(seite).contains("Korvanemesswerte von Anna im M\xE4rz 2024"));
+            QVERIFY(testumgebung::lies(z.htmlOrdner + u"2024/Chart.min.js"_s)
+                        .startsWith("/*!\n * Chart.js v2.9.4"));
+            QCOMPARE(d.alleTexte(), QStringList());
+        } else if (fall == u"schreibfehler") {
+            QCOMPARE(geoeffnet, QStringList());
+            QCOMPARE(d.texte(Art::Warnung),
+                     QStringList{u"Die Seite \""_s + seite + u"\" konnte nicht geschrieben werden."_s});
+        } else {
+            QCOMPARE(geoeffnet, QStringList());
+            QCOMPARE(d.alleTexte(), QStringList{u"Es wurden noch keine Daten eingegeben!"_s});
+            QVERIFY(!QFileInfo::exists(seite));
+        }
+    }
+
+    // The data folder gets the built-in chart script at start; a user's own copy stays.
+    void skriptBeimStart() {
+        QVERIFY(offen(u"skript"_s));
+        const QString skript = z.datenOrdner + u"scripts/Chart.min.js"_s;
+        QVERIFY(testumgebung::lies(skript).startsWith("/*!\n * Chart.js v2.9.4"));
+        QVERIFY(offen(u"skript"_s, [&] { testumgebung::schreibe(skript, "// eigene Fassung"); }));
+        QCOMPARE(testumgebung::lies(skript), QByteArray("// eigene Fassung"));
     }
 
     // Only years 1990 to 2039 in the title name the year folder; otherwise it stays.

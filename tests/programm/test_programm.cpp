@@ -4,6 +4,10 @@
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
+#include "chart/tmonatsgrafik.h"
+#include "export/html/htmlexport.h"
+#include "storage/registry.h"
+#include "storage/start.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -94,6 +98,30 @@ QString bertsTabelle(const QString& ordner) {
 bool laeuftGleich(QProcess& p, const Lauf& l) {
     return wartetBis([&] { return QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists(); }) &&
            (QThread::msleep(1500), p.state() == QProcess::Running);
+}
+
+struct Ergebnis {
+    int status = -1;
+    QString aus, fehler; // stdout, stderr
+};
+
+// Runs korvane to its end without any display: neither DISPLAY, WAYLAND_DISPLAY nor a platform.
+Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), l.config);
+    env.insert(QStringLiteral("KORVANE_ORDNER"), l.ordner);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(l.ordner);
+    p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
+    Ergebnis e;
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return e;
+    e.status = p.exitCode();
+    e.aus = QString::fromLocal8Bit(p.readAllStandardOutput());
+    e.fehler = QString::fromLocal8Bit(p.readAllStandardError());
+    return e;
 }
 
 } // namespace
@@ -206,6 +234,118 @@ private Q_SLOTS:
         QCOMPARE(s.value(QStringLiteral("StiftBreite")).toInt(), 5);
         QCOMPARE(s.value(QStringLiteral("TabellenDateiName")).toString(), tabelle);
         if (fall == "frage") QCOMPARE(testumgebung::lies(einstellungen(l)), vorher);
+    }
+
+    // "--export html" writes the page where the window's command puts it, the same bytes, with
+    // the script beside it and in the data folder; no display, no settings needed.
+    void exportHtml() {
+        const Lauf l = neuerLauf(QStringLiteral("export"));
+        const QString tabelle = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.tab");
+        testumgebung::schreibe(
+            tabelle, testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+        testumgebung::schreibe(l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt"),
+                               "Nach dem \tSport <b>\r\n");
+        const Ergebnis e = ohneFenster(l, {QStringLiteral("--export"), QStringLiteral("html"), tabelle});
+        QCOMPARE(e.fehler, QString());
+        QCOMPARE(e.status, 0);
+        const QString seite = l.ordner + QStringLiteral("Korvane-Daten im Browser/2024/Anna_03_2024.html");
+        QCOMPARE(e.aus, seite + u'\n');
+        const QByteArray skript = testumgebung::lies(l.ordner + QStringLiteral("scripts/Chart.min.js"));
+        QVERIFY(skript.startsWith("/*!\n * Chart.js v2.9.4"));
+        QCOMPARE(testumgebung::lies(l.ordner + QStringLiteral("Korvane-Daten im Browser/2024/Chart.min.js")),
+                 skript);
+
+        // The window's command on the same table, with the first-start settings.
+        testumgebung::neuerProgrammOrdner(QStringLiteral("export-fenster"));
+        testumgebung::einstellungenLoeschen();
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(testumgebung::programmOrdner());
+        Zustand z;
+        z.programmOrdner = testumgebung::programmOrdner();
+        start::leseOrdner(z);
+        z.tabellenOrdner = l.ordner + QStringLiteral("Korvane-Daten-Galerie/");
+        TMonatsGrafik g(z);
+        QVERIFY(g.GrafikZeichnen(tabelle));
+        const QString imFenster = htmlexport::DiagrammimBrowseranzeigen(z, g);
+        QVERIFY(!imFenster.isEmpty());
+        QCOMPARE(testumgebung::lies(seite), testumgebung::lies(imFenster));
+        QVERIFY(testumgebung::lies(seite).contains("Nach dem &nbsp;&nbsp;&nbsp;&nbsp;Sport &lt;b&gt; <br>"));
+    }
+
+    // --ausgabe: a file (a path with blanks), or a folder for several tables; a script already
+    // beside the page is kept.
+    void exportHtmlAusgabe() {
+        const Lauf l = neuerLauf(QStringLiteral("ausgabe"));
+        const QByteArray maerz =
+            testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+        testumgebung::schreibe(l.ordner + QStringLiteral("a.tab"), maerz);
+        testumgebung::schreibe(l.ordner + QStringLiteral("b/Anna_04_2024.tab"),
+                               QByteArray(maerz).replace(".03.2024", ".04.2024"));
+        testumgebung::schreibe(l.ordner + QStringLiteral("mit Leerzeichen/Chart.min.js"), "// eigene");
+        Ergebnis e = ohneFenster(l, {QStringLiteral("--export=html"), QStringLiteral("--ausgabe"),
+                                     QStringLiteral("mit Leerzeichen/März.html"), QStringLiteral("a.tab")});
+        QCOMPARE(e.status, 0);
+        QVERIFY(testumgebung::lies(l.ordner + QStringLiteral("mit Leerzeichen/März.html"))
+                    .startsWith("<!doctype html>"));
+        QCOMPARE(testumgebung::lies(l.ordner + QStringLiteral("mit Leerzeichen/Chart.min.js")),
+                 QByteArray("// eigene"));
+
+        e = ohneFenster(l, {QStringLiteral("--export"), QStringLiteral("html"),
+                            QStringLiteral("--ausgabe=seiten/"), QStringLiteral("a.tab"),
+                            QStringLiteral("b/Anna_04_2024.tab")});
+        QCOMPARE(e.status, 0);
+        // Named as the window names them: after user, month and year.
+        QCOMPARE(e.aus.split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{l.ordner + QStringLiteral("seiten/Anna_03_2024.html"),
+                              l.ordner + QStringLiteral("seiten/Anna_04_2024.html")}));
+        QVERIFY(QFileInfo(l.ordner + QStringLiteral("seiten/Chart.min.js")).isFile());
+    }
+
+    void exportFalscherAufruf_data() {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("ohne Art") << QStringList{"--export"} << 2 << "Nach --export fehlt ein Wert.";
+        QTest::newRow("unbekannte Art")
+            << QStringList{"--export", "gif", "a.tab"} << 2 << "Unbekannte Exportart \"gif\"; bekannt: html.";
+        QTest::newRow("ohne Tabelle")
+            << QStringList{"--export", "html"} << 2 << "Es wurde keine Monatstabelle angegeben.";
+        QTest::newRow("unbekannte Option")
+            << QStringList{"--export", "html", "--bunt", "a.tab"} << 2 << "Unbekannte Option \"--bunt\".";
+        QTest::newRow("Ausgabe ohne Export")
+            << QStringList{"--ausgabe", "x.html", "a.tab"} << 2 << "Es fehlt --export ART (html).";
+        QTest::newRow("zwei Tabellen in eine Datei")
+            << QStringList{"--export", "html", "--ausgabe", "x.html", "a.tab", "b.tab"} << 2
+            << "Mit mehreren Tabellen muss --ausgabe einen Ordner nennen";
+        QTest::newRow("Tabelle fehlt")
+            << QStringList{"--export", "html", "fehlt.tab"} << 1 << "gibt es nicht";
+        QTest::newRow("Tabelle ohne Messung") << QStringList{"--export", "html", "leer.tab"} << 1
+                                              << "leer.tab: Es wurden noch keine Daten eingegeben!";
+        QTest::newRow("kaputte Tabelle")
+            << QStringList{"--export", "html", "kaputt.tab"} << 1 << "kaputt.tab, Zeile";
+    }
+    // Wrong calls end with 2, failures with 1, each with a German reason on stderr.
+    void exportFalscherAufruf() {
+        QFETCH(QStringList, argumente);
+        QFETCH(QString, meldung);
+        const Lauf l = neuerLauf(QStringLiteral("falsch"));
+        testumgebung::schreibe(l.ordner + QStringLiteral("leer.tab"),
+                               "[Personendaten]\r\nBenutzerName=Anna\r\n");
+        testumgebung::schreibe(
+            l.ordner + QStringLiteral("kaputt.tab"),
+            testumgebung::lies(testumgebung::testdaten(QStringLiteral("kaputt_wert.tab"))));
+        const Ergebnis e = ohneFenster(l, argumente);
+        QTEST(e.status, "status");
+        QVERIFY2(e.fehler.contains(meldung), qPrintable(e.fehler));
+        QCOMPARE(e.aus, QString());
+        QVERIFY(!QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists());
+    }
+
+    void hilfe() {
+        const Lauf l = neuerLauf(QStringLiteral("hilfe"));
+        const Ergebnis e = ohneFenster(l, {QStringLiteral("--help")});
+        QCOMPARE(e.status, 0);
+        QVERIFY(e.aus.contains(QStringLiteral("korvane --export ART [--ausgabe PFAD] TABELLE.tab")));
+        QCOMPARE(e.fehler, QString());
     }
 
     // A plain file where the data folder should be: the program ends at once, non-zero.

@@ -579,6 +579,26 @@ private Q_SLOTS:
         QCOMPARE(Lies_String_aus_Registry(QStringLiteral("Browser")), QStringLiteral("standard"));
     }
 
+    // Without a settings file (a run without a window) the folders and values are those a first
+    // start would write, and nothing is created; a stored value wins.
+    void ohneEinstellungsdatei() {
+        Zustand z;
+        z.programmOrdner = ordner;
+        start::leseOrdner(z);
+        QCOMPARE(z.htmlOrdner, ordner + QStringLiteral("Korvane-Daten im Browser/"));
+        QCOMPARE(z.tabellenOrdner, ordner + QStringLiteral("Korvane-Daten-Galerie/"));
+        QVERIFY(!QDir(z.htmlOrdner).exists());
+        QVERIFY(!QFileInfo::exists(testumgebung::einstellungsDatei()));
+        QCOMPARE(registry::mitStandard(QStringLiteral("PulsKurvenFarbe")), QStringLiteral("8388863"));
+        QCOMPARE(registry::mitStandard(QStringLiteral("Unbekannt")), QString());
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("PulsKurvenFarbe"), QStringLiteral("255"));
+        Schreib_String_in_Registry(QStringLiteral("DatenSpeicherOrt"), ordner + QStringLiteral("d"));
+        QCOMPARE(registry::mitStandard(QStringLiteral("PulsKurvenFarbe")), QStringLiteral("255"));
+        start::leseOrdner(z);
+        QCOMPARE(z.htmlOrdner, ordner + QStringLiteral("d/Korvane-Daten im Browser/"));
+    }
+
     // A plain file where the data folder should be: both messages, the end, nothing made.
     void ordnerNichtAnlegbar() {
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);

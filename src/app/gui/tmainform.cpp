@@ -3,6 +3,8 @@
 #include "chart/tmachpause.h"
 #include "chart/tmonatsgrafik.h"
 #include "platform/datei.h"
+#include "export/html/browserstart.h"
+#include "export/html/htmlexport.h"
 #include "platform/dialoge.h"
 #include "platform/gui/touch.h"
 #include "platform/shell.h"
@@ -266,7 +268,7 @@ void TmainForm::baueMenues() {
         eintrag(Oeffnen, "OeffnenUndTabelleBearbeiten", QStringLiteral("und Tabelle bearbeiten"));
     trenner(Datei, "N7", QStringLiteral("      "));
     DiagrammimBrowseranzeigen =
-        eintrag(Datei, "DiagrammimBrowseranzeigen", QStringLiteral("Grafik im Browser anzeigen"), false);
+        eintrag(Datei, "DiagrammimBrowseranzeigen", QStringLiteral("Grafik im Browser anzeigen"));
     trenner(Datei, "N4", QStringLiteral("  "));
     GrafikspeichernalsBilddatei = eintrag(Datei, "GrafikspeichernalsBilddatei",
                                           QStringLiteral("Grafik speichern als  Bilddatei (.jpg)"));
@@ -335,6 +337,7 @@ void TmainForm::baueMenues() {
             &TmainForm::GrafikspeichernalsBilddateiClick);
     connect(GrafikplusTabellespeichernalsBilddatei, &QAction::triggered, this,
             &TmainForm::GrafikplusTabellespeichernalsBilddateiClick);
+    connect(DiagrammimBrowseranzeigen, &QAction::triggered, this, &TmainForm::DiagrammimBrowseranzeigenClick);
     connect(beenden1, &QAction::triggered, this, &QWidget::close);
     connect(Mittelwerte1, &QAction::triggered, this, &TmainForm::Mittelwerte1Click);
     connect(Messwerte1, &QAction::triggered, this, &TmainForm::Messwerte1Click);
@@ -349,6 +352,8 @@ bool TmainForm::FormCreate() {
     z.touchModus = touch::erkenne(z.touchModus);
     m_ersteZeichnungAusstehend = true;
     if (!start::richteEin(z)) return false;
+    // The page's chart script; a data folder that cannot take it is named when a page needs it.
+    htmlexport::sichereSkriptQuelle(z.datenOrdner);
     grafik().ladeVorlagen();
     grafik().ladeFarben();
     z.linieBeiNullUnterbrechen =
@@ -999,6 +1004,11 @@ void TmainForm::Mittelwerte1Click() {
     m_mittelwerteLaeuft = false;
     grafik().ueberlagerung = false;
     schreibeTitel();
+}
+
+void TmainForm::DiagrammimBrowseranzeigenClick() {
+    const QString seite = htmlexport::DiagrammimBrowseranzeigen(z, grafik());
+    if (!seite.isEmpty()) browserstart::oeffne(seite);
 }
 
 void TmainForm::Benutzernamendern1Click() {

@@ -141,6 +141,8 @@ public Q_SLOTS:
     void GrafikUndTabelleSpeichernAlsPDFDateiClick();
     void Messwerte1Click();
     void Mittelwerte1Click();
+    // Writes the month last drawn as the HTML chart page and opens it in the chosen browser.
+    void DiagrammimBrowseranzeigenClick();
     void Benutzernamendern1Click();
     void Hilfethemen1Click();
     // Writes the title picture and places it and the weight heading.
