@@ -120,7 +120,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& fileName) {
     leereWerte();
     gewichtMeldung.clear();
 
-    stiftBreite = leseStiftBreite();
+    stiftBreite = liesStiftBreite();
     if (!lesungen.isEmpty()) ZeichneFarbErklaerung();
 
     const bool mittel = MittelwertModus;

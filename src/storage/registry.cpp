@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <optional>
 
 namespace {
 
@@ -36,66 +37,15 @@ bool vorDemSchreiben() {
     return true;
 }
 
-} // namespace
+struct Eintrag {
+    const char* name;
+    QString wert;
+    bool ganzzahl;
+};
 
-namespace registry {
-
-QString dateiPfad() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Orvalis/Korvane.conf");
-}
-
-bool schluesselExistiert() {
-    return datei::pruefe(dateiPfad(), datei::kGrenzeEinstellungen) == datei::Fehler::Keiner;
-}
-
-QString dateiFehler() {
-    QString meldung;
-    const datei::Fehler f = datei::pruefe(dateiPfad(), datei::kGrenzeEinstellungen, &meldung);
-    return f == datei::Fehler::Keiner || f == datei::Fehler::Fehlt ? QString() : meldung;
-}
-
-} // namespace registry
-
-void Schreib_String_in_Registry(const QString& name, const QString& text) {
-    if (!vorDemSchreiben()) return;
-    Schluessel s;
-    s.setValue(name, text);
-}
-
-bool Schreib_Integer_in_Registry(const QString& name, const QString& text) {
-    bool ok = false;
-    const int wert = text.trimmed().toInt(&ok);
-    if (!ok) return false; // no number: the stored value stays as it was
-    if (!vorDemSchreiben()) return false;
-    Schluessel s;
-    s.setValue(name, wert);
-    return true;
-}
-
-QString Lies_String_aus_Registry(const QString& name) {
-    if (!registry::schluesselExistiert()) return {};
-    Schluessel s;
-    return s.value(name).toString();
-}
-
-QString Lies_Integer_aus_Registry(const QString& name) {
-    if (!registry::schluesselExistiert()) return {};
-    Schluessel s;
-    const QVariant v = s.value(name);
-    if (!v.isValid()) return {};
-    bool ok = false;
-    const int wert = v.toString().trimmed().toInt(&ok);
-    return ok ? QString::number(wert) : QString();
-}
-
-void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner) {
-    struct Eintrag {
-        const char* name;
-        QString wert;
-        bool ganzzahl;
-    };
-    const Eintrag eintraege[] = {
+// Every first-start value, in the order it is written.
+QList<Eintrag> ersteWerte(const QString& programmOrdner) {
+    return {
         {"StiftBreite", QStringLiteral("2"), true},
         {"InstallOrt", programmOrdner, false},
         {"DatenSpeicherOrt", programmOrdner, false},
@@ -124,13 +74,94 @@ void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& program
         {"LinieBeiNullUnterbrechen", QStringLiteral("1"), true},
         {"WerteOberhalbKurveAnzeigen", QStringLiteral("0"), true},
     };
+}
+
+// The stored value, or nothing when the store holds no entry of that name.
+std::optional<QString> gespeichert(const QString& name) {
+    if (!registry::schluesselExistiert()) return std::nullopt;
+    Schluessel s;
+    const QVariant v = s.value(name);
+    if (!v.isValid()) return std::nullopt;
+    return v.toString();
+}
+
+} // namespace
+
+namespace registry {
+
+QString dateiPfad() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Orvalis/Korvane.conf");
+}
+
+bool schluesselExistiert() {
+    return datei::pruefe(dateiPfad(), datei::kGrenzeEinstellungen) == datei::Fehler::Keiner;
+}
+
+QString dateiFehler() {
+    QString meldung;
+    const datei::Fehler f = datei::pruefe(dateiPfad(), datei::kGrenzeEinstellungen, &meldung);
+    return f == datei::Fehler::Keiner || f == datei::Fehler::Fehlt ? QString() : meldung;
+}
+
+QString vorgabe(const QString& name) {
+    // The folders depend on where the program ran first; they have no fixed value.
+    for (const Eintrag& e : ersteWerte(QString()))
+        if (name == QLatin1String(e.name)) return e.wert;
+    return {};
+}
+
+} // namespace registry
+
+void Schreib_String_in_Registry(const QString& name, const QString& text) {
+    if (!vorDemSchreiben()) return;
+    Schluessel s;
+    s.setValue(name, text);
+}
+
+bool Schreib_Integer_in_Registry(const QString& name, const QString& text) {
+    bool ok = false;
+    const int wert = text.trimmed().toInt(&ok);
+    if (!ok) return false; // no number: the stored value stays as it was
+    if (!vorDemSchreiben()) return false;
+    Schluessel s;
+    s.setValue(name, wert);
+    return true;
+}
+
+namespace {
+QString alsGanzzahl(const QString& text) {
+    bool ok = false;
+    const int wert = text.trimmed().toInt(&ok);
+    return ok ? QString::number(wert) : QString();
+}
+} // namespace
+
+QString Lies_String_aus_Registry(const QString& name) {
+    return gespeichert(name).value_or(QString());
+}
+
+QString Lies_Integer_aus_Registry(const QString& name) {
+    const std::optional<QString> text = gespeichert(name);
+    return text ? alsGanzzahl(*text) : QString();
+}
+
+QString Lies_String_aus_Registry_mit_Vorgabe(const QString& name) {
+    return gespeichert(name).value_or(registry::vorgabe(name));
+}
+
+QString Lies_Integer_aus_Registry_mit_Vorgabe(const QString& name) {
+    return alsGanzzahl(Lies_String_aus_Registry_mit_Vorgabe(name));
+}
+
+void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner) {
     // Creates the key: only a file that is there and unusable (a FIFO, a folder) stops it.
     if (!registry::dateiFehler().isEmpty()) return;
     const QString datei = registry::dateiPfad();
     sperrenFreigeben(datei);
     datei::raeumeResteAuf(datei);
     Schluessel s;
-    for (const Eintrag& e : eintraege) {
+    for (const Eintrag& e : ersteWerte(programmOrdner)) {
         if (e.ganzzahl)
             s.setValue(QLatin1String(e.name), e.wert.toInt());
         else

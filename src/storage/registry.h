@@ -8,7 +8,11 @@ void Schreib_String_in_Registry(const QString& name, const QString& text);
 // A text that is no number is refused: nothing is written and the result is false.
 bool Schreib_Integer_in_Registry(const QString& name, const QString& text);
 QString Lies_String_aus_Registry(const QString& name);  // empty when missing
-QString Lies_Integer_aus_Registry(const QString& name); // decimal text; empty when missing
+QString Lies_Integer_aus_Registry(const QString& name); // decimal text; empty when missing or no number
+// As above, but a setting the store lacks (a file of an older Korvane, or edited by hand) reads
+// as its first-start value.
+QString Lies_String_aus_Registry_mit_Vorgabe(const QString& name);
+QString Lies_Integer_aus_Registry_mit_Vorgabe(const QString& name);
 
 // Writes every first-start value in order, creating the key. programmOrdner ends with "/".
 void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner);
@@ -20,4 +24,6 @@ QString dateiPfad(); // where the settings file lies
 bool schluesselExistiert();
 // German message when something is there that cannot be the settings file; empty otherwise.
 QString dateiFehler();
+// The first-start value of a setting; empty for the folders and for names without one.
+QString vorgabe(const QString& name);
 } // namespace registry

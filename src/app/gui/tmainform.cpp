@@ -350,8 +350,6 @@ bool TmainForm::FormCreate() {
     if (!start::richteEin(z)) return false;
     grafik().ladeVorlagen();
     grafik().ladeFarben();
-    z.linieBeiNullUnterbrechen =
-        Lies_Integer_aus_Registry(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
     GewichtImage->resize(GewichtImage->width(), gewichtVorlageHoehe());
     bilderAktualisieren();
     return true;
@@ -459,7 +457,7 @@ void TmainForm::FormPaint() {
         const QString gewicht = Lies_String_aus_Registry(QStringLiteral("Gewicht"));
         if (EingabeDlg && !gewicht.isEmpty()) EingabeDlg->setzeGewichtAusEinstellung(gewicht);
         auto schalter = [](const char* name, bool bisher) {
-            const QString wert = Lies_Integer_aus_Registry(QLatin1String(name));
+            const QString wert = Lies_Integer_aus_Registry_mit_Vorgabe(QLatin1String(name));
             return wert == QLatin1String("1") ? true : wert == QLatin1String("0") ? false : bisher;
         };
         // 2. to 4. weight chart, remarks, window height
