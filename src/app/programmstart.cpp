@@ -7,6 +7,7 @@
 #include "entry/gui/ttoucheingabedlg.h"
 #include "export/image/gui/tbildspeichernform.h"
 #include "export/pdf/gui/tpatientendateninpdfform.h"
+#include "settings/gui/teinstelldlg.h"
 #include "table/gui/ttabellendlg.h"
 #include "platform/beenden.h"
 
@@ -64,6 +65,8 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     EingabeDlg->setzeFenster(Form_UhrzeitDropdownMemo, TouchEingabeDlg);
     mainForm->setzeFenster(EingabeDlg, NameEingDlg, Form_UhrzeitDropdownMemo, TouchEingabeDlg, TabellenDlg,
                            BildspeichernForm, PatientenDatenInPDFform);
+    EinstellDlg = new TEinstellDlg(z, mainForm->grafik(), mainForm);
+    mainForm->setzeWeitereFenster(EinstellDlg);
     if (!optionen.tabelle.isEmpty())
         mainForm->setzeStartTabelle(QFileInfo(optionen.tabelle).absoluteFilePath());
     m_bereit = true;

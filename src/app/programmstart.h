@@ -15,6 +15,7 @@ class TForm_UhrzeitDropdownMemo;
 class TTabellenDlg;
 class TBildspeichernForm;
 class TPatientenDatenInPDFform;
+class TEinstellDlg;
 class QSocketNotifier;
 
 struct Startoptionen {
@@ -45,6 +46,7 @@ public:
     TTabellenDlg* TabellenDlg = nullptr;
     TBildspeichernForm* BildspeichernForm = nullptr;
     TPatientenDatenInPDFform* PatientenDatenInPDFform = nullptr;
+    TEinstellDlg* EinstellDlg = nullptr;
 
     // What a caught signal does: the close steps, then every event loop ends.
     void beendenDurchSignal();

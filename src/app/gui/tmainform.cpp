@@ -15,6 +15,7 @@
 #include "entry/gui/tnameeingdlg.h"
 #include "export/image/gui/tbildexport.h"
 #include "export/pdf/gui/tpdfexport.h"
+#include "settings/gui/teinstelldlg.h"
 #include "table/gui/ttabellendlg.h"
 
 #include <QApplication>
@@ -291,7 +292,7 @@ void TmainForm::baueMenues() {
             QStringLiteral("Grafik als Hardcopy drucken (für ältere Druckertreiber)"), false);
     eintrag(Drucken1, "Tabelledrucken1", QStringLiteral("&Tabelle drucken"), false);
 
-    Einstellungen1 = eintrag(MainMenu1, "Einstellungen1", QStringLiteral("Einstellungen"), false);
+    Einstellungen1 = eintrag(MainMenu1, "Einstellungen1", QStringLiteral("Einstellungen"));
     Mittelwerte1 = eintrag(MainMenu1, "Mittelwerte1", QStringLiteral("Mittelwerte"));
     Messwerte1 = eintrag(MainMenu1, "Messwerte1", QStringLiteral("Messwerte"));
 
@@ -339,6 +340,7 @@ void TmainForm::baueMenues() {
     connect(Messwerte1, &QAction::triggered, this, &TmainForm::Messwerte1Click);
     connect(Benutzernamendern1, &QAction::triggered, this, &TmainForm::Benutzernamendern1Click);
     connect(Hilfethemen1, &QAction::triggered, this, &TmainForm::Hilfethemen1Click);
+    connect(Einstellungen1, &QAction::triggered, this, &TmainForm::Einstellungen1Click);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -412,6 +414,15 @@ void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_Uhr
     }
 }
 
+void TmainForm::setzeWeitereFenster(TEinstellDlg* einstellungen) {
+    EinstellDlg = einstellungen;
+    if (EinstellDlg) {
+        connect(EinstellDlg, &TEinstellDlg::grafikZeigen, this, &TmainForm::einstellungGeaendert);
+        connect(EinstellDlg, &TEinstellDlg::gewichtUmgeschaltet, this, &TmainForm::gewichtUmschalten);
+        connect(EinstellDlg, &TEinstellDlg::bemerkungenUmgeschaltet, this, &TmainForm::bemerkungenUmschalten);
+    }
+}
+
 void TmainForm::benutzerGewechselt() {
     // Another user's month is no longer shown, nor remembered as the table in use: otherwise the
     // next start would draw it and take its owner's name back.
@@ -453,7 +464,8 @@ void TmainForm::FormPaint() {
     if (m_ersteZeichnungAusstehend && !m_ersteZeichnungLaeuft) {
         m_ersteZeichnungLaeuft = true;
 
-        // 1. settings that concern this window and the entry dialog
+        // 1. settings that concern the settings dialog, this window and the entry dialog
+        if (EinstellDlg) EinstellDlg->uebernehmeEinstellungen();
         const QString gewicht = Lies_String_aus_Registry(QStringLiteral("Gewicht"));
         if (EingabeDlg && !gewicht.isEmpty()) EingabeDlg->setzeGewichtAusEinstellung(gewicht);
         auto schalter = [](const char* name, bool bisher) {
@@ -463,6 +475,7 @@ void TmainForm::FormPaint() {
         // 2. to 4. weight chart, remarks, window height
         setzeSichtbarkeit(schalter("FarbkurveGewichtAnzeigen", m_gewichtSichtbar),
                           schalter("BemerkungenAnzeigen", m_bemerkungenSichtbar));
+        if (EinstellDlg) EinstellDlg->zeigeSichtbarkeit(m_gewichtSichtbar, m_bemerkungenSichtbar);
 
         // 5. the month in use, or the user name dialog
         const QString name = Lies_String_aus_Registry(QStringLiteral("BenutzerName"));
@@ -1010,6 +1023,36 @@ void TmainForm::Hilfethemen1Click() {
     if (!shell::oeffneDokument(pfad))
         Dialoge::seam().warnung(QStringLiteral("Die Hilfedatei \"") + pfad +
                                 QStringLiteral("\" konnte nicht geöffnet werden."));
+}
+
+void TmainForm::Einstellungen1Click() {
+    if (isMaximized()) showNormal();
+    MachPause1->Pause(100);
+    if (EinstellDlg) Dialoge::seam().modal(EinstellDlg);
+}
+
+void TmainForm::einstellungGeaendert() {
+    // Without a month the redraw draws nothing: the freshly loaded templates keep their scales.
+    grafik().SchreibeZahlenInGrafikLinks();
+    grafik().SchreibeZahlenInGewichtsGrafikLinks();
+    grafikZeigenLassen();
+    schreibeTitel();
+}
+
+void TmainForm::gewichtUmschalten(bool anzeigen) {
+    setzeSichtbarkeit(anzeigen, m_bemerkungenSichtbar);
+    Messwerte1Click();
+    StelleMainformHoeheEin();
+}
+
+void TmainForm::bemerkungenUmschalten(bool anzeigen) {
+    setzeSichtbarkeit(m_gewichtSichtbar, anzeigen);
+    StelleMainformHoeheEin();
+}
+
+void TmainForm::StelleMainformHoeheEin() {
+    setzeNormalGroesse();
+    if (m_bemerkungenSichtbar) zentriereLabel(BemerkungLabel, RichEdit1->y() - 15);
 }
 
 // ---------------------------------------------------------------------------------------------
