@@ -1,5 +1,6 @@
 #include "app/programmstart.h"
 
+#include "app/gui/taboutbox.h"
 #include "app/gui/tmainform.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
@@ -7,6 +8,7 @@
 #include "entry/gui/ttoucheingabedlg.h"
 #include "export/image/gui/tbildspeichernform.h"
 #include "export/pdf/gui/tpatientendateninpdfform.h"
+#include "menus/gui/grossmenues.h"
 #include "settings/gui/teinstelldlg.h"
 #include "table/gui/ttabellendlg.h"
 #include "platform/beenden.h"
@@ -66,7 +68,9 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     mainForm->setzeFenster(EingabeDlg, NameEingDlg, Form_UhrzeitDropdownMemo, TouchEingabeDlg, TabellenDlg,
                            BildspeichernForm, PatientenDatenInPDFform);
     EinstellDlg = new TEinstellDlg(z, mainForm->grafik(), mainForm);
-    mainForm->setzeWeitereFenster(EinstellDlg);
+    GrossMenues = new TGrossMenues(mainForm);
+    AboutBox = new TAboutBox(z, mainForm);
+    mainForm->setzeWeitereFenster(EinstellDlg, GrossMenues, AboutBox);
     if (!optionen.tabelle.isEmpty())
         mainForm->setzeStartTabelle(QFileInfo(optionen.tabelle).absoluteFilePath());
     m_bereit = true;

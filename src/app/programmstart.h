@@ -16,6 +16,8 @@ class TTabellenDlg;
 class TBildspeichernForm;
 class TPatientenDatenInPDFform;
 class TEinstellDlg;
+class TGrossMenues;
+class TAboutBox;
 class QSocketNotifier;
 
 struct Startoptionen {
@@ -47,6 +49,8 @@ public:
     TBildspeichernForm* BildspeichernForm = nullptr;
     TPatientenDatenInPDFform* PatientenDatenInPDFform = nullptr;
     TEinstellDlg* EinstellDlg = nullptr;
+    TGrossMenues* GrossMenues = nullptr;
+    TAboutBox* AboutBox = nullptr;
 
     // What a caught signal does: the close steps, then every event loop ends.
     void beendenDurchSignal();

@@ -1,5 +1,7 @@
 #include "app/gui/tmainform.h"
 
+#include "app/gui/taboutbox.h"
+
 #include "chart/tmachpause.h"
 #include "chart/tmonatsgrafik.h"
 #include "platform/dialoge.h"
@@ -15,6 +17,7 @@
 #include "entry/gui/tnameeingdlg.h"
 #include "export/image/gui/tbildexport.h"
 #include "export/pdf/gui/tpdfexport.h"
+#include "menus/gui/grossmenues.h"
 #include "settings/gui/teinstelldlg.h"
 #include "table/gui/ttabellendlg.h"
 
@@ -308,15 +311,17 @@ void TmainForm::baueMenues() {
 
     QMenu* Hilfe1 = untermenue(MainMenu1, "Hilfe1", QStringLiteral("&Hilfe"));
     Hilfethemen1 = eintrag(Hilfe1, "Hilfethemen1", QStringLiteral("&Hilfethemen"));
-    Infober1 = eintrag(Hilfe1, "Infober1", QStringLiteral("&Info über..."), false);
+    Infober1 = eintrag(Hilfe1, "Infober1", QStringLiteral("&Info über..."));
 
-    // The large-button menus it opens do not exist yet.
+    // The blank entries around the one entry run it too: a larger target for a finger.
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    trenner(PopupMenu1, "N5", QStringLiteral(" "));
+    QAction* N5 = eintrag(PopupMenu1, "N5", QStringLiteral(" "));
     Menuegrosseranzeigen1 =
-        eintrag(PopupMenu1, "Menuegrosseranzeigen1", QStringLiteral("Menüleiste GROß anzeigen"), false);
-    trenner(PopupMenu1, "N6", QStringLiteral(" "));
+        eintrag(PopupMenu1, "Menuegrosseranzeigen1", QStringLiteral("Menüleiste GROß anzeigen"));
+    QAction* N6 = eintrag(PopupMenu1, "N6", QStringLiteral(" "));
+    for (QAction* a : {N5, Menuegrosseranzeigen1, N6})
+        connect(a, &QAction::triggered, this, &TmainForm::Menuegrosseranzeigen1Click);
 
     connect(Neu1, &QAction::triggered, this, &TmainForm::neuerstellen1Click);
     connect(neuerstellen1, &QAction::triggered, this, &TmainForm::neuerstellen1Click);
@@ -340,7 +345,13 @@ void TmainForm::baueMenues() {
     connect(Messwerte1, &QAction::triggered, this, &TmainForm::Messwerte1Click);
     connect(Benutzernamendern1, &QAction::triggered, this, &TmainForm::Benutzernamendern1Click);
     connect(Hilfethemen1, &QAction::triggered, this, &TmainForm::Hilfethemen1Click);
+    connect(Infober1, &QAction::triggered, this, &TmainForm::Infober1Click);
     connect(Einstellungen1, &QAction::triggered, this, &TmainForm::Einstellungen1Click);
+
+    // Switching to another program closes the large-button menus.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState zustand) {
+        if (zustand == Qt::ApplicationInactive) AlleMenuesSchliessen();
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -414,13 +425,17 @@ void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_Uhr
     }
 }
 
-void TmainForm::setzeWeitereFenster(TEinstellDlg* einstellungen) {
+void TmainForm::setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info) {
     EinstellDlg = einstellungen;
+    GrossMenues = menues;
+    AboutBox = info;
     if (EinstellDlg) {
         connect(EinstellDlg, &TEinstellDlg::grafikZeigen, this, &TmainForm::einstellungGeaendert);
         connect(EinstellDlg, &TEinstellDlg::gewichtUmgeschaltet, this, &TmainForm::gewichtUmschalten);
         connect(EinstellDlg, &TEinstellDlg::bemerkungenUmgeschaltet, this, &TmainForm::bemerkungenUmschalten);
     }
+    if (GrossMenues)
+        GrossMenues->verbinde([this](const QString& name) { return findChild<QAction*>(name); });
 }
 
 void TmainForm::benutzerGewechselt() {
@@ -1025,10 +1040,23 @@ void TmainForm::Hilfethemen1Click() {
                                 QStringLiteral("\" konnte nicht geöffnet werden."));
 }
 
+void TmainForm::Infober1Click() {
+    if (AboutBox) Dialoge::seam().modal(AboutBox);
+}
+
 void TmainForm::Einstellungen1Click() {
     if (isMaximized()) showNormal();
     MachPause1->Pause(100);
     if (EinstellDlg) Dialoge::seam().modal(EinstellDlg);
+}
+
+void TmainForm::Menuegrosseranzeigen1Click() {
+    AlleMenuesSchliessen();
+    if (GrossMenues) GrossMenues->MenueForm->zeigeMittig();
+}
+
+void TmainForm::AlleMenuesSchliessen() {
+    if (GrossMenues) GrossMenues->alleSchliessen();
 }
 
 void TmainForm::einstellungGeaendert() {

@@ -26,6 +26,8 @@ class TBildExport;
 class TPdfExport;
 class TPatientenDatenInPDFform;
 class TEinstellDlg;
+class TGrossMenues;
+class TAboutBox;
 
 // Shows one picture of the chart object, stretched to the control's size or at its own size.
 class TBild : public QWidget {
@@ -55,8 +57,8 @@ public:
                       TTouchEingabeDlg* touchEingabe, TTabellenDlg* tabelle = nullptr,
                       TBildspeichernForm* bildspeichern = nullptr,
                       TPatientenDatenInPDFform* patientendaten = nullptr);
-    // The settings dialog, created after the rest.
-    void setzeWeitereFenster(TEinstellDlg* einstellungen);
+    // The settings dialog, the large-button menus and the about box, created after the rest.
+    void setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info);
     TBildExport* bildExport() const { return BildExport; }
     TPdfExport* pdfExport() const { return PdfExport; }
 
@@ -146,8 +148,12 @@ public Q_SLOTS:
     void Mittelwerte1Click();
     void Benutzernamendern1Click();
     void Hilfethemen1Click();
+    void Infober1Click();
     // Restores a maximised window, waits 100 ms and opens the settings dialog.
     void Einstellungen1Click();
+    // The pop-up entry: the large-button menus anew from their first window.
+    void Menuegrosseranzeigen1Click();
+    void AlleMenuesSchliessen();
     // The window height for what is shown, and the remarks heading above the remarks.
     void StelleMainformHoeheEin();
     // Writes the title picture and places it and the weight heading.
@@ -207,6 +213,8 @@ private:
     TBildExport* BildExport = nullptr;
     TPdfExport* PdfExport = nullptr;
     TEinstellDlg* EinstellDlg = nullptr;
+    TGrossMenues* GrossMenues = nullptr;
+    TAboutBox* AboutBox = nullptr;
 
     QWidget* m_inhalt = nullptr;
     QTimer* m_groessenKorrektur = nullptr;
