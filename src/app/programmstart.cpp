@@ -1,13 +1,18 @@
 #include "app/programmstart.h"
 
 #include "app/einzelstart.h"
+#include "app/gui/taboutbox.h"
 #include "app/gui/tmainform.h"
+#include "platform/browser.h"
+#include "settings/browserwahl.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"
 #include "entry/gui/ttoucheingabedlg.h"
 #include "export/image/gui/tbildspeichernform.h"
 #include "export/pdf/gui/tpatientendateninpdfform.h"
+#include "menus/gui/grossmenues.h"
+#include "settings/gui/teinstelldlg.h"
 #include "table/gui/ttabellendlg.h"
 #include "platform/beenden.h"
 #include "platform/dialoge.h"
@@ -18,6 +23,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
@@ -127,6 +133,13 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     EingabeDlg->setzeFenster(Form_UhrzeitDropdownMemo, TouchEingabeDlg);
     mainForm->setzeFenster(EingabeDlg, NameEingDlg, Form_UhrzeitDropdownMemo, TouchEingabeDlg, TabellenDlg,
                            BildspeichernForm, PatientenDatenInPDFform);
+    EinstellDlg = new TEinstellDlg(z, mainForm->grafik(), mainForm);
+    // The symbols of the browsers installed; Edge also when its program is on PATH.
+    EinstellDlg->setzeBrowser(browserwahl::eintraegeAus(
+        programmstart::gefundeneBrowser(), !QStandardPaths::findExecutable(QStringLiteral("microsoft-edge")).isEmpty()));
+    GrossMenues = new TGrossMenues(mainForm);
+    AboutBox = new TAboutBox(z, mainForm);
+    mainForm->setzeWeitereFenster(EinstellDlg, GrossMenues, AboutBox);
     if (!optionen.tabelle.isEmpty())
         mainForm->setzeStartTabelle(QFileInfo(optionen.tabelle).absoluteFilePath());
     // One handed over while the main window was being created came later than this start's own.
@@ -170,6 +183,13 @@ void richteDesktopEin() {
     for (int groesse : {48, 256})
         symbol.addFile(QStringLiteral(":/symbol/korvane-%1.png").arg(groesse), QSize(groesse, groesse));
     QApplication::setWindowIcon(symbol);
+}
+
+QList<BrowserEintrag> programmstart::gefundeneBrowser() {
+    QList<BrowserEintrag> gefunden;
+    for (const browser::Eintrag& e : browser::installierte())
+        gefunden << BrowserEintrag{e.name, e.symbol, QString()};
+    return gefunden;
 }
 
 void ladeDeutscheQtTexte() {

@@ -15,6 +15,9 @@ class TForm_UhrzeitDropdownMemo;
 class TTabellenDlg;
 class TBildspeichernForm;
 class TPatientenDatenInPDFform;
+class TEinstellDlg;
+class TGrossMenues;
+class TAboutBox;
 class QSocketNotifier;
 class QTimer;
 class Einzelstart;
@@ -51,6 +54,9 @@ public:
     TTabellenDlg* TabellenDlg = nullptr;
     TBildspeichernForm* BildspeichernForm = nullptr;
     TPatientenDatenInPDFform* PatientenDatenInPDFform = nullptr;
+    TEinstellDlg* EinstellDlg = nullptr;
+    TGrossMenues* GrossMenues = nullptr;
+    TAboutBox* AboutBox = nullptr;
 
     // What a caught signal does: the close steps, then every event loop ends.
     void beendenDurchSignal();
@@ -73,6 +79,12 @@ private:
 
 // Qt's own German texts ("Ja", "Nein", "Abbrechen") on standard buttons.
 void ladeDeutscheQtTexte();
+
+struct BrowserEintrag;
+namespace programmstart {
+// The installed browsers as the settings dialog takes them: name and icon of each desktop entry.
+QList<BrowserEintrag> gefundeneBrowser();
+} // namespace programmstart
 
 // The name the desktop entry, icon and metainfo carry.
 inline constexpr char kDesktopKennung[] = "de.orvalis.Korvane";

@@ -49,7 +49,7 @@ void TMonatsGrafik::SchreibeMonatsMittelwInGrafik() {
 }
 
 void TMonatsGrafik::ZeichneFarbErklaerung() {
-    stiftBreite = leseStiftBreite();
+    stiftBreite = liesStiftBreite();
     QPainter p(&Image2);
     const struct {
         QColor farbe;

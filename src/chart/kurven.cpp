@@ -144,7 +144,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     leereWerte();
     gewichtMeldung.clear();
 
-    stiftBreite = leseStiftBreite();
+    stiftBreite = liesStiftBreite();
     if (!lesungen.isEmpty()) ZeichneFarbErklaerung();
 
     const bool mittel = MittelwertModus;

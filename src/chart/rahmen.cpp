@@ -90,25 +90,35 @@ void TMonatsGrafik::ladeVorlagen() {
     Image2 = vorlageHeader;
 }
 
-QColor TMonatsGrafik::farbeAusText(const QString& text) {
+QColor TMonatsGrafik::farbeAusText(const QString& text, const QColor& vorgabe) {
     bool ok = false;
     const qlonglong wert = text.trimmed().toLongLong(&ok);
-    if (!ok || wert < 0 || wert > 0xFFFFFF) return QColor(Qt::black);
+    if (!ok || wert < 0 || wert > 0xFFFFFF) return vorgabe;
     return QColor(int(wert & 0xFF), int((wert >> 8) & 0xFF), int((wert >> 16) & 0xFF));
 }
 
-void TMonatsGrafik::ladeFarben() {
-    farbeSys = farbeAusText(Lies_String_aus_Registry(QStringLiteral("SystolischKurvenFarbe")));
-    farbeDia = farbeAusText(Lies_String_aus_Registry(QStringLiteral("DiastolischKurvenFarbe")));
-    farbePuls = farbeAusText(Lies_String_aus_Registry(QStringLiteral("PulsKurvenFarbe")));
-    farbeGewicht = farbeAusText(Lies_String_aus_Registry(QStringLiteral("GewichtsKurvenFarbe")));
-    farbePulsdruck = farbeAusText(Lies_String_aus_Registry(QStringLiteral("PulsdruckFarbe")));
+QString TMonatsGrafik::farbeAlsText(const QColor& farbe) {
+    return QString::number(farbe.red() | farbe.green() << 8 | farbe.blue() << 16);
 }
 
-int TMonatsGrafik::leseStiftBreite() const {
+QColor TMonatsGrafik::liesFarbe(const QString& einstellung) {
+    // A hand-edited text that is no colour draws as the first-start colour, as a missing one does.
+    return farbeAusText(Lies_String_aus_Registry_mit_Vorgabe(einstellung),
+                        farbeAusText(registry::vorgabe(einstellung)));
+}
+
+void TMonatsGrafik::ladeFarben() {
+    farbeSys = liesFarbe(QStringLiteral("SystolischKurvenFarbe"));
+    farbeDia = liesFarbe(QStringLiteral("DiastolischKurvenFarbe"));
+    farbePuls = liesFarbe(QStringLiteral("PulsKurvenFarbe"));
+    farbeGewicht = liesFarbe(QStringLiteral("GewichtsKurvenFarbe"));
+    farbePulsdruck = liesFarbe(QStringLiteral("PulsdruckFarbe"));
+}
+
+int TMonatsGrafik::liesStiftBreite() {
     bool ok = false;
-    const int breite = Lies_String_aus_Registry(QStringLiteral("StiftBreite")).trimmed().toInt(&ok);
-    return ok && breite > 0 ? breite : 2;
+    const int breite = Lies_String_aus_Registry_mit_Vorgabe(QStringLiteral("StiftBreite")).trimmed().toInt(&ok);
+    return ok && breite >= kStiftBreiteMin && breite <= kStiftBreiteMax ? breite : kStiftBreiteVorgabe;
 }
 
 int TMonatsGrafik::TagX(int tag) {

@@ -33,11 +33,19 @@ public:
     void ladeVorlagen();
     void GrafikVorlageLaden() { Image = vorlageGrafik; }
     void GewichtVorlageLaden() { GewichtImage = vorlageGewicht; }
-    // Curve colours from the settings (0x00BBGGRR text); an empty setting leaves black.
+    // Curve colours from the settings (0x00BBGGRR text); a missing setting or one that is no
+    // colour gives the first-start colour.
     void ladeFarben();
     QColor farbeSys, farbeDia, farbePuls, farbeGewicht, farbePulsdruck;
-    // "16711680" -> blue; empty, no number or out of range -> black.
-    static QColor farbeAusText(const QString& text);
+    // "16711680" -> blue; empty, no number or out of range -> vorgabe.
+    static QColor farbeAusText(const QString& text, const QColor& vorgabe = Qt::black);
+    // Blue -> "16711680": the text a colour setting stores.
+    static QString farbeAlsText(const QColor& farbe);
+    // The colour setting of that name, read as ladeFarben reads it.
+    static QColor liesFarbe(const QString& einstellung);
+    // The line width of the chart: StiftBreite when it is a number from 1 to 7, else 2.
+    static constexpr int kStiftBreiteMin = 1, kStiftBreiteMax = 7, kStiftBreiteVorgabe = 2;
+    static int liesStiftBreite();
 
     // --- the value lists of a drawing
     QStringList Memo1; // the table file as lines
@@ -187,7 +195,6 @@ private:
     void ZeichneGewichtInGrafik();
     void SchreibeMonatsMittelwInGewichtsGrafik(int zeile);
     void zeichneGewichtsMittelLinie();
-    int leseStiftBreite() const;
     double gewichtsMittel() const; // of GewichtsListe; 0 when empty
 
     Zustand& z;

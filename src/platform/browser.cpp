@@ -79,6 +79,8 @@ std::optional<Gelesen> lies(const QString& pfad) {
             e.eintrag.name = entschluessle(wert);
         else if (schluessel == u"Exec")
             e.eintrag.exec = entschluessle(wert);
+        else if (schluessel == u"Icon")
+            e.eintrag.symbol = entschluessle(wert);
         else if (schluessel == u"Type")
             anwendung = wert == u"Application";
         else if (schluessel == u"Categories")
@@ -118,24 +120,6 @@ QList<Eintrag> installierte() {
 void GibInstallierteBrowser(QStringList& liste) {
     for (const Eintrag& e : installierte())
         liste << e.name;
-}
-
-QStringList symboleFuer(const QStringList& namen) {
-    QSet<QString> an{QStringLiteral("standard")};
-    for (const QString& n : namen) {
-        const QString name = n.toLower();
-        if (name.contains(u"internet explorer"))
-            an << QStringLiteral("internet explorer") << QStringLiteral("edge");
-        if (name.contains(u"edge")) an << QStringLiteral("edge");
-        if (name.contains(u"chrome") || name.contains(u"chromium")) an << QStringLiteral("chrome");
-        if (name.contains(u"opera")) an << QStringLiteral("opera");
-        if (name.contains(u"safari")) an << QStringLiteral("safari");
-        if (name.contains(u"firefox")) an << QStringLiteral("firefox");
-    }
-    QStringList symbole;
-    for (const char* s : {"standard", "internet explorer", "edge", "chrome", "opera", "safari", "firefox"})
-        if (an.contains(QLatin1String(s))) symbole << QLatin1String(s);
-    return symbole;
 }
 
 std::optional<Eintrag> eintragFuer(const QStringList& woerter) {

@@ -11,6 +11,7 @@ namespace browser {
 struct Eintrag {
     QString name;  // Name=, as the desktop shows it
     QString exec;  // Exec=, with its field codes
+    QString symbol; // Icon=: a theme icon name or a file path; empty when it has none
     QString datei; // the desktop entry's path
 };
 
@@ -21,11 +22,6 @@ QList<Eintrag> installierte();
 
 // Appends the display names of the installed browsers.
 void GibInstallierteBrowser(QStringList& liste);
-
-// The symbols the names show, in the order "standard", "internet explorer", "edge", "chrome",
-// "opera", "safari", "firefox". Case-insensitive containment; "standard" always; Internet
-// Explorer shows Edge too, and Chromium counts as Chrome.
-QStringList symboleFuer(const QStringList& namen);
 
 // The first installed browser whose lower-cased name contains one of the words.
 std::optional<Eintrag> eintragFuer(const QStringList& woerter);

@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <optional>
 
 namespace {
 
@@ -41,7 +42,7 @@ struct Eintrag {
 };
 
 // Every first-start value, in the order it is written.
-QList<Eintrag> ersteEintraege(const QString& programmOrdner) {
+QList<Eintrag> ersteWerte(const QString& programmOrdner) {
     return {
         {"StiftBreite", QStringLiteral("2"), true},
         {"InstallOrt", programmOrdner, false},
@@ -73,6 +74,15 @@ QList<Eintrag> ersteEintraege(const QString& programmOrdner) {
     };
 }
 
+// The stored value, or nothing when the store holds no entry of that name.
+std::optional<QString> gespeichert(const QString& name) {
+    if (!registry::schluesselExistiert()) return std::nullopt;
+    Schluessel s;
+    const QVariant v = s.value(name);
+    if (!v.isValid()) return std::nullopt;
+    return v.toString();
+}
+
 } // namespace
 
 namespace registry {
@@ -92,15 +102,16 @@ QString dateiFehler() {
     return f == datei::Fehler::Keiner || f == datei::Fehler::Fehlt ? QString() : meldung;
 }
 
-QString standardwert(const QString& name, const QString& programmOrdner) {
-    for (const Eintrag& e : ersteEintraege(programmOrdner))
+QString vorgabe(const QString& name) {
+    // The folders depend on where the program ran first; they have no fixed value.
+    for (const Eintrag& e : ersteWerte(QString()))
         if (name == QLatin1String(e.name)) return e.wert;
     return {};
 }
 
 QString mitStandard(const QString& name) {
     const QString wert = Lies_String_aus_Registry(name);
-    return wert.isEmpty() ? standardwert(name) : wert;
+    return wert.isEmpty() ? vorgabe(name) : wert;
 }
 
 } // namespace registry
@@ -121,29 +132,37 @@ bool Schreib_Integer_in_Registry(const QString& name, const QString& text) {
     return true;
 }
 
+namespace {
+QString alsGanzzahl(const QString& text) {
+    bool ok = false;
+    const int wert = text.trimmed().toInt(&ok);
+    return ok ? QString::number(wert) : QString();
+}
+} // namespace
+
 QString Lies_String_aus_Registry(const QString& name) {
-    if (!registry::schluesselExistiert()) return {};
-    Schluessel s;
-    return s.value(name).toString();
+    return gespeichert(name).value_or(QString());
 }
 
 QString Lies_Integer_aus_Registry(const QString& name) {
-    if (!registry::schluesselExistiert()) return {};
-    Schluessel s;
-    const QVariant v = s.value(name);
-    if (!v.isValid()) return {};
-    bool ok = false;
-    const int wert = v.toString().trimmed().toInt(&ok);
-    return ok ? QString::number(wert) : QString();
+    const std::optional<QString> text = gespeichert(name);
+    return text ? alsGanzzahl(*text) : QString();
+}
+
+QString Lies_String_aus_Registry_mit_Vorgabe(const QString& name) {
+    return gespeichert(name).value_or(registry::vorgabe(name));
+}
+
+QString Lies_Integer_aus_Registry_mit_Vorgabe(const QString& name) {
+    return alsGanzzahl(Lies_String_aus_Registry_mit_Vorgabe(name));
 }
 
 void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner) {
-    const QList<Eintrag> eintraege = ersteEintraege(programmOrdner);
     // Creates the key: only a file that is there and unusable (a FIFO, a folder) stops it.
     if (!registry::dateiFehler().isEmpty()) return;
     sperrenFreigeben(registry::dateiPfad());
     Schluessel s;
-    for (const Eintrag& e : eintraege) {
+    for (const Eintrag& e : ersteWerte(programmOrdner)) {
         if (e.ganzzahl)
             s.setValue(QLatin1String(e.name), e.wert.toInt());
         else

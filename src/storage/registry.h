@@ -8,7 +8,11 @@ void Schreib_String_in_Registry(const QString& name, const QString& text);
 // A text that is no number is refused: nothing is written and the result is false.
 bool Schreib_Integer_in_Registry(const QString& name, const QString& text);
 QString Lies_String_aus_Registry(const QString& name);  // empty when missing
-QString Lies_Integer_aus_Registry(const QString& name); // decimal text; empty when missing
+QString Lies_Integer_aus_Registry(const QString& name); // decimal text; empty when missing or no number
+// As above, but a setting the store lacks (a file of an older Korvane, or edited by hand) reads
+// as its first-start value.
+QString Lies_String_aus_Registry_mit_Vorgabe(const QString& name);
+QString Lies_Integer_aus_Registry_mit_Vorgabe(const QString& name);
 
 // Writes every first-start value in order, creating the key. programmOrdner ends with "/".
 void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& programmOrdner);
@@ -20,8 +24,8 @@ QString dateiPfad(); // where the settings file lies
 bool schluesselExistiert();
 // German message when something is there that cannot be the settings file; empty otherwise.
 QString dateiFehler();
-// The value a first start writes; empty for a setting it does not write.
-QString standardwert(const QString& name, const QString& programmOrdner = {});
-// The stored text, or the first-start value while the store has none (no settings file yet).
+// The first-start value of a setting; empty for the folders and for names without one.
+QString vorgabe(const QString& name);
+// The stored text, or the first-start value when the store holds none or an empty one.
 QString mitStandard(const QString& name);
 } // namespace registry

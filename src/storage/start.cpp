@@ -115,7 +115,7 @@ bool richteEin(Zustand& z) {
     if (!ordnerBereit(z.htmlOrdnerName, z.htmlOrdner)) return false;
 
     auto bildPfad = [&](const char* einstellung) {
-        const QString wert = Lies_String_aus_Registry(QLatin1String(einstellung));
+        const QString wert = Lies_String_aus_Registry_mit_Vorgabe(QLatin1String(einstellung));
         return wert.isEmpty() ? QString() : z.programmOrdner + wert;
     };
     z.headerPfad = bildPfad("Header");
@@ -123,7 +123,7 @@ bool richteEin(Zustand& z) {
     z.gewichtGrafikPfad = bildPfad("GewichtGrafik");
 
     z.linieBeiNullUnterbrechen =
-        Lies_Integer_aus_Registry(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
+        Lies_Integer_aus_Registry_mit_Vorgabe(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
     return true;
 }
 

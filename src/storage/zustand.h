@@ -23,6 +23,10 @@ struct Zustand {
 
     bool touchModus = false;
     bool linieBeiNullUnterbrechen = true; // HTML page: interrupt lines at 0 values
+    // HTML page: the values written at the points of its line charts, and their colour (0x00BBGGRR).
+    // Set from the settings at the main window's first paint and by the settings dialog.
+    bool werteOberhalbKurveAnzeigen = false;
+    int datenwerteOberhalbFarbe = 128;
 
     // Template image paths (program folder + setting); empty: the built-in copies.
     QString headerPfad;

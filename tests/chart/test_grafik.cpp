@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSettings>
 #include <QSignalSpy>
 #include <sys/stat.h>
 
@@ -107,6 +108,57 @@ private Q_SLOTS:
             QVERIFY2(zaehle(g.Image, QRect(x, von + ((bis - von) * (x - 41) + 22) / 44 - 1, 1, 3), farbe),
                      qPrintable(QString::number(x)));
         QCOMPARE(zaehle(g.Image, QRect(90, 100, 480, 364), farbe), 0);
+    }
+
+    // A settings file of an older Korvane, or one edited by hand: a colour or width that is
+    // missing or no number reads as its first-start value, and reading writes nothing.
+    void einstellungFehltOderKaputt_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("gespeichert"); // invalid: the entry is missing
+        QTest::addColumn<QString>("gelesen");      // colour as 0x00BBGGRR text, or the width
+        QTest::newRow("Farbe fehlt") << "SystolischKurvenFarbe" << QVariant() << "16711680";
+        QTest::newRow("Farbe kein Wert") << "PulsKurvenFarbe" << QVariant("rot") << "8388863";
+        QTest::newRow("Farbe zu groß") << "PulsdruckFarbe" << QVariant("16777216") << "33023";
+        QTest::newRow("Farbe negativ") << "GewichtsKurvenFarbe" << QVariant("-1") << "16512";
+        QTest::newRow("Farbe gesetzt") << "DiastolischKurvenFarbe" << QVariant(" 255") << "255";
+        QTest::newRow("Breite fehlt") << "StiftBreite" << QVariant() << "2";
+        QTest::newRow("Breite kein Wert") << "StiftBreite" << QVariant("dick") << "2";
+        QTest::newRow("Breite 0") << "StiftBreite" << QVariant(0) << "2";
+        QTest::newRow("Breite 8") << "StiftBreite" << QVariant(8) << "2";
+        QTest::newRow("Breite 1") << "StiftBreite" << QVariant(1) << "1";
+        QTest::newRow("Breite 7") << "StiftBreite" << QVariant(7) << "7";
+    }
+    void einstellungFehltOderKaputt() {
+        QFETCH(QString, name);
+        QFETCH(QVariant, gespeichert);
+        QFETCH(QString, gelesen);
+        {
+            QSettings roh(testumgebung::einstellungsDatei(), QSettings::NativeFormat);
+            if (gespeichert.isValid())
+                roh.setValue(name, gespeichert);
+            else
+                roh.remove(name);
+        }
+        const QByteArray vorher = testumgebung::lies(testumgebung::einstellungsDatei());
+        const QString wert = name == "StiftBreite" ? QString::number(G::liesStiftBreite())
+                                                   : G::farbeAlsText(G::liesFarbe(name));
+        QCOMPARE(wert, gelesen);
+        QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), vorher);
+    }
+
+    // Without colour settings the curves are drawn in their first-start colours, not black.
+    void kurvenfarbenFehlen() {
+        {
+            QSettings roh(testumgebung::einstellungsDatei(), QSettings::NativeFormat);
+            for (const char* name : {"SystolischKurvenFarbe", "DiastolischKurvenFarbe", "PulsKurvenFarbe"})
+                roh.remove(name);
+        }
+        TMonatsGrafik g(z);
+        g.GrafikZeichnen(tabelle({{1, 1, 140, 90, 70}, {3, 4, 130, 80, 60}}));
+        const QRect kurven(41, 150, 50, 270); // the curves, below the means box
+        for (QRgb farbe : {0x0000ffu, 0x008000u, 0xff0080u})
+            QVERIFY2(zaehle(g.Image, kurven, QColor::fromRgb(farbe)) > 20, qPrintable(QString::number(farbe, 16)));
+        QCOMPARE(zaehle(g.Image, kurven, Qt::black), 0);
     }
 
     void wenigeDatensaetze_data() {

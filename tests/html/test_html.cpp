@@ -4,7 +4,9 @@
 
 #include "chart/tmonatsgrafik.h"
 #include "export/html/browserstart.h"
+#include "app/programmstart.h"
 #include "export/html/htmlexport.h"
+#include "settings/browserwahl.h"
 #include "export/html/thtmlseite.h"
 #include "platform/browser.h"
 #include "platform/shell.h"
@@ -806,7 +808,13 @@ private Q_SLOTS:
         QStringList namen;
         browser::GibInstallierteBrowser(namen);
         QTEST(namen, "namen");
-        QTEST(browser::symboleFuer(namen), "symbole");
+        // The symbols the settings dialog shows for them, in its order; "standard" always.
+        QStringList symbole{u"standard"_s};
+        const QList<BrowserEintrag> gezeigt = browserwahl::eintraegeAus(programmstart::gefundeneBrowser(), false);
+        for (const QString& wort : browserwahl::schluessel())
+            for (const BrowserEintrag& e : gezeigt)
+                if (e.schluessel == wort) symbole << wort;
+        QTEST(symbole, "symbole");
     }
 
     // Exec lines as the desktop entry format has them.

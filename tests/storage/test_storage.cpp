@@ -521,6 +521,39 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::lies(heim + "/Korvane"), QByteArray("datei"));
     }
 
+    // A store of an older Korvane without some entries: each reads as its first-start value, an
+    // entry that is there keeps its own value, even when empty.
+    void fehlendeEinstellungen_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("gespeichert"); // invalid: the entry is missing
+        QTest::addColumn<QString>("gelesen");
+        QTest::newRow("Linie fehlt") << "LinieBeiNullUnterbrechen" << QVariant() << "1";
+        QTest::newRow("Linie 0") << "LinieBeiNullUnterbrechen" << QVariant(0) << "0";
+        QTest::newRow("Vorlage fehlt") << "Grafik" << QVariant() << "Vorlage.bmp";
+        QTest::newRow("Uhrzeit fehlt") << "UhrzeitAbends" << QVariant() << "20:40";
+        QTest::newRow("Uhrzeit leer") << "UhrzeitAbends" << QVariant("") << "";
+        QTest::newRow("Ordner ohne Vorgabe") << "DatenSpeicherOrt" << QVariant() << "";
+    }
+    void fehlendeEinstellungen() {
+        QFETCH(QString, name);
+        QFETCH(QVariant, gespeichert);
+        QFETCH(QString, gelesen);
+        Zustand erst;
+        QVERIFY(start::richteEin(erst));
+        {
+            QSettings roh(testumgebung::einstellungsDatei(), QSettings::NativeFormat);
+            if (gespeichert.isValid())
+                roh.setValue(name, gespeichert);
+            else
+                roh.remove(name);
+        }
+        QCOMPARE(Lies_String_aus_Registry_mit_Vorgabe(name), gelesen);
+        Zustand z;
+        QVERIFY(start::richteEin(z));
+        if (name == "LinieBeiNullUnterbrechen") QCOMPARE(z.linieBeiNullUnterbrechen, gelesen == "1");
+        if (name == "Grafik") QCOMPARE(z.grafikPfad, z.programmOrdner + gelesen);
+    }
+
     void startAusAnderemOrdner_data() {
         QTest::addColumn<bool>("beibehalten");
         QTest::newRow("Ja behaelt") << true;

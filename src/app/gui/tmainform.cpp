@@ -1,5 +1,7 @@
 #include "app/gui/tmainform.h"
 
+#include "app/gui/taboutbox.h"
+
 #include "chart/tmachpause.h"
 #include "chart/tmonatsgrafik.h"
 #include "platform/datei.h"
@@ -18,6 +20,8 @@
 #include "entry/gui/tnameeingdlg.h"
 #include "export/image/gui/tbildexport.h"
 #include "export/pdf/gui/tpdfexport.h"
+#include "menus/gui/grossmenues.h"
+#include "settings/gui/teinstelldlg.h"
 #include "table/gui/ttabellendlg.h"
 
 #include <QApplication>
@@ -294,7 +298,7 @@ void TmainForm::baueMenues() {
             QStringLiteral("Grafik als Hardcopy drucken (für ältere Druckertreiber)"), false);
     eintrag(Drucken1, "Tabelledrucken1", QStringLiteral("&Tabelle drucken"), false);
 
-    Einstellungen1 = eintrag(MainMenu1, "Einstellungen1", QStringLiteral("Einstellungen"), false);
+    Einstellungen1 = eintrag(MainMenu1, "Einstellungen1", QStringLiteral("Einstellungen"));
     Mittelwerte1 = eintrag(MainMenu1, "Mittelwerte1", QStringLiteral("Mittelwerte"));
     Messwerte1 = eintrag(MainMenu1, "Messwerte1", QStringLiteral("Messwerte"));
 
@@ -310,15 +314,17 @@ void TmainForm::baueMenues() {
 
     QMenu* Hilfe1 = untermenue(MainMenu1, "Hilfe1", QStringLiteral("&Hilfe"));
     Hilfethemen1 = eintrag(Hilfe1, "Hilfethemen1", QStringLiteral("&Hilfethemen"));
-    Infober1 = eintrag(Hilfe1, "Infober1", QStringLiteral("&Info über..."), false);
+    Infober1 = eintrag(Hilfe1, "Infober1", QStringLiteral("&Info über..."));
 
-    // The large-button menus it opens do not exist yet.
+    // The blank entries around the one entry run it too: a larger target for a finger.
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    trenner(PopupMenu1, "N5", QStringLiteral(" "));
+    QAction* N5 = eintrag(PopupMenu1, "N5", QStringLiteral(" "));
     Menuegrosseranzeigen1 =
-        eintrag(PopupMenu1, "Menuegrosseranzeigen1", QStringLiteral("Menüleiste GROß anzeigen"), false);
-    trenner(PopupMenu1, "N6", QStringLiteral(" "));
+        eintrag(PopupMenu1, "Menuegrosseranzeigen1", QStringLiteral("Menüleiste GROß anzeigen"));
+    QAction* N6 = eintrag(PopupMenu1, "N6", QStringLiteral(" "));
+    for (QAction* a : {N5, Menuegrosseranzeigen1, N6})
+        connect(a, &QAction::triggered, this, &TmainForm::Menuegrosseranzeigen1Click);
 
     connect(Neu1, &QAction::triggered, this, &TmainForm::neuerstellen1Click);
     connect(neuerstellen1, &QAction::triggered, this, &TmainForm::neuerstellen1Click);
@@ -343,6 +349,13 @@ void TmainForm::baueMenues() {
     connect(Messwerte1, &QAction::triggered, this, &TmainForm::Messwerte1Click);
     connect(Benutzernamendern1, &QAction::triggered, this, &TmainForm::Benutzernamendern1Click);
     connect(Hilfethemen1, &QAction::triggered, this, &TmainForm::Hilfethemen1Click);
+    connect(Infober1, &QAction::triggered, this, &TmainForm::Infober1Click);
+    connect(Einstellungen1, &QAction::triggered, this, &TmainForm::Einstellungen1Click);
+
+    // Switching to another program closes the large-button menus.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState zustand) {
+        if (zustand == Qt::ApplicationInactive) AlleMenuesSchliessen();
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -356,8 +369,6 @@ bool TmainForm::FormCreate() {
     htmlexport::sichereSkriptQuelle(z.datenOrdner);
     grafik().ladeVorlagen();
     grafik().ladeFarben();
-    z.linieBeiNullUnterbrechen =
-        Lies_Integer_aus_Registry(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
     GewichtImage->resize(GewichtImage->width(), gewichtVorlageHoehe());
     bilderAktualisieren();
     return true;
@@ -429,6 +440,19 @@ void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_Uhr
     }
 }
 
+void TmainForm::setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info) {
+    EinstellDlg = einstellungen;
+    GrossMenues = menues;
+    AboutBox = info;
+    if (EinstellDlg) {
+        connect(EinstellDlg, &TEinstellDlg::grafikZeigen, this, &TmainForm::einstellungGeaendert);
+        connect(EinstellDlg, &TEinstellDlg::gewichtUmgeschaltet, this, &TmainForm::gewichtUmschalten);
+        connect(EinstellDlg, &TEinstellDlg::bemerkungenUmgeschaltet, this, &TmainForm::bemerkungenUmschalten);
+    }
+    if (GrossMenues)
+        GrossMenues->verbinde([this](const QString& name) { return findChild<QAction*>(name); });
+}
+
 void TmainForm::benutzerGewechselt() {
     // Another user's month is no longer shown, nor remembered as the table in use: otherwise the
     // next start would draw it and take its owner's name back.
@@ -479,16 +503,18 @@ void TmainForm::FormPaint() {
     if (m_ersteZeichnungAusstehend && !m_ersteZeichnungLaeuft) {
         m_ersteZeichnungLaeuft = true;
 
-        // 1. settings that concern this window and the entry dialog
+        // 1. settings that concern the settings dialog, this window and the entry dialog
+        if (EinstellDlg) EinstellDlg->uebernehmeEinstellungen();
         const QString gewicht = Lies_String_aus_Registry(QStringLiteral("Gewicht"));
         if (EingabeDlg && !gewicht.isEmpty()) EingabeDlg->setzeGewichtAusEinstellung(gewicht);
         auto schalter = [](const char* name, bool bisher) {
-            const QString wert = Lies_Integer_aus_Registry(QLatin1String(name));
+            const QString wert = Lies_Integer_aus_Registry_mit_Vorgabe(QLatin1String(name));
             return wert == QLatin1String("1") ? true : wert == QLatin1String("0") ? false : bisher;
         };
         // 2. to 4. weight chart, remarks, window height
         setzeSichtbarkeit(schalter("FarbkurveGewichtAnzeigen", m_gewichtSichtbar),
                           schalter("BemerkungenAnzeigen", m_bemerkungenSichtbar));
+        if (EinstellDlg) EinstellDlg->zeigeSichtbarkeit(m_gewichtSichtbar, m_bemerkungenSichtbar);
 
         // 5. the month in use, or the user name dialog
         const QString name = Lies_String_aus_Registry(QStringLiteral("BenutzerName"));
@@ -1042,6 +1068,49 @@ void TmainForm::Hilfethemen1Click() {
     if (!shell::oeffneDokument(pfad))
         Dialoge::seam().warnung(QStringLiteral("Die Hilfedatei \"") + pfad +
                                 QStringLiteral("\" konnte nicht geöffnet werden."));
+}
+
+void TmainForm::Infober1Click() {
+    if (AboutBox) Dialoge::seam().modal(AboutBox);
+}
+
+void TmainForm::Einstellungen1Click() {
+    if (isMaximized()) showNormal();
+    MachPause1->Pause(100);
+    if (EinstellDlg) Dialoge::seam().modal(EinstellDlg);
+}
+
+void TmainForm::Menuegrosseranzeigen1Click() {
+    AlleMenuesSchliessen();
+    if (GrossMenues) GrossMenues->MenueForm->zeigeMittig();
+}
+
+void TmainForm::AlleMenuesSchliessen() {
+    if (GrossMenues) GrossMenues->alleSchliessen();
+}
+
+void TmainForm::einstellungGeaendert() {
+    // Without a month the redraw draws nothing: the freshly loaded templates keep their scales.
+    grafik().SchreibeZahlenInGrafikLinks();
+    grafik().SchreibeZahlenInGewichtsGrafikLinks();
+    grafikZeigenLassen();
+    schreibeTitel();
+}
+
+void TmainForm::gewichtUmschalten(bool anzeigen) {
+    setzeSichtbarkeit(anzeigen, m_bemerkungenSichtbar);
+    Messwerte1Click();
+    StelleMainformHoeheEin();
+}
+
+void TmainForm::bemerkungenUmschalten(bool anzeigen) {
+    setzeSichtbarkeit(m_gewichtSichtbar, anzeigen);
+    StelleMainformHoeheEin();
+}
+
+void TmainForm::StelleMainformHoeheEin() {
+    setzeNormalGroesse();
+    if (m_bemerkungenSichtbar) zentriereLabel(BemerkungLabel, RichEdit1->y() - 15);
 }
 
 // ---------------------------------------------------------------------------------------------

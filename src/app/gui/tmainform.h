@@ -25,6 +25,9 @@ class TBildspeichernForm;
 class TBildExport;
 class TPdfExport;
 class TPatientenDatenInPDFform;
+class TEinstellDlg;
+class TGrossMenues;
+class TAboutBox;
 
 // Shows one picture of the chart object, stretched to the control's size or at its own size.
 class TBild : public QWidget {
@@ -54,6 +57,8 @@ public:
                       TTouchEingabeDlg* touchEingabe, TTabellenDlg* tabelle = nullptr,
                       TBildspeichernForm* bildspeichern = nullptr,
                       TPatientenDatenInPDFform* patientendaten = nullptr);
+    // The settings dialog, the large-button menus and the about box, created after the rest.
+    void setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info);
     TBildExport* bildExport() const { return BildExport; }
     TPdfExport* pdfExport() const { return PdfExport; }
 
@@ -145,6 +150,14 @@ public Q_SLOTS:
     void DiagrammimBrowseranzeigenClick();
     void Benutzernamendern1Click();
     void Hilfethemen1Click();
+    void Infober1Click();
+    // Restores a maximised window, waits 100 ms and opens the settings dialog.
+    void Einstellungen1Click();
+    // The pop-up entry: the large-button menus anew from their first window.
+    void Menuegrosseranzeigen1Click();
+    void AlleMenuesSchliessen();
+    // The window height for what is shown, and the remarks heading above the remarks.
+    void StelleMainformHoeheEin();
     // Writes the title picture and places it and the weight heading.
     void schreibeTitel();
     // Scroll by a wheel turn: delta 120 moves the scroll bar by 40.
@@ -184,6 +197,11 @@ private:
     void zeigeStartTabelle();
     // The table window gets the month's grid and the table timer starts.
     void tabelleVorbereiten();
+    // The settings dialog's check boxes.
+    void gewichtUmschalten(bool anzeigen);
+    void bemerkungenUmschalten(bool anzeigen);
+    // The chart redrawn after a colour or the line width changed.
+    void einstellungGeaendert();
     bool gesteBehandeln(QGestureEvent* ereignis);
     void zentriereLabel(QLabel* label, int oben);
     int gewichtVorlageHoehe() const;
@@ -197,6 +215,9 @@ private:
     TTabellenDlg* TabellenDlg = nullptr;
     TBildExport* BildExport = nullptr;
     TPdfExport* PdfExport = nullptr;
+    TEinstellDlg* EinstellDlg = nullptr;
+    TGrossMenues* GrossMenues = nullptr;
+    TAboutBox* AboutBox = nullptr;
 
     QWidget* m_inhalt = nullptr;
     QTimer* m_groessenKorrektur = nullptr;

@@ -390,7 +390,7 @@ void TEingabeDlg::setzeSlot(int slot) {
 }
 
 void TEingabeDlg::setzeStandardZeit() {
-    const QString zeit = Lies_String_aus_Registry(regeln::slotZeitEinstellung(m_slot));
+    const QString zeit = Lies_String_aus_Registry_mit_Vorgabe(regeln::slotZeitEinstellung(m_slot));
     if (!zeit.isEmpty()) Edit1->setText(zeit);
 }
 
@@ -876,7 +876,7 @@ void TEingabeDlg::GrafikZeigen() {
     legeBearbeitetenZurueck(); // never a table written without a reading still being edited
     if (!z.ListBox1.isEmpty()) {
         if (m_slot == 1) {
-            const QString morgens = Lies_String_aus_Registry(QStringLiteral("UhrzeitMorgens"));
+            const QString morgens = Lies_String_aus_Registry_mit_Vorgabe(QStringLiteral("UhrzeitMorgens"));
             if (!morgens.isEmpty()) Edit1->setText(morgens);
         }
         if (monatstabelle::schreibeTabelle(z, monatstabelle::Schreibart::GrafikZeigen)) {

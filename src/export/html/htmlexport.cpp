@@ -42,7 +42,7 @@ bool legeSkriptDaneben(const QString& ordner, const QString& datenOrdner) {
 
 QString ganzzahl(const QString& name) {
     const QString wert = Lies_Integer_aus_Registry(name);
-    return wert.isEmpty() ? registry::standardwert(name) : wert;
+    return wert.isEmpty() ? registry::vorgabe(name) : wert;
 }
 
 } // namespace
