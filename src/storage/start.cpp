@@ -80,6 +80,16 @@ void leseOrdner(Zustand& z) {
     z.htmlOrdnerName =
         name.isEmpty() ? QStringLiteral("Korvane-Daten im Browser/") : monatstabelle::mitSchraegstrich(name);
     z.htmlOrdner = z.datenOrdner + z.htmlOrdnerName;
+
+    auto bildPfad = [&](const char* einstellung) {
+        const QString wert = Lies_String_aus_Registry_mit_Vorgabe(QLatin1String(einstellung));
+        return wert.isEmpty() ? QString() : z.programmOrdner + wert;
+    };
+    z.headerPfad = bildPfad("Header");
+    z.grafikPfad = bildPfad("Grafik");
+    z.gewichtGrafikPfad = bildPfad("GewichtGrafik");
+    z.linieBeiNullUnterbrechen =
+        Lies_Integer_aus_Registry_mit_Vorgabe(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
 }
 
 bool richteEin(Zustand& z) {
@@ -100,6 +110,12 @@ bool richteEin(Zustand& z) {
     const QString installOrt = Lies_String_aus_Registry(QStringLiteral("InstallOrt"));
     if (installOrt.isEmpty()) {
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(z.programmOrdner);
+        // A settings folder that cannot be written would make every start a first one, unsaid.
+        if (!registry::schluesselExistiert())
+            Dialoge::seam().warnung(QStringLiteral("Die Einstellungen können nicht in \"%1\" gespeichert werden. "
+                                                   "Korvane arbeitet ohne sie weiter; Name und Tabelle werden "
+                                                   "beim nächsten Start wieder erfragt.")
+                                        .arg(registry::dateiPfad()));
     } else if (!z.programmOrdner.toLower().contains(installOrt.toLower())) {
         const bool beibehalten = Dialoge::seam().frage(datenOrdnerFrage(installOrt));
         // A signal while the question waits is no answer: nothing is reset, the start ends.
@@ -113,17 +129,6 @@ bool richteEin(Zustand& z) {
     leseOrdner(z);
     if (!ordnerBereit(z.tabellenOrdnerName, z.tabellenOrdner)) return false;
     if (!ordnerBereit(z.htmlOrdnerName, z.htmlOrdner)) return false;
-
-    auto bildPfad = [&](const char* einstellung) {
-        const QString wert = Lies_String_aus_Registry_mit_Vorgabe(QLatin1String(einstellung));
-        return wert.isEmpty() ? QString() : z.programmOrdner + wert;
-    };
-    z.headerPfad = bildPfad("Header");
-    z.grafikPfad = bildPfad("Grafik");
-    z.gewichtGrafikPfad = bildPfad("GewichtGrafik");
-
-    z.linieBeiNullUnterbrechen =
-        Lies_Integer_aus_Registry_mit_Vorgabe(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
     return true;
 }
 

@@ -20,7 +20,7 @@ QString einzelstartSchluessel();
 bool richteEin(Zustand& z);
 
 // The data, table and HTML folders from the settings, below z.programmOrdner when no data folder
-// is set. Creates and writes nothing.
+// is set, the template paths and the line-interruption flag. Creates and writes nothing.
 void leseOrdner(Zustand& z);
 
 // The data-folder question, with its LF CR line breaks.

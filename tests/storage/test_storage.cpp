@@ -554,6 +554,20 @@ private Q_SLOTS:
         if (name == "Grafik") QCOMPARE(z.grafikPfad, z.programmOrdner + gelesen);
     }
 
+    // Settings that cannot be written are said once, naming the file; the start goes on.
+    void einstellungenNichtSchreibbar() {
+        const QString ordnerDerEinstellungen = QFileInfo(testumgebung::einstellungsDatei()).path();
+        QDir(ordnerDerEinstellungen).removeRecursively();
+        testumgebung::schreibe(ordnerDerEinstellungen, "eine Datei, wo der Ordner hingehört");
+        Zustand z;
+        const bool weiter = start::richteEin(z);
+        QFile::remove(ordnerDerEinstellungen);
+        QVERIFY(weiter);
+        const QStringList warnungen = testumgebung::dialoge().texte(Art::Warnung);
+        QCOMPARE(warnungen.size(), 1);
+        QVERIFY(warnungen.first().contains(testumgebung::einstellungsDatei()));
+    }
+
     void startAusAnderemOrdner_data() {
         QTest::addColumn<bool>("beibehalten");
         QTest::newRow("Ja behaelt") << true;
