@@ -2,18 +2,25 @@
 
 #include "chart/tmonatsgrafik.h"
 #include "export/html/htmlexport.h"
+#include "export/image/grafikseite.h"
+#include "export/image/jpeg.h"
+#include "export/pdf/pdfdokument.h"
+#include "platform/datei.h"
 #include "platform/dialoge.h"
 #include "platform/pause.h"
 #include "platform/umgebung.h"
 #include "storage/monatstabelle.h"
 #include "storage/registry.h"
 #include "storage/start.h"
+#include "table/tabelle.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSet>
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -41,34 +48,236 @@ public:
     int modal(QObject*) override { return 0; }
 };
 
-// The HTML chart page of each table, with the values a drawing of it would leave behind.
-int exportiereHtml(const Aufruf& a, Zustand& z) {
-    int status = 0;
-    const bool inOrdner = !a.ausgabe.isEmpty() && (QFileInfo(a.ausgabe).isDir() || a.ausgabe.endsWith(u'/'));
-    for (const QString& t : a.tabellen) {
-        const QString tabelle = QFileInfo(t).absoluteFilePath();
+// A table given on the command line, read and checked before anything is written.
+struct Tabelle {
+    QString pfad; // absolute
+    monatstabelle::Anzeige anzeige;
+};
+
+// Every table, or nullopt after naming each one that cannot be used.
+std::optional<QList<Tabelle>> liesAlle(const QStringList& namen) {
+    QList<Tabelle> alle;
+    bool gut = true;
+    for (const QString& name : namen) {
+        Tabelle t;
+        t.pfad = QFileInfo(name).absoluteFilePath();
         QString fehler;
-        const std::optional<monatstabelle::Anzeige> anzeige = monatstabelle::liesZurAnzeige(tabelle, &fehler);
+        std::optional<monatstabelle::Anzeige> anzeige = monatstabelle::liesZurAnzeige(t.pfad, &fehler);
         if (!anzeige) {
             schreibeFehler(fehler);
+            gut = false;
+        } else if (anzeige->monat.isEmpty()) {
+            schreibeFehler(t.pfad + u": Es wurden noch keine Daten eingegeben!"_s);
+            gut = false;
+        } else {
+            t.anzeige = std::move(*anzeige);
+            alle << std::move(t);
+        }
+    }
+    if (!gut) {
+        schreibeFehler(u"Es wurde nichts geschrieben."_s);
+        return std::nullopt;
+    }
+    return alle;
+}
+
+// The entry dialog's list of the table: what the table window's grid is made of.
+QStringList listeDer(const Tabelle& t) {
+    QStringList liste;
+    liste.reserve(t.anzeige.messzeilen.size());
+    for (const QString& zeile : t.anzeige.messzeilen)
+        liste << monatstabelle::listeneintrag(zeile);
+    return liste;
+}
+
+tabelle::Gitter gitterDer(const Tabelle& t) {
+    return tabelle::ErstelleTabelle(listeDer(t));
+}
+
+// Draws the tables one after another as the main window would, with the settings' weight chart
+// and remarks; files, stores and asks nothing.
+class Zeichner {
+public:
+    explicit Zeichner(const Zustand& basis) : m_basis(basis), z(basis), grafik(z) {
+        auto schalter = [](const QString& name, bool vorgabe) {
+            const QString wert = Lies_Integer_aus_Registry_mit_Vorgabe(name);
+            return wert == u"1" ? true : wert == u"0" ? false : vorgabe;
+        };
+        m_gewicht = schalter(u"FarbkurveGewichtAnzeigen"_s, false);
+        m_bemerkungen = schalter(u"BemerkungenAnzeigen"_s, true);
+        grafik.nurZeichnen = true;
+        grafik.gewichtSichtbar = m_gewicht;
+    }
+    // The month is drawn into the chart; z holds its month, year and user as the window's would.
+    bool zeichne(const Tabelle& t) {
+        z = m_basis; // each table's own user name: an empty header takes the stored one
+        if (grafik.GrafikZeichnen(t.pfad)) return true;
+        schreibeFehler(u"Es wurde nichts geschrieben."_s);
+        return false;
+    }
+    QImage grafikseite() const {
+        return bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, m_gewicht, m_bemerkungen));
+    }
+    QImage tabellenbild(const Tabelle& t) const {
+        return bildexport::tabellenBildMitTitel(tabelle::TabelleAlsBild(gitterDer(t)), grafik.Label1);
+    }
+
+private:
+    const Zustand m_basis;
+    bool m_gewicht = false, m_bemerkungen = true;
+
+public:
+    Zustand z;
+    TMonatsGrafik grafik;
+};
+
+void druckePfad(const QString& pfad) {
+    std::printf("%s\n", QFile::encodeName(pfad).constData());
+}
+
+// --ausgabe as a folder: one that is there.
+bool istOrdner(const QString& ausgabe) {
+    return !ausgabe.isEmpty() && QFileInfo(ausgabe).isDir();
+}
+
+// Where a file art writes: the window's place, inside the folder --ausgabe names, or the file it
+// names (with the suffix added when it has none, as the save dialog does).
+QString zielDatei(const QString& ausgabe, const QString& vorgabe, const QString& endung) {
+    if (ausgabe.isEmpty()) return vorgabe;
+    if (istOrdner(ausgabe))
+        return QDir::cleanPath(QFileInfo(ausgabe).absoluteFilePath()) + u'/' + QFileInfo(vorgabe).fileName();
+    QString datei = QFileInfo(ausgabe).absoluteFilePath();
+    if (QFileInfo(datei).suffix().isEmpty()) datei += endung;
+    return datei;
+}
+
+// The year folder the window's command writes into, created as it creates it.
+bool jahrOrdnerDa(const QString& datei) {
+    const QString ordner = QFileInfo(datei).path();
+    return monatstabelle::legeJahrOrdnerAn(ordner, QFileInfo(ordner).fileName());
+}
+
+struct Lauf {
+    const Aufruf& aufruf;
+    const QList<Tabelle>& tabellen;
+    const Zustand& basis;
+    QStringList patientendaten;
+    pdfdokument::Platz platz = pdfdokument::Platz::Keiner;
+};
+
+// One document of every month, in the order given, pages numbered through.
+int exportierePdf(const Lauf& l, pdfdokument::Art art) {
+    Zeichner zeichner(l.basis);
+    TmachPDF pdf;
+    pdfdokument::richteEin(pdf);
+    pdf.BeginDoc();
+    int seite = 1;
+    QString vorgabe;
+    for (qsizetype i = 0; i < l.tabellen.size(); ++i) {
+        const Tabelle& t = l.tabellen.at(i);
+        if (!zeichner.zeichne(t)) return 1;
+        if (i == 0) vorgabe = pdfdokument::vorgeschlagenerName(zeichner.z);
+        pdfdokument::Monat monat;
+        if (art != pdfdokument::Art::NurTabelle) monat.grafikseite = zeichner.grafikseite();
+        if (art != pdfdokument::Art::NurGrafik) monat.tabellenbild = zeichner.tabellenbild(t);
+        monat.patientendaten = l.patientendaten;
+        monat.platz = l.platz;
+        pdfdokument::schreibeMonat(pdf, art, monat, &seite, i == 0);
+    }
+    const QString ziel = zielDatei(l.aufruf.ausgabe, vorgabe, u".pdf"_s);
+    pdf.FileName = ziel;
+    QString fehler;
+    if (pdf.nichtDarstellbar().isEmpty() && l.aufruf.ausgabe.isEmpty() && !jahrOrdnerDa(ziel)) return 1;
+    if (!pdf.EndDoc(&fehler)) {
+        schreibeFehler(fehler);
+        return 1;
+    }
+    druckePfad(ziel);
+    return 0;
+}
+
+// One picture a table: the chart page, or the chart page above the table.
+int exportiereJpeg(const Lauf& l, bool mitTabelle) {
+    struct Bild {
+        QString ziel;
+        QByteArray jpeg;
+    };
+    QList<Bild> bilder;
+    QSet<QString> ziele;
+    Zeichner zeichner(l.basis);
+    for (const Tabelle& t : l.tabellen) {
+        if (!zeichner.zeichne(t)) return 1;
+        QImage bild = zeichner.grafikseite();
+        if (mitTabelle) bild = bildexport::BilderZusammenfuegen(bild, zeichner.tabellenbild(t));
+        const QString name = bildexport::BildName(zeichner.grafik.Label1);
+        Bild b{zielDatei(l.aufruf.ausgabe, bildexport::jpegPfad(zeichner.z, name), u".jpg"_s), jpeg::kodiere(bild)};
+        if (b.jpeg.isEmpty()) {
+            schreibeFehler(u"Das Bild für \"%1\" konnte nicht erstellt werden. Es wurde nichts geschrieben."_s.arg(b.ziel));
+            return 1;
+        }
+        // Two months of one user and month would write one file twice: the first would be lost.
+        if (ziele.contains(b.ziel)) {
+            schreibeFehler(u"Zwei Tabellen ergäben dieselbe Datei \"%1\". Es wurde nichts geschrieben."_s.arg(b.ziel));
+            return 1;
+        }
+        ziele.insert(b.ziel);
+        bilder << std::move(b);
+    }
+    int status = 0;
+    for (const Bild& b : std::as_const(bilder)) {
+        if (l.aufruf.ausgabe.isEmpty() && !jahrOrdnerDa(b.ziel)) {
             status = 1;
             continue;
         }
-        if (anzeige->monat.isEmpty()) {
-            schreibeFehler(tabelle + u": Es wurden noch keine Daten eingegeben!"_s);
+        if (!datei::schreibe(b.ziel, b.jpeg)) {
+            schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(b.ziel));
             status = 1;
             continue;
         }
+        druckePfad(b.ziel);
+    }
+    return status;
+}
+
+// The text a copy of the whole grid gives, table after table, as UTF-8.
+int exportiereText(const Lauf& l) {
+    constexpr QRect kAlles(QPoint(0, 0), QPoint(tabelle::kSpalten - 1, tabelle::kZeilen - 1));
+    QString text;
+    for (const Tabelle& t : l.tabellen)
+        text += tabelle::TextKopieren(gitterDer(t), kAlles);
+    const QByteArray bytes = text.toUtf8();
+    const QString& ausgabe = l.aufruf.ausgabe;
+    if (ausgabe.isEmpty() || ausgabe == u"-") {
+        const bool gut = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
+                         std::fflush(stdout) == 0;
+        if (!gut) schreibeFehler(u"Die Tabelle konnte nicht ausgegeben werden."_s);
+        return gut ? 0 : 1;
+    }
+    const QString ziel = QFileInfo(ausgabe).absoluteFilePath();
+    if (!datei::schreibe(ziel, bytes)) {
+        schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(ziel));
+        return 1;
+    }
+    druckePfad(ziel);
+    return 0;
+}
+
+// The HTML chart page of each table, with the values a drawing of it would leave behind.
+int exportiereHtml(const Lauf& l) {
+    const Aufruf& a = l.aufruf;
+    Zustand z = l.basis;
+    int status = 0;
+    const bool inOrdner = !a.ausgabe.isEmpty() && (QFileInfo(a.ausgabe).isDir() || a.ausgabe.endsWith(u'/'));
+    for (const Tabelle& t : l.tabellen) {
+        const monatstabelle::Anzeige& anzeige = t.anzeige;
         TMonatsGrafik grafik(z);
-        grafik.sammleWerte(*anzeige);
+        grafik.sammleWerte(anzeige);
 
         THtmlSeite::Daten daten;
-        daten.monatText = anzeige->monat;
-        daten.jahrText = anzeige->jahr;
-        daten.monatName = monatstabelle::GibMonatLang(anzeige->monat.toInt());
-        daten.benutzerName = anzeige->kopf.benutzerName.isEmpty()
-                                 ? Lies_String_aus_Registry(u"BenutzerName"_s)
-                                 : anzeige->kopf.benutzerName;
+        daten.monatText = anzeige.monat;
+        daten.jahrText = anzeige.jahr;
+        daten.monatName = monatstabelle::GibMonatLang(anzeige.monat.toInt());
+        daten.benutzerName = anzeige.kopf.benutzerName.isEmpty() ? l.basis.benutzerName : anzeige.kopf.benutzerName;
         daten.tagesWerteSys = grafik.TagesWerteSys;
         daten.tagesWerteDia = grafik.TagesWerteDia;
         daten.tagesWertePuls = grafik.TagesWertePuls;
@@ -77,15 +286,14 @@ int exportiereHtml(const Aufruf& a, Zustand& z) {
         daten.mittelPuls = grafik.MonatsMittelTexte.puls;
         daten.mittelGewicht = grafik.MonatsMittelGewicht;
         htmlexport::leseEinstellungen(daten);
-        daten.bemerkungen = htmlexport::leseBemerkungen(monatstabelle::bemerkungsPfadZu(tabelle));
+        daten.bemerkungen = htmlexport::leseBemerkungen(monatstabelle::bemerkungsPfadZu(t.pfad));
 
         // Named as the window names it: after the table filed under user, month and year.
-        const QString kanonisch =
-            monatstabelle::tabellenPfad(z, daten.benutzerName, anzeige->monat, anzeige->jahr);
-        const QString name = htmlexport::seitenDateiName(kanonisch.isEmpty() ? tabelle : kanonisch);
+        const QString kanonisch = monatstabelle::tabellenPfad(z, daten.benutzerName, anzeige.monat, anzeige.jahr);
+        const QString name = htmlexport::seitenDateiName(kanonisch.isEmpty() ? t.pfad : kanonisch);
         QString ordner, datei;
         if (a.ausgabe.isEmpty()) {
-            ordner = z.htmlOrdner + anzeige->jahr;
+            ordner = z.htmlOrdner + anzeige.jahr;
             datei = ordner + u'/' + name;
         } else if (inOrdner) {
             ordner = QDir::cleanPath(QFileInfo(a.ausgabe).absoluteFilePath());
@@ -96,19 +304,33 @@ int exportiereHtml(const Aufruf& a, Zustand& z) {
         }
         THtmlSeite seite(daten);
         const htmlexport::Ergebnis e = htmlexport::schreibeSeite(seite, {datei, ordner, z.datenOrdner});
-        if (e.seiteGeschrieben) std::printf("%s\n", QFile::encodeName(datei).constData());
+        if (e.seiteGeschrieben) druckePfad(datei);
         if (!e.seiteGeschrieben || !e.skriptDa) status = 1;
     }
-    std::fflush(stdout);
     return status;
 }
 
 struct Exportart {
     const char16_t* name;
-    int (*ausfuehren)(const Aufruf&, Zustand&);
+    const char16_t* hilfe;
+    int (*ausfuehren)(const Lauf&);
+    std::optional<pdfdokument::Art> pdf; // the document art of the PDF kinds
 };
 constexpr Exportart kArten[] = {
-    {u"html", exportiereHtml},
+    {u"pdf-grafik", u"ein PDF-Dokument mit der Grafik jedes Monats",
+     [](const Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurGrafik); }, pdfdokument::Art::NurGrafik},
+    {u"pdf-tabelle", u"ein PDF-Dokument mit der Tabelle jedes Monats",
+     [](const Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurTabelle); }, pdfdokument::Art::NurTabelle},
+    {u"pdf-grafik-tabelle", u"ein PDF-Dokument mit Grafik und Tabelle jedes Monats",
+     [](const Lauf& l) { return exportierePdf(l, pdfdokument::Art::GrafikUndTabelle); },
+     pdfdokument::Art::GrafikUndTabelle},
+    {u"jpg-grafik", u"ein JPEG-Bild der Grafik je Monat", [](const Lauf& l) { return exportiereJpeg(l, false); },
+     std::nullopt},
+    {u"jpg-grafik-tabelle", u"ein JPEG-Bild von Grafik und Tabelle je Monat",
+     [](const Lauf& l) { return exportiereJpeg(l, true); }, std::nullopt},
+    {u"tabelle-text", u"die Tabelle als Text (wie \"Markierter Text kopieren\"), UTF-8", exportiereText,
+     std::nullopt},
+    {u"html", u"die Seite mit den Diagrammen für den Browser, Chart.min.js daneben", exportiereHtml, std::nullopt},
 };
 
 const Exportart* artNamens(const QString& name) {
@@ -117,14 +339,33 @@ const Exportart* artNamens(const QString& name) {
     return nullptr;
 }
 
+struct PlatzWort {
+    const char16_t* wort;
+    pdfdokument::Platz platz;
+};
+constexpr PlatzWort kPlaetze[] = {
+    {u"unter", pdfdokument::Platz::UnterDerGrafik},
+    {u"oben", pdfdokument::Platz::SeiteOberhalb},
+    {u"unten", pdfdokument::Platz::SeiteUnterhalb},
+};
+
+std::optional<pdfdokument::Platz> platzNamens(const QString& wort) {
+    for (const PlatzWort& p : kPlaetze)
+        if (wort == QStringView(p.wort)) return p.platz;
+    return std::nullopt;
+}
+
+
 } // namespace
 
 bool istBefehlszeile(const QStringList& argumente) {
     for (qsizetype i = 1; i < argumente.size(); ++i) {
         const QString& a = argumente.at(i);
-        if (a == u"--help" || a == u"-h" || a == u"--export" || a.startsWith(u"--export=") ||
-            a == u"--ausgabe" || a.startsWith(u"--ausgabe="))
-            return true;
+        if (a == u"--") break;
+        for (QStringView option : {u"--export", u"--ausgabe", u"--patientendaten"})
+            if (a == option || (a.startsWith(option) && a.mid(option.size()).startsWith(u'=')))
+                return true;
+        if (a == u"--help" || a == u"-h") return true;
     }
     return false;
 }
@@ -139,6 +380,8 @@ Aufruf lies(const QStringList& argumente) {
         *ziel = argumente.at(++i);
     };
     bool nurTabellen = false;
+    QString patientendaten;
+    bool patientendatenGenannt = false;
     for (qsizetype i = 1; i < argumente.size(); ++i) {
         const QString& arg = argumente.at(i);
         if (nurTabellen || !arg.startsWith(u'-') || arg == u"-") {
@@ -155,37 +398,79 @@ Aufruf lies(const QStringList& argumente) {
             wert(i, arg, &a.ausgabe);
         } else if (arg.startsWith(u"--ausgabe=")) {
             a.ausgabe = arg.mid(10);
+        } else if (arg == u"--patientendaten") {
+            patientendatenGenannt = true;
+            wert(i, arg, &patientendaten);
+        } else if (arg.startsWith(u"--patientendaten=")) {
+            patientendatenGenannt = true;
+            patientendaten = arg.mid(17);
         } else if (a.fehler.isEmpty()) {
             a.fehler = u"Unbekannte Option \"%1\"."_s.arg(arg);
         }
     }
+    // "DATEI:oben": the place only when the last part names one, so "C:daten" or "a:b.txt" stay
+    // file names.
+    const qsizetype doppelpunkt = patientendaten.lastIndexOf(u':');
+    if (doppelpunkt >= 0 && platzNamens(patientendaten.mid(doppelpunkt + 1))) {
+        a.platz = patientendaten.mid(doppelpunkt + 1);
+        a.patientendaten = patientendaten.left(doppelpunkt);
+    } else {
+        a.patientendaten = patientendaten;
+    }
     if (!a.fehler.isEmpty() || a.hilfe) return a;
+
     QStringList bekannt;
     for (const Exportart& art : kArten)
         bekannt << QString::fromUtf16(art.name);
+    const Exportart* art = artNamens(a.art);
+    const bool mehrere = a.tabellen.size() > 1;
     if (a.art.isEmpty())
         a.fehler = u"Es fehlt --export ART (%1)."_s.arg(bekannt.join(u", "_s));
-    else if (!artNamens(a.art))
+    else if (!art)
         a.fehler = u"Unbekannte Exportart \"%1\"; bekannt: %2."_s.arg(a.art, bekannt.join(u", "_s));
     else if (a.tabellen.isEmpty())
         a.fehler = u"Es wurde keine Monatstabelle angegeben."_s;
-    else if (a.tabellen.size() > 1 && !a.ausgabe.isEmpty() && !QFileInfo(a.ausgabe).isDir() &&
+    else if (patientendatenGenannt && !art->pdf)
+        a.fehler = u"--patientendaten gibt es nur bei pdf-grafik, pdf-tabelle und pdf-grafik-tabelle."_s;
+    else if (patientendatenGenannt && a.patientendaten.isEmpty())
+        a.fehler = u"Nach --patientendaten fehlt der Name der Datei."_s;
+    else if (!a.platz.isEmpty() && !pdfdokument::platzMoeglich(*art->pdf, *platzNamens(a.platz))) {
+        QStringList moeglich;
+        for (const PlatzWort& p : kPlaetze)
+            if (pdfdokument::platzMoeglich(*art->pdf, p.platz)) moeglich << QString::fromUtf16(p.wort);
+        a.fehler = u"Bei %1 können die Patientendaten nicht \"%2\" stehen; möglich: %3."_s.arg(
+            a.art, a.platz, moeglich.join(u", "_s));
+    } else if (a.ausgabe == u"-" && a.art != u"tabelle-text")
+        a.fehler = u"\"--ausgabe -\" (die Standardausgabe) gibt es nur bei tabelle-text."_s;
+    else if (mehrere && a.art == u"html" && !a.ausgabe.isEmpty() && !QFileInfo(a.ausgabe).isDir() &&
              !a.ausgabe.endsWith(u'/'))
         a.fehler =
             u"Mit mehreren Tabellen muss --ausgabe einen Ordner nennen (mit \"/\" am Ende legt Korvane "
             u"ihn an)."_s;
+    else if (mehrere && a.art.startsWith(u"jpg-") && !a.ausgabe.isEmpty() && !istOrdner(a.ausgabe))
+        a.fehler = u"Mit mehreren Tabellen muss --ausgabe einen vorhandenen Ordner nennen."_s;
     return a;
 }
 
 QString hilfetext() {
+    QString arten;
+    for (const Exportart& art : kArten)
+        arten += u"        %1%2\n"_s.arg(QString::fromUtf16(art.name), -20).arg(QString::fromUtf16(art.hilfe));
     return u"Aufruf:\n"
            u"  korvane [--touch] [TABELLE.tab]\n"
            u"      öffnet das Fenster; eine angegebene Monatstabelle wird als Grafik gezeigt.\n"
-           u"  korvane --export ART [--ausgabe PFAD] TABELLE.tab …\n"
-           u"      schreibt ohne Fenster für jede Monatstabelle eine Datei. ART ist:\n"
-           u"        html  die Seite mit den Diagrammen für den Browser, Chart.min.js daneben\n"
-           u"      Ohne --ausgabe liegt die Datei dort, wo der Befehl im Fenster sie ablegt. --ausgabe\n"
-           u"      nennt die Datei oder einen Ordner (bei mehreren Tabellen immer einen Ordner).\n"
+           u"  korvane --export ART [--patientendaten DATEI[:unter|oben|unten]] [--ausgabe PFAD]\n"
+           u"          TABELLE.tab …\n"
+           u"      schreibt ohne Fenster, was die Befehle im Fenster schreiben. ART ist:\n"_s +
+           arten +
+           u"      Ohne --ausgabe liegt eine Datei dort, wo der Befehl im Fenster sie ablegt;\n"
+           u"      tabelle-text schreibt dann (und mit \"--ausgabe -\") auf die Standardausgabe.\n"
+           u"      --ausgabe nennt die Datei oder einen vorhandenen Ordner; jpg- und html-Arten\n"
+           u"      schreiben für mehrere Tabellen je eine Datei in einen Ordner, pdf-Arten ein\n"
+           u"      Dokument mit allen Monaten.\n"
+           u"      --patientendaten (nur pdf-Arten) setzt den Text der Datei unter die Grafik (unter)\n"
+           u"      oder auf eine eigene Seite vor (oben) oder nach (unten) der Tabelle.\n"
+           u"      Ist eine Tabelle nicht lesbar, wird nichts geschrieben.\n"
            u"  korvane --help\n"
            u"      zeigt diese Hilfe.\n"
            u"Rückgabewert: 0 wenn alles geschrieben wurde, 1 bei einem Fehler, 2 bei falschem Aufruf.\n"_s;
@@ -205,6 +490,9 @@ int ausfuehren(int argc, char** argv) {
     Pause::setzeFaktor(0);
     StderrDialoge dialoge;
     Dialoge::setze(&dialoge);
+    struct Zuruecksetzen {
+        ~Zuruecksetzen() { Dialoge::setze(nullptr); }
+    } zuruecksetzen;
 
     const Aufruf a = lies(QCoreApplication::arguments());
     if (a.hilfe) {
@@ -215,11 +503,38 @@ int ausfuehren(int argc, char** argv) {
         schreibeFehler(a.fehler + u" \"korvane --help\" zeigt, wie es geht."_s);
         return 2;
     }
+    const Exportart& art = *artNamens(a.art);
+
+    // The folders and user the window would use; nothing is created or stored.
     Zustand z;
-    z.programmOrdner = monatstabelle::mitSchraegstrich(QDir::currentPath());
+    z.programmOrdner = start::programmOrdner();
     start::leseOrdner(z);
-    const int status = artNamens(a.art)->ausfuehren(a, z);
-    Dialoge::setze(nullptr);
+    z.benutzerName = Lies_String_aus_Registry(u"BenutzerName"_s);
+    if (!monatstabelle::benutzerNameFehler(z.benutzerName).isEmpty()) z.benutzerName.clear();
+
+    const std::optional<QList<Tabelle>> tabellen = liesAlle(a.tabellen);
+    if (!tabellen) return 1;
+    Lauf lauf{a, *tabellen, z, {}, pdfdokument::Platz::Keiner};
+    if (!a.patientendaten.isEmpty()) {
+        QString meldung;
+        const std::optional<QStringList> daten = pdfdokument::liesPatientendaten(a.patientendaten, &meldung);
+        if (!daten) {
+            schreibeFehler(meldung + u" Es wurde nichts geschrieben."_s);
+            return 1;
+        }
+        lauf.patientendaten = *daten;
+        lauf.platz = a.platz.isEmpty() ? pdfdokument::ersterPlatz(*art.pdf) : *platzNamens(a.platz);
+    }
+    // A file named by --ausgabe goes into a folder that is there; html creates its folder.
+    if (a.art != u"html" && !a.ausgabe.isEmpty() && a.ausgabe != u"-" && !istOrdner(a.ausgabe)) {
+        const QString ordner = QFileInfo(QFileInfo(a.ausgabe).absoluteFilePath()).path();
+        if (!QFileInfo(ordner).isDir()) {
+            schreibeFehler(u"Den Ordner \"%1\" gibt es nicht. Es wurde nichts geschrieben."_s.arg(ordner));
+            return 1;
+        }
+    }
+    const int status = art.ausfuehren(lauf);
+    std::fflush(stdout);
     return status;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The command line without a window: "korvane --export ART [--ausgabe PFAD] TABELLE.tab …" and
-// "korvane --help". Needs no display; messages go to stderr in German; the exit status is 0 when
-// everything asked was done, 1 for a failure, 2 for a wrong call. Each export kind is one entry
-// of a table, so further kinds (pdf, jpg) come in beside html.
+// The command line without a window: "korvane --export ART [--patientendaten DATEI[:PLATZ]]
+// [--ausgabe PFAD] TABELLE.tab …" and "korvane --help". Needs no display; messages go to stderr in
+// German; the exit status is 0 when everything asked was done, 1 for a failure, 2 for a wrong call.
+// Every table is read and drawn before anything is written, so one broken table writes nothing.
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +13,10 @@ bool istBefehlszeile(const QStringList& argumente);
 
 struct Aufruf {
     bool hilfe = false;
-    QString art;     // "html"
-    QString ausgabe; // --ausgabe: the file, or a folder for the files
+    QString art;     // "html", "pdf-grafik", …
+    QString ausgabe; // --ausgabe: the file, or a folder for the files; "-" stdout for tabelle-text
+    QString patientendaten;  // --patientendaten: the file, without its place
+    QString platz;           // "unter", "oben", "unten"; empty: the one the dialog ticks first
     QStringList tabellen;
     QString fehler; // German: why the call is wrong; empty when it is not
 };

@@ -61,7 +61,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     std::optional<monatstabelle::Anzeige> anzeige = monatstabelle::liesZurAnzeige(fileName, &fehler, &nichtLesbar);
     if (!anzeige) {
         Dialoge::seam().warnung(fehler);
-        if (nichtLesbar) emit lesefehler(fileName);
+        if (nichtLesbar && !nurZeichnen) emit lesefehler(fileName);
         return false;
     }
     QString name = anzeige->kopf.benutzerName.isEmpty() ? z.benutzerName : anzeige->kopf.benutzerName;
@@ -71,7 +71,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
         anzeige->monat.isEmpty() ? QString() : monatstabelle::tabellenPfad(z, name, anzeige->monat, anzeige->jahr);
     // A table from elsewhere for a month that already has its own, different one: that one is the
     // table in use, so that one is shown; the other is said, never silently mixed in.
-    if (!kanonisch.isEmpty() && !monatstabelle::gleicheDatei(fileName, kanonisch) &&
+    if (!nurZeichnen && !kanonisch.isEmpty() && !monatstabelle::gleicheDatei(fileName, kanonisch) &&
         datei::pruefe(kanonisch, datei::kGrenzeTabelle) != datei::Fehler::Fehlt &&
         datei::lies(kanonisch, datei::kGrenzeTabelle).inhalt != datei::lies(fileName, datei::kGrenzeTabelle).inhalt) {
         Dialoge::seam().information(QStringLiteral("F\u00FCr %1 %2 von %3 gibt es schon die Tabelle \"%4\". Sie wird "
@@ -99,7 +99,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     const bool andererMonat = !monatstabelle::gleicheDatei(neueBemerkungen, bemerkungenDatei);
     // Remarks typed before any month was shown belong to the first month drawn.
     const bool vorDemErstenMonat = bemerkungenDatei.isEmpty() && bemerkungenGeaendert;
-    if (andererMonat && !vorDemErstenMonat && !bemerkungenSichern(false)) return false;
+    if (andererMonat && !vorDemErstenMonat && !nurZeichnen && !bemerkungenSichern(false)) return false;
 
     GewichtsListe.clear();
     z.TabellenDateiName = fileName;
@@ -113,7 +113,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     if (!kopf.benutzerName.isEmpty()) // an empty header keeps the user in use
         z.benutzerName = kopf.benutzerName;
     // Every write syncs the settings file to disk; an unchanged name needs none.
-    if (Lies_String_aus_Registry(QStringLiteral("BenutzerName")) != z.benutzerName)
+    if (!nurZeichnen && Lies_String_aus_Registry(QStringLiteral("BenutzerName")) != z.benutzerName)
         Schreib_String_in_Registry(QStringLiteral("BenutzerName"), z.benutzerName);
     Label1 = QStringLiteral("Korvanemesswerte  ") + kopf.datum + QStringLiteral("  ") + kopf.benutzerName;
 
@@ -172,10 +172,10 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
         z.monatText = monat;
         z.jahrText = jahr;
         z.monatName = monatstabelle::GibMonatLang(monat.toInt());
-        monatstabelle::nimmTabelleAuf(z, fileName, name, monat, jahr);
+        if (!nurZeichnen) monatstabelle::nimmTabelleAuf(z, fileName, name, monat, jahr);
     }
     if (andererMonat || vorDemErstenMonat)
-        ladeBemerkungen(neueBemerkungen, monatstabelle::bemerkungsPfadZu(fileName), bemerkungenNurLesen);
+        ladeBemerkungen(neueBemerkungen, monatstabelle::bemerkungsPfadZu(fileName), bemerkungenNurLesen || nurZeichnen);
 
     emit gezeichnet();
     if (!gewichtMeldung.isEmpty()) Dialoge::seam().meldung(gewichtMeldung);

@@ -64,6 +64,9 @@ public:
     double MonatsMittelGewicht = 0;
 
     bool MittelwertModus = false; // means overlay instead of readings
+    // Only the pictures and lists of the table: nothing filed, stored or asked, remarks only read
+    // (the command line's exports).
+    bool nurZeichnen = false;
     bool ueberlagerung = false;   // overlay flag: Image is not reset before a drawing
 
     // --- title and layout facts the drawing needs from the window

@@ -6,13 +6,21 @@
 #include "app/einzelstart.h"
 #include "chart/tmonatsgrafik.h"
 #include "export/html/htmlexport.h"
+#include "export/image/gui/tbildexport.h"
+#include "export/pdf/gui/tpdfexport.h"
+#include "platform/shell.h"
+#include "storage/monatstabelle.h"
+#include "table/gui/ttabellendlg.h"
 #include "storage/registry.h"
 #include "storage/start.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QSettings>
 #include <QThread>
@@ -121,6 +129,46 @@ Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente) {
     e.status = p.exitCode();
     e.aus = QString::fromLocal8Bit(p.readAllStandardOutput());
     e.fehler = QString::fromLocal8Bit(p.readAllStandardError());
+    return e;
+}
+
+// Every file and folder below ordner, relative, sorted.
+QStringList allesUnter(const QString& ordner) {
+    QStringList alles;
+    QDirIterator it(ordner, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        alles << QDir(ordner).relativeFilePath(it.next());
+    alles.sort();
+    return alles;
+}
+
+// Anna's March filed in the program folder, with remarks.
+QString maerzMitBemerkungen(const QString& programmOrdner) {
+    const QString tabelle = programmOrdner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.tab");
+    testumgebung::schreibe(tabelle,
+                           testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+    testumgebung::schreibe(programmOrdner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_03_2024.txt"),
+                           "Nach dem Sport\r\n");
+    return tabelle;
+}
+
+// The same readings in April.
+QString aprilVon(const QString& programmOrdner) {
+    QByteArray b = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+    b.replace(".03.2024", ".04.2024").replace("Datum=M\xe4rz 2024", "Datum=April 2024");
+    const QString tabelle = programmOrdner + QStringLiteral("Korvane-Daten-Galerie/2024/Anna_04_2024.tab");
+    testumgebung::schreibe(tabelle, b);
+    return tabelle;
+}
+
+// A tool such as pdftotext, run to its end.
+Ergebnis werkzeug(const QString& programm, const QStringList& argumente) {
+    QProcess p;
+    p.start(programm, argumente);
+    Ergebnis e;
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return e;
+    e.status = p.exitCode();
+    e.aus = QString::fromUtf8(p.readAllStandardOutput());
     return e;
 }
 
@@ -306,13 +354,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("meldung");
         QTest::newRow("ohne Art") << QStringList{"--export"} << 2 << "Nach --export fehlt ein Wert.";
         QTest::newRow("unbekannte Art")
-            << QStringList{"--export", "gif", "a.tab"} << 2 << "Unbekannte Exportart \"gif\"; bekannt: html.";
+            << QStringList{"--export", "gif", "a.tab"} << 2
+            << "Unbekannte Exportart \"gif\"; bekannt: pdf-grafik, pdf-tabelle, pdf-grafik-tabelle, jpg-grafik,";
         QTest::newRow("ohne Tabelle")
             << QStringList{"--export", "html"} << 2 << "Es wurde keine Monatstabelle angegeben.";
         QTest::newRow("unbekannte Option")
             << QStringList{"--export", "html", "--bunt", "a.tab"} << 2 << "Unbekannte Option \"--bunt\".";
         QTest::newRow("Ausgabe ohne Export")
-            << QStringList{"--ausgabe", "x.html", "a.tab"} << 2 << "Es fehlt --export ART (html).";
+            << QStringList{"--ausgabe", "x.html", "a.tab"} << 2 << "Es fehlt --export ART (pdf-grafik,";
         QTest::newRow("zwei Tabellen in eine Datei")
             << QStringList{"--export", "html", "--ausgabe", "x.html", "a.tab", "b.tab"} << 2
             << "Mit mehreren Tabellen muss --ausgabe einen Ordner nennen";
@@ -322,6 +371,24 @@ private Q_SLOTS:
                                               << "leer.tab: Es wurden noch keine Daten eingegeben!";
         QTest::newRow("kaputte Tabelle")
             << QStringList{"--export", "html", "kaputt.tab"} << 1 << "kaputt.tab, Zeile";
+        QTest::newRow("Platz, den der Dialog nicht anbietet")
+            << QStringList{"--export", "pdf-tabelle", "--patientendaten", "daten.txt:unter", "a.tab"} << 2
+            << "Bei pdf-tabelle können die Patientendaten nicht \"unter\" stehen; möglich: oben, unten.";
+        QTest::newRow("Patientendaten ohne PDF")
+            << QStringList{"--export", "jpg-grafik", "--patientendaten=daten.txt", "a.tab"} << 2
+            << "--patientendaten gibt es nur bei pdf-grafik";
+        QTest::newRow("Patientendaten fehlen")
+            << QStringList{"--export", "pdf-grafik", "--patientendaten", "fehlt.txt", "a.tab"} << 1 << "fehlt.txt";
+        QTest::newRow("Standardausgabe für ein PDF")
+            << QStringList{"--export", "pdf-grafik", "--ausgabe", "-", "a.tab"} << 2 << "nur bei tabelle-text";
+        QTest::newRow("zwei Bilder in eine Datei")
+            << QStringList{"--export", "jpg-grafik", "--ausgabe", "x.jpg", "a.tab", "a.tab"} << 2
+            << "muss --ausgabe einen vorhandenen Ordner nennen";
+        QTest::newRow("zweimal derselbe Monat")
+            << QStringList{"--export", "jpg-grafik", "a.tab", "a.tab"} << 1 << "Zwei Tabellen ergäben dieselbe Datei";
+        QTest::newRow("Ordner fehlt")
+            << QStringList{"--export", "pdf-grafik", "--ausgabe", "fehlt/x.pdf", "a.tab"} << 1
+            << "fehlt\" gibt es nicht";
     }
     // Wrong calls end with 2, failures with 1, each with a German reason on stderr.
     void exportFalscherAufruf() {
@@ -333,18 +400,170 @@ private Q_SLOTS:
         testumgebung::schreibe(
             l.ordner + QStringLiteral("kaputt.tab"),
             testumgebung::lies(testumgebung::testdaten(QStringLiteral("kaputt_wert.tab"))));
+        testumgebung::schreibe(l.ordner + QStringLiteral("a.tab"),
+                               testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+        testumgebung::schreibe(l.ordner + QStringLiteral("daten.txt"), "Hausarzt\n");
         const Ergebnis e = ohneFenster(l, argumente);
         QTEST(e.status, "status");
         QVERIFY2(e.fehler.contains(meldung), qPrintable(e.fehler));
         QCOMPARE(e.aus, QString());
-        QVERIFY(!QDir(l.ordner + QStringLiteral("Korvane-Daten im Browser")).exists());
+        QCOMPARE(allesUnter(l.ordner), (QStringList{"a.tab", "daten.txt", "kaputt.tab", "leer.tab"}));
+    }
+
+    // The window's command and the command line on the same table and first-start settings give
+    // the same bytes; the command line files its document where the window proposes it.
+    void exportWieImFenster_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<QString>("datei"); // below the year folder
+        QTest::newRow("pdf-grafik") << "pdf-grafik" << "März 2024 Anna.pdf";
+        QTest::newRow("pdf-tabelle") << "pdf-tabelle" << "März 2024 Anna.pdf";
+        QTest::newRow("pdf-grafik-tabelle") << "pdf-grafik-tabelle" << "März 2024 Anna.pdf";
+        QTest::newRow("jpg-grafik") << "jpg-grafik" << "M_rz_2024_Anna.jpg";
+        QTest::newRow("jpg-grafik-tabelle") << "jpg-grafik-tabelle" << "M_rz_2024_Anna.jpg";
+    }
+    void exportWieImFenster() {
+        QFETCH(QString, art);
+        QFETCH(QString, datei);
+        qputenv("SOURCE_DATE_EPOCH", "1709251200");
+        const Lauf l = neuerLauf(QStringLiteral("wie-im-fenster"));
+        const QString tabelle = maerzMitBemerkungen(l.ordner);
+        const Ergebnis e = ohneFenster(l, {QStringLiteral("--export"), art, tabelle});
+        QCOMPARE(e.fehler, QString());
+        QCOMPARE(e.status, 0);
+        const QString geschrieben = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/") + datei;
+        QCOMPARE(e.aus, geschrieben + u'\n');
+        // Settings are read, never written: no settings file appears.
+        QCOMPARE(allesUnter(l.config), QStringList());
+
+        // The window: first-start settings, the table opened, its list in the table window.
+        testumgebung::dialoge().leeren();
+        const QString fensterOrdner = testumgebung::neuerProgrammOrdner(QStringLiteral("fenster"));
+        testumgebung::einstellungenLoeschen();
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(fensterOrdner);
+        Zustand z;
+        z.programmOrdner = fensterOrdner;
+        start::leseOrdner(z);
+        const QString fensterTabelle = maerzMitBemerkungen(fensterOrdner);
+        TMonatsGrafik g(z);
+        QVERIFY(g.GrafikZeichnen(fensterTabelle));
+        QVERIFY(monatstabelle::liesZumBearbeiten(z, fensterTabelle, monatstabelle::KopfLesen::Ja));
+        const tabelle::Gitter gitter = tabelle::ErstelleTabelle(z.ListBox1);
+        QString imFenster;
+        if (art.startsWith(u"pdf")) {
+            imFenster = fensterOrdner + QStringLiteral("fenster.pdf");
+            testumgebung::dialoge().dateien.push_back(imFenster);
+            TPdfExport pdf(z, g, nullptr);
+            QStringList geoeffnet;
+            shell::zeichneAuf(&geoeffnet);
+            const auto pdfArt = art == u"pdf-grafik"    ? pdfdokument::Art::NurGrafik
+                                : art == u"pdf-tabelle" ? pdfdokument::Art::NurTabelle
+                                                        : pdfdokument::Art::GrafikUndTabelle;
+            QVERIFY(pdf.exportieren(pdfArt, &gitter));
+            shell::zeichneAuf(nullptr);
+        } else {
+            TBildExport bild(z, g, nullptr);
+            QVERIFY(art == u"jpg-grafik" ? bild.GrafikspeichernalsBilddateiClick()
+                                         : bild.GrafikPlusTabelleSpeichern(gitter));
+            imFenster = bild.geschrieben;
+        }
+        QCOMPARE(testumgebung::dialoge().unerwartet, QStringList());
+        qunsetenv("SOURCE_DATE_EPOCH");
+        const QByteArray erwartet = testumgebung::lies(imFenster);
+        QVERIFY(!erwartet.isEmpty());
+        QVERIFY(testumgebung::lies(geschrieben) == erwartet);
+    }
+
+    // "tabelle-text" is what a copy of the whole grid in the table window puts on the clipboard.
+    void exportTextWieImFenster() {
+        const Lauf l = neuerLauf(QStringLiteral("text"));
+        const QString tabelle = maerzMitBemerkungen(l.ordner);
+        const Ergebnis e = ohneFenster(l, {QStringLiteral("--export"), QStringLiteral("tabelle-text"), tabelle});
+        QCOMPARE(e.status, 0);
+
+        Zustand z;
+        QVERIFY(monatstabelle::liesZumBearbeiten(z, tabelle, monatstabelle::KopfLesen::Ja));
+        TTabellenDlg fenster;
+        fenster.ErstelleTabelle(z.ListBox1);
+        fenster.setzeAuswahl(QRect(QPoint(0, 0), QPoint(tabelle::kSpalten - 1, tabelle::kZeilen - 1)));
+        fenster.TextKopierenClick();
+        const QString kopiert = QGuiApplication::clipboard()->text();
+        QVERIFY(kopiert.contains(QStringLiteral("\t    128 \t")));
+        QCOMPARE(e.aus, kopiert);
+
+        // "--ausgabe -" is stdout too; a file gets the same text as UTF-8.
+        QCOMPARE(ohneFenster(l, {QStringLiteral("--export=tabelle-text"), QStringLiteral("--ausgabe"),
+                                 QStringLiteral("-"), tabelle})
+                     .aus,
+                 kopiert);
+        const Ergebnis inDatei = ohneFenster(l, {QStringLiteral("--export=tabelle-text"),
+                                                 QStringLiteral("--ausgabe=März.txt"), tabelle});
+        QCOMPARE(inDatei.status, 0);
+        QCOMPARE(testumgebung::lies(l.ordner + QStringLiteral("März.txt")), kopiert.toUtf8());
+    }
+
+    // Several months in one document, in the order given, the pages numbered through, the patient
+    // data (UTF-8) on a page of their own above each table.
+    void exportMehrereMonateEinDokument() {
+        const Lauf l = neuerLauf(QStringLiteral("mehrere"));
+        const QString maerz = maerzMitBemerkungen(l.ordner);
+        const QString april = aprilVon(l.ordner);
+        testumgebung::schreibe(l.ordner + QStringLiteral("daten.txt"), "Hausarzt: Dr. Müller\nTel. 0123\n");
+        const Ergebnis e = ohneFenster(l, {QStringLiteral("--export"), QStringLiteral("pdf-grafik-tabelle"),
+                                           QStringLiteral("--patientendaten"), QStringLiteral("daten.txt:oben"),
+                                           QStringLiteral("--ausgabe"), QStringLiteral("Arzt"), april, maerz});
+        QCOMPARE(e.fehler, QString());
+        QCOMPARE(e.status, 0);
+        const QString pdf = l.ordner + QStringLiteral("Arzt.pdf");
+        QCOMPARE(e.aus, pdf + u'\n');
+        QCOMPARE(werkzeug(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf}).status, 0);
+        QStringList seiten;
+        for (int s = 1; s <= 7; ++s)
+            seiten << werkzeug(QStringLiteral("pdftotext"),
+                               {QStringLiteral("-f"), QString::number(s), QStringLiteral("-l"), QString::number(s),
+                                QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                          .aus.simplified();
+        // Chart, data, table (its number is in the picture) for April, then for March; no page 7.
+        QCOMPARE(seiten.at(0), QStringLiteral("Seite 1"));
+        QCOMPARE(seiten.at(1), QStringLiteral("Seite 2 Hausarzt: Dr. Müller Tel. 0123"));
+        QCOMPARE(seiten.at(2), QString());
+        QCOMPARE(seiten.at(3), QStringLiteral("Seite 4"));
+        QCOMPARE(seiten.at(4), QStringLiteral("Seite 5 Hausarzt: Dr. Müller Tel. 0123"));
+        QCOMPARE(seiten.at(6), QString());
+        QCOMPARE(werkzeug(QStringLiteral("pdfinfo"), {pdf}).aus.count(QStringLiteral("Pages:           6")), 1);
+    }
+
+    // One table that cannot be used and nothing is written, whatever the art: not the other
+    // month's file, no year folder, no script.
+    void exportKaputteTabelleSchreibtNichts_data() {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::newRow("pdf") << QStringList{"--export", "pdf-grafik-tabelle"};
+        QTest::newRow("jpg") << QStringList{"--export", "jpg-grafik"};
+        QTest::newRow("jpg in Ordner") << QStringList{"--export", "jpg-grafik-tabelle", "--ausgabe", "aus"};
+        QTest::newRow("text") << QStringList{"--export", "tabelle-text", "--ausgabe", "aus/t.txt"};
+        QTest::newRow("html") << QStringList{"--export", "html"};
+    }
+    void exportKaputteTabelleSchreibtNichts() {
+        QFETCH(QStringList, argumente);
+        const Lauf l = neuerLauf(QStringLiteral("kaputt"));
+        const QString maerz = maerzMitBemerkungen(l.ordner);
+        QDir().mkpath(l.ordner + QStringLiteral("aus"));
+        testumgebung::schreibe(l.ordner + QStringLiteral("kaputt.tab"),
+                               testumgebung::lies(testumgebung::testdaten(QStringLiteral("kaputt_wert.tab"))));
+        const QStringList vorher = allesUnter(l.ordner);
+        const Ergebnis e = ohneFenster(l, argumente << maerz << QStringLiteral("kaputt.tab"));
+        QCOMPARE(e.status, 1);
+        QVERIFY2(e.fehler.contains(QStringLiteral("kaputt.tab, Zeile 10: ")), qPrintable(e.fehler));
+        QVERIFY2(e.fehler.contains(QStringLiteral("Es wurde nichts geschrieben.")), qPrintable(e.fehler));
+        QCOMPARE(e.aus, QString());
+        QCOMPARE(allesUnter(l.ordner), vorher);
     }
 
     void hilfe() {
         const Lauf l = neuerLauf(QStringLiteral("hilfe"));
         const Ergebnis e = ohneFenster(l, {QStringLiteral("--help")});
         QCOMPARE(e.status, 0);
-        QVERIFY(e.aus.contains(QStringLiteral("korvane --export ART [--ausgabe PFAD] TABELLE.tab")));
+        QVERIFY(e.aus.contains(QStringLiteral("korvane --export ART [--patientendaten DATEI[:unter|oben|unten]]")));
+        QVERIFY(e.aus.contains(QStringLiteral("        tabelle-text        die Tabelle als Text")));
         QCOMPARE(e.fehler, QString());
     }
 
