@@ -8,6 +8,7 @@
 #include "platform/datei.h"
 #include "platform/dialoge.h"
 #include "platform/pause.h"
+#include "platform/shell.h"
 #include "platform/umgebung.h"
 #include "storage/monatstabelle.h"
 #include "storage/registry.h"
@@ -131,8 +132,18 @@ public:
     TMonatsGrafik grafik;
 };
 
-void druckePfad(const QString& pfad) {
+struct Lauf {
+    const Aufruf& aufruf;
+    const QList<Tabelle>& tabellen;
+    const Zustand& basis;
+    QStringList patientendaten;
+    pdfdokument::Platz platz = pdfdokument::Platz::Keiner;
+    QStringList geschrieben; // the files written, for --zeigen
+};
+
+void geschrieben(Lauf& l, const QString& pfad) {
     std::printf("%s\n", QFile::encodeName(pfad).constData());
+    l.geschrieben << pfad;
 }
 
 // --ausgabe as a folder: one that is there.
@@ -157,16 +168,8 @@ bool jahrOrdnerDa(const QString& datei) {
     return monatstabelle::legeJahrOrdnerAn(ordner, QFileInfo(ordner).fileName());
 }
 
-struct Lauf {
-    const Aufruf& aufruf;
-    const QList<Tabelle>& tabellen;
-    const Zustand& basis;
-    QStringList patientendaten;
-    pdfdokument::Platz platz = pdfdokument::Platz::Keiner;
-};
-
 // One document of every month, in the order given, pages numbered through.
-int exportierePdf(const Lauf& l, pdfdokument::Art art) {
+int exportierePdf(Lauf& l, pdfdokument::Art art) {
     Zeichner zeichner(l.basis);
     TmachPDF pdf;
     pdfdokument::richteEin(pdf);
@@ -192,12 +195,12 @@ int exportierePdf(const Lauf& l, pdfdokument::Art art) {
         schreibeFehler(fehler);
         return 1;
     }
-    druckePfad(ziel);
+    geschrieben(l, ziel);
     return 0;
 }
 
 // One picture a table: the chart page, or the chart page above the table.
-int exportiereJpeg(const Lauf& l, bool mitTabelle) {
+int exportiereJpeg(Lauf& l, bool mitTabelle) {
     struct Bild {
         QString ziel;
         QByteArray jpeg;
@@ -234,13 +237,13 @@ int exportiereJpeg(const Lauf& l, bool mitTabelle) {
             status = 1;
             continue;
         }
-        druckePfad(b.ziel);
+        geschrieben(l, b.ziel);
     }
     return status;
 }
 
 // The text a copy of the whole grid gives, table after table, as UTF-8.
-int exportiereText(const Lauf& l) {
+int exportiereText(Lauf& l) {
     constexpr QRect kAlles(QPoint(0, 0), QPoint(tabelle::kSpalten - 1, tabelle::kZeilen - 1));
     QString text;
     for (const Tabelle& t : l.tabellen)
@@ -258,12 +261,12 @@ int exportiereText(const Lauf& l) {
         schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(ziel));
         return 1;
     }
-    druckePfad(ziel);
+    geschrieben(l, ziel);
     return 0;
 }
 
 // The HTML chart page of each table, with the values a drawing of it would leave behind.
-int exportiereHtml(const Lauf& l) {
+int exportiereHtml(Lauf& l) {
     const Aufruf& a = l.aufruf;
     Zustand z = l.basis;
     int status = 0;
@@ -304,7 +307,7 @@ int exportiereHtml(const Lauf& l) {
         }
         THtmlSeite seite(daten);
         const htmlexport::Ergebnis e = htmlexport::schreibeSeite(seite, {datei, ordner, z.datenOrdner});
-        if (e.seiteGeschrieben) druckePfad(datei);
+        if (e.seiteGeschrieben) geschrieben(l, datei);
         if (!e.seiteGeschrieben || !e.skriptDa) status = 1;
     }
     return status;
@@ -313,21 +316,21 @@ int exportiereHtml(const Lauf& l) {
 struct Exportart {
     const char16_t* name;
     const char16_t* hilfe;
-    int (*ausfuehren)(const Lauf&);
+    int (*ausfuehren)(Lauf&);
     std::optional<pdfdokument::Art> pdf; // the document art of the PDF kinds
 };
 constexpr Exportart kArten[] = {
     {u"pdf-grafik", u"ein PDF-Dokument mit der Grafik jedes Monats",
-     [](const Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurGrafik); }, pdfdokument::Art::NurGrafik},
+     [](Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurGrafik); }, pdfdokument::Art::NurGrafik},
     {u"pdf-tabelle", u"ein PDF-Dokument mit der Tabelle jedes Monats",
-     [](const Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurTabelle); }, pdfdokument::Art::NurTabelle},
+     [](Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurTabelle); }, pdfdokument::Art::NurTabelle},
     {u"pdf-grafik-tabelle", u"ein PDF-Dokument mit Grafik und Tabelle jedes Monats",
-     [](const Lauf& l) { return exportierePdf(l, pdfdokument::Art::GrafikUndTabelle); },
+     [](Lauf& l) { return exportierePdf(l, pdfdokument::Art::GrafikUndTabelle); },
      pdfdokument::Art::GrafikUndTabelle},
-    {u"jpg-grafik", u"ein JPEG-Bild der Grafik je Monat", [](const Lauf& l) { return exportiereJpeg(l, false); },
+    {u"jpg-grafik", u"ein JPEG-Bild der Grafik je Monat", [](Lauf& l) { return exportiereJpeg(l, false); },
      std::nullopt},
     {u"jpg-grafik-tabelle", u"ein JPEG-Bild von Grafik und Tabelle je Monat",
-     [](const Lauf& l) { return exportiereJpeg(l, true); }, std::nullopt},
+     [](Lauf& l) { return exportiereJpeg(l, true); }, std::nullopt},
     {u"tabelle-text", u"die Tabelle als Text (wie \"Markierter Text kopieren\"), UTF-8", exportiereText,
      std::nullopt},
     {u"html", u"die Seite mit den Diagrammen für den Browser, Chart.min.js daneben", exportiereHtml, std::nullopt},
@@ -398,6 +401,8 @@ Aufruf lies(const QStringList& argumente) {
             wert(i, arg, &a.ausgabe);
         } else if (arg.startsWith(u"--ausgabe=")) {
             a.ausgabe = arg.mid(10);
+        } else if (arg == u"--zeigen") {
+            a.zeigen = true;
         } else if (arg == u"--patientendaten") {
             patientendatenGenannt = true;
             wert(i, arg, &patientendaten);
@@ -428,8 +433,6 @@ Aufruf lies(const QStringList& argumente) {
         a.fehler = u"Es fehlt --export ART (%1)."_s.arg(bekannt.join(u", "_s));
     else if (!art)
         a.fehler = u"Unbekannte Exportart \"%1\"; bekannt: %2."_s.arg(a.art, bekannt.join(u", "_s));
-    else if (a.tabellen.isEmpty())
-        a.fehler = u"Es wurde keine Monatstabelle angegeben."_s;
     else if (patientendatenGenannt && !art->pdf)
         a.fehler = u"--patientendaten gibt es nur bei pdf-grafik, pdf-tabelle und pdf-grafik-tabelle."_s;
     else if (patientendatenGenannt && a.patientendaten.isEmpty())
@@ -460,7 +463,7 @@ QString hilfetext() {
            u"  korvane [--touch] [TABELLE.tab]\n"
            u"      öffnet das Fenster; eine angegebene Monatstabelle wird als Grafik gezeigt.\n"
            u"  korvane --export ART [--patientendaten DATEI[:unter|oben|unten]] [--ausgabe PFAD]\n"
-           u"          TABELLE.tab …\n"
+           u"          [--zeigen] [TABELLE.tab …]\n"
            u"      schreibt ohne Fenster, was die Befehle im Fenster schreiben. ART ist:\n"_s +
            arten +
            u"      Ohne --ausgabe liegt eine Datei dort, wo der Befehl im Fenster sie ablegt;\n"
@@ -470,7 +473,9 @@ QString hilfetext() {
            u"      Dokument mit allen Monaten.\n"
            u"      --patientendaten (nur pdf-Arten) setzt den Text der Datei unter die Grafik (unter)\n"
            u"      oder auf eine eigene Seite vor (oben) oder nach (unten) der Tabelle.\n"
-           u"      Ist eine Tabelle nicht lesbar, wird nichts geschrieben.\n"
+           u"      Ohne TABELLE gilt die Monatstabelle in Gebrauch. --zeigen öffnet, was geschrieben\n"
+           u"      wurde, mit dem Programm des Desktops. Ist eine Tabelle nicht lesbar, wird nichts\n"
+           u"      geschrieben.\n"
            u"  korvane --help\n"
            u"      zeigt diese Hilfe.\n"
            u"Rückgabewert: 0 wenn alles geschrieben wurde, 1 bei einem Fehler, 2 bei falschem Aufruf.\n"_s;
@@ -512,9 +517,20 @@ int ausfuehren(int argc, char** argv) {
     z.benutzerName = Lies_String_aus_Registry(u"BenutzerName"_s);
     if (!monatstabelle::benutzerNameFehler(z.benutzerName).isEmpty()) z.benutzerName.clear();
 
-    const std::optional<QList<Tabelle>> tabellen = liesAlle(a.tabellen);
+    // No table named: the month in use, as a desktop action asks for it.
+    QStringList namen = a.tabellen;
+    if (namen.isEmpty()) {
+        const QString inGebrauch = Lies_String_aus_Registry(u"TabellenDateiName"_s);
+        if (inGebrauch.isEmpty()) {
+            schreibeFehler(u"Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch. "
+                           u"\"korvane --help\" zeigt, wie es geht."_s);
+            return 2;
+        }
+        namen << inGebrauch;
+    }
+    const std::optional<QList<Tabelle>> tabellen = liesAlle(namen);
     if (!tabellen) return 1;
-    Lauf lauf{a, *tabellen, z, {}, pdfdokument::Platz::Keiner};
+    Lauf lauf{a, *tabellen, z, {}, pdfdokument::Platz::Keiner, {}};
     if (!a.patientendaten.isEmpty()) {
         QString meldung;
         const std::optional<QStringList> daten = pdfdokument::liesPatientendaten(a.patientendaten, &meldung);
@@ -535,6 +551,12 @@ int ausfuehren(int argc, char** argv) {
     }
     const int status = art.ausfuehren(lauf);
     std::fflush(stdout);
+    // The desktop's opener, as the window's commands open their files; xdg-open needs no display
+    // of ours.
+    if (a.zeigen)
+        for (const QString& datei : std::as_const(lauf.geschrieben))
+            if (!shell::starteProgramm(u"xdg-open"_s, {datei}))
+                schreibeFehler(u"Die Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden."_s.arg(datei));
     return status;
 }
 

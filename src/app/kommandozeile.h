@@ -1,7 +1,8 @@
 #pragma once
 // The command line without a window: "korvane --export ART [--patientendaten DATEI[:PLATZ]]
-// [--ausgabe PFAD] TABELLE.tab …" and "korvane --help". Needs no display; messages go to stderr in
-// German; the exit status is 0 when everything asked was done, 1 for a failure, 2 for a wrong call.
+// [--ausgabe PFAD] [--zeigen] [TABELLE.tab …]" and "korvane --help"; without a table, the month in
+// use. Needs no display; messages go to stderr in German; the exit status is 0 when everything
+// asked was done, 1 for a failure, 2 for a wrong call.
 // Every table is read and drawn before anything is written, so one broken table writes nothing.
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,7 @@ struct Aufruf {
     QString ausgabe; // --ausgabe: the file, or a folder for the files; "-" stdout for tabelle-text
     QString patientendaten;  // --patientendaten: the file, without its place
     QString platz;           // "unter", "oben", "unten"; empty: the one the dialog ticks first
+    bool zeigen = false;     // --zeigen: the files written are opened with the desktop's program
     QStringList tabellen;
     QString fehler; // German: why the call is wrong; empty when it is not
 };

@@ -215,6 +215,46 @@ private Q_SLOTS:
 
     // Under a real X server the main window carries the class the entry's StartupWMClass names
     // and the icon in both sizes, so task bars group it with its entry.
+    // Every desktop action is an export the program knows: run as its Exec says (with a table
+    // for %f, without opening the file), each writes its file.
+    void aktionen() {
+        const QStringList zeilen = QString::fromUtf8(testumgebung::lies(eintrag())).split(u'\n');
+        QStringList gruppen, befehle;
+        for (const QString& z : zeilen) {
+            if (z.startsWith(QStringLiteral("[Desktop Action ")))
+                gruppen << z.mid(16).chopped(1);
+            else if (z.startsWith(QStringLiteral("Exec=")) && gruppen.size() > befehle.size())
+                befehle << z.mid(5);
+        }
+        QStringList genannt = eintragsWert(eintrag(), QStringLiteral("Actions")).split(u';', Qt::SkipEmptyParts);
+        QCOMPARE(genannt, gruppen);
+        QVERIFY(gruppen.size() >= 3);
+        QCOMPARE(befehle.size(), gruppen.size());
+
+        const QString ordner = testumgebung::wurzel() + QStringLiteral("/aktionen/");
+        const QString tabelle = ordner + QStringLiteral("Anna_03_2024.tab");
+        testumgebung::schreibe(tabelle,
+                               testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        env.insert(QStringLiteral("KORVANE_ORDNER"), ordner);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), ordner + QStringLiteral("config"));
+        for (const QString& befehl : std::as_const(befehle)) {
+            QStringList teile = befehl.split(u' ', Qt::SkipEmptyParts);
+            QCOMPARE(teile.takeFirst(), QStringLiteral("korvane"));
+            QVERIFY2(teile.removeAll(QStringLiteral("--zeigen")) == 1, qPrintable(befehl));
+            QVERIFY2(teile.removeAll(QStringLiteral("%f")) == 1, qPrintable(befehl));
+            QProcess p;
+            p.setProcessEnvironment(env);
+            p.start(m_prefix + QStringLiteral("/bin/korvane"), teile << tabelle);
+            QVERIFY(p.waitForFinished(60000));
+            QVERIFY2(p.exitCode() == 0, qPrintable(befehl + u' ' + QString::fromLocal8Bit(p.readAllStandardError())));
+            const QString datei = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+            QVERIFY2(QFileInfo(datei).size() > 0, qPrintable(befehl + QStringLiteral(": ") + datei));
+        }
+    }
+
     void fensterUnterX11() {
         QProcess x;
         x.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -114,8 +114,9 @@ struct Ergebnis {
 };
 
 // Runs korvane to its end without any display: neither DISPLAY, WAYLAND_DISPLAY nor a platform.
-Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente) {
+Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente, const QString& pfadDavor = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!pfadDavor.isEmpty()) env.insert(QStringLiteral("PATH"), pfadDavor + u':' + env.value(QStringLiteral("PATH")));
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QLatin1String(name));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), l.config);
@@ -357,7 +358,8 @@ private Q_SLOTS:
             << QStringList{"--export", "gif", "a.tab"} << 2
             << "Unbekannte Exportart \"gif\"; bekannt: pdf-grafik, pdf-tabelle, pdf-grafik-tabelle, jpg-grafik,";
         QTest::newRow("ohne Tabelle")
-            << QStringList{"--export", "html"} << 2 << "Es wurde keine Monatstabelle angegeben.";
+            << QStringList{"--export", "html"} << 2
+            << "Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch.";
         QTest::newRow("unbekannte Option")
             << QStringList{"--export", "html", "--bunt", "a.tab"} << 2 << "Unbekannte Option \"--bunt\".";
         QTest::newRow("Ausgabe ohne Export")
@@ -530,6 +532,30 @@ private Q_SLOTS:
         QCOMPARE(seiten.at(4), QStringLiteral("Seite 5 Hausarzt: Dr. Müller Tel. 0123"));
         QCOMPARE(seiten.at(6), QString());
         QCOMPARE(werkzeug(QStringLiteral("pdfinfo"), {pdf}).aus.count(QStringLiteral("Pages:           6")), 1);
+    }
+
+    // A desktop action: no table named, so the month in use; the document opened with the
+    // desktop's program; the settings as they were.
+    void exportMonatInGebrauchZeigen() {
+        const Lauf l = neuerLauf(QStringLiteral("in-gebrauch"));
+        annaInGebrauch(l);
+        const QByteArray einstellungenVorher = testumgebung::lies(einstellungen(l));
+        const QString bin = l.ordner + QStringLiteral("bin");
+        const QString aufruf = l.ordner + QStringLiteral("geoeffnet");
+        testumgebung::schreibe(bin + QStringLiteral("/xdg-open"),
+                               QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.neu' && mv '%1.neu' '%1'\n")
+                                   .arg(aufruf)
+                                   .toUtf8());
+        QFile::setPermissions(bin + QStringLiteral("/xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+        const Ergebnis e = ohneFenster(
+            l, {QStringLiteral("--export"), QStringLiteral("pdf-grafik-tabelle"), QStringLiteral("--zeigen")}, bin);
+        QCOMPARE(e.fehler, QString());
+        QCOMPARE(e.status, 0);
+        const QString pdf = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/März 2024 Anna.pdf");
+        QCOMPARE(e.aus, pdf + u'\n');
+        QVERIFY(wartetBis([&] { return QFileInfo::exists(aufruf); }));
+        QCOMPARE(QString::fromUtf8(testumgebung::lies(aufruf)), pdf);
+        QCOMPARE(testumgebung::lies(einstellungen(l)), einstellungenVorher);
     }
 
     // One table that cannot be used and nothing is written, whatever the art: not the other
