@@ -28,6 +28,53 @@ QByteArray deflate(const QByteArray& daten) {
     return ergebnis;
 }
 
+// The image's red, green and blue bytes, rows from the top, no fill bytes; compressed, the zlib
+// stream compress2 makes of them at the default level. The rows go to zlib one by one, so the
+// pixels are never copied whole: a table page would otherwise cost two more copies of itself.
+QByteArray bildDaten(const QImage& bild, bool komprimiert) {
+    const QImage quelle = bild.format() == QImage::Format_RGB32 ? bild : bild.convertToFormat(QImage::Format_RGB888);
+    const int breite = quelle.width(), hoehe = quelle.height();
+    const qsizetype zeilenLaenge = qsizetype(breite) * 3;
+    QByteArray puffer(zeilenLaenge, Qt::Uninitialized);
+    auto zeile = [&](int r) -> const Bytef* {
+        if (quelle.format() == QImage::Format_RGB888) return quelle.constScanLine(r);
+        const QRgb* p = reinterpret_cast<const QRgb*>(quelle.constScanLine(r));
+        Bytef* z = reinterpret_cast<Bytef*>(puffer.data());
+        for (int x = 0; x < breite; ++x) {
+            z[3 * x] = Bytef(qRed(p[x]));
+            z[3 * x + 1] = Bytef(qGreen(p[x]));
+            z[3 * x + 2] = Bytef(qBlue(p[x]));
+        }
+        return z;
+    };
+    if (!komprimiert) {
+        QByteArray roh;
+        roh.reserve(zeilenLaenge * hoehe);
+        for (int r = 0; r < hoehe; ++r)
+            roh.append(reinterpret_cast<const char*>(zeile(r)), zeilenLaenge);
+        return roh;
+    }
+    z_stream strom{};
+    if (deflateInit(&strom, Z_DEFAULT_COMPRESSION) != Z_OK) return {};
+    QByteArray aus(qsizetype(deflateBound(&strom, uLong(zeilenLaenge * hoehe))), Qt::Uninitialized);
+    int status = Z_OK;
+    for (int r = zeilenLaenge == 0 ? hoehe : 0; r <= hoehe && status == Z_OK; ++r) {
+        const bool ende = r == hoehe;
+        strom.next_in = const_cast<Bytef*>(ende ? nullptr : zeile(r));
+        strom.avail_in = ende ? 0 : uInt(zeilenLaenge);
+        do {
+            if (strom.total_out == uLong(aus.size())) aus.resize(aus.size() * 2 + 64);
+            strom.next_out = reinterpret_cast<Bytef*>(aus.data()) + strom.total_out;
+            strom.avail_out = uInt(aus.size() - qsizetype(strom.total_out));
+            status = deflate(&strom, ende ? Z_FINISH : Z_NO_FLUSH);
+        } while (status == Z_OK && (strom.avail_in > 0 || (ende && strom.avail_out == 0)));
+    }
+    deflateEnd(&strom);
+    if (status != Z_STREAM_END) return {};
+    aus.truncate(qsizetype(strom.total_out));
+    return aus;
+}
+
 } // namespace
 
 TmachPDF::TmachPDF() : Author(QStringLiteral("Korvane")), Creator(Author), Producer(Author) {}
@@ -172,29 +219,26 @@ void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, cons
     m_seite += "/Im" + zahl(nummer) + " Do" + kZeilenende;
     m_seite += "Q" + kZeilenende;
 
-    // Red, green, blue bytes per pixel, rows from the top, no fill bytes.
-    const QImage rgb = bild.convertToFormat(QImage::Format_RGB888);
-    QByteArray pixel;
-    pixel.reserve(qsizetype(rgb.width()) * 3 * rgb.height());
-    for (int r = 0; r < rgb.height(); ++r)
-        pixel.append(reinterpret_cast<const char*>(rgb.constScanLine(r)), qsizetype(rgb.width()) * 3);
-    const QByteArray daten = Compress ? deflate(pixel) : pixel;
-
-    QByteArray koerper;
-    auto koerperZeile = [&](const QByteArray& z) { koerper += z + kZeilenende; };
-    koerperZeile("<< /Type /XObject");
-    koerperZeile("/Subtype /Image");
-    koerperZeile("/Width " + zahl(rgb.width()));
-    koerperZeile("/Height " + zahl(rgb.height()));
-    koerperZeile("/ColorSpace /DeviceRGB");
-    koerperZeile("/BitsPerComponent 8");
-    koerperZeile("/Length " + zahl(daten.size()));
-    koerperZeile("/Name /Im" + zahl(nummer));
-    if (Compress) koerperZeile("/Filter [/FlateDecode]");
-    koerperZeile(">>");
-    koerperZeile("stream");
-    koerper += daten;
-    m_bilder << koerper;
+    // Compressing a page's picture takes longer than drawing the next one: it runs beside the
+    // document and the next pictures, and the document waits for it only when it ends.
+    m_bilder.push_back(std::async(std::launch::async, [bild, nummer, komprimiert = Compress] {
+        const QByteArray daten = bildDaten(bild, komprimiert);
+        QByteArray koerper;
+        auto koerperZeile = [&](const QByteArray& z) { koerper += z + kZeilenende; };
+        koerperZeile("<< /Type /XObject");
+        koerperZeile("/Subtype /Image");
+        koerperZeile("/Width " + QByteArray::number(bild.width()));
+        koerperZeile("/Height " + QByteArray::number(bild.height()));
+        koerperZeile("/ColorSpace /DeviceRGB");
+        koerperZeile("/BitsPerComponent 8");
+        koerperZeile("/Length " + QByteArray::number(daten.size()));
+        koerperZeile("/Name /Im" + QByteArray::number(nummer));
+        if (komprimiert) koerperZeile("/Filter [/FlateDecode]");
+        koerperZeile(">>");
+        koerperZeile("stream");
+        koerper += daten;
+        return koerper;
+    }));
 }
 
 QByteArray TmachPDF::EndDocBytes() {
@@ -251,9 +295,9 @@ QByteArray TmachPDF::EndDocBytes() {
     zeile("endobj");
     objektAbschliessen();
 
-    for (const QByteArray& koerper : std::as_const(m_bilder)) {
+    for (std::future<QByteArray>& koerper : m_bilder) {
         objektBeginnen(++m_nummer);
-        m_objekt += koerper;
+        m_objekt += koerper.get();
         m_objekt += "\r\nendstream" + kZeilenende;
         zeile("endobj");
         objektAbschliessen();

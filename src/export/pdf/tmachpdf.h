@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <future>
+#include <vector>
 
 struct TPDFFont {
     quint8 nummer = 4; // 0..13, see the font table
@@ -65,7 +67,7 @@ private:
     QByteArray zahl(qint64 n) const { return QByteArray::number(n); }
 
     QByteArray m_dokument, m_objekt, m_seite;
-    QList<QByteArray> m_bilder; // image object bodies, in image order
+    std::vector<std::future<QByteArray>> m_bilder; // image object bodies, in image order
     QList<qint64> m_versatz;    // offsets: where each object starts, then the cross-reference table
     QList<int> m_inhalte, m_schriften;
     int m_nummer = 0, m_seiten = 0;
