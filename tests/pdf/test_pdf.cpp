@@ -208,6 +208,56 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(pdf.FileName));
     }
 
+    // An image's stream is zlib's one-shot compression of its RGB bytes (rows from the top, no
+    // fill bytes), whatever the picture's format; uncompressed, the bytes themselves.
+    void bildStrom_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QSize>("groesse");
+        QTest::addColumn<bool>("komprimiert");
+        QTest::newRow("RGB32") << int(QImage::Format_RGB32) << QSize(1164, 802) << true;
+        QTest::newRow("RGB32 ungerade Breite") << int(QImage::Format_RGB32) << QSize(333, 57) << true;
+        QTest::newRow("ARGB32") << int(QImage::Format_ARGB32) << QSize(101, 40) << true;
+        QTest::newRow("RGB888") << int(QImage::Format_RGB888) << QSize(101, 40) << true;
+        QTest::newRow("Graustufen") << int(QImage::Format_Grayscale8) << QSize(77, 13) << true;
+        QTest::newRow("leer") << int(QImage::Format_RGB32) << QSize(0, 0) << true;
+        QTest::newRow("ohne Kompression") << int(QImage::Format_RGB32) << QSize(333, 57) << false;
+    }
+    void bildStrom() {
+        QFETCH(int, format);
+        QFETCH(QSize, groesse);
+        QFETCH(bool, komprimiert);
+        QImage bild(groesse, QImage::Format(format));
+        // Noise and runs, so the matcher has both to do.
+        quint32 zufall = 12345;
+        for (int y = 0; y < bild.height(); ++y)
+            for (int x = 0; x < bild.width(); ++x) {
+                zufall = zufall * 1103515245u + 12345u;
+                bild.setPixel(x, y, x % 50 < 25 ? qRgb(255, 255, 255) : qRgba(zufall >> 8, zufall >> 16, zufall >> 24, 200));
+            }
+        const QImage rgb = bild.convertToFormat(QImage::Format_RGB888);
+        QByteArray roh;
+        for (int y = 0; y < rgb.height(); ++y)
+            roh.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), qsizetype(rgb.width()) * 3);
+        QByteArray erwartet = roh;
+        if (komprimiert) {
+            uLongf laenge = compressBound(uLong(roh.size()));
+            erwartet.resize(qsizetype(laenge));
+            compress2(reinterpret_cast<Bytef*>(erwartet.data()), &laenge,
+                      reinterpret_cast<const Bytef*>(roh.constData()), uLong(roh.size()), Z_DEFAULT_COMPRESSION);
+            erwartet.truncate(qsizetype(laenge));
+        }
+        TmachPDF pdf;
+        pdf.Compress = komprimiert;
+        pdf.BeginDoc();
+        pdf.DrawImage(0, 0, bild);
+        const QByteArray b = pdf.EndDocBytes();
+        const QByteArray kopf = "/Length " + QByteArray::number(erwartet.size()) + "\r\n/Name /Im1\r\n";
+        QVERIFY(b.contains(kopf));
+        const qsizetype anfang = b.indexOf("stream\r\n", b.indexOf(kopf)) + 8;
+        QVERIFY(b.mid(anfang, erwartet.size()) == erwartet);
+        QVERIFY(b.mid(anfang + erwartet.size()).startsWith("\r\nendstream"));
+    }
+
     // What real readers say: qpdf finds no error and pdftoppm renders the page.
     void leser() {
         TmachPDF pdf;
