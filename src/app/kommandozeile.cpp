@@ -21,6 +21,7 @@
 #include <QGuiApplication>
 #include <QSet>
 #include <cstdio>
+#include <future>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -119,8 +120,12 @@ public:
     QImage grafikseite() const {
         return bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, m_gewicht, m_bemerkungen));
     }
-    QImage tabellenbild(const Tabelle& t) const {
-        return bildexport::tabellenBildMitTitel(tabelle::TabelleAlsBild(gitterDer(t)), grafik.Label1);
+    // The table picture with its title, made beside the chart's drawing: it needs nothing of it.
+    static std::future<QImage> tabellenbild(const Tabelle& t) {
+        return std::async(std::launch::async, [&t] {
+            return bildexport::tabellenBildMitTitel(tabelle::TabelleAlsBild(gitterDer(t)),
+                                                    TMonatsGrafik::titel(t.anzeige.kopf));
+        });
     }
 
 private:
@@ -178,14 +183,16 @@ int exportierePdf(Lauf& l, pdfdokument::Art art) {
     QString vorgabe;
     for (qsizetype i = 0; i < l.tabellen.size(); ++i) {
         const Tabelle& t = l.tabellen.at(i);
+        std::future<QImage> tabellenbild;
+        if (art != pdfdokument::Art::NurGrafik) tabellenbild = Zeichner::tabellenbild(t);
         if (!zeichner.zeichne(t)) return 1;
         if (i == 0) vorgabe = pdfdokument::vorgeschlagenerName(zeichner.z);
         pdfdokument::Monat monat;
         if (art != pdfdokument::Art::NurTabelle) monat.grafikseite = zeichner.grafikseite();
-        if (art != pdfdokument::Art::NurGrafik) monat.tabellenbild = zeichner.tabellenbild(t);
+        if (tabellenbild.valid()) monat.tabellenbild = tabellenbild.get();
         monat.patientendaten = l.patientendaten;
         monat.platz = l.platz;
-        pdfdokument::schreibeMonat(pdf, art, monat, &seite, i == 0);
+        pdfdokument::schreibeMonat(pdf, art, std::move(monat), &seite, i == 0);
     }
     const QString ziel = zielDatei(l.aufruf.ausgabe, vorgabe, u".pdf"_s);
     pdf.FileName = ziel;
@@ -209,9 +216,11 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
     QSet<QString> ziele;
     Zeichner zeichner(l.basis);
     for (const Tabelle& t : l.tabellen) {
+        std::future<QImage> tabellenbild;
+        if (mitTabelle) tabellenbild = Zeichner::tabellenbild(t);
         if (!zeichner.zeichne(t)) return 1;
         QImage bild = zeichner.grafikseite();
-        if (mitTabelle) bild = bildexport::BilderZusammenfuegen(bild, zeichner.tabellenbild(t));
+        if (mitTabelle) bild = bildexport::BilderZusammenfuegen(bild, tabellenbild.get());
         const QString name = bildexport::BildName(zeichner.grafik.Label1);
         Bild b{zielDatei(l.aufruf.ausgabe, bildexport::jpegPfad(zeichner.z, name), u".jpg"_s), jpeg::kodiere(bild)};
         if (b.jpeg.isEmpty()) {

@@ -50,6 +50,10 @@ QString TMonatsGrafik::jahrDerTabelle(const monatstabelle::Anzeige& anzeige) {
     return QString::number(Uhr::heute().year());
 }
 
+QString TMonatsGrafik::titel(const monatstabelle::Kopf& kopf) {
+    return QStringLiteral("Korvanemesswerte  ") + kopf.datum + QStringLiteral("  ") + kopf.benutzerName;
+}
+
 bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     if (datei::pruefe(gewaehlt, datei::kGrenzeTabelle) == datei::Fehler::Fehlt) return false;
     QString fileName = gewaehlt;
@@ -115,7 +119,7 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     // Every write syncs the settings file to disk; an unchanged name needs none.
     if (!nurZeichnen && Lies_String_aus_Registry(QStringLiteral("BenutzerName")) != z.benutzerName)
         Schreib_String_in_Registry(QStringLiteral("BenutzerName"), z.benutzerName);
-    Label1 = QStringLiteral("Korvanemesswerte  ") + kopf.datum + QStringLiteral("  ") + kopf.benutzerName;
+    Label1 = titel(kopf);
 
     Memo1 = anzeige->zeilen;
     TagesEndeZeilen = tagesEnden(Memo1);

@@ -71,6 +71,8 @@ public:
 
     // --- title and layout facts the drawing needs from the window
     QString Label1;               // "Korvanemesswerte  " + Datum + "  " + name, or "von " + name
+    // The title a drawing of a table with this header sets.
+    static QString titel(const monatstabelle::Kopf& kopf);
     bool maximiert = false;       // title font 14 instead of 10
     double skalierung = 1.0;      // Image height / 464 when maximised
     bool gewichtSichtbar = false; // the mean weight text is written only when visible

@@ -36,8 +36,8 @@ void richteEin(TmachPDF& pdf) {
     pdf.PageHeight = 842;
 }
 
-QImage tabellenSeite(const QImage& tabellenbild, int seite) {
-    QImage bild = tabellenbild.convertToFormat(QImage::Format_RGB32);
+QImage tabellenSeite(QImage bild, int seite) {
+    if (bild.format() != QImage::Format_RGB32) bild = bild.convertToFormat(QImage::Format_RGB32);
     {
         QPainter p(&bild);
         schrift::schreibe(p, bild.width() - 80, 30, QStringLiteral("Seite ") + QString::number(seite),
@@ -47,7 +47,7 @@ QImage tabellenSeite(const QImage& tabellenbild, int seite) {
     return bild.transformed(QTransform().rotate(90));
 }
 
-void schreibeMonat(TmachPDF& pdf, Art art, const Monat& m, int* seite, bool ersterMonat) {
+void schreibeMonat(TmachPDF& pdf, Art art, Monat m, int* seite, bool ersterMonat) {
     const bool daten = !m.patientendaten.isEmpty();
     auto seitenNummer = [&] {
         pdf.Font = {0, 8};
@@ -80,7 +80,7 @@ void schreibeMonat(TmachPDF& pdf, Art art, const Monat& m, int* seite, bool erst
         if (art != Art::GrafikUndTabelle) neueSeite();
     }
     if (art == Art::GrafikUndTabelle) neueSeite();
-    if (art != Art::NurGrafik) pdf.DrawImage(30, 30, 9, 13, tabellenSeite(m.tabellenbild, *seite));
+    if (art != Art::NurGrafik) pdf.DrawImage(30, 30, 9, 13, tabellenSeite(std::move(m.tabellenbild), *seite));
     if (daten && m.platz == Platz::SeiteUnterhalb && art != Art::NurGrafik) {
         neueSeite();
         datenSeite();

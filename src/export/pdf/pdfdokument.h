@@ -30,10 +30,11 @@ void richteEin(TmachPDF& pdf);
 
 // The month's pages into the open document, numbered from *seite on ("Seite n"); afterwards
 // *seite is the number of the last page written. A month after the first begins on a new page.
-void schreibeMonat(TmachPDF& pdf, Art art, const Monat& monat, int* seite, bool ersterMonat = true);
+// The month is taken over: its table picture is written on in place, not copied once more.
+void schreibeMonat(TmachPDF& pdf, Art art, Monat monat, int* seite, bool ersterMonat = true);
 
 // "Seite n" written into the table picture, then the picture turned a quarter clockwise.
-QImage tabellenSeite(const QImage& tabellenbild, int seite);
+QImage tabellenSeite(QImage tabellenbild, int seite);
 
 // month name + " " + year + " " + user name + ".pdf" in the month's year folder.
 QString vorgeschlagenerName(const Zustand& z);

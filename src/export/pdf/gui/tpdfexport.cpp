@@ -49,7 +49,7 @@ bool TPdfExport::exportieren(pdfdokument::Art art, const tabelle::Gitter* gitter
     pdf.FileName = pfad; // 96 pixels per inch, whatever the screen: the command line's files are the same
     pdf.BeginDoc();
     int seite = 1;
-    pdfdokument::schreibeMonat(pdf, art, monat, &seite);
+    pdfdokument::schreibeMonat(pdf, art, std::move(monat), &seite);
     QString fehler;
     if (!pdf.EndDoc(&fehler)) {
         Dialoge::seam().warnung(fehler);
