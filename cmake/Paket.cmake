@@ -38,6 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # there: the fonts the chart is drawn in and Qt's German button texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-liberation, qt6-translations-l10n")
-# The help guide opens through xdg-open; tables are recognised through the MIME database.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info")
+# The help guide and exported files open through xdg-open; tables are recognised through the
+# MIME database; the desktop actions report failures through notify-send.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info, libnotify-bin")
 include(CPack)

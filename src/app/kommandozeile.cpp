@@ -21,6 +21,8 @@
 #include <QGuiApplication>
 #include <QSet>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <future>
 #include <optional>
 
@@ -29,7 +31,11 @@ using namespace Qt::StringLiterals;
 namespace kommandozeile {
 namespace {
 
+// Every message of this run, for a desktop action's notification.
+QStringList g_meldungen;
+
 void schreibeFehler(const QString& text) {
+    g_meldungen << text;
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
 }
@@ -144,7 +150,51 @@ struct Lauf {
     QStringList patientendaten;
     pdfdokument::Platz platz = pdfdokument::Platz::Keiner;
     QStringList geschrieben; // the files written, for --zeigen
+    // A target that must not be written gives this status: a wrong call when --ausgabe named it.
+    int zielStatus() const { return aufruf.ausgabe.isEmpty() ? 1 : 2; }
 };
+
+bool gleicheDatei(const struct stat& a, const QString& pfad) {
+    struct stat b {};
+    return ::stat(QFile::encodeName(pfad).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Why the file an export would write must not be written, empty when it may: a month table, an
+// input of this call (a table, its remarks, the patient data), anything that is no regular file
+// (a device, a FIFO, a link: writing would replace what it is), a write-protected file.
+QString zielFehler(const Lauf& l, const QString& ziel) {
+    if (ziel.endsWith(u".tab"_s, Qt::CaseInsensitive))
+        return u"\"%1\" wäre eine Monatstabelle; eine Export-Datei wird nie so genannt."_s.arg(ziel);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(ziel).constData(), &st) != 0) return {};
+    if (!S_ISREG(st.st_mode))
+        return u"\"%1\" ist keine gewöhnliche Datei und wird nicht ersetzt (die Standardausgabe ist \"--ausgabe -\")."_s
+            .arg(ziel);
+    QStringList eingaben;
+    for (const Tabelle& t : l.tabellen)
+        eingaben << t.pfad << monatstabelle::bemerkungsPfadZu(t.pfad);
+    if (!l.aufruf.patientendaten.isEmpty()) eingaben << l.aufruf.patientendaten;
+    for (const QString& eingabe : std::as_const(eingaben))
+        if (gleicheDatei(st, eingabe))
+            return u"\"%1\" wird von diesem Aufruf gelesen und nicht überschrieben."_s.arg(ziel);
+    // Without any write bit it is protected even from root, who may write anything.
+    if ((st.st_mode & 0222) == 0 || ::access(QFile::encodeName(ziel).constData(), W_OK) != 0)
+        return u"\"%1\" ist schreibgeschützt und wird nicht ersetzt."_s.arg(ziel);
+    return {};
+}
+
+// Says why the target must not be written; true when it may.
+bool zielErlaubt(const Lauf& l, const QString& ziel) {
+    const QString fehler = zielFehler(l, ziel);
+    if (fehler.isEmpty()) return true;
+    schreibeFehler(fehler + u" Es wurde nichts geschrieben."_s);
+    return false;
+}
+
+bool gibtEs(const QString& pfad) {
+    const QFileInfo info(pfad);
+    return info.exists() || info.isSymLink();
+}
 
 void geschrieben(Lauf& l, const QString& pfad) {
     std::printf("%s\n", QFile::encodeName(pfad).constData());
@@ -156,15 +206,21 @@ bool istOrdner(const QString& ausgabe) {
     return !ausgabe.isEmpty() && QFileInfo(ausgabe).isDir();
 }
 
+// The file --ausgabe names, with the suffix added when it has none and no such file is there,
+// as the save dialog adds it.
+QString ausgabeDatei(const QString& ausgabe, const QString& endung) {
+    QString datei = QFileInfo(ausgabe).absoluteFilePath();
+    if (QFileInfo(datei).suffix().isEmpty() && !gibtEs(datei)) datei += endung;
+    return datei;
+}
+
 // Where a file art writes: the window's place, inside the folder --ausgabe names, or the file it
-// names (with the suffix added when it has none, as the save dialog does).
+// names.
 QString zielDatei(const QString& ausgabe, const QString& vorgabe, const QString& endung) {
     if (ausgabe.isEmpty()) return vorgabe;
     if (istOrdner(ausgabe))
         return QDir::cleanPath(QFileInfo(ausgabe).absoluteFilePath()) + u'/' + QFileInfo(vorgabe).fileName();
-    QString datei = QFileInfo(ausgabe).absoluteFilePath();
-    if (QFileInfo(datei).suffix().isEmpty()) datei += endung;
-    return datei;
+    return ausgabeDatei(ausgabe, endung);
 }
 
 // The year folder the window's command writes into, created as it creates it.
@@ -195,6 +251,7 @@ int exportierePdf(Lauf& l, pdfdokument::Art art) {
         pdfdokument::schreibeMonat(pdf, art, std::move(monat), &seite, i == 0);
     }
     const QString ziel = zielDatei(l.aufruf.ausgabe, vorgabe, u".pdf"_s);
+    if (!zielErlaubt(l, ziel)) return l.zielStatus();
     pdf.FileName = ziel;
     QString fehler;
     if (pdf.nichtDarstellbar().isEmpty() && l.aufruf.ausgabe.isEmpty() && !jahrOrdnerDa(ziel)) return 1;
@@ -204,6 +261,16 @@ int exportierePdf(Lauf& l, pdfdokument::Art art) {
     }
     geschrieben(l, ziel);
     return 0;
+}
+
+// Two months of one user and month would write one file twice: the first would be lost.
+bool einmalig(QSet<QString>& ziele, const QString& ziel) {
+    if (ziele.contains(ziel)) {
+        schreibeFehler(u"Zwei Tabellen ergäben dieselbe Datei \"%1\". Es wurde nichts geschrieben."_s.arg(ziel));
+        return false;
+    }
+    ziele.insert(ziel);
+    return true;
 }
 
 // One picture a table: the chart page, or the chart page above the table.
@@ -227,12 +294,8 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
             schreibeFehler(u"Das Bild für \"%1\" konnte nicht erstellt werden. Es wurde nichts geschrieben."_s.arg(b.ziel));
             return 1;
         }
-        // Two months of one user and month would write one file twice: the first would be lost.
-        if (ziele.contains(b.ziel)) {
-            schreibeFehler(u"Zwei Tabellen ergäben dieselbe Datei \"%1\". Es wurde nichts geschrieben."_s.arg(b.ziel));
-            return 1;
-        }
-        ziele.insert(b.ziel);
+        if (!zielErlaubt(l, b.ziel)) return l.zielStatus();
+        if (!einmalig(ziele, b.ziel)) return 1;
         bilder << std::move(b);
     }
     int status = 0;
@@ -251,12 +314,15 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
     return status;
 }
 
-// The text a copy of the whole grid gives, table after table, as UTF-8.
+// The text a copy of the whole grid gives, as UTF-8; several tables one after another, each
+// under its title line, so the months can be told apart.
 int exportiereText(Lauf& l) {
     constexpr QRect kAlles(QPoint(0, 0), QPoint(tabelle::kSpalten - 1, tabelle::kZeilen - 1));
     QString text;
-    for (const Tabelle& t : l.tabellen)
+    for (const Tabelle& t : l.tabellen) {
+        if (l.tabellen.size() > 1) text += TMonatsGrafik::titel(t.anzeige.kopf) + u"\r\n"_s;
         text += tabelle::TextKopieren(gitterDer(t), kAlles);
+    }
     const QByteArray bytes = text.toUtf8();
     const QString& ausgabe = l.aufruf.ausgabe;
     if (ausgabe.isEmpty() || ausgabe == u"-") {
@@ -266,6 +332,7 @@ int exportiereText(Lauf& l) {
         return gut ? 0 : 1;
     }
     const QString ziel = QFileInfo(ausgabe).absoluteFilePath();
+    if (!zielErlaubt(l, ziel)) return l.zielStatus();
     if (!datei::schreibe(ziel, bytes)) {
         schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(ziel));
         return 1;
@@ -280,6 +347,12 @@ int exportiereHtml(Lauf& l) {
     Zustand z = l.basis;
     int status = 0;
     const bool inOrdner = !a.ausgabe.isEmpty() && (QFileInfo(a.ausgabe).isDir() || a.ausgabe.endsWith(u'/'));
+    struct Seite {
+        THtmlSeite::Daten daten;
+        QString ordner, datei;
+    };
+    QList<Seite> seiten;
+    QSet<QString> ziele;
     for (const Tabelle& t : l.tabellen) {
         const monatstabelle::Anzeige& anzeige = t.anzeige;
         TMonatsGrafik grafik(z);
@@ -311,12 +384,17 @@ int exportiereHtml(Lauf& l) {
             ordner = QDir::cleanPath(QFileInfo(a.ausgabe).absoluteFilePath());
             datei = ordner + u'/' + name;
         } else {
-            datei = QFileInfo(a.ausgabe).absoluteFilePath();
+            datei = ausgabeDatei(a.ausgabe, u".html"_s);
             ordner = QFileInfo(datei).path();
         }
-        THtmlSeite seite(daten);
-        const htmlexport::Ergebnis e = htmlexport::schreibeSeite(seite, {datei, ordner, z.datenOrdner});
-        if (e.seiteGeschrieben) geschrieben(l, datei);
+        if (!zielErlaubt(l, datei)) return l.zielStatus();
+        if (!einmalig(ziele, datei)) return 1;
+        seiten << Seite{std::move(daten), ordner, datei};
+    }
+    for (const Seite& s : std::as_const(seiten)) {
+        THtmlSeite seite(s.daten);
+        const htmlexport::Ergebnis e = htmlexport::schreibeSeite(seite, {s.datei, s.ordner, z.datenOrdner});
+        if (e.seiteGeschrieben) geschrieben(l, s.datei);
         if (!e.seiteGeschrieben || !e.skriptDa) status = 1;
     }
     return status;
@@ -371,25 +449,44 @@ std::optional<pdfdokument::Platz> platzNamens(const QString& wort) {
 } // namespace
 
 bool istBefehlszeile(const QStringList& argumente) {
+    // The window's own option and Qt's, which Qt also takes with two dashes.
+    static const QStringList kFenster = {
+        u"touch"_s,     u"platform"_s, u"platformpluginpath"_s, u"platformtheme"_s, u"plugin"_s,
+        u"qwindowgeometry"_s, u"qwindowicon"_s, u"qwindowtitle"_s, u"reverse"_s, u"session"_s,
+        u"style"_s,     u"stylesheet"_s, u"widgetcount"_s, u"display"_s, u"geometry"_s,
+        u"title"_s,     u"name"_s, u"nograb"_s, u"dograb"_s, u"sync"_s, u"qmljsdebugger"_s};
     for (qsizetype i = 1; i < argumente.size(); ++i) {
         const QString& a = argumente.at(i);
         if (a == u"--") break;
-        for (QStringView option : {u"--export", u"--ausgabe", u"--patientendaten"})
-            if (a == option || (a.startsWith(option) && a.mid(option.size()).startsWith(u'=')))
-                return true;
-        if (a == u"--help" || a == u"-h") return true;
+        if (a == u"-h") return true;
+        // Any other long option is the command line's, so a mistyped one is a wrong call, never
+        // a table name for the window.
+        if (a.startsWith(u"--") && !kFenster.contains(a.mid(2).section(u'=', 0, 0))) return true;
     }
     return false;
 }
 
 Aufruf lies(const QStringList& argumente) {
     Aufruf a;
+    auto fehler = [&](const QString& text) {
+        if (a.fehler.isEmpty()) a.fehler = text;
+    };
+    QSet<QString> genannt;
+    // "--option WERT" or "--option=WERT"; each option once, with a value that is no option.
     auto wert = [&](qsizetype& i, const QString& option, QString* ziel) {
-        if (i + 1 >= argumente.size()) {
-            if (a.fehler.isEmpty()) a.fehler = u"Nach %1 fehlt ein Wert."_s.arg(option);
-            return;
-        }
-        *ziel = argumente.at(++i);
+        const QString& arg = argumente.at(i);
+        if (genannt.contains(option)) fehler(u"%1 wurde mehrmals angegeben."_s.arg(option));
+        genannt.insert(option);
+        if (arg.size() > option.size())
+            *ziel = arg.mid(option.size() + 1);
+        else if (i + 1 < argumente.size())
+            *ziel = argumente.at(++i);
+        else
+            ziel->clear();
+        if (ziel->isEmpty() || ziel->startsWith(u"--")) fehler(u"Nach %1 fehlt ein Wert."_s.arg(option));
+    };
+    auto istOption = [](const QString& arg, QStringView option) {
+        return arg == option || (arg.startsWith(option) && arg.at(option.size()) == u'=');
     };
     bool nurTabellen = false;
     QString patientendaten;
@@ -402,24 +499,17 @@ Aufruf lies(const QStringList& argumente) {
             nurTabellen = true;
         } else if (arg == u"--help" || arg == u"-h") {
             a.hilfe = true;
-        } else if (arg == u"--export") {
-            wert(i, arg, &a.art);
-        } else if (arg.startsWith(u"--export=")) {
-            a.art = arg.mid(9);
-        } else if (arg == u"--ausgabe") {
-            wert(i, arg, &a.ausgabe);
-        } else if (arg.startsWith(u"--ausgabe=")) {
-            a.ausgabe = arg.mid(10);
+        } else if (istOption(arg, u"--export")) {
+            wert(i, u"--export"_s, &a.art);
+        } else if (istOption(arg, u"--ausgabe")) {
+            wert(i, u"--ausgabe"_s, &a.ausgabe);
         } else if (arg == u"--zeigen") {
             a.zeigen = true;
-        } else if (arg == u"--patientendaten") {
+        } else if (istOption(arg, u"--patientendaten")) {
             patientendatenGenannt = true;
-            wert(i, arg, &patientendaten);
-        } else if (arg.startsWith(u"--patientendaten=")) {
-            patientendatenGenannt = true;
-            patientendaten = arg.mid(17);
-        } else if (a.fehler.isEmpty()) {
-            a.fehler = u"Unbekannte Option \"%1\"."_s.arg(arg);
+            wert(i, u"--patientendaten"_s, &patientendaten);
+        } else {
+            fehler(u"Unbekannte Option \"%1\"."_s.arg(arg));
         }
     }
     // "DATEI:oben": the place only when the last part names one, so "C:daten" or "a:b.txt" stay
@@ -445,7 +535,7 @@ Aufruf lies(const QStringList& argumente) {
     else if (patientendatenGenannt && !art->pdf)
         a.fehler = u"--patientendaten gibt es nur bei pdf-grafik, pdf-tabelle und pdf-grafik-tabelle."_s;
     else if (patientendatenGenannt && a.patientendaten.isEmpty())
-        a.fehler = u"Nach --patientendaten fehlt der Name der Datei."_s;
+        a.fehler = u"Nach --patientendaten fehlt ein Wert."_s;
     else if (!a.platz.isEmpty() && !pdfdokument::platzMoeglich(*art->pdf, *platzNamens(a.platz))) {
         QStringList moeglich;
         for (const PlatzWort& p : kPlaetze)
@@ -461,6 +551,8 @@ Aufruf lies(const QStringList& argumente) {
             u"ihn an)."_s;
     else if (mehrere && a.art.startsWith(u"jpg-") && !a.ausgabe.isEmpty() && !istOrdner(a.ausgabe))
         a.fehler = u"Mit mehreren Tabellen muss --ausgabe einen vorhandenen Ordner nennen."_s;
+    else if (a.art == u"tabelle-text" && istOrdner(a.ausgabe))
+        a.fehler = u"Bei tabelle-text nennt --ausgabe eine Datei, keinen Ordner."_s;
     return a;
 }
 
@@ -490,33 +582,10 @@ QString hilfetext() {
            u"Rückgabewert: 0 wenn alles geschrieben wurde, 1 bei einem Fehler, 2 bei falschem Aufruf.\n"_s;
 }
 
-int ausfuehren(int argc, char** argv) {
-    // No window is ever shown: no display is needed, whatever the environment names.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's own notes are English and for developers; only its failures reach stderr.
-    qInstallMessageHandler([](QtMsgType typ, const QMessageLogContext&, const QString& text) {
-        if (typ == QtCriticalMsg || typ == QtFatalMsg) schreibeFehler(text);
-    });
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(u"Korvane"_s);
-    QGuiApplication::setOrganizationName(u"Orvalis"_s);
-    umgebung::einrichten();
-    Pause::setzeFaktor(0);
-    StderrDialoge dialoge;
-    Dialoge::setze(&dialoge);
-    struct Zuruecksetzen {
-        ~Zuruecksetzen() { Dialoge::setze(nullptr); }
-    } zuruecksetzen;
+namespace {
 
-    const Aufruf a = lies(QCoreApplication::arguments());
-    if (a.hilfe) {
-        std::printf("%s", hilfetext().toLocal8Bit().constData());
-        return 0;
-    }
-    if (!a.fehler.isEmpty()) {
-        schreibeFehler(a.fehler + u" \"korvane --help\" zeigt, wie es geht."_s);
-        return 2;
-    }
+// The export of a call that is right: the exit status.
+int exportiere(const Aufruf& a) {
     const Exportart& art = *artNamens(a.art);
 
     // The folders and user the window would use; nothing is created or stored.
@@ -529,7 +598,7 @@ int ausfuehren(int argc, char** argv) {
     // No table named: the month in use, as a desktop action asks for it.
     QStringList namen = a.tabellen;
     if (namen.isEmpty()) {
-        const QString inGebrauch = Lies_String_aus_Registry(u"TabellenDateiName"_s);
+        const QString inGebrauch = start::tabelleInGebrauch(z);
         if (inGebrauch.isEmpty()) {
             schreibeFehler(u"Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch. "
                            u"\"korvane --help\" zeigt, wie es geht."_s);
@@ -554,18 +623,61 @@ int ausfuehren(int argc, char** argv) {
     if (a.art != u"html" && !a.ausgabe.isEmpty() && a.ausgabe != u"-" && !istOrdner(a.ausgabe)) {
         const QString ordner = QFileInfo(QFileInfo(a.ausgabe).absoluteFilePath()).path();
         if (!QFileInfo(ordner).isDir()) {
-            schreibeFehler(u"Den Ordner \"%1\" gibt es nicht. Es wurde nichts geschrieben."_s.arg(ordner));
+            schreibeFehler((gibtEs(ordner) ? u"\"%1\" ist kein Ordner. Es wurde nichts geschrieben."_s
+                                           : u"Den Ordner \"%1\" gibt es nicht. Es wurde nichts geschrieben."_s)
+                               .arg(ordner));
             return 1;
         }
     }
-    const int status = art.ausfuehren(lauf);
-    std::fflush(stdout);
+    int status = art.ausfuehren(lauf);
+    // The paths written go to stdout for scripts: a stdout that cannot take them is a failure.
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0) {
+        schreibeFehler(u"Die Standardausgabe konnte nicht geschrieben werden."_s);
+        status = 1;
+    }
     // The desktop's opener, as the window's commands open their files; xdg-open needs no display
     // of ours.
     if (a.zeigen)
         for (const QString& datei : std::as_const(lauf.geschrieben))
             if (!shell::starteProgramm(u"xdg-open"_s, {datei}))
                 schreibeFehler(u"Die Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden."_s.arg(datei));
+    return status;
+}
+
+} // namespace
+
+int ausfuehren(int argc, char** argv) {
+    // No window is ever shown: no display is needed, whatever the environment names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own notes are English and for developers; only its failures reach stderr.
+    qInstallMessageHandler([](QtMsgType typ, const QMessageLogContext&, const QString& text) {
+        if (typ == QtCriticalMsg || typ == QtFatalMsg) schreibeFehler(text);
+    });
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(u"Korvane"_s);
+    QGuiApplication::setOrganizationName(u"Orvalis"_s);
+    umgebung::einrichten();
+    Pause::setzeFaktor(0);
+    StderrDialoge dialoge;
+    Dialoge::setze(&dialoge);
+    struct Zuruecksetzen {
+        ~Zuruecksetzen() { Dialoge::setze(nullptr); }
+    } zuruecksetzen;
+
+    const Aufruf a = lies(QCoreApplication::arguments());
+    if (a.hilfe) {
+        std::printf("%s", hilfetext().toLocal8Bit().constData());
+        return 0;
+    }
+    int status = 2;
+    if (!a.fehler.isEmpty())
+        schreibeFehler(a.fehler + u" \"korvane --help\" zeigt, wie es geht."_s);
+    else
+        status = exportiere(a);
+    // A desktop action has no terminal: what went wrong is said as a desktop notification.
+    if (a.zeigen && status != 0 && !g_meldungen.isEmpty())
+        shell::starteProgramm(u"notify-send"_s, {u"--app-name=Korvane"_s, u"--icon=de.orvalis.Korvane"_s,
+                                                 u"Korvane: Export fehlgeschlagen"_s, g_meldungen.join(u'\n')});
     return status;
 }
 

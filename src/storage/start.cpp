@@ -92,6 +92,13 @@ void leseOrdner(Zustand& z) {
         Lies_Integer_aus_Registry_mit_Vorgabe(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
 }
 
+QString tabelleInGebrauch(const Zustand& z) {
+    const QString gespeichert = Lies_String_aus_Registry(QStringLiteral("TabellenDateiName"));
+    if (!gespeichert.isEmpty() && !gespeichert.contains(z.datenOrdner) && QFileInfo::exists(z.datenOrdner + gespeichert))
+        return z.datenOrdner + gespeichert;
+    return gespeichert;
+}
+
 bool richteEin(Zustand& z) {
     z.programmOrdner = programmOrdner();
 

@@ -23,6 +23,10 @@ bool richteEin(Zustand& z);
 // is set, the template paths and the line-interruption flag. Creates and writes nothing.
 void leseOrdner(Zustand& z);
 
+// The stored table in use (TabellenDateiName), below the data folder when it is named from there;
+// empty when none is stored. The file need not exist.
+QString tabelleInGebrauch(const Zustand& z);
+
 // The data-folder question, with its LF CR line breaks.
 QString datenOrdnerFrage(const QString& installOrt);
 

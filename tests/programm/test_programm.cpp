@@ -27,6 +27,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace {
@@ -388,6 +389,22 @@ private Q_SLOTS:
             << "muss --ausgabe einen vorhandenen Ordner nennen";
         QTest::newRow("zweimal derselbe Monat")
             << QStringList{"--export", "jpg-grafik", "a.tab", "a.tab"} << 1 << "Zwei Tabellen ergäben dieselbe Datei";
+        QTest::newRow("Option zweimal")
+            << QStringList{"--export", "pdf-grafik", "--export=jpg-grafik", "a.tab"} << 2
+            << "--export wurde mehrmals angegeben.";
+        QTest::newRow("Option statt Wert")
+            << QStringList{"--export", "pdf-grafik", "--ausgabe", "--zeigen", "a.tab"} << 2
+            << "Nach --ausgabe fehlt ein Wert.";
+        QTest::newRow("leerer Wert")
+            << QStringList{"--export", "pdf-grafik", "--ausgabe=", "a.tab"} << 2 << "Nach --ausgabe fehlt ein Wert.";
+        // A mistyped option is a wrong call, never a window looking for a table "pdf-grafik".
+        QTest::newRow("vertippte Option")
+            << QStringList{"--Export", "pdf-grafik", "a.tab"} << 2 << "Unbekannte Option \"--Export\".";
+        QTest::newRow("Text in einen Ordner")
+            << QStringList{"--export", "tabelle-text", "--ausgabe", ".", "a.tab"} << 2 << "keinen Ordner";
+        QTest::newRow("zweimal dieselbe Seite")
+            << QStringList{"--export", "html", "--ausgabe", "seiten/", "a.tab", "a.tab"} << 1
+            << "Zwei Tabellen ergäben dieselbe Datei";
         QTest::newRow("Ordner fehlt")
             << QStringList{"--export", "pdf-grafik", "--ausgabe", "fehlt/x.pdf", "a.tab"} << 1
             << "fehlt\" gibt es nicht";
@@ -501,6 +518,11 @@ private Q_SLOTS:
                                                  QStringLiteral("--ausgabe=März.txt"), tabelle});
         QCOMPARE(inDatei.status, 0);
         QCOMPARE(testumgebung::lies(l.ordner + QStringLiteral("März.txt")), kopiert.toUtf8());
+
+        // Several months: each grid under its title line.
+        const Ergebnis zwei = ohneFenster(l, {QStringLiteral("--export=tabelle-text"), aprilVon(l.ordner), tabelle});
+        QVERIFY(zwei.aus.startsWith(QStringLiteral("Korvanemesswerte  April 2024  Anna\r\n  DATUM  MORGENS")));
+        QVERIFY(zwei.aus.endsWith(QStringLiteral("\r\nKorvanemesswerte  März 2024  Anna\r\n") + kopiert));
     }
 
     // Several months in one document, in the order given, the pages numbered through, the patient
@@ -556,6 +578,101 @@ private Q_SLOTS:
         QVERIFY(wartetBis([&] { return QFileInfo::exists(aufruf); }));
         QCOMPARE(QString::fromUtf8(testumgebung::lies(aufruf)), pdf);
         QCOMPARE(testumgebung::lies(einstellungen(l)), einstellungenVorher);
+    }
+
+    // What an export must never write over: its own inputs, a month table, what is no regular
+    // file, a write-protected file. Refused before anything is written; the file stays as it was.
+    void exportAusgabeGeschuetzt_data() {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<QString>("ziel");
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("PDF über die Tabelle")
+            << QStringList{"--export", "pdf-grafik-tabelle", "--ausgabe", "a.tab", "b.tab", "a.tab"} << "a.tab"
+            << "wäre eine Monatstabelle";
+        QTest::newRow("Text über eine andere Tabelle")
+            << QStringList{"--export", "tabelle-text", "--ausgabe", "b.tab", "a.tab"} << "b.tab"
+            << "wäre eine Monatstabelle";
+        QTest::newRow("Text über die Bemerkungen")
+            << QStringList{"--export", "tabelle-text", "--ausgabe", "a.txt", "a.tab"} << "a.txt"
+            << "wird von diesem Aufruf gelesen";
+        QTest::newRow("PDF über die Patientendaten")
+            << QStringList{"--export", "pdf-grafik", "--patientendaten", "daten.txt", "--ausgabe", "daten.txt",
+                           "a.tab"}
+            << "daten.txt" << "wird von diesem Aufruf gelesen";
+        QTest::newRow("Seite über die Patientendaten als Verknüpfung")
+            << QStringList{"--export", "html", "--ausgabe", "verknuepfung.html", "a.tab"} << "verknuepfung.html"
+            << "keine gewöhnliche Datei";
+        QTest::newRow("FIFO") << QStringList{"--export", "jpg-grafik", "--ausgabe", "fifo", "a.tab"} << "fifo"
+                              << "keine gewöhnliche Datei";
+        QTest::newRow("Gerät") << QStringList{"--export", "pdf-grafik", "--ausgabe", "/dev/null", "a.tab"}
+                               << "/dev/null" << "keine gewöhnliche Datei";
+        QTest::newRow("schreibgeschützt")
+            << QStringList{"--export", "pdf-tabelle", "--ausgabe", "fest.pdf", "a.tab"} << "fest.pdf"
+            << "schreibgeschützt";
+    }
+    void exportAusgabeGeschuetzt() {
+        QFETCH(QStringList, argumente);
+        QFETCH(QString, ziel);
+        QFETCH(QString, meldung);
+        const Lauf l = neuerLauf(QStringLiteral("geschuetzt"));
+        const QByteArray maerz = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+        testumgebung::schreibe(l.ordner + QStringLiteral("a.tab"), maerz);
+        testumgebung::schreibe(l.ordner + QStringLiteral("a.txt"), "Bemerkung\r\n");
+        testumgebung::schreibe(l.ordner + QStringLiteral("b.tab"),
+                               QByteArray(maerz).replace(".03.2024", ".04.2024").replace("M\xe4rz", "April"));
+        testumgebung::schreibe(l.ordner + QStringLiteral("daten.txt"), "Hausarzt\n");
+        testumgebung::schreibe(l.ordner + QStringLiteral("fest.pdf"), "alt");
+        QFile::setPermissions(l.ordner + QStringLiteral("fest.pdf"), QFile::ReadOwner);
+        QVERIFY(QFile::link(l.ordner + QStringLiteral("daten.txt"), l.ordner + QStringLiteral("verknuepfung.html")));
+        QCOMPARE(::mkfifo(QFile::encodeName(l.ordner + QStringLiteral("fifo")).constData(), 0600), 0);
+        const QStringList vorher = allesUnter(l.ordner);
+        const QString pfad = ziel.startsWith(u'/') ? ziel : l.ordner + ziel;
+        const QByteArray inhalt = QFileInfo(pfad).isFile() ? testumgebung::lies(pfad) : QByteArray();
+
+        const Ergebnis e = ohneFenster(l, argumente);
+        QFile::setPermissions(l.ordner + QStringLiteral("fest.pdf"), QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY2(e.fehler.contains(meldung), qPrintable(e.fehler));
+        QCOMPARE(e.status, 2);
+        QCOMPARE(e.aus, QString());
+        QCOMPARE(allesUnter(l.ordner), vorher);
+        if (!inhalt.isEmpty()) QVERIFY(testumgebung::lies(pfad) == inhalt);
+        QVERIFY(QFileInfo(l.ordner + QStringLiteral("verknuepfung.html")).isSymLink());
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/dev/null.pdf")));
+    }
+
+    // A desktop action that fails has no terminal: its message comes as a notification.
+    void exportZeigenMeldetFehler() {
+        const Lauf l = neuerLauf(QStringLiteral("melden"));
+        const QString bin = l.ordner + QStringLiteral("bin");
+        const QString aufruf = l.ordner + QStringLiteral("gemeldet");
+        testumgebung::schreibe(bin + QStringLiteral("/notify-send"),
+                               QStringLiteral("#!/bin/sh\nfor a; do printf '%s|' \"$a\"; done > '%1.neu' && mv '%1.neu' '%1'\n")
+                                   .arg(aufruf)
+                                   .toUtf8());
+        QFile::setPermissions(bin + QStringLiteral("/notify-send"), QFile::ReadOwner | QFile::ExeOwner);
+        const Ergebnis e = ohneFenster(l, {QStringLiteral("--export"), QStringLiteral("html"), QStringLiteral("--zeigen")}, bin);
+        QCOMPARE(e.status, 2);
+        QVERIFY(wartetBis([&] { return QFileInfo::exists(aufruf); }));
+        const QString gemeldet = QString::fromUtf8(testumgebung::lies(aufruf));
+        QVERIFY2(gemeldet.contains(QStringLiteral("|Korvane: Export fehlgeschlagen|Es wurde keine Monatstabelle angegeben")),
+                 qPrintable(gemeldet));
+    }
+
+    // Paths on stdout are for scripts: a stdout that cannot take them fails the run.
+    void exportStandardausgabeVoll() {
+        const Lauf l = neuerLauf(QStringLiteral("voll"));
+        const QString tabelle = maerzMitBemerkungen(l.ordner);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), l.config);
+        env.insert(QStringLiteral("KORVANE_ORDNER"), l.ordner);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        p.start(QStringLiteral(KORVANE_BIN "/korvane"), {QStringLiteral("--export=pdf-grafik"), tabelle});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(p.readAllStandardError().contains("Die Standardausgabe konnte nicht geschrieben werden."));
     }
 
     // One table that cannot be used and nothing is written, whatever the art: not the other

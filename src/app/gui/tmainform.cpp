@@ -530,11 +530,8 @@ void TmainForm::FormPaint() {
             grafik().Label1 = QStringLiteral("von ") + name;
             Label1->setText(grafik().Label1);
             if (EingabeDlg) EingabeDlg->setzeListenTitel(QStringLiteral("Messwerte von ") + name);
-            const QString gespeichert = Lies_String_aus_Registry(QStringLiteral("TabellenDateiName"));
-            if (!gespeichert.isEmpty()) {
-                QString pfad = gespeichert;
-                if (!gespeichert.contains(z.datenOrdner) && QFileInfo::exists(z.datenOrdner + gespeichert))
-                    pfad = z.datenOrdner + gespeichert;
+            const QString pfad = start::tabelleInGebrauch(z);
+            if (!pfad.isEmpty()) {
                 // Kept even when the file is gone, so closing stores it back unchanged.
                 z.TabellenDateiName = pfad;
                 if (UhrzeitDlg && QFileInfo::exists(z.programmOrdner + QStringLiteral("Uhrzeiten.txt")))

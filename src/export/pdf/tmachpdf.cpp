@@ -5,6 +5,7 @@
 #include "platform/uhr.h"
 
 #include <cmath>
+#include <utility>
 #include <zlib.h>
 
 const char* const TmachPDF::kSchriften[14] = {
@@ -220,15 +221,19 @@ void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, cons
     m_seite += "Q" + kZeilenende;
 
     // Compressing a page's picture takes longer than drawing the next one: it runs beside the
-    // document and the next pictures, and the document waits for it only when it ends.
-    m_bilder.push_back(std::async(std::launch::async, [bild, nummer, komprimiert = Compress] {
-        const QByteArray daten = bildDaten(bild, komprimiert);
+    // document and the next pictures. At most two run at once, and each lets go of its picture
+    // when done, so a document of many months holds only their compressed bytes.
+    constexpr size_t kGleichzeitig = 2;
+    if (m_bilder.size() >= kGleichzeitig) m_bilder[m_bilder.size() - kGleichzeitig].wait();
+    m_bilder.push_back(std::async(std::launch::async, [bild = QImage(bild), nummer, komprimiert = Compress]() mutable {
+        const QImage eigenes = std::exchange(bild, QImage());
+        const QByteArray daten = bildDaten(eigenes, komprimiert);
         QByteArray koerper;
         auto koerperZeile = [&](const QByteArray& z) { koerper += z + kZeilenende; };
         koerperZeile("<< /Type /XObject");
         koerperZeile("/Subtype /Image");
-        koerperZeile("/Width " + QByteArray::number(bild.width()));
-        koerperZeile("/Height " + QByteArray::number(bild.height()));
+        koerperZeile("/Width " + QByteArray::number(eigenes.width()));
+        koerperZeile("/Height " + QByteArray::number(eigenes.height()));
         koerperZeile("/ColorSpace /DeviceRGB");
         koerperZeile("/BitsPerComponent 8");
         koerperZeile("/Length " + QByteArray::number(daten.size()));
