@@ -30,17 +30,8 @@ void bench_html() {
     bench::miss("HTML-Seite", 200, [&] { htmlexport::DiagrammimBrowseranzeigen(z, grafik); });
 
     // The same page's lines alone: what is left once QSaveFile's sync and rename are taken away.
-    THtmlSeite::Daten daten;
-    daten.monatText = z.monatText;
-    daten.jahrText = z.jahrText;
-    daten.benutzerName = z.benutzerName;
-    daten.tagesWerteSys = grafik.TagesWerteSys;
-    daten.tagesWerteDia = grafik.TagesWerteDia;
-    daten.tagesWertePuls = grafik.TagesWertePuls;
-    daten.mittelSys = grafik.MonatsMittelTexte.sys;
-    daten.mittelDia = grafik.MonatsMittelTexte.dia;
-    daten.mittelPuls = grafik.MonatsMittelTexte.puls;
-    htmlexport::leseEinstellungen(daten);
+    const THtmlSeite::Daten daten =
+        htmlexport::datenAus(grafik, z.monatText, z.jahrText, z.benutzerName, grafik.bemerkungenDatei);
     bench::miss("HTML-Seite ohne Schreiben", 200, [&] {
         THtmlSeite seite(daten);
         seite.Zeilen();

@@ -358,20 +358,10 @@ int exportiereHtml(Lauf& l) {
         TMonatsGrafik grafik(z);
         grafik.sammleWerte(anzeige);
 
-        THtmlSeite::Daten daten;
-        daten.monatText = anzeige.monat;
-        daten.jahrText = anzeige.jahr;
-        daten.monatName = monatstabelle::GibMonatLang(anzeige.monat.toInt());
-        daten.benutzerName = anzeige.kopf.benutzerName.isEmpty() ? l.basis.benutzerName : anzeige.kopf.benutzerName;
-        daten.tagesWerteSys = grafik.TagesWerteSys;
-        daten.tagesWerteDia = grafik.TagesWerteDia;
-        daten.tagesWertePuls = grafik.TagesWertePuls;
-        daten.mittelSys = grafik.MonatsMittelTexte.sys;
-        daten.mittelDia = grafik.MonatsMittelTexte.dia;
-        daten.mittelPuls = grafik.MonatsMittelTexte.puls;
-        daten.mittelGewicht = grafik.MonatsMittelGewicht;
-        htmlexport::leseEinstellungen(daten);
-        daten.bemerkungen = htmlexport::leseBemerkungen(monatstabelle::bemerkungsPfadZu(t.pfad));
+        THtmlSeite::Daten daten = htmlexport::datenAus(
+            grafik, anzeige.monat, anzeige.jahr,
+            anzeige.kopf.benutzerName.isEmpty() ? l.basis.benutzerName : anzeige.kopf.benutzerName,
+            monatstabelle::bemerkungsPfadZu(t.pfad));
 
         // Named as the window names it: after the table filed under user, month and year.
         const QString kanonisch = monatstabelle::tabellenPfad(z, daten.benutzerName, anzeige.monat, anzeige.jahr);

@@ -163,6 +163,18 @@ QString aprilVon(const QString& programmOrdner) {
     return tabelle;
 }
 
+// A stand-in for a desktop program in bin: it writes its arguments, each followed by "|", to the
+// file whose path is returned (whole, once it has run).
+QString aufzeichnendesProgramm(const QString& bin, const QString& name) {
+    const QString aufruf = bin + u'/' + name + QStringLiteral(".aufruf");
+    testumgebung::schreibe(bin + u'/' + name,
+                           QStringLiteral("#!/bin/sh\nfor a; do printf '%s|' \"$a\"; done > '%1.neu' && mv '%1.neu' '%1'\n")
+                               .arg(aufruf)
+                               .toUtf8());
+    QFile::setPermissions(bin + u'/' + name, QFile::ReadOwner | QFile::ExeOwner);
+    return aufruf;
+}
+
 // A tool such as pdftotext, run to its end.
 Ergebnis werkzeug(const QString& programm, const QStringList& argumente) {
     QProcess p;
@@ -563,12 +575,7 @@ private Q_SLOTS:
         annaInGebrauch(l);
         const QByteArray einstellungenVorher = testumgebung::lies(einstellungen(l));
         const QString bin = l.ordner + QStringLiteral("bin");
-        const QString aufruf = l.ordner + QStringLiteral("geoeffnet");
-        testumgebung::schreibe(bin + QStringLiteral("/xdg-open"),
-                               QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.neu' && mv '%1.neu' '%1'\n")
-                                   .arg(aufruf)
-                                   .toUtf8());
-        QFile::setPermissions(bin + QStringLiteral("/xdg-open"), QFile::ReadOwner | QFile::ExeOwner);
+        const QString aufruf = aufzeichnendesProgramm(bin, QStringLiteral("xdg-open"));
         const Ergebnis e = ohneFenster(
             l, {QStringLiteral("--export"), QStringLiteral("pdf-grafik-tabelle"), QStringLiteral("--zeigen")}, bin);
         QCOMPARE(e.fehler, QString());
@@ -576,7 +583,7 @@ private Q_SLOTS:
         const QString pdf = l.ordner + QStringLiteral("Korvane-Daten-Galerie/2024/März 2024 Anna.pdf");
         QCOMPARE(e.aus, pdf + u'\n');
         QVERIFY(wartetBis([&] { return QFileInfo::exists(aufruf); }));
-        QCOMPARE(QString::fromUtf8(testumgebung::lies(aufruf)), pdf);
+        QCOMPARE(QString::fromUtf8(testumgebung::lies(aufruf)), pdf + u'|');
         QCOMPARE(testumgebung::lies(einstellungen(l)), einstellungenVorher);
     }
 
@@ -644,12 +651,7 @@ private Q_SLOTS:
     void exportZeigenMeldetFehler() {
         const Lauf l = neuerLauf(QStringLiteral("melden"));
         const QString bin = l.ordner + QStringLiteral("bin");
-        const QString aufruf = l.ordner + QStringLiteral("gemeldet");
-        testumgebung::schreibe(bin + QStringLiteral("/notify-send"),
-                               QStringLiteral("#!/bin/sh\nfor a; do printf '%s|' \"$a\"; done > '%1.neu' && mv '%1.neu' '%1'\n")
-                                   .arg(aufruf)
-                                   .toUtf8());
-        QFile::setPermissions(bin + QStringLiteral("/notify-send"), QFile::ReadOwner | QFile::ExeOwner);
+        const QString aufruf = aufzeichnendesProgramm(bin, QStringLiteral("notify-send"));
         const Ergebnis e = ohneFenster(l, {QStringLiteral("--export"), QStringLiteral("html"), QStringLiteral("--zeigen")}, bin);
         QCOMPARE(e.status, 2);
         QVERIFY(wartetBis([&] { return QFileInfo::exists(aufruf); }));

@@ -112,6 +112,25 @@ Ergebnis schreibeSeite(THtmlSeite& seite, const Ziel& ziel) {
     return e;
 }
 
+THtmlSeite::Daten datenAus(const TMonatsGrafik& grafik, const QString& monat, const QString& jahr,
+                           const QString& benutzerName, const QString& bemerkungsDatei) {
+    THtmlSeite::Daten daten;
+    daten.monatText = monat;
+    daten.jahrText = jahr;
+    daten.monatName = monatstabelle::GibMonatLang(monat.toInt());
+    daten.benutzerName = benutzerName;
+    daten.tagesWerteSys = grafik.TagesWerteSys;
+    daten.tagesWerteDia = grafik.TagesWerteDia;
+    daten.tagesWertePuls = grafik.TagesWertePuls;
+    daten.mittelSys = grafik.MonatsMittelTexte.sys;
+    daten.mittelDia = grafik.MonatsMittelTexte.dia;
+    daten.mittelPuls = grafik.MonatsMittelTexte.puls;
+    daten.mittelGewicht = grafik.MonatsMittelGewicht;
+    leseEinstellungen(daten);
+    daten.bemerkungen = leseBemerkungen(bemerkungsDatei);
+    return daten;
+}
+
 QString DiagrammimBrowseranzeigen(Zustand& z, TMonatsGrafik& grafik) {
     // Saved first, so the page shows what the box shows.
     if (grafik.bemerkungenGeaendert && !grafik.bemerkungenDatei.isEmpty() && !grafik.bemerkungenSpeichern()) {
@@ -128,24 +147,9 @@ QString DiagrammimBrowseranzeigen(Zustand& z, TMonatsGrafik& grafik) {
         return {};
     }
 
-    THtmlSeite::Daten daten;
-    daten.monatText = z.monatText;
-    daten.jahrText = z.jahrText;
-    daten.monatName = monatstabelle::GibMonatLang(z.monatText.toInt());
-    daten.benutzerName = z.benutzerName;
-    daten.tagesWerteSys = grafik.TagesWerteSys;
-    daten.tagesWerteDia = grafik.TagesWerteDia;
-    daten.tagesWertePuls = grafik.TagesWertePuls;
-    daten.mittelSys = grafik.MonatsMittelTexte.sys;
-    daten.mittelDia = grafik.MonatsMittelTexte.dia;
-    daten.mittelPuls = grafik.MonatsMittelTexte.puls;
-    daten.mittelGewicht = grafik.MonatsMittelGewicht;
-    leseEinstellungen(daten);
-    daten.bemerkungen = leseBemerkungen(grafik.bemerkungenDatei.isEmpty()
-                                            ? monatstabelle::bemerkungsPfadZu(z.TabellenDateiName)
-                                            : grafik.bemerkungenDatei);
-
-    THtmlSeite seite(daten);
+    THtmlSeite seite(datenAus(grafik, z.monatText, z.jahrText, z.benutzerName,
+                              grafik.bemerkungenDatei.isEmpty() ? monatstabelle::bemerkungsPfadZu(z.TabellenDateiName)
+                                                                : grafik.bemerkungenDatei));
     const QString ordner = z.htmlOrdner + z.jahrText;
     const Ergebnis e =
         schreibeSeite(seite, {ordner + u'/' + seitenDateiName(z.TabellenDateiName), ordner, z.datenOrdner});

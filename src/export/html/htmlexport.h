@@ -27,6 +27,10 @@ void leseEinstellungen(THtmlSeite::Daten& daten);
 // The lines of a remarks file; none when there is no file. One that is there but cannot be
 // read is named in a message.
 QStringList leseBemerkungen(const QString& pfad);
+// Everything the page shows of a month: the value lists and means a drawing (or sammleWerte) left
+// in the chart, the settings, and the remarks read from their file.
+THtmlSeite::Daten datenAus(const TMonatsGrafik& grafik, const QString& monat, const QString& jahr,
+                           const QString& benutzerName, const QString& bemerkungsDatei);
 // "Anna_03_2024.html" for ".../Anna_03_2024.tab": the file name with its ".tab" (any case)
 // replaced by ".html"; a name without it gets ".html" appended.
 QString seitenDateiName(const QString& tabellenPfad);
