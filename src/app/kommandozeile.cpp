@@ -1,5 +1,6 @@
 #include "app/kommandozeile.h"
 
+#include "chart/schrift.h"
 #include "chart/tmonatsgrafik.h"
 #include "export/html/htmlexport.h"
 #include "export/image/grafikseite.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QSet>
 #include <cstdio>
@@ -127,10 +129,18 @@ public:
         return bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, m_gewicht, m_bemerkungen));
     }
     // The table picture with its title, made beside the chart's drawing: it needs nothing of it.
+    static QImage tabellenbildDer(const Tabelle& t) {
+        return bildexport::tabellenBildMitTitel(tabelle::TabelleAlsBild(gitterDer(t)),
+                                                TMonatsGrafik::titel(t.anzeige.kopf));
+    }
     static std::future<QImage> tabellenbild(const Tabelle& t) {
-        return std::async(std::launch::async, [&t] {
-            return bildexport::tabellenBildMitTitel(tabelle::TabelleAlsBild(gitterDer(t)),
-                                                    TMonatsGrafik::titel(t.anzeige.kopf));
+        return std::async(std::launch::async, [&t] { return tabellenbildDer(t); });
+    }
+    // The same as the table page of a PDF document, its compression begun at once: it is the
+    // largest picture, and the document waits for it last.
+    static std::future<PdfBild> tabellenseite(const Tabelle& t, int seite, bool komprimiert) {
+        return std::async(std::launch::async, [&t, seite, komprimiert] {
+            return PdfBild::aus(pdfdokument::tabellenSeite(tabellenbildDer(t), seite), komprimiert);
         });
     }
 
@@ -239,13 +249,16 @@ int exportierePdf(Lauf& l, pdfdokument::Art art) {
     QString vorgabe;
     for (qsizetype i = 0; i < l.tabellen.size(); ++i) {
         const Tabelle& t = l.tabellen.at(i);
-        std::future<QImage> tabellenbild;
-        if (art != pdfdokument::Art::NurGrafik) tabellenbild = Zeichner::tabellenbild(t);
+        std::future<PdfBild> tabellenseite;
+        if (art != pdfdokument::Art::NurGrafik)
+            tabellenseite = Zeichner::tabellenseite(
+                t, pdfdokument::tabellenSeitenNummer(art, l.platz, !l.patientendaten.isEmpty(), seite, i == 0),
+                pdf.Compress);
         if (!zeichner.zeichne(t)) return 1;
         if (i == 0) vorgabe = pdfdokument::vorgeschlagenerName(zeichner.z);
         pdfdokument::Monat monat;
         if (art != pdfdokument::Art::NurTabelle) monat.grafikseite = zeichner.grafikseite();
-        if (tabellenbild.valid()) monat.tabellenbild = tabellenbild.get();
+        if (tabellenseite.valid()) monat.tabellenseite = tabellenseite.get();
         monat.patientendaten = l.patientendaten;
         monat.platz = l.platz;
         pdfdokument::schreibeMonat(pdf, art, std::move(monat), &seite, i == 0);
@@ -577,6 +590,12 @@ namespace {
 // The export of a call that is right: the exit status.
 int exportiere(const Aufruf& a) {
     const Exportart& art = *artNamens(a.art);
+    // Finding the fonts (reading the font configuration) is the longest step before any drawing:
+    // it runs while the settings, templates and tables are read.
+    const std::future<void> schriften = std::async(std::launch::async, [] {
+        for (const char* familie : {"Verdana", "Arial", "MS Sans Serif"})
+            QFontMetrics(schrift::fett(QString::fromLatin1(familie), 8)).height();
+    });
 
     // The folders and user the window would use; nothing is created or stored.
     Zustand z;
@@ -636,7 +655,7 @@ int exportiere(const Aufruf& a) {
 
 } // namespace
 
-int ausfuehren(int argc, char** argv) {
+void ausfuehren(int argc, char** argv) {
     // No window is ever shown: no display is needed, whatever the environment names.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's own notes are English and for developers; only its failures reach stderr.
@@ -650,17 +669,13 @@ int ausfuehren(int argc, char** argv) {
     Pause::setzeFaktor(0);
     StderrDialoge dialoge;
     Dialoge::setze(&dialoge);
-    struct Zuruecksetzen {
-        ~Zuruecksetzen() { Dialoge::setze(nullptr); }
-    } zuruecksetzen;
 
     const Aufruf a = lies(QCoreApplication::arguments());
+    int status = 2;
     if (a.hilfe) {
         std::printf("%s", hilfetext().toLocal8Bit().constData());
-        return 0;
-    }
-    int status = 2;
-    if (!a.fehler.isEmpty())
+        status = 0;
+    } else if (!a.fehler.isEmpty())
         schreibeFehler(a.fehler + u" \"korvane --help\" zeigt, wie es geht."_s);
     else
         status = exportiere(a);
@@ -668,7 +683,10 @@ int ausfuehren(int argc, char** argv) {
     if (a.zeigen && status != 0 && !g_meldungen.isEmpty())
         shell::starteProgramm(u"notify-send"_s, {u"--app-name=Korvane"_s, u"--icon=de.orvalis.Korvane"_s,
                                                  u"Korvane: Export fehlgeschlagen"_s, g_meldungen.join(u'\n')});
-    return status;
+    // Everything is written: the files are committed, the threads have ended. Taking Qt's fonts,
+    // platform and libraries down again would only add to the time a script waits.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 } // namespace kommandozeile

@@ -29,6 +29,7 @@ Aufruf lies(const QStringList& argumente);
 QString hilfetext();
 
 // Creates its own application object (offscreen), so call it instead of starting the windows.
-int ausfuehren(int argc, char** argv);
+// Ends the process with the exit status.
+[[noreturn]] void ausfuehren(int argc, char** argv);
 
 } // namespace kommandozeile

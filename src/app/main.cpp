@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     QStringList argumente;
     for (int i = 0; i < argc; ++i)
         argumente << QString::fromLocal8Bit(argv[i]);
-    if (kommandozeile::istBefehlszeile(argumente)) return kommandozeile::ausfuehren(argc, argv);
+    if (kommandozeile::istBefehlszeile(argumente)) kommandozeile::ausfuehren(argc, argv);
 
     QApplication app(argc, argv);
     // The application name is also the class of WM_CLASS, which the desktop entry's

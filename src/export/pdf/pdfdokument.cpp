@@ -47,43 +47,58 @@ QImage tabellenSeite(QImage bild, int seite) {
     return bild.transformed(QTransform().rotate(90));
 }
 
+QList<Seite> seiten(Art art, Platz platz, bool mitDaten) {
+    QList<Seite> liste;
+    const bool tabelle = art != Art::NurGrafik;
+    if (art != Art::NurTabelle) liste << Seite::Grafik; // patient data under the chart are on it
+    if (tabelle && mitDaten && platz == Platz::SeiteOberhalb) liste << Seite::Daten;
+    if (tabelle) liste << Seite::Tabelle;
+    if (tabelle && mitDaten && platz == Platz::SeiteUnterhalb) liste << Seite::Daten;
+    return liste;
+}
+
+int tabellenSeitenNummer(Art art, Platz platz, bool mitDaten, int seite, bool ersterMonat) {
+    const int erste = ersterMonat ? seite : seite + 1;
+    return erste + int(seiten(art, platz, mitDaten).indexOf(Seite::Tabelle));
+}
+
 void schreibeMonat(TmachPDF& pdf, Art art, Monat m, int* seite, bool ersterMonat) {
     const bool daten = !m.patientendaten.isEmpty();
     auto seitenNummer = [&] {
         pdf.Font = {0, 8};
         pdf.TextOut(pdf.PageWidth / 2 - 10, 15, QStringLiteral("Seite ") + QString::number(*seite));
     };
-    auto neueSeite = [&] {
-        pdf.NewPage();
-        ++*seite;
-    };
-    auto datenSeite = [&] {
-        seitenNummer();
-        pdf.Font = {1, 8};
-        pdf.TextLines(50, 50, m.patientendaten);
-    };
-    if (!ersterMonat) neueSeite();
-
-    if (art != Art::NurTabelle) {
-        seitenNummer();
-        pdf.DrawImage(60, 40, m.grafikseite);
-        if (daten && m.platz == Platz::UnterDerGrafik) {
-            int y = m.grafikseite.height() - 20;
-            if (y > 810) y -= 80;
-            pdf.Font = {1, 10};
-            pdf.TextLines(60, y, m.patientendaten);
+    const QList<Seite> plan = seiten(art, m.platz, daten);
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        // The document begins with its first page; every other page is begun here.
+        if (i > 0 || !ersterMonat) {
+            pdf.NewPage();
+            ++*seite;
         }
-    }
-    if (daten && m.platz == Platz::SeiteOberhalb && art != Art::NurGrafik) {
-        if (art == Art::GrafikUndTabelle) neueSeite();
-        datenSeite();
-        if (art != Art::GrafikUndTabelle) neueSeite();
-    }
-    if (art == Art::GrafikUndTabelle) neueSeite();
-    if (art != Art::NurGrafik) pdf.DrawImage(30, 30, 9, 13, tabellenSeite(std::move(m.tabellenbild), *seite));
-    if (daten && m.platz == Platz::SeiteUnterhalb && art != Art::NurGrafik) {
-        neueSeite();
-        datenSeite();
+        switch (plan.at(i)) {
+        case Seite::Grafik:
+            seitenNummer();
+            pdf.DrawImage(60, 40, m.grafikseite);
+            if (daten && m.platz == Platz::UnterDerGrafik) {
+                int y = m.grafikseite.height() - 20;
+                if (y > 810) y -= 80;
+                pdf.Font = {1, 10};
+                pdf.TextLines(60, y, m.patientendaten);
+            }
+            break;
+        case Seite::Daten:
+            seitenNummer();
+            pdf.Font = {1, 8};
+            pdf.TextLines(50, 50, m.patientendaten);
+            break;
+        case Seite::Tabelle:
+            // The number is in the picture, written before it was turned.
+            pdf.DrawImage(30, 30, 9, 13,
+                          m.tabellenseite.begonnen()
+                              ? m.tabellenseite
+                              : PdfBild::aus(tabellenSeite(std::move(m.tabellenbild), *seite), pdf.Compress));
+            break;
+        }
     }
 }
 

@@ -21,9 +21,19 @@ Platz ersterPlatz(Art art);
 struct Monat {
     QImage grafikseite;      // the composed chart page (not needed for the table only)
     QImage tabellenbild;     // the table picture with its title (not needed for the chart only)
+    // Or the table page begun before, numbered and turned (tabellenSeite) for the page
+    // tabellenSeitenNummer names, compressed as the document is.
+    PdfBild tabellenseite;
     QStringList patientendaten;
     Platz platz = Platz::Keiner;
 };
+
+// A month's pages in their order.
+enum class Seite { Grafik, Daten, Tabelle };
+QList<Seite> seiten(Art art, Platz platz, bool mitDaten);
+
+// The number the month's table page gets when the document's last page so far is seite.
+int tabellenSeitenNummer(Art art, Platz platz, bool mitDaten, int seite, bool ersterMonat);
 
 // A writer set up as the documents want it: A4 in points, compressed, titled.
 void richteEin(TmachPDF& pdf);

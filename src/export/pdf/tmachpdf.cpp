@@ -4,6 +4,7 @@
 #include "platform/textdatei.h"
 #include "platform/uhr.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <zlib.h>
@@ -29,50 +30,124 @@ QByteArray deflate(const QByteArray& daten) {
     return ergebnis;
 }
 
-// The image's red, green and blue bytes, rows from the top, no fill bytes; compressed, the zlib
-// stream compress2 makes of them at the default level. The rows go to zlib one by one, so the
-// pixels are never copied whole: a table page would otherwise cost two more copies of itself.
-QByteArray bildDaten(const QImage& bild, bool komprimiert) {
-    const QImage quelle = bild.format() == QImage::Format_RGB32 ? bild : bild.convertToFormat(QImage::Format_RGB888);
-    const int breite = quelle.width(), hoehe = quelle.height();
-    const qsizetype zeilenLaenge = qsizetype(breite) * 3;
-    QByteArray puffer(zeilenLaenge, Qt::Uninitialized);
-    auto zeile = [&](int r) -> const Bytef* {
-        if (quelle.format() == QImage::Format_RGB888) return quelle.constScanLine(r);
-        const QRgb* p = reinterpret_cast<const QRgb*>(quelle.constScanLine(r));
+// A picture's red, green and blue bytes, rows from the top, no fill bytes. The rows are made one
+// at a time as zlib takes them, so the pixels are never copied whole: a table page would
+// otherwise cost two more copies of itself.
+class RgbZeilen {
+public:
+    explicit RgbZeilen(const QImage& bild)
+        : m_quelle(bild.format() == QImage::Format_RGB32 || bild.format() == QImage::Format_RGB888
+                       ? bild
+                       : bild.convertToFormat(QImage::Format_RGB888)),
+          m_breite(m_quelle.width()) {}
+    int hoehe() const { return m_quelle.height(); }
+    qsizetype laenge() const { return qsizetype(m_breite) * 3; }
+    // Row r, valid until the next call with the same buffer.
+    const Bytef* zeile(int r, QByteArray& puffer) const {
+        if (m_quelle.format() == QImage::Format_RGB888) return m_quelle.constScanLine(r);
+        if (puffer.size() < laenge()) puffer.resize(laenge());
+        const QRgb* p = reinterpret_cast<const QRgb*>(m_quelle.constScanLine(r));
         Bytef* z = reinterpret_cast<Bytef*>(puffer.data());
-        for (int x = 0; x < breite; ++x) {
+        for (int x = 0; x < m_breite; ++x) {
             z[3 * x] = Bytef(qRed(p[x]));
             z[3 * x + 1] = Bytef(qGreen(p[x]));
             z[3 * x + 2] = Bytef(qBlue(p[x]));
         }
         return z;
-    };
-    if (!komprimiert) {
-        QByteArray roh;
-        roh.reserve(zeilenLaenge * hoehe);
-        for (int r = 0; r < hoehe; ++r)
-            roh.append(reinterpret_cast<const char*>(zeile(r)), zeilenLaenge);
-        return roh;
     }
+
+private:
+    const QImage m_quelle;
+    const int m_breite;
+};
+
+// A picture is compressed in pieces of about this many bytes, each on a thread of its own, and
+// the pieces are joined into one zlib stream at the default level: each piece is primed with the
+// 32 KiB before it, as one stream would see them, and all but the last end on a byte boundary. The
+// size is fixed, never taken from the machine, so every machine writes the same bytes; a picture
+// of one piece gets exactly compress2's stream.
+constexpr qsizetype kStueck = 512 * 1024;
+constexpr qsizetype kFenster = 32 * 1024;
+
+struct Stueck {
+    QByteArray daten; // raw deflate
+    uLong adler = 1;  // Adler-32 of the piece's bytes
+    bool ok = false;
+};
+
+// Rows [von, bis) as raw deflate data.
+Stueck komprimiereStueck(const RgbZeilen& zeilen, int von, int bis, bool letztes) {
+    Stueck ergebnis;
     z_stream strom{};
-    if (deflateInit(&strom, Z_DEFAULT_COMPRESSION) != Z_OK) return {};
-    QByteArray aus(qsizetype(deflateBound(&strom, uLong(zeilenLaenge * hoehe))), Qt::Uninitialized);
+    if (deflateInit2(&strom, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return ergebnis;
+    QByteArray puffer;
+    const qsizetype laenge = zeilen.laenge();
     int status = Z_OK;
-    for (int r = zeilenLaenge == 0 ? hoehe : 0; r <= hoehe && status == Z_OK; ++r) {
-        const bool ende = r == hoehe;
-        strom.next_in = const_cast<Bytef*>(ende ? nullptr : zeile(r));
-        strom.avail_in = ende ? 0 : uInt(zeilenLaenge);
+    if (von > 0 && laenge > 0) {
+        QByteArray davor;
+        const int ab = std::max(0, von - int((kFenster + laenge - 1) / laenge));
+        for (int r = ab; r < von; ++r)
+            davor.append(reinterpret_cast<const char*>(zeilen.zeile(r, puffer)), laenge);
+        const QByteArray fenster = davor.right(kFenster);
+        status = deflateSetDictionary(&strom, reinterpret_cast<const Bytef*>(fenster.constData()), uInt(fenster.size()));
+    }
+    QByteArray& aus = ergebnis.daten;
+    aus.resize(qsizetype(deflateBound(&strom, uLong(laenge * (bis - von)))) + 16);
+    for (int r = laenge == 0 ? bis : von; r <= bis && status == Z_OK; ++r) {
+        const bool ende = r == bis;
+        const int flush = !ende ? Z_NO_FLUSH : letztes ? Z_FINISH : Z_SYNC_FLUSH;
+        const Bytef* z = ende || laenge == 0 ? nullptr : zeilen.zeile(r, puffer);
+        if (z) ergebnis.adler = adler32(ergebnis.adler, z, uInt(laenge));
+        strom.next_in = const_cast<Bytef*>(z);
+        strom.avail_in = z ? uInt(laenge) : 0;
         do {
             if (strom.total_out == uLong(aus.size())) aus.resize(aus.size() * 2 + 64);
             strom.next_out = reinterpret_cast<Bytef*>(aus.data()) + strom.total_out;
             strom.avail_out = uInt(aus.size() - qsizetype(strom.total_out));
-            status = deflate(&strom, ende ? Z_FINISH : Z_NO_FLUSH);
+            status = deflate(&strom, flush);
         } while (status == Z_OK && (strom.avail_in > 0 || (ende && strom.avail_out == 0)));
     }
     deflateEnd(&strom);
-    if (status != Z_STREAM_END) return {};
+    ergebnis.ok = letztes ? status == Z_STREAM_END : status == Z_OK;
     aus.truncate(qsizetype(strom.total_out));
+    return ergebnis;
+}
+
+QByteArray bildDaten(const QImage& bild, bool komprimiert) {
+    const RgbZeilen zeilen(bild);
+    const int hoehe = zeilen.hoehe();
+    const qsizetype laenge = zeilen.laenge();
+    QByteArray puffer;
+    if (!komprimiert) {
+        QByteArray roh;
+        roh.reserve(laenge * hoehe);
+        for (int r = 0; r < hoehe; ++r)
+            roh.append(reinterpret_cast<const char*>(zeilen.zeile(r, puffer)), laenge);
+        return roh;
+    }
+    const int proStueck = laenge == 0 ? std::max(hoehe, 1) : int(std::max<qsizetype>(1, kStueck / laenge));
+    const int stuecke = std::max(1, (hoehe + proStueck - 1) / proStueck);
+    std::vector<std::future<Stueck>> weitere;
+    for (int i = 1; i < stuecke; ++i)
+        weitere.push_back(std::async(std::launch::async, komprimiereStueck, std::cref(zeilen), i * proStueck,
+                                     std::min(hoehe, (i + 1) * proStueck), i == stuecke - 1));
+    std::vector<Stueck> teile;
+    teile.push_back(komprimiereStueck(zeilen, 0, std::min(hoehe, proStueck), stuecke == 1));
+    for (std::future<Stueck>& f : weitere)
+        teile.push_back(f.get());
+
+    // zlib's header for a 32 KiB window at the default level, the pieces, the Adler-32 of all.
+    QByteArray aus("\x78\x9c", 2);
+    uLong adler = 1;
+    for (int i = 0; i < stuecke; ++i) {
+        if (!teile[size_t(i)].ok) return {};
+        aus += teile[size_t(i)].daten;
+        const int zeilenImStueck = std::min(hoehe, (i + 1) * proStueck) - i * proStueck;
+        adler = adler32_combine(adler, teile[size_t(i)].adler, z_off_t(laenge * zeilenImStueck));
+    }
+    for (int verschiebung = 24; verschiebung >= 0; verschiebung -= 8)
+        aus += char((adler >> verschiebung) & 0xFF);
     return aus;
 }
 
@@ -204,7 +279,18 @@ void TmachPDF::TextLines(int x, int y, const QStringList& zeilen) {
     m_seite += "ET" + kZeilenende;
 }
 
-void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const QImage& bild) {
+PdfBild PdfBild::aus(QImage bild, bool komprimiert) {
+    PdfBild b;
+    b.m_breite = bild.width();
+    b.m_hoehe = bild.height();
+    b.m_komprimiert = komprimiert;
+    b.m_daten = std::async(std::launch::async, [bild = std::move(bild), komprimiert]() mutable {
+        return bildDaten(std::exchange(bild, QImage()), komprimiert);
+    }).share();
+    return b;
+}
+
+void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const PdfBild& bild) {
     double sx, sy;
     if (breiteZoll != 0 && hoeheZoll != 0) {
         sx = PageWidth / (pixelProZollX * breiteZoll);
@@ -214,36 +300,18 @@ void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, cons
         sy = PageHeight / (pixelProZollY * 10.625);
     }
     const qsizetype nummer = m_bilder.size() + 1;
-    const qint64 w = std::lround(bild.width() * sx), h = std::lround(bild.height() * sy);
+    const qint64 w = std::lround(bild.breite() * sx), h = std::lround(bild.hoehe() * sy);
     m_seite += "q" + kZeilenende;
     m_seite += zahl(w) + " 0 0 " + zahl(h) + ' ' + zahl(x) + ' ' + zahl(PageHeight - y - h) + " cm" + kZeilenende;
     m_seite += "/Im" + zahl(nummer) + " Do" + kZeilenende;
     m_seite += "Q" + kZeilenende;
 
-    // Compressing a page's picture takes longer than drawing the next one: it runs beside the
-    // document and the next pictures. At most two run at once, and each lets go of its picture
-    // when done, so a document of many months holds only their compressed bytes.
+    // A picture is compressed beside the document and lets go of its pixels when done. Before a
+    // third is taken the one two back must be done, so a document of many months holds little
+    // more than their compressed bytes.
     constexpr size_t kGleichzeitig = 2;
-    if (m_bilder.size() >= kGleichzeitig) m_bilder[m_bilder.size() - kGleichzeitig].wait();
-    m_bilder.push_back(std::async(std::launch::async, [bild = QImage(bild), nummer, komprimiert = Compress]() mutable {
-        const QImage eigenes = std::exchange(bild, QImage());
-        const QByteArray daten = bildDaten(eigenes, komprimiert);
-        QByteArray koerper;
-        auto koerperZeile = [&](const QByteArray& z) { koerper += z + kZeilenende; };
-        koerperZeile("<< /Type /XObject");
-        koerperZeile("/Subtype /Image");
-        koerperZeile("/Width " + QByteArray::number(eigenes.width()));
-        koerperZeile("/Height " + QByteArray::number(eigenes.height()));
-        koerperZeile("/ColorSpace /DeviceRGB");
-        koerperZeile("/BitsPerComponent 8");
-        koerperZeile("/Length " + QByteArray::number(daten.size()));
-        koerperZeile("/Name /Im" + QByteArray::number(nummer));
-        if (komprimiert) koerperZeile("/Filter [/FlateDecode]");
-        koerperZeile(">>");
-        koerperZeile("stream");
-        koerper += daten;
-        return koerper;
-    }));
+    if (m_bilder.size() >= kGleichzeitig) m_bilder[m_bilder.size() - kGleichzeitig].warte();
+    m_bilder.push_back(bild);
 }
 
 QByteArray TmachPDF::EndDocBytes() {
@@ -300,9 +368,22 @@ QByteArray TmachPDF::EndDocBytes() {
     zeile("endobj");
     objektAbschliessen();
 
-    for (std::future<QByteArray>& koerper : m_bilder) {
+    for (size_t i = 0; i < m_bilder.size(); ++i) {
+        const PdfBild& bild = m_bilder[i];
+        const QByteArray& daten = bild.daten();
         objektBeginnen(++m_nummer);
-        m_objekt += koerper.get();
+        zeile("<< /Type /XObject");
+        zeile("/Subtype /Image");
+        zeile("/Width " + zahl(bild.breite()));
+        zeile("/Height " + zahl(bild.hoehe()));
+        zeile("/ColorSpace /DeviceRGB");
+        zeile("/BitsPerComponent 8");
+        zeile("/Length " + zahl(daten.size()));
+        zeile("/Name /Im" + zahl(qint64(i) + 1));
+        if (bild.komprimiert()) zeile("/Filter [/FlateDecode]");
+        zeile(">>");
+        zeile("stream");
+        m_objekt += daten;
         m_objekt += "\r\nendstream" + kZeilenende;
         zeile("endobj");
         objektAbschliessen();

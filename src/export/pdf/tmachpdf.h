@@ -11,6 +11,33 @@
 #include <future>
 #include <vector>
 
+// A picture on its way into a document: its stream bytes (red, green and blue, compressed or
+// not) are made on threads of their own from the moment it is made, so a caller can start a
+// picture before the page that shows it. Copies share the bytes.
+class PdfBild {
+public:
+    PdfBild() = default;
+    static PdfBild aus(QImage bild, bool komprimiert);
+
+    int breite() const { return m_breite; }
+    int hoehe() const { return m_hoehe; }
+    bool komprimiert() const { return m_komprimiert; }
+    bool begonnen() const { return m_daten.valid(); }
+    // The stream bytes; waits until they are made. None for a picture never made.
+    const QByteArray& daten() const {
+        static const QByteArray keine;
+        return m_daten.valid() ? m_daten.get() : keine;
+    }
+    void warte() const {
+        if (m_daten.valid()) m_daten.wait();
+    }
+
+private:
+    int m_breite = 0, m_hoehe = 0;
+    bool m_komprimiert = true;
+    std::shared_future<QByteArray> m_daten;
+};
+
 struct TPDFFont {
     quint8 nummer = 4; // 0..13, see the font table
     int groesse = 12;  // points
@@ -43,8 +70,12 @@ public:
     void TextOut(int x, int y, const QString& text);
     void TextLines(int x, int y, const QStringList& zeilen);
     // The whole page stands for breiteZoll x hoeheZoll inches of screen pixels; both 0: 8 x 10.625.
-    void DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const QImage& bild);
+    void DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const QImage& bild) {
+        DrawImage(x, y, breiteZoll, hoeheZoll, PdfBild::aus(bild, Compress));
+    }
     void DrawImage(int x, int y, const QImage& bild) { DrawImage(x, y, 0, 0, bild); }
+    // A picture started before: it keeps the compression it was started with.
+    void DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const PdfBild& bild);
     void NewPage();
     // The finished file's bytes; the document stays as it is until the next BeginDoc.
     QByteArray EndDocBytes();
@@ -67,7 +98,7 @@ private:
     QByteArray zahl(qint64 n) const { return QByteArray::number(n); }
 
     QByteArray m_dokument, m_objekt, m_seite;
-    std::vector<std::future<QByteArray>> m_bilder; // image object bodies, in image order
+    std::vector<PdfBild> m_bilder; // in image order
     QList<qint64> m_versatz;    // offsets: where each object starts, then the cross-reference table
     QList<int> m_inhalte, m_schriften;
     int m_nummer = 0, m_seiten = 0;
