@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QSet>
 #include <cstdio>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <future>
@@ -140,7 +141,7 @@ public:
     // largest picture, and the document waits for it last.
     static std::future<PdfBild> tabellenseite(const Tabelle& t, int seite, bool komprimiert) {
         return std::async(std::launch::async, [&t, seite, komprimiert] {
-            return PdfBild::aus(pdfdokument::tabellenSeite(tabellenbildDer(t), seite), komprimiert);
+            return pdfdokument::tabellenSeite(tabellenbildDer(t), seite, komprimiert);
         });
     }
 
@@ -656,6 +657,11 @@ int exportiere(const Aufruf& a) {
 } // namespace
 
 void ausfuehren(int argc, char** argv) {
+    // Pictures of several MiB are made and dropped one after another, on a few threads: kept in
+    // a shared heap, their pages serve the next one instead of being mapped and cleared afresh.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
+    mallopt(M_ARENA_MAX, 2);
     // No window is ever shown: no display is needed, whatever the environment names.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's own notes are English and for developers; only its failures reach stderr.

@@ -73,7 +73,8 @@ private Q_SLOTS:
         for (QDirIterator it(m_prefix, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             dateien << it.next().mid(m_prefix.size() + 1);
         dateien.sort();
-        QCOMPARE(dateien, (QStringList{"bin/korvane", "share/applications/de.orvalis.Korvane.desktop",
+        QCOMPARE(dateien, (QStringList{"bin/korvane", "lib/korvane/korvane-fenster.so",
+                                       "share/applications/de.orvalis.Korvane.desktop",
                                        "share/doc/korvane/Korvane-Hilfe.pdf", "share/doc/korvane/copyright",
                                        "share/icons/hicolor/256x256/apps/de.orvalis.Korvane.png",
                                        "share/icons/hicolor/48x48/apps/de.orvalis.Korvane.png",
@@ -208,7 +209,8 @@ private Q_SLOTS:
 
         const QString inhalt = laufe(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb}).text;
         for (const char* datei :
-             {"./usr/bin/korvane", "./usr/share/applications/de.orvalis.Korvane.desktop",
+             {"./usr/bin/korvane", "./usr/lib/korvane/korvane-fenster.so",
+              "./usr/share/applications/de.orvalis.Korvane.desktop",
               "./usr/share/mime/packages/de.orvalis.Korvane.xml", "./usr/share/doc/korvane/copyright"})
             QVERIFY2(inhalt.contains(QLatin1String(datei)), datei);
     }
@@ -253,6 +255,33 @@ private Q_SLOTS:
             const QString datei = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
             QVERIFY2(QFileInfo(datei).size() > 0, qPrintable(befehl + QStringLiteral(": ") + datei));
         }
+    }
+
+    // The windows live in a module beside the program; an export never needs it. A program
+    // without its module says so in German instead of failing somewhere later.
+    void ohneFensterModul() {
+        const QString ordner = testumgebung::wurzel() + QStringLiteral("/ohne-modul/");
+        QVERIFY(QDir().mkpath(ordner + QStringLiteral("bin")));
+        const QString programm = ordner + QStringLiteral("bin/korvane");
+        QFile::remove(programm);
+        QVERIFY(QFile::copy(m_prefix + QStringLiteral("/bin/korvane"), programm));
+        const QString tabelle = ordner + QStringLiteral("Anna_03_2024.tab");
+        testumgebung::schreibe(tabelle,
+                               testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("KORVANE_ORDNER"), ordner);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), ordner + QStringLiteral("config"));
+        const Ausgabe export_ = laufe(programm, {QStringLiteral("--export"), QStringLiteral("pdf-grafik"),
+                                                 QStringLiteral("--ausgabe"), ordner + QStringLiteral("a.pdf"), tabelle},
+                                      env, 60000);
+        QVERIFY2(export_.status == 0, qPrintable(export_.text));
+        QVERIFY(QFileInfo(ordner + QStringLiteral("a.pdf")).size() > 0);
+        const Ausgabe fenster = laufe(programm, {tabelle}, env, 60000);
+        QCOMPARE(fenster.status, 1);
+        QVERIFY2(fenster.text.contains(QStringLiteral("Korvane kann seine Fenster nicht öffnen")) &&
+                     fenster.text.contains(QStringLiteral("korvane-fenster.so")),
+                 qPrintable(fenster.text));
     }
 
     void fensterUnterX11() {

@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <zlib.h>
 
 using namespace Qt::StringLiterals;
@@ -409,7 +410,7 @@ private Q_SLOTS:
                 if (vorher) {
                     const int nummer = pdfdokument::tabellenSeitenNummer(a, p, daten, s, m == 0);
                     neu.tabellenseite =
-                        PdfBild::aus(pdfdokument::tabellenSeite(std::exchange(neu.tabellenbild, {}), nummer), d.Compress);
+                        pdfdokument::tabellenSeite(std::exchange(neu.tabellenbild, {}), nummer, d.Compress);
                 }
                 pdfdokument::schreibeMonat(d, a, neu, &s, m == 0);
             }
@@ -447,14 +448,59 @@ private Q_SLOTS:
         QImage tabelle(1164, 802, QImage::Format_RGB32);
         tabelle.fill(Qt::white);
         tabelle.setPixelColor(0, 801, Qt::red); // bottom left
-        const QImage seite = pdfdokument::tabellenSeite(tabelle, 7);
-        QCOMPARE(seite.size(), QSize(802, 1164));
+        const PdfBild bild = pdfdokument::tabellenSeite(tabelle, 7, false);
+        QCOMPARE(QSize(bild.breite(), bild.hoehe()), QSize(802, 1164));
+        QCOMPARE(bild.daten().size(), 802 * 1164 * 3);
+        const QImage seite(reinterpret_cast<const uchar*>(bild.daten().constData()), 802, 1164, 802 * 3,
+                           QImage::Format_RGB888);
         QCOMPARE(seite.pixelColor(0, 0), QColor(Qt::red)); // the old left column, read upwards, on top
         int dunkel = 0; // "Seite 7" stood at (width - 80, 30), so it is now near the bottom right
         for (int y = 1164 - 80; y < 1164 - 30; ++y)
             for (int x = 802 - 50; x < 802 - 25; ++x)
                 dunkel += qGray(seite.pixel(x, y)) < 128;
         QVERIFY(dunkel > 10);
+    }
+
+    // A picture taken turned gives the bytes of the picture Qt turns a quarter clockwise, in
+    // every format and with rows that carry fill bytes; compressed in pieces, the same bytes.
+    void gedrehtesBild_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QSize>("groesse");
+        QTest::addColumn<bool>("komprimiert");
+        QTest::newRow("RGB32") << int(QImage::Format_RGB32) << QSize(37, 23) << false;
+        QTest::newRow("RGB888 mit Fuellbytes") << int(QImage::Format_RGB888) << QSize(37, 23) << false;
+        QTest::newRow("ARGB32") << int(QImage::Format_ARGB32) << QSize(5, 9) << false;
+        QTest::newRow("Graustufen") << int(QImage::Format_Grayscale8) << QSize(9, 5) << false;
+        QTest::newRow("Tabellenseite in Stuecken") << int(QImage::Format_RGB32) << QSize(1164, 802) << true;
+    }
+    void gedrehtesBild() {
+        QFETCH(int, format);
+        QFETCH(QSize, groesse);
+        QFETCH(bool, komprimiert);
+        QImage bild(groesse, QImage::Format(format));
+        quint32 zufall = 777;
+        for (int y = 0; y < bild.height(); ++y)
+            for (int x = 0; x < bild.width(); ++x) {
+                zufall = zufall * 1103515245u + 12345u;
+                bild.setPixel(x, y, y % 7 < 3 ? qRgb(255, 255, 255) : qRgb(zufall >> 8, zufall >> 16, zufall >> 24));
+            }
+        const QImage gedreht =
+            bild.transformed(QTransform().rotate(90)).convertToFormat(QImage::Format_RGB888);
+        QByteArray erwartet;
+        for (int y = 0; y < gedreht.height(); ++y)
+            erwartet.append(reinterpret_cast<const char*>(gedreht.constScanLine(y)), qsizetype(gedreht.width()) * 3);
+        const PdfBild pdfBild = PdfBild::aus(bild, komprimiert, true);
+        QCOMPARE(QSize(pdfBild.breite(), pdfBild.hoehe()), gedreht.size());
+        QByteArray daten = pdfBild.daten();
+        if (komprimiert) {
+            QByteArray roh(erwartet.size(), Qt::Uninitialized);
+            uLongf laenge = uLongf(roh.size());
+            QCOMPARE(uncompress(reinterpret_cast<Bytef*>(roh.data()), &laenge,
+                                reinterpret_cast<const Bytef*>(daten.constData()), uLong(daten.size())),
+                     Z_OK);
+            daten = roh;
+        }
+        QVERIFY(daten == erwartet);
     }
 
     void patientenDialog_data() {

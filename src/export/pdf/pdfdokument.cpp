@@ -8,7 +8,6 @@
 
 #include <QPainter>
 #include <QStringDecoder>
-#include <QTransform>
 
 namespace pdfdokument {
 
@@ -36,15 +35,14 @@ void richteEin(TmachPDF& pdf) {
     pdf.PageHeight = 842;
 }
 
-QImage tabellenSeite(QImage bild, int seite) {
+PdfBild tabellenSeite(QImage bild, int seite, bool komprimiert) {
     if (bild.format() != QImage::Format_RGB32) bild = bild.convertToFormat(QImage::Format_RGB32);
     {
         QPainter p(&bild);
         schrift::schreibe(p, bild.width() - 80, 30, QStringLiteral("Seite ") + QString::number(seite),
                           schrift::fett(QStringLiteral("MS Sans Serif"), 6), Qt::black, Qt::white);
     }
-    // The old left column, read from the bottom up, becomes the new top row.
-    return bild.transformed(QTransform().rotate(90));
+    return PdfBild::aus(std::move(bild), komprimiert, true);
 }
 
 QList<Seite> seiten(Art art, Platz platz, bool mitDaten) {
@@ -96,7 +94,7 @@ void schreibeMonat(TmachPDF& pdf, Art art, Monat m, int* seite, bool ersterMonat
             pdf.DrawImage(30, 30, 9, 13,
                           m.tabellenseite.begonnen()
                               ? m.tabellenseite
-                              : PdfBild::aus(tabellenSeite(std::move(m.tabellenbild), *seite), pdf.Compress));
+                              : tabellenSeite(std::move(m.tabellenbild), *seite, pdf.Compress));
             break;
         }
     }

@@ -21,7 +21,7 @@ Platz ersterPlatz(Art art);
 struct Monat {
     QImage grafikseite;      // the composed chart page (not needed for the table only)
     QImage tabellenbild;     // the table picture with its title (not needed for the chart only)
-    // Or the table page begun before, numbered and turned (tabellenSeite) for the page
+    // Or the table page begun before (tabellenSeite), numbered for the page
     // tabellenSeitenNummer names, compressed as the document is.
     PdfBild tabellenseite;
     QStringList patientendaten;
@@ -43,8 +43,9 @@ void richteEin(TmachPDF& pdf);
 // The month is taken over: its table picture is written on in place, not copied once more.
 void schreibeMonat(TmachPDF& pdf, Art art, Monat monat, int* seite, bool ersterMonat = true);
 
-// "Seite n" written into the table picture, then the picture turned a quarter clockwise.
-QImage tabellenSeite(QImage tabellenbild, int seite);
+// The table page: "Seite n" written into the table picture, which goes into the document turned
+// a quarter clockwise; its compression is begun at once.
+PdfBild tabellenSeite(QImage tabellenbild, int seite, bool komprimiert);
 
 // month name + " " + year + " " + user name + ".pdf" in the month's year folder.
 QString vorgeschlagenerName(const Zustand& z);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <zlib.h>
 
@@ -30,34 +31,53 @@ QByteArray deflate(const QByteArray& daten) {
     return ergebnis;
 }
 
-// A picture's red, green and blue bytes, rows from the top, no fill bytes. The rows are made one
-// at a time as zlib takes them, so the pixels are never copied whole: a table page would
-// otherwise cost two more copies of itself.
+// A picture's red, green and blue bytes, rows from the top, no fill bytes; turned, the picture
+// as turned a quarter clockwise (its left column, read from the bottom up, is the top row). The
+// rows are made one at a time as zlib takes them, so the pixels are never copied whole: a table
+// page would otherwise cost two more copies of itself.
 class RgbZeilen {
 public:
-    explicit RgbZeilen(const QImage& bild)
+    RgbZeilen(const QImage& bild, bool gedreht)
         : m_quelle(bild.format() == QImage::Format_RGB32 || bild.format() == QImage::Format_RGB888
                        ? bild
                        : bild.convertToFormat(QImage::Format_RGB888)),
-          m_breite(m_quelle.width()) {}
-    int hoehe() const { return m_quelle.height(); }
+          m_gedreht(gedreht), m_breite(gedreht ? m_quelle.height() : m_quelle.width()) {}
+    int hoehe() const { return m_gedreht ? m_quelle.width() : m_quelle.height(); }
     qsizetype laenge() const { return qsizetype(m_breite) * 3; }
     // Row r, valid until the next call with the same buffer.
     const Bytef* zeile(int r, QByteArray& puffer) const {
-        if (m_quelle.format() == QImage::Format_RGB888) return m_quelle.constScanLine(r);
+        const bool rgb888 = m_quelle.format() == QImage::Format_RGB888;
+        if (rgb888 && !m_gedreht) return m_quelle.constScanLine(r);
         if (puffer.size() < laenge()) puffer.resize(laenge());
-        const QRgb* p = reinterpret_cast<const QRgb*>(m_quelle.constScanLine(r));
         Bytef* z = reinterpret_cast<Bytef*>(puffer.data());
+        if (!m_gedreht) {
+            const QRgb* p = reinterpret_cast<const QRgb*>(m_quelle.constScanLine(r));
+            for (int x = 0; x < m_breite; ++x)
+                setze(z + 3 * x, p[x]);
+            return z;
+        }
+        // Turned: row r is the source's column r, from its last row up.
+        const uchar* unten = m_quelle.constScanLine(m_breite - 1);
+        const qsizetype schritt = m_quelle.bytesPerLine();
         for (int x = 0; x < m_breite; ++x) {
-            z[3 * x] = Bytef(qRed(p[x]));
-            z[3 * x + 1] = Bytef(qGreen(p[x]));
-            z[3 * x + 2] = Bytef(qBlue(p[x]));
+            const uchar* q = unten - schritt * x;
+            if (rgb888) {
+                std::memcpy(z + 3 * x, q + 3 * qsizetype(r), 3);
+            } else {
+                setze(z + 3 * x, reinterpret_cast<const QRgb*>(q)[r]);
+            }
         }
         return z;
     }
 
 private:
+    static void setze(Bytef* z, QRgb farbe) {
+        z[0] = Bytef(qRed(farbe));
+        z[1] = Bytef(qGreen(farbe));
+        z[2] = Bytef(qBlue(farbe));
+    }
     const QImage m_quelle;
+    const bool m_gedreht;
     const int m_breite;
 };
 
@@ -114,8 +134,8 @@ Stueck komprimiereStueck(const RgbZeilen& zeilen, int von, int bis, bool letztes
     return ergebnis;
 }
 
-QByteArray bildDaten(const QImage& bild, bool komprimiert) {
-    const RgbZeilen zeilen(bild);
+QByteArray bildDaten(const QImage& bild, bool komprimiert, bool gedreht) {
+    const RgbZeilen zeilen(bild, gedreht);
     const int hoehe = zeilen.hoehe();
     const qsizetype laenge = zeilen.laenge();
     QByteArray puffer;
@@ -279,13 +299,13 @@ void TmachPDF::TextLines(int x, int y, const QStringList& zeilen) {
     m_seite += "ET" + kZeilenende;
 }
 
-PdfBild PdfBild::aus(QImage bild, bool komprimiert) {
+PdfBild PdfBild::aus(QImage bild, bool komprimiert, bool gedreht) {
     PdfBild b;
-    b.m_breite = bild.width();
-    b.m_hoehe = bild.height();
+    b.m_breite = gedreht ? bild.height() : bild.width();
+    b.m_hoehe = gedreht ? bild.width() : bild.height();
     b.m_komprimiert = komprimiert;
-    b.m_daten = std::async(std::launch::async, [bild = std::move(bild), komprimiert]() mutable {
-        return bildDaten(std::exchange(bild, QImage()), komprimiert);
+    b.m_daten = std::async(std::launch::async, [bild = std::move(bild), komprimiert, gedreht]() mutable {
+        return bildDaten(std::exchange(bild, QImage()), komprimiert, gedreht);
     }).share();
     return b;
 }

@@ -17,7 +17,9 @@
 class PdfBild {
 public:
     PdfBild() = default;
-    static PdfBild aus(QImage bild, bool komprimiert);
+    // gedreht: the picture as turned a quarter clockwise (its left column, read from the bottom
+    // up, becomes the top row), without a turned copy in memory.
+    static PdfBild aus(QImage bild, bool komprimiert, bool gedreht = false);
 
     int breite() const { return m_breite; }
     int hoehe() const { return m_hoehe; }
