@@ -27,6 +27,27 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Noise and runs of white, so zlib's matcher has both to do.
+QImage rauschbild(QSize groesse, QImage::Format format) {
+    QImage bild(groesse, format);
+    quint32 zufall = 12345;
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x) {
+            zufall = zufall * 1103515245u + 12345u;
+            bild.setPixel(x, y, x % 50 < 25 ? qRgb(255, 255, 255) : qRgba(zufall >> 8, zufall >> 16, zufall >> 24, 200));
+        }
+    return bild;
+}
+
+// A picture's red, green and blue bytes, rows from the top, no fill bytes.
+QByteArray rgbBytes(const QImage& bild) {
+    const QImage rgb = bild.convertToFormat(QImage::Format_RGB888);
+    QByteArray roh;
+    for (int y = 0; y < rgb.height(); ++y)
+        roh.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), qsizetype(rgb.width()) * 3);
+    return roh;
+}
+
 // qpdf --check: 0 (fine) or 3 (warnings only) count as readable; its output for the message.
 int qpdfPruefung(const QString& pfad, QString* ausgabe) {
     QProcess p;
@@ -234,18 +255,8 @@ private Q_SLOTS:
         QFETCH(QSize, groesse);
         QFETCH(bool, komprimiert);
         QFETCH(bool, einStueck);
-        QImage bild(groesse, QImage::Format(format));
-        // Noise and runs, so the matcher has both to do.
-        quint32 zufall = 12345;
-        for (int y = 0; y < bild.height(); ++y)
-            for (int x = 0; x < bild.width(); ++x) {
-                zufall = zufall * 1103515245u + 12345u;
-                bild.setPixel(x, y, x % 50 < 25 ? qRgb(255, 255, 255) : qRgba(zufall >> 8, zufall >> 16, zufall >> 24, 200));
-            }
-        const QImage rgb = bild.convertToFormat(QImage::Format_RGB888);
-        QByteArray roh;
-        for (int y = 0; y < rgb.height(); ++y)
-            roh.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), qsizetype(rgb.width()) * 3);
+        const QImage bild = rauschbild(groesse, QImage::Format(format));
+        const QByteArray roh = rgbBytes(bild);
         QByteArray einmal(qsizetype(compressBound(uLong(roh.size()))), Qt::Uninitialized);
         uLongf laenge = uLongf(einmal.size());
         compress2(reinterpret_cast<Bytef*>(einmal.data()), &laenge, reinterpret_cast<const Bytef*>(roh.constData()),
@@ -477,18 +488,9 @@ private Q_SLOTS:
         QFETCH(int, format);
         QFETCH(QSize, groesse);
         QFETCH(bool, komprimiert);
-        QImage bild(groesse, QImage::Format(format));
-        quint32 zufall = 777;
-        for (int y = 0; y < bild.height(); ++y)
-            for (int x = 0; x < bild.width(); ++x) {
-                zufall = zufall * 1103515245u + 12345u;
-                bild.setPixel(x, y, y % 7 < 3 ? qRgb(255, 255, 255) : qRgb(zufall >> 8, zufall >> 16, zufall >> 24));
-            }
-        const QImage gedreht =
-            bild.transformed(QTransform().rotate(90)).convertToFormat(QImage::Format_RGB888);
-        QByteArray erwartet;
-        for (int y = 0; y < gedreht.height(); ++y)
-            erwartet.append(reinterpret_cast<const char*>(gedreht.constScanLine(y)), qsizetype(gedreht.width()) * 3);
+        const QImage bild = rauschbild(groesse, QImage::Format(format));
+        const QImage gedreht = bild.transformed(QTransform().rotate(90));
+        const QByteArray erwartet = rgbBytes(gedreht);
         const PdfBild pdfBild = PdfBild::aus(bild, komprimiert, true);
         QCOMPARE(QSize(pdfBild.breite(), pdfBild.hoehe()), gedreht.size());
         QByteArray daten = pdfBild.daten();
