@@ -681,6 +681,10 @@ void ausfuehren(int argc, char** argv) {
     if (a.hilfe) {
         std::printf("%s", hilfetext().toLocal8Bit().constData());
         status = 0;
+        if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            schreibeFehler(u"Die Standardausgabe konnte nicht geschrieben werden."_s);
+            status = 1;
+        }
     } else if (!a.fehler.isEmpty())
         schreibeFehler(a.fehler + u" \"korvane --help\" zeigt, wie es geht."_s);
     else

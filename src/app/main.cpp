@@ -1,26 +1,11 @@
 #include "app/fenster.h"
+#include "app/fenstermodul.h"
 #include "app/kommandozeile.h"
 
 #include <QStringList>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <dlfcn.h>
 #include <string>
-#include <unistd.h>
-
-namespace {
-
-// The folder of the running program, with its slash; empty when the system will not say.
-std::string programmOrdner() {
-    std::string pfad(4096, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", pfad.data(), pfad.size());
-    if (n <= 0 || size_t(n) >= pfad.size()) return {};
-    pfad.resize(size_t(n));
-    return pfad.substr(0, pfad.rfind('/') + 1);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     // An export or the usage runs without a window, before anything asks for a display.
@@ -29,13 +14,22 @@ int main(int argc, char** argv) {
         argumente << QString::fromLocal8Bit(argv[i]);
     if (kommandozeile::istBefehlszeile(argumente)) kommandozeile::ausfuehren(argc, argv);
 
-    const std::string modul = programmOrdner() + KORVANE_FENSTER_MODUL;
-    // Every symbol at once: a module that does not fit the program is said now, not mid-session.
-    void* griff = ::dlopen(modul.c_str(), RTLD_NOW | RTLD_LOCAL);
-    auto start = griff ? reinterpret_cast<KorvaneFensterStart>(::dlsym(griff, "korvane_fenster_starten")) : nullptr;
+    const std::string modul = fenstermodul::pfad(fenstermodul::laufendesProgramm(), KORVANE_FENSTER_MODUL);
+    std::string grund = modul.empty() ? "Der Ordner des Programms ist nicht zu ermitteln." : fenstermodul::fehler(modul);
+    KorvaneFensterStart start = nullptr;
+    if (grund.empty()) {
+        // Every symbol at once: a module that does not fit the program is said now, not mid-session.
+        void* griff = ::dlopen(modul.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (griff) start = reinterpret_cast<KorvaneFensterStart>(::dlsym(griff, "korvane_fenster_starten"));
+        if (!start) {
+            const char* genauer = ::dlerror();
+            grund = "Die Datei \"" + modul + "\" passt nicht zu diesem Programm" +
+                    (genauer ? std::string(" (") + genauer + ")" : std::string()) + ".";
+        }
+    }
     if (!start) {
-        const char* grund = ::dlerror();
-        std::fprintf(stderr, "Korvane kann seine Fenster nicht öffnen: %s\n", grund ? grund : modul.c_str());
+        std::fprintf(stderr, "Korvane kann seine Fenster nicht öffnen: %s Bitte installieren Sie Korvane neu.\n",
+                     grund.c_str());
         return 1;
     }
     return start(argc, argv);

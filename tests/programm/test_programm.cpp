@@ -660,8 +660,15 @@ private Q_SLOTS:
                  qPrintable(gemeldet));
     }
 
-    // Paths on stdout are for scripts: a stdout that cannot take them fails the run.
+    // Paths on stdout are for scripts, and so is the usage: a stdout that cannot take them fails
+    // the run.
+    void exportStandardausgabeVoll_data() {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::newRow("geschriebene Pfade") << QStringList{"--export=pdf-grafik"};
+        QTest::newRow("Hilfe") << QStringList{"--help"};
+    }
     void exportStandardausgabeVoll() {
+        QFETCH(QStringList, argumente);
         const Lauf l = neuerLauf(QStringLiteral("voll"));
         const QString tabelle = maerzMitBemerkungen(l.ordner);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -671,7 +678,7 @@ private Q_SLOTS:
         QProcess p;
         p.setProcessEnvironment(env);
         p.setStandardOutputFile(QStringLiteral("/dev/full"));
-        p.start(QStringLiteral(KORVANE_BIN "/korvane"), {QStringLiteral("--export=pdf-grafik"), tabelle});
+        p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente << tabelle);
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 1);
         QVERIFY(p.readAllStandardError().contains("Die Standardausgabe konnte nicht geschrieben werden."));
