@@ -409,6 +409,7 @@ struct Exportart {
     const char16_t* hilfe;
     int (*ausfuehren)(Lauf&);
     std::optional<pdfdokument::Art> pdf; // the document art of the PDF kinds
+    bool zeichnet = true;                // draws pictures, so needs the fonts
 };
 constexpr Exportart kArten[] = {
     {u"pdf-grafik", u"ein PDF-Dokument mit der Grafik jedes Monats",
@@ -423,8 +424,9 @@ constexpr Exportart kArten[] = {
     {u"jpg-grafik-tabelle", u"ein JPEG-Bild von Grafik und Tabelle je Monat",
      [](Lauf& l) { return exportiereJpeg(l, true); }, std::nullopt},
     {u"tabelle-text", u"die Tabelle als Text (wie \"Markierter Text kopieren\"), UTF-8", exportiereText,
-     std::nullopt},
-    {u"html", u"die Seite mit den Diagrammen für den Browser, Chart.min.js daneben", exportiereHtml, std::nullopt},
+     std::nullopt, false},
+    {u"html", u"die Seite mit den Diagrammen für den Browser, Chart.min.js daneben", exportiereHtml, std::nullopt,
+     false},
 };
 
 const Exportart* artNamens(const QString& name) {
@@ -593,10 +595,12 @@ int exportiere(const Aufruf& a) {
     const Exportart& art = *artNamens(a.art);
     // Finding the fonts (reading the font configuration) is the longest step before any drawing:
     // it runs while the settings, templates and tables are read.
-    const std::future<void> schriften = std::async(std::launch::async, [] {
-        for (const char* familie : {"Verdana", "Arial", "MS Sans Serif"})
-            QFontMetrics(schrift::fett(QString::fromLatin1(familie), 8)).height();
-    });
+    std::future<void> schriften;
+    if (art.zeichnet)
+        schriften = std::async(std::launch::async, [] {
+            for (const char* familie : {"Verdana", "Arial", "MS Sans Serif"})
+                QFontMetrics(schrift::fett(QString::fromLatin1(familie), 8)).height();
+        });
 
     // The folders and user the window would use; nothing is created or stored.
     Zustand z;
