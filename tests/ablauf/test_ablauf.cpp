@@ -209,11 +209,7 @@ private Q_SLOTS:
     // once and at the next start, and the box shows the new user's remarks (none yet).
     void benutzerWechseln() {
         TestDialoge& dlg = testumgebung::dialoge();
-        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
-        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
-        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), ordner + kTabelle);
-        testumgebung::schreibe(ordner + kTabelle, testumgebung::lies(testumgebung::testdaten(
-                                                      QStringLiteral("anna_maerz_2024.tab"))));
+        annaMitMaerz(ordner + kTabelle);
         {
             Programmstart p;
             QVERIFY(p.erzeugeFenster({}));
@@ -389,12 +385,7 @@ private Q_SLOTS:
     // month, only once it has closed.
     void uebergabe() {
         QFETCH(bool, dialogOffen);
-        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
-        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
-        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), ordner + kTabelle);
-        const QByteArray maerz =
-            testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
-        testumgebung::schreibe(ordner + kTabelle, maerz);
+        const QByteArray maerz = annaMitMaerz(ordner + kTabelle);
         const QString bert = testumgebung::wurzel() + QStringLiteral("/download/Bert_03_2024.tab");
         testumgebung::schreibe(bert, QByteArray(maerz).replace("BenutzerName=Anna", "BenutzerName=Bert"));
 
@@ -425,11 +416,7 @@ private Q_SLOTS:
     void tabelleZeigen() {
         QFETCH(bool, oeffnen);
         TestDialoge& dlg = testumgebung::dialoge();
-        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
-        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
-        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), ordner + kTabelle);
-        testumgebung::schreibe(ordner + kTabelle, testumgebung::lies(testumgebung::testdaten(
-                                                      QStringLiteral("anna_maerz_2024.tab"))));
+        annaMitMaerz(ordner + kTabelle);
         Programmstart p;
         QVERIFY(p.erzeugeFenster({}));
         ersteZeichnungAbwarten(p.mainForm);
@@ -467,11 +454,7 @@ private Q_SLOTS:
     // A signal while a modal dialog is open still stores the remarks and the table in use.
     // Last: it ends every event loop of this process.
     void signalWaehrendDialog() {
-        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
-        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
-        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), kTabelle);
-        testumgebung::schreibe(ordner + kTabelle, testumgebung::lies(testumgebung::testdaten(
-                                                      QStringLiteral("anna_maerz_2024.tab"))));
+        annaMitMaerz(kTabelle);
         Programmstart p;
         QVERIFY(p.erzeugeFenster({}));
         ersteZeichnungAbwarten(p.mainForm);
@@ -487,6 +470,17 @@ private Q_SLOTS:
     }
 
 private:
+    // Settings of a set-up where Anna's March table is in use (named as the settings hold it,
+    // absolute or relative), and the table in place; its bytes.
+    QByteArray annaMitMaerz(const QString& tabellenDateiName) {
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
+        Schreib_String_in_Registry(QStringLiteral("TabellenDateiName"), tabellenDateiName);
+        const QByteArray maerz = testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab")));
+        testumgebung::schreibe(ordner + kTabelle, maerz);
+        return maerz;
+    }
+
     QString ordner;
 };
 
