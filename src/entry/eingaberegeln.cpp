@@ -57,6 +57,13 @@ bool istUhrzeitForm(const QString& zeit) {
     return zeit.size() == 5 && zeit.indexOf(QLatin1Char(':')) == 2;
 }
 
+bool istUhrzeit(const QString& zeit) {
+    if (!istUhrzeitForm(zeit)) return false;
+    for (int i : {0, 1, 3, 4})
+        if (zeit.at(i) < u'0' || zeit.at(i) > u'9') return false;
+    return zeit.left(2).toInt() <= 24 && zeit.mid(3, 2).toInt() <= 59;
+}
+
 double gewichtsSchrittweite(int knopf) {
     switch (knopf) {
     case 1:

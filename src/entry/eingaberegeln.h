@@ -14,6 +14,11 @@ namespace eingaberegeln {
 QString zeitSchritt(const QString& zeit, bool hoch);
 // Five characters with the first ":" as the third: the only form a reading line takes.
 bool istUhrzeitForm(const QString& zeit);
+// hh:mm with hours 00 to 24 and minutes 00 to 59: a time a reading may have.
+bool istUhrzeit(const QString& zeit);
+
+// Highest systolic, diastolic and pulse value the entry fields take.
+constexpr int kMaxEingabeWert = 280;
 
 // --- weight
 // The step of the three step buttons: 10, 1 or 0.1 kg.

@@ -381,6 +381,7 @@ std::optional<Messung> werteAus(const QString& zeile, Zeilenfehler* fehler) {
         return std::nullopt;
     };
     bool gefunden = false;
+    m.zeit = wertNach(zeile, QStringLiteral("Z="), QStringLiteral("s="), &gefunden).trimmed();
     m.sysText = wertNach(zeile, QStringLiteral("s="), QStringLiteral(","), &gefunden);
     if (auto f = ganzzahl(m.sysText, &m.sys)) return scheitern(Zeilenfehler::Wert, *f);
     m.diaText = wertNach(zeile, QStringLiteral("d="), QStringLiteral(","), &gefunden);

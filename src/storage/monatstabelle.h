@@ -70,6 +70,7 @@ void wendeSlotsAn(const Kopf& kopf, std::array<bool, 4>& slotAktiv);
 struct Messung {
     int slot = 0; // 1..4, 0 when no slot word is found
     int tag = 0;  // 0 unless the two characters before the first "." are digits
+    QString zeit; // the text after "Z=", trimmed: "07:30"
     int sys = 0, dia = 0, puls = 0;
     QString sysText, diaText, pulsText;
     double gewicht = 0; // 0: no weight

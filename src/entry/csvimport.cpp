@@ -1,0 +1,207 @@
+#include "entry/csvimport.h"
+
+#include "entry/eingaberegeln.h"
+#include "platform/datei.h"
+#include "storage/csv.h"
+#include "storage/monatstabelle.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
+#include <algorithm>
+#include <cmath>
+
+namespace csvimport {
+namespace {
+
+struct Neu {
+    qsizetype zeile = 0;   // line of the CSV file
+    QString schluessel;    // "Morgens|05.03.2024"
+    QString messzeile;     // as the table will hold it
+    monatstabelle::Messung werte;
+};
+
+struct Monat {
+    QString pfad;
+    bool gibtEs = false;
+    monatstabelle::Kopf kopf;
+    QStringList eintraege;                                // what the table holds, as list entries
+    QHash<QString, monatstabelle::Messung> vorhanden;     // by reading key
+    QHash<QString, qsizetype> ausDerDatei;                // key -> CSV line that brought it
+    QStringList neu;
+};
+
+// The reading one CSV line stands for, checked with the entry dialog's rules; nullopt with the
+// reason in *grund.
+std::optional<QString> messzeile(const QStringList& f, QString* grund) {
+    const QString datumText = f.at(0).trimmed();
+    const QDate datum = QDate::fromString(datumText, QStringLiteral("yyyy-MM-dd"));
+    if (datumText.size() != 10 || !datum.isValid() || datum.year() < 1900) {
+        *grund = u'"' + datumText + QStringLiteral("\" ist kein gültiges Datum (JJJJ-MM-TT).");
+        return std::nullopt;
+    }
+    const QString zeit = f.at(1).trimmed();
+    if (!eingaberegeln::istUhrzeit(zeit)) {
+        *grund = QStringLiteral("Falsche Eingabe der Uhrzeit \"%1\".   Beispiel für richtige Eingabe: 06:00").arg(zeit);
+        return std::nullopt;
+    }
+    int slot = 0;
+    for (int s = 1; s <= 4; ++s)
+        if (f.at(2).trimmed() == monatstabelle::slotWort(s)) slot = s;
+    if (slot == 0) {
+        *grund = QStringLiteral("\"%1\" ist keine Messung (Morgens, Messung2, Messung3 oder Abends).").arg(f.at(2));
+        return std::nullopt;
+    }
+    QString werte[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString text = f.at(3 + i).trimmed();
+        bool ok = !text.isEmpty() && text.size() <= 3 && std::all_of(text.begin(), text.end(), [](QChar c) {
+            return c >= u'0' && c <= u'9';
+        });
+        if (!ok || text.toInt() > eingaberegeln::kMaxEingabeWert) {
+            *grund = QStringLiteral("\"%1\" ist kein Wert von 0 bis %2.").arg(text).arg(eingaberegeln::kMaxEingabeWert);
+            return std::nullopt;
+        }
+        werte[i] = QString::number(text.toInt());
+    }
+    double gewicht = 0;
+    if (!f.at(6).trimmed().isEmpty()) {
+        const auto g = eingaberegeln::pruefeGewichtEingabe(f.at(6), grund);
+        if (!g) return std::nullopt;
+        gewicht = *g;
+    }
+    eingaberegeln::Messwerte w;
+    w.tag = datum.toString(QStringLiteral("dd"));
+    w.monat = datum.toString(QStringLiteral("MM"));
+    w.jahr = datum.toString(QStringLiteral("yyyy"));
+    w.zeit = zeit;
+    w.sys = werte[0];
+    w.dia = werte[1];
+    w.puls = werte[2];
+    w.gewicht = eingaberegeln::gewichtText(gewicht);
+    // The entry dialog's line with one blank after "den", as a reread table holds it.
+    return QString(monatstabelle::listeneintrag(eingaberegeln::neueZeile(slot, w))).remove(u'\t');
+}
+
+bool gleich(const monatstabelle::Messung& a, const monatstabelle::Messung& b) {
+    return a.zeit == b.zeit && a.sys == b.sys && a.dia == b.dia && a.puls == b.puls &&
+           std::llround(a.gewicht * 1000) == std::llround(b.gewicht * 1000);
+}
+
+QString zeilenMeldung(const QString& datei, qsizetype zeile, const QString& text) {
+    return QFileInfo(datei).fileName() + QStringLiteral(", Zeile ") + QString::number(zeile) + QStringLiteral(": ") +
+           text;
+}
+
+} // namespace
+
+Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelauf) {
+    Ergebnis e;
+    const QString nameFehler = monatstabelle::benutzerNameFehler(basis.benutzerName);
+    if (!nameFehler.isEmpty()) {
+        e.meldung = QStringLiteral("Es ist kein Benutzer in Gebrauch, dem die Messwerte gehören könnten. ") + nameFehler;
+        return e;
+    }
+    const datei::Gelesen gelesen = datei::lies(csvDatei, datei::kGrenzeTabelle);
+    if (!gelesen.ok()) {
+        e.meldung = gelesen.meldung;
+        return e;
+    }
+    const auto csv = csv::lies(gelesen.inhalt, QFileInfo(csvDatei).fileName(), &e.meldung);
+    if (!csv) return e;
+
+    QMap<QString, Monat> monate; // "2024-03" -> the month, in calendar order
+    for (const csv::Zeile& z : csv->zeilen) {
+        QString grund;
+        const std::optional<QString> zeile = messzeile(z.felder, &grund);
+        monatstabelle::Zeilenfehler f;
+        const std::optional<monatstabelle::Messung> werte =
+            zeile ? monatstabelle::werteAus(*zeile, &f) : std::nullopt;
+        if (!werte) {
+            e.meldung = zeilenMeldung(csvDatei, z.nummer, zeile ? f.text : grund);
+            return e;
+        }
+        const QString schluesselMonat = werte->jahr + u'-' + werte->monat;
+        auto it = monate.find(schluesselMonat);
+        if (it == monate.end()) {
+            Monat m;
+            m.pfad = monatstabelle::tabellenPfad(basis, basis.benutzerName, werte->monat, werte->jahr);
+            const QFileInfo info(m.pfad);
+            m.gibtEs = info.exists() || info.isSymLink();
+            if (m.gibtEs) {
+                QString fehler;
+                const auto a = monatstabelle::liesZurAnzeige(m.pfad, &fehler);
+                if (!a) {
+                    e.meldung = fehler + QStringLiteral(" Es wurde nichts übernommen.");
+                    return e;
+                }
+                m.kopf = a->kopf;
+                for (qsizetype i = 0; i < a->messzeilen.size(); ++i) {
+                    m.eintraege << monatstabelle::listeneintrag(a->messzeilen.at(i));
+                    m.vorhanden.insert(monatstabelle::lesungsSchluessel(a->messzeilen.at(i)), a->messungen.at(i));
+                }
+            }
+            it = monate.insert(schluesselMonat, m);
+        }
+        const QString schluessel = monatstabelle::lesungsSchluessel(*zeile);
+        const auto da = it->vorhanden.constFind(schluessel);
+        if (da == it->vorhanden.constEnd()) {
+            it->vorhanden.insert(schluessel, *werte);
+            it->ausDerDatei.insert(schluessel, z.nummer);
+            it->neu << *zeile;
+            ++e.neu;
+        } else if (gleich(*da, *werte)) {
+            ++e.vorhanden;
+        } else {
+            const QString wo = it->ausDerDatei.contains(schluessel)
+                                   ? QStringLiteral("in Zeile %1").arg(it->ausDerDatei.value(schluessel))
+                                   : QStringLiteral("in %1").arg(QFileInfo(it->pfad).fileName());
+            e.meldung = zeilenMeldung(csvDatei, z.nummer,
+                                      QStringLiteral("Für %1 steht %2 schon ein anderer Eintrag. Es wurde nichts übernommen.")
+                                          .arg(QString(schluessel).replace(u'|', QStringLiteral(" den ")), wo));
+            return e;
+        }
+    }
+
+    for (const Monat& m : std::as_const(monate))
+        if (!m.neu.isEmpty()) ++e.tabellen;
+    if (probelauf) {
+        e.ok = true;
+        return e;
+    }
+    for (auto it = monate.cbegin(); it != monate.cend(); ++it) {
+        const Monat& m = it.value();
+        if (m.neu.isEmpty()) continue;
+        Zustand t = basis;
+        t.monatText = it.key().mid(5, 2);
+        t.jahrText = it.key().left(4);
+        t.slotAktiv = {true, true, true, true};
+        if (m.gibtEs) monatstabelle::wendeSlotsAn(m.kopf, t.slotAktiv);
+        t.ListBox1 = m.eintraege;
+        for (const QString& zeile : m.neu)
+            t.ListBox1 << monatstabelle::listeneintrag(zeile);
+        monatstabelle::sortiereListe(t.ListBox1);
+        t.listenDatei = m.gibtEs ? m.pfad : QString();
+        if (!monatstabelle::schreibeTabelle(t, monatstabelle::Schreibart::Aufnehmen)) {
+            e.meldung = QStringLiteral("Die Monatstabelle \"%1\" konnte nicht geschrieben werden. ").arg(m.pfad) +
+                        (e.geschrieben.isEmpty()
+                             ? QStringLiteral("Es wurde keine Monatstabelle geschrieben.")
+                             : QStringLiteral("Schon geschrieben: ") + e.geschrieben.join(QStringLiteral(", ")) +
+                                   u'.');
+            return e;
+        }
+        e.geschrieben << m.pfad;
+    }
+    e.ok = true;
+    return e;
+}
+
+QString zusammenfassung(const Ergebnis& e) {
+    return QStringLiteral("%1 Messungen übernommen, %2 schon vorhanden, in %3 Monatstabellen")
+        .arg(e.neu)
+        .arg(e.vorhanden)
+        .arg(e.tabellen);
+}
+
+} // namespace csvimport

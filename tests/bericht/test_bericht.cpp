@@ -1,0 +1,327 @@
+// The report over a period and the readings as CSV: figures against values computed by hand, the
+// CSV bytes, the reader's refusals.
+#include "testumgebung.h"
+
+#include "entry/csvimport.h"
+#include "export/bericht/auswertung.h"
+#include "storage/csv.h"
+#include "storage/zeitraum.h"
+#include "table/tabelle.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+
+using namespace Qt::StringLiterals;
+using testumgebung::schreibe, testumgebung::wurzel;
+
+namespace {
+
+// A reading as "TT.MM.JJJJ slot Z s d p gewicht", the way the tests write them.
+zeitraum::Lesung lesung(const QString& text) {
+    const QStringList t = text.split(u' ');
+    zeitraum::Lesung l;
+    l.datum = zeitraum::liesDatum(t.at(0));
+    l.slot = t.at(1).toInt();
+    l.zeit = t.at(2);
+    l.sysText = t.at(3), l.diaText = t.at(4), l.pulsText = t.at(5);
+    l.sys = l.sysText.toInt(), l.dia = l.diaText.toInt(), l.puls = l.pulsText.toInt();
+    l.gewichtText = t.value(6);
+    return l;
+}
+
+QList<zeitraum::Lesung> lesungen(const QStringList& texte) {
+    QList<zeitraum::Lesung> liste;
+    for (const QString& t : texte)
+        liste << lesung(t);
+    return liste;
+}
+
+// A month table of the user with these reading lines, in the data folder's year folder.
+QString tabelle(const Zustand& z, const QString& name, const QString& monat, const QString& jahr,
+                const QStringList& messzeilen) {
+    const QString pfad = z.tabellenOrdner + jahr + u'/' + name + u'_' + monat + u'_' + jahr + u".tab"_s;
+    QByteArray text = "[Personendaten]\r\nBenutzerName=" + name.toLatin1() + "\r\nDatum=x\r\n1M=1\r\n2M=1\r\n3M=1\r\n4M=1\r\n\r\n";
+    for (const QString& m : messzeilen)
+        text += m.toLatin1() + "\r\n";
+    schreibe(pfad, text);
+    return pfad;
+}
+
+Zustand datenOrdner(const QString& name) {
+    Zustand z;
+    z.benutzerName = u"Anna"_s;
+    z.datenOrdner = wurzel() + u'/' + name + u'/';
+    QDir(z.datenOrdner).removeRecursively();
+    z.tabellenOrdner = z.datenOrdner + u"Korvane-Daten-Galerie/"_s;
+    QDir().mkpath(z.tabellenOrdner);
+    return z;
+}
+
+const QByteArray kCsvKopf = "Datum;Uhrzeit;Messung;Systolisch;Diastolisch;Puls;Gewicht\r\n";
+
+// The grid text of a table, as "tabelle-text" prints it.
+QString tabellenText(const QString& pfad) {
+    QString fehler;
+    const auto a = monatstabelle::liesZurAnzeige(pfad, &fehler);
+    if (!a) return fehler;
+    QStringList liste;
+    for (const QString& z : a->messzeilen)
+        liste << monatstabelle::listeneintrag(z);
+    return tabelle::TextKopieren(tabelle::ErstelleTabelle(liste), QRect(QPoint(0, 0), QPoint(tabelle::kSpalten - 1, tabelle::kZeilen - 1)));
+}
+
+} // namespace
+
+class TestBericht : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void zahlen_data() {
+        QTest::addColumn<QStringList>("messungen");
+        QTest::addColumn<QString>("von");
+        QTest::addColumn<QString>("bis");
+        QTest::addColumn<bool>("ohneErstenTag");
+        QTest::addColumn<QStringList>("erwartet"); // lines that must be among the report's lines
+
+        // A seven-day series: the first day (150/95) counts in nothing, not even the weight.
+        QTest::newRow("sieben Tage ohne ersten") << QStringList{
+            u"04.03.2024 1 07:00 150 95 80 80,0"_s, u"05.03.2024 1 07:30 130 80 70 72,5"_s,
+            u"05.03.2024 4 20:40 140 90 60"_s,      u"06.03.2024 1 07:30 121 79 64 72,4"_s,
+            u"06.03.2024 4 20:40 135 84 66"_s,      u"10.03.2024 4 21:00 118 70 58 71,9"_s,
+            u"11.03.2024 1 07:00 0 0 71"_s}
+            << u"04.03.2024"_s << u"10.03.2024"_s << true << QStringList{
+            u"Ausgewertet: 05.03.2024 bis 10.03.2024 (erster Tag ausgelassen)"_s,
+            u"Tage mit Messungen: 3"_s, u"Messungen: 5"_s,
+            u"Mittelwert systolisch: 128,8 mmHg"_s,  // 644 / 5
+            u"Mittelwert diastolisch: 80,6 mmHg"_s,  // 403 / 5
+            u"Mittelwert Puls: 63,6 /min"_s,         // 318 / 5
+            u"Mittelwert Pulsdruck: 48,2 mmHg"_s,    // 241 / 5
+            u"Morgens Messungen: 2"_s, u"Morgens systolisch: 125,5 mmHg"_s, u"Morgens Pulsdruck: 46,0 mmHg"_s,
+            u"Abends Messungen: 3"_s, u"Abends diastolisch: 81,3 mmHg"_s,  // 244 / 3
+            u"Niedrigster systolischer Wert: 118 mmHg am 10.03.2024 um 21:00"_s,
+            u"Höchster systolischer Wert: 140 mmHg am 05.03.2024 um 20:40"_s,
+            u"Höchster diastolischer Wert: 90 mmHg am 05.03.2024 um 20:40"_s,
+            u"Anteil ab 135/85 mmHg: 40,0 % (2 von 5)"_s,
+            u"Grad der Mittelwerte: Normal/Optimal"_s,
+            u"Gewicht erster Wert: 72,5 kg am 05.03.2024"_s, u"Gewicht letzter Wert: 71,9 kg am 10.03.2024"_s,
+            u"Gewicht Mittelwert: 72,3 kg"_s}; // 216,8 / 3 = 72,2667
+        // Over the year's end, evenings missing, no weights; halves go to the even tenth.
+        QTest::newRow("Jahreswechsel") << QStringList{
+            u"30.12.2023 1 07:00 141 91 70"_s, u"31.12.2023 1 07:00 144 90 75"_s,
+            u"01.01.2024 2 13:00 142 88 72"_s, u"02.01.2024 1 07:00 139 86 71"_s}
+            << u"31.12.2023"_s << u"01.01.2024"_s << false << QStringList{
+            u"Auswertung Anna, 31.12.2023 bis 01.01.2024"_s, u"Tage mit Messungen: 2"_s,
+            u"Mittelwert systolisch: 143,0 mmHg"_s, u"Mittelwert Puls: 73,5 /min"_s,
+            u"Mittelwert Pulsdruck: 54,0 mmHg"_s, u"Morgens Messungen: 1"_s,
+            u"Abends Messungen: 0"_s, u"Abends systolisch: keine"_s, u"Abends Pulsdruck: keine"_s,
+            u"Grad der Mittelwerte: Grad 1 Hypertonie (leichter Bluthochdruck)"_s,
+            u"Gewicht Mittelwert: keine"_s, u"Gewicht erster Wert: keine"_s};
+        // 128,5 and 129,5 halve to even; the grade rounds the two-decimal mean half up: 129,5 -> 130.
+        QTest::newRow("Halbe") << QStringList{
+            u"01.05.2024 1 07:00 129 84 70 70,2"_s, u"01.05.2024 4 20:00 130 85 71 70,3"_s}
+            << u"01.05.2024"_s << u"01.05.2024"_s << false << QStringList{
+            u"Mittelwert systolisch: 129,5 mmHg"_s, u"Mittelwert diastolisch: 84,5 mmHg"_s,
+            u"Mittelwert Puls: 70,5 /min"_s, u"Grad der Mittelwerte: Hochnormal"_s,
+            u"Anteil ab 135/85 mmHg: 50,0 % (1 von 2)"_s, u"Gewicht Mittelwert: 70,2 kg"_s}; // 70,25
+    }
+    void zahlen() {
+        QFETCH(QStringList, messungen);
+        QFETCH(QString, von);
+        QFETCH(QString, bis);
+        QFETCH(bool, ohneErstenTag);
+        QFETCH(QStringList, erwartet);
+        const bericht::Auswertung a = bericht::werteAus(u"Anna"_s, lesungen(messungen), zeitraum::liesDatum(von),
+                                                        zeitraum::liesDatum(bis), ohneErstenTag);
+        const QStringList z = bericht::zeilen(a);
+        QCOMPARE(z.size(), 27);
+        for (const QString& zeile : erwartet)
+            QVERIFY2(z.contains(zeile), qPrintable(zeile + u"\n---\n"_s + z.join(u'\n')));
+        QVERIFY(bericht::keineMessungen(a).isEmpty());
+    }
+
+    void keineMessungen() {
+        const auto a = bericht::werteAus(u"Anna"_s, lesungen({u"03.03.2024 1 07:00 0 80 70 70"_s}),
+                                         QDate(2024, 3, 1), QDate(2024, 3, 7), false);
+        QCOMPARE(bericht::keineMessungen(a), u"Im Zeitraum 01.03.2024 bis 07.03.2024 gibt es keine Messungen."_s);
+        QVERIFY(bericht::zeilen(a).contains(u"Mittelwert systolisch: keine"_s));
+    }
+
+    void datum_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("datum");
+        QTest::newRow("gut") << u"29.02.2024"_s << QDate(2024, 2, 29);
+        QTest::newRow("kein Schalttag") << u"29.02.2023"_s << QDate();
+        QTest::newRow("kurz") << u"5.3.2024"_s << QDate();
+        QTest::newRow("zweistelliges Jahr") << u"05.03.24"_s << QDate();
+        QTest::newRow("Zeichen") << u"05.0x.2024"_s << QDate();
+        QTest::newRow("arabische Ziffer") << u"05.03.202\u0664"_s << QDate();
+    }
+    void datum() {
+        QFETCH(QString, text);
+        QFETCH(QDate, datum);
+        QCOMPARE(zeitraum::liesDatum(text), datum);
+    }
+
+    // The tables a period touches, read over a year's end; another user's table is a wrong call.
+    void tabellenImZeitraum() {
+        const Zustand z = datenOrdner(u"zeitraum"_s);
+        const QString dez = tabelle(z, u"Anna"_s, u"12"_s, u"2023"_s,
+                                    {u"Abends den 31.12.2023 Z=20:00 s=140, d=90, p=70, Gewicht=70.5"_s,
+                                     u"Morgens den 31.12.2023 Z=07:00 s=130, d=85, p=65, Gewicht=0"_s});
+        const QString jan = tabelle(z, u"Anna"_s, u"01"_s, u"2024"_s,
+                                    {u"Morgens den 01.01.2024 Z=07:10 s=120, d=80, p=60"_s});
+        tabelle(z, u"Anna"_s, u"03"_s, u"2024"_s, {u"Morgens den 01.03.2024 Z=07:10 s=120, d=80, p=60"_s});
+        const QString bert = tabelle(z, u"Bert"_s, u"01"_s, u"2024"_s, {});
+        QCOMPARE(zeitraum::tabellenImZeitraum(z, u"Anna"_s, QDate(2023, 12, 15), QDate(2024, 2, 10)),
+                 (QStringList{dez, jan}));
+
+        QString fehler;
+        const auto t = zeitraum::lies({dez, jan}, &fehler);
+        QVERIFY2(t, qPrintable(fehler));
+        QCOMPARE(t->benutzer, u"Anna"_s);
+        QCOMPARE(t->lesungen.size(), 3);
+        // Sorted by date and slot, the weight with the decimal comma.
+        QCOMPARE(t->lesungen.at(0).zeit, u"07:00"_s);
+        QCOMPARE(t->lesungen.at(1).gewichtText, u"70,5"_s);
+        QCOMPARE(t->lesungen.at(2).datum, QDate(2024, 1, 1));
+        QCOMPARE(t->lesungen.at(2).gewichtText, QString());
+
+        bool mehrere = false;
+        QVERIFY(!zeitraum::lies({jan, bert}, &fehler, &mehrere));
+        QVERIFY(mehrere);
+        QVERIFY(fehler.contains(u"Bert"_s));
+        const QString kaputt = tabelle(z, u"Anna"_s, u"02"_s, u"2024"_s,
+                                       {u"Morgens den 01.02.2024 Z=07:10 s=12x, d=80, p=60"_s});
+        QVERIFY(!zeitraum::lies({jan, kaputt}, &fehler, &mehrere));
+        QVERIFY(!mehrere);
+        QCOMPARE(fehler, u"Anna_02_2024.tab, Zeile 9: \"12x\" ist kein gültiger Ganzzahlwert."_s);
+    }
+
+    void csvSchreiben() {
+        QList<zeitraum::Lesung> l = lesungen({u"05.03.2024 1 07:30 138 88 71 72,5"_s, u"05.03.2024 4 20:00 0 0 0"_s});
+        l[1].zeit = u"20;00 \"spät\""_s; // a hand-written table may hold anything there
+        QCOMPARE(csv::schreibe(l), "\xEF\xBB\xBF"
+                                   "Datum;Uhrzeit;Messung;Systolisch;Diastolisch;Puls;Gewicht\r\n"
+                                   "2024-03-05;07:30;Morgens;138;88;71;72,5\r\n"
+                                   "2024-03-05;\"20;00 \"\"sp\xC3\xA4t\"\"\";Abends;0;0;0;\r\n"_ba);
+    }
+
+    void csvLesen_data() {
+        QTest::addColumn<QByteArray>("inhalt");
+        QTest::addColumn<QString>("fehler");
+        QTest::addColumn<QStringList>("ersteZeile"); // fields of the first data line
+        const QByteArray kopf = kCsvKopf;
+        QTest::newRow("mit Marke") << "\xEF\xBB\xBF" + kopf + "2024-03-05;07:30;Morgens;138;88;71;72,5\r\n" << QString()
+                                   << QStringList{u"2024-03-05"_s, u"07:30"_s, u"Morgens"_s, u"138"_s, u"88"_s, u"71"_s, u"72,5"_s};
+        QTest::newRow("Komma, LF, Leerzeile") << "datum,uhrzeit,messung,systolisch,diastolisch,puls,gewicht\n\n"
+                                                 "2024-03-05,07:30,Abends,138,88,71,\"72,5\"\n"_ba
+                                              << QString()
+                                              << QStringList{u"2024-03-05"_s, u"07:30"_s, u"Abends"_s, u"138"_s, u"88"_s, u"71"_s, u"72,5"_s};
+        QTest::newRow("ohne letztes Feld") << kopf + "2024-03-05;07:30;Morgens;138;88;71\r\n" << QString()
+                                           << QStringList{u"2024-03-05"_s, u"07:30"_s, u"Morgens"_s, u"138"_s, u"88"_s, u"71"_s, QString()};
+        QTest::newRow("leer") << QByteArray() << u"a.csv, Zeile 1: Die erste Zeile muss \"Datum;Uhrzeit;Messung;Systolisch;Diastolisch;Puls;Gewicht\" lauten."_s
+                              << QStringList();
+        QTest::newRow("offenes Anführungszeichen") << kopf + "2024-03-05;\"07:30;Morgens;138;88;71;\r\n"
+                                                   << u"a.csv, Zeile 2: Ein Anführungszeichen wird nicht geschlossen."_s << QStringList();
+        QTest::newRow("zu viele Felder") << kopf + "\r\n2024-03-05;07:30;Morgens;138;88;71;7;8\r\n"
+                                         << u"a.csv, Zeile 3: Die Zeile hat 8 Felder statt 7."_s << QStringList();
+        QTest::newRow("kein UTF-8") << kopf + "2024-03-05;07:30;Morgens;138;88;71;\xE4\r\n"
+                                    << u"a.csv, Zeile 2: Der Text ist kein UTF-8."_s << QStringList();
+    }
+    void csvLesen() {
+        QFETCH(QByteArray, inhalt);
+        QFETCH(QString, fehler);
+        QFETCH(QStringList, ersteZeile);
+        QString meldung;
+        const auto g = csv::lies(inhalt, u"a.csv"_s, &meldung);
+        QCOMPARE(meldung, fehler);
+        QCOMPARE(bool(g), fehler.isEmpty());
+        if (g) QCOMPARE(g->zeilen.value(0).felder, ersteZeile);
+    }
+
+    void importieren_data() {
+        QTest::addColumn<QByteArray>("zeilen"); // after the header
+        QTest::addColumn<bool>("probelauf");
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QString>("maerz");     // Anna's March table afterwards, its reading lines
+        const QString vorher = u"Morgens den 05.03.2024 Z=07:30 s=138, d=88, p=71, Gewicht=72,5"_s;
+        QTest::newRow("neu und vorhanden") << "2024-03-05;07:30;Morgens;138;88;71;72,5\r\n"
+                                              "2024-03-05;20:00;Abends;130;80;60;\r\n"
+                                              "2024-04-01;24:00;Messung2;0;0;0;71.0\r\n"_ba
+                                           << false << u"2 Messungen übernommen, 1 schon vorhanden, in 2 Monatstabellen"_s
+                                           << vorher + u"|Abends den 05.03.2024 Z=20:00 s=130, d=80, p=60, Gewicht=0"_s;
+        QTest::newRow("Probelauf") << "2024-03-06;07:30;Morgens;1;2;3;\r\n"_ba << true
+                                   << u"1 Messungen übernommen, 0 schon vorhanden, in 1 Monatstabellen"_s << vorher;
+        QTest::newRow("anderer Eintrag") << "2024-03-06;07:30;Morgens;1;2;3;\r\n2024-03-05;07:31;Morgens;138;88;71;72,5\r\n"_ba
+                                         << false << u"a.csv, Zeile 3: Für Morgens den 05.03.2024 steht in Anna_03_2024.tab "
+                                                     u"schon ein anderer Eintrag. Es wurde nichts übernommen."_s << vorher;
+        QTest::newRow("doppelt in der Datei") << "2024-03-06;07:30;Morgens;1;2;3;\r\n2024-03-06;07:30;Morgens;1;2;4;\r\n"_ba
+                                              << false << u"a.csv, Zeile 3: Für Morgens den 06.03.2024 steht in Zeile 2 schon "
+                                                          u"ein anderer Eintrag. Es wurde nichts übernommen."_s << vorher;
+        const std::pair<const char*, const char*> fehler[] = {
+            {"2024-02-30;07:30;Morgens;1;2;3;", "\"2024-02-30\" ist kein gültiges Datum (JJJJ-MM-TT)."},
+            {"05.03.2024;07:30;Morgens;1;2;3;", "\"05.03.2024\" ist kein gültiges Datum (JJJJ-MM-TT)."},
+            {"2024-03-06;25:00;Morgens;1;2;3;", "Falsche Eingabe der Uhrzeit \"25:00\".   Beispiel für richtige Eingabe: 06:00"},
+            {"2024-03-06;07:60;Morgens;1;2;3;", "Falsche Eingabe der Uhrzeit \"07:60\".   Beispiel für richtige Eingabe: 06:00"},
+            {"2024-03-06;07:30;Mittags;1;2;3;", "\"Mittags\" ist keine Messung (Morgens, Messung2, Messung3 oder Abends)."},
+            {"2024-03-06;07:30;Abends;281;2;3;", "\"281\" ist kein Wert von 0 bis 280."},
+            {"2024-03-06;07:30;Abends;1;-2;3;", "\"-2\" ist kein Wert von 0 bis 280."},
+            {"2024-03-06;07:30;Abends;1;2;3;72,55", "\"72,55\": Das Gewicht wird mit höchstens einer Stelle nach dem Komma eingegeben."},
+            {"2024-03-06;07:30;Abends;1;2;3;311", "Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!"},
+        };
+        for (const auto& [zeile, grund] : fehler)
+            QTest::newRow(zeile) << "2024-03-06;07:30;Messung3;1;2;3;\r\n" + QByteArray(zeile) << false
+                                 << u"a.csv, Zeile 3: "_s + QString::fromUtf8(grund) << vorher;
+    }
+    void importieren() {
+        QFETCH(QByteArray, zeilen);
+        QFETCH(bool, probelauf);
+        QFETCH(QString, meldung);
+        QFETCH(QString, maerz);
+        const Zustand z = datenOrdner(u"import"_s);
+        const QString tab = tabelle(z, u"Anna"_s, u"03"_s, u"2024"_s,
+                                    {u"Morgens den 05.03.2024 Z=07:30 s=138, d=88, p=71, Gewicht=72,5"_s});
+        const QByteArray maerzVorher = testumgebung::lies(tab);
+        const QString datei = wurzel() + u"/a.csv"_s;
+        schreibe(datei, kCsvKopf + zeilen);
+        const csvimport::Ergebnis e = csvimport::importiere(z, datei, probelauf);
+        QCOMPARE(e.ok ? csvimport::zusammenfassung(e) : e.meldung, meldung);
+        QString fehler;
+        QCOMPARE(monatstabelle::liesZurAnzeige(tab, &fehler)->messzeilen.join(u'|'), maerz);
+        if (!e.ok || probelauf) {
+            QCOMPARE(testumgebung::lies(tab), maerzVorher);
+            QVERIFY(!QFileInfo::exists(z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s));
+        } else {
+            // A new table: the header of a new month, all four slots in use.
+            QVERIFY(testumgebung::lies(z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s)
+                        .startsWith("[Personendaten]\r\nBenutzerName=Anna\r\nDatum=April 2024\r\n1M=1\r\n2M=1\r\n3M=1\r\n4M=1\r\n\r\n"
+                                    "Messung2 den 01.04.2024 Z=24:00 s=0, d=0, p=0, Gewicht=71\r\n"));
+        }
+    }
+
+    // CSV out of months, into an empty data folder: the same tables, as the table window shows them.
+    void rundreise() {
+        const Zustand quelle = datenOrdner(u"quelle"_s);
+        QStringList tabellen;
+        tabellen << tabelle(quelle, u"Anna"_s, u"12"_s, u"2023"_s,
+                            {u"Morgens den 30.12.2023 Z=07:30 s=140, d=90, p=70, Gewicht=70,5"_s,
+                             u"Messung3 den 30.12.2023 Z=15:30 s=0, d=0, p=0, Gewicht=0"_s,
+                             u"Abends den 31.12.2023 Z=20:40 s=128, d=85, p=66, Gewicht=71"_s})
+                 << tabelle(quelle, u"Anna"_s, u"01"_s, u"2024"_s,
+                            {u"Messung2 den 01.01.2024 Z=13:00 s=120, d=80, p=60, Gewicht=0"_s});
+        QString fehler;
+        const auto gelesen = zeitraum::lies(tabellen, &fehler);
+        QVERIFY2(gelesen, qPrintable(fehler));
+        const QString datei = wurzel() + u"/rund.csv"_s;
+        schreibe(datei, csv::schreibe(gelesen->lesungen));
+        const Zustand ziel = datenOrdner(u"ziel"_s);
+        const csvimport::Ergebnis e = csvimport::importiere(ziel, datei, false);
+        QVERIFY2(e.ok, qPrintable(e.meldung));
+        QCOMPARE(e.neu, 4);
+        for (const QString& t : tabellen)
+            QCOMPARE(tabellenText(QString(t).replace(u"/quelle/"_s, u"/ziel/"_s)), tabellenText(t));
+    }
+};
+
+KORVANE_TEST_MAIN(TestBericht)
+#include "test_bericht.moc"
