@@ -95,7 +95,7 @@ std::optional<Gelesen> lies(const QByteArray& inhalt, const QString& dateiName, 
         ++nummer;
         if (nummer > datei::kMaxTabellenZeilen)
             return scheitern(nummer, QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(datei::kMaxTabellenZeilen));
-        QStringDecoder utf8(QStringDecoder::Utf8);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString zeile = utf8.decode(roh);
         if (utf8.hasError()) return scheitern(nummer, QStringLiteral("Der Text ist kein UTF-8."));
         if (!kopfGelesen) {

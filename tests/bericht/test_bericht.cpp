@@ -5,6 +5,7 @@
 #include "entry/csvimport.h"
 #include "export/bericht/auswertung.h"
 #include "storage/csv.h"
+#include "storage/monatstabelle.h"
 #include "storage/zeitraum.h"
 #include "table/tabelle.h"
 
@@ -37,7 +38,7 @@ QList<zeitraum::Lesung> lesungen(const QStringList& texte) {
 }
 
 // A month table of the user with these reading lines, in the data folder's year folder.
-QString tabelle(const Zustand& z, const QString& name, const QString& monat, const QString& jahr,
+QString monatsTabelle(const Zustand& z, const QString& name, const QString& monat, const QString& jahr,
                 const QStringList& messzeilen) {
     const QString pfad = z.tabellenOrdner + jahr + u'/' + name + u'_' + monat + u'_' + jahr + u".tab"_s;
     QByteArray text = "[Personendaten]\r\nBenutzerName=" + name.toLatin1() + "\r\nDatum=x\r\n1M=1\r\n2M=1\r\n3M=1\r\n4M=1\r\n\r\n";
@@ -165,13 +166,13 @@ private Q_SLOTS:
     // The tables a period touches, read over a year's end; another user's table is a wrong call.
     void tabellenImZeitraum() {
         const Zustand z = datenOrdner(u"zeitraum"_s);
-        const QString dez = tabelle(z, u"Anna"_s, u"12"_s, u"2023"_s,
+        const QString dez = monatsTabelle(z, u"Anna"_s, u"12"_s, u"2023"_s,
                                     {u"Abends den 31.12.2023 Z=20:00 s=140, d=90, p=70, Gewicht=70.5"_s,
                                      u"Morgens den 31.12.2023 Z=07:00 s=130, d=85, p=65, Gewicht=0"_s});
-        const QString jan = tabelle(z, u"Anna"_s, u"01"_s, u"2024"_s,
+        const QString jan = monatsTabelle(z, u"Anna"_s, u"01"_s, u"2024"_s,
                                     {u"Morgens den 01.01.2024 Z=07:10 s=120, d=80, p=60"_s});
-        tabelle(z, u"Anna"_s, u"03"_s, u"2024"_s, {u"Morgens den 01.03.2024 Z=07:10 s=120, d=80, p=60"_s});
-        const QString bert = tabelle(z, u"Bert"_s, u"01"_s, u"2024"_s, {});
+        monatsTabelle(z, u"Anna"_s, u"03"_s, u"2024"_s, {u"Morgens den 01.03.2024 Z=07:10 s=120, d=80, p=60"_s});
+        const QString bert = monatsTabelle(z, u"Bert"_s, u"01"_s, u"2024"_s, {});
         QCOMPARE(zeitraum::tabellenImZeitraum(z, u"Anna"_s, QDate(2023, 12, 15), QDate(2024, 2, 10)),
                  (QStringList{dez, jan}));
 
@@ -190,7 +191,7 @@ private Q_SLOTS:
         QVERIFY(!zeitraum::lies({jan, bert}, &fehler, &mehrere));
         QVERIFY(mehrere);
         QVERIFY(fehler.contains(u"Bert"_s));
-        const QString kaputt = tabelle(z, u"Anna"_s, u"02"_s, u"2024"_s,
+        const QString kaputt = monatsTabelle(z, u"Anna"_s, u"02"_s, u"2024"_s,
                                        {u"Morgens den 01.02.2024 Z=07:10 s=12x, d=80, p=60"_s});
         QVERIFY(!zeitraum::lies({jan, kaputt}, &fehler, &mehrere));
         QVERIFY(!mehrere);
@@ -279,7 +280,7 @@ private Q_SLOTS:
         QFETCH(QString, meldung);
         QFETCH(QString, maerz);
         const Zustand z = datenOrdner(u"import"_s);
-        const QString tab = tabelle(z, u"Anna"_s, u"03"_s, u"2024"_s,
+        const QString tab = monatsTabelle(z, u"Anna"_s, u"03"_s, u"2024"_s,
                                     {u"Morgens den 05.03.2024 Z=07:30 s=138, d=88, p=71, Gewicht=72,5"_s});
         const QByteArray maerzVorher = testumgebung::lies(tab);
         const QString datei = wurzel() + u"/a.csv"_s;
@@ -303,11 +304,11 @@ private Q_SLOTS:
     void rundreise() {
         const Zustand quelle = datenOrdner(u"quelle"_s);
         QStringList tabellen;
-        tabellen << tabelle(quelle, u"Anna"_s, u"12"_s, u"2023"_s,
+        tabellen << monatsTabelle(quelle, u"Anna"_s, u"12"_s, u"2023"_s,
                             {u"Morgens den 30.12.2023 Z=07:30 s=140, d=90, p=70, Gewicht=70,5"_s,
                              u"Messung3 den 30.12.2023 Z=15:30 s=0, d=0, p=0, Gewicht=0"_s,
                              u"Abends den 31.12.2023 Z=20:40 s=128, d=85, p=66, Gewicht=71"_s})
-                 << tabelle(quelle, u"Anna"_s, u"01"_s, u"2024"_s,
+                 << monatsTabelle(quelle, u"Anna"_s, u"01"_s, u"2024"_s,
                             {u"Messung2 den 01.01.2024 Z=13:00 s=120, d=80, p=60, Gewicht=0"_s});
         QString fehler;
         const auto gelesen = zeitraum::lies(tabellen, &fehler);
