@@ -16,7 +16,8 @@
 
 namespace {
 
-// A path as a file URL on one line: a newline in a file name cannot end the message early.
+// A path as a file URL on one line: a newline in a file name cannot end the message early. The
+// limit counts the line end and is far above any real path's URL.
 constexpr qint64 kZeilenGrenze = 64 * 1024;
 constexpr char kAngenommen = 'J';
 
@@ -104,11 +105,14 @@ void Einzelstart::horchen() {
 }
 
 void Einzelstart::lesen(QLocalSocket* verbindung) {
-    if (!verbindung->canReadLine()) {
-        if (verbindung->bytesAvailable() > kZeilenGrenze) verbindung->abort();
+    const QByteArray anfang = verbindung->peek(kZeilenGrenze);
+    const qsizetype ende = anfang.indexOf('\n');
+    if (ende < 0) {
+        // Over the limit without a line end: refused, never cut short and taken.
+        if (anfang.size() >= kZeilenGrenze) verbindung->abort();
         return;
     }
-    const QByteArray zeile = verbindung->readLine(kZeilenGrenze).trimmed();
+    const QByteArray zeile = verbindung->read(ende + 1).trimmed();
     QString pfad;
     if (!zeile.isEmpty()) {
         const QUrl url = QUrl::fromEncoded(zeile, QUrl::StrictMode);

@@ -77,6 +77,8 @@ private Q_SLOTS:
         QTest::newRow("leerzeichen, umlaut, zeilenumbruch")
             << testumgebung::wurzel() + "/Jörg Ärger/Jörg\n_03 2024.tab";
         QTest::newRow("prozent und raute") << testumgebung::wurzel() + "/a%20b#c?.tab";
+        QTest::newRow("langer pfad, ueber 12 KiB als url")
+            << testumgebung::wurzel() + (QStringLiteral("/") + QString(127, u'\u00e4')).repeated(16) + ".tab";
     }
     // The running Korvane receives exactly the path a later start was given, and only it.
     void uebergabe() {
@@ -182,6 +184,7 @@ private Q_SLOTS:
         QTest::newRow("keine datei-url") << QByteArray("http://example.org/x.tab\n");
         QTest::newRow("kein url") << QByteArray("%%%\n");
         QTest::newRow("ohne zeilenende, riesig") << QByteArray(100 * 1024, 'a');
+        QTest::newRow("zeile ueber der grenze") << "file:///" + QByteArray(70 * 1024, 'a') + '\n';
     }
     // Whatever else reaches the socket opens nothing, and the running one still takes the next
     // real hand-over.
