@@ -6,12 +6,16 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -21,14 +25,45 @@ namespace {
 constexpr qint64 kZeilenGrenze = 64 * 1024;
 constexpr char kAngenommen = 'J';
 
+// The lock and socket are only safe in a folder no one else can put a file into or read from.
+bool eigenerOrdner(const QByteArray& pfad) {
+    struct stat s;
+    return ::lstat(pfad.constData(), &s) == 0 && S_ISDIR(s.st_mode) && s.st_uid == ::getuid() &&
+           (s.st_mode & 077) == 0;
+}
+
+QByteArray privaterOrdner() {
+    const QByteArray laufzeit = qgetenv("XDG_RUNTIME_DIR");
+    if (laufzeit.startsWith('/') && eigenerOrdner(laufzeit)) return laufzeit;
+    // Anyone can make a name below the temporary folder first: mkdir never takes one over, and
+    // what is found there is checked like the runtime folder.
+    const QByteArray ordner =
+        QFile::encodeName(QDir::tempPath()) + "/korvane-" + QByteArray::number(::getuid());
+    ::mkdir(ordner.constData(), 0700);
+    return eigenerOrdner(ordner) ? ordner : QByteArray();
+}
+
+bool gleicherNutzer(int fd) {
+    ucred peer = {};
+    socklen_t laenge = sizeof(peer);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &laenge) == 0 && peer.uid == ::getuid();
+}
+
+bool fremdeDatei(const QString& pfad) {
+    struct stat s;
+    return ::lstat(QFile::encodeName(pfad).constData(), &s) == 0 && s.st_uid != ::getuid();
+}
+
 } // namespace
 
 Einzelstart::Einzelstart(const QString& schluessel, QObject* parent) : QObject(parent) {
+    const QByteArray ordner = privaterOrdner();
+    if (ordner.isEmpty()) return;
     const QByteArray kennung =
         QCryptographicHash::hash(schluessel.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    QString ordner = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (ordner.isEmpty()) ordner = QDir::tempPath();
-    m_basis = ordner + QStringLiteral("/korvane-") + QString::fromLatin1(kennung);
+    const QByteArray basis = ordner + "/korvane-" + kennung;
+    // A socket path must fit sockaddr_un; a longer one could never be bound or reached.
+    if (size_t(basis.size()) < sizeof(sockaddr_un::sun_path)) m_basis = QFile::decodeName(basis);
 }
 
 Einzelstart::~Einzelstart() {
@@ -41,6 +76,11 @@ Einzelstart::~Einzelstart() {
 Einzelstart::Ergebnis Einzelstart::beginne(const QString& tabelle, int wartezeitMs,
                                            std::function<bool()> abbrechen) {
     if (!abbrechen) abbrechen = [] { return false; };
+    // A socket file of another user is never talked to nor removed.
+    if (m_basis.isEmpty() || fremdeDatei(socketPfad())) {
+        qWarning("Korvane: kein sicherer Ort für Sperre und Übergabe; dieser Start läuft für sich.");
+        return Ergebnis::Erster;
+    }
     QElapsedTimer uhr;
     uhr.start();
     for (;;) {
@@ -49,10 +89,9 @@ Einzelstart::Ergebnis Einzelstart::beginne(const QString& tabelle, int wartezeit
             horchen();
             return Ergebnis::Erster;
         case Sperre::Unmoeglich:
-            // Nothing to coordinate with but a Korvane that listens all the same; a start is
-            // never refused for a runtime folder it cannot use.
-            return uebergeben(tabelle, qMin(wartezeitMs, 1000), abbrechen) ? Ergebnis::Uebergeben
-                                                                           : Ergebnis::Erster;
+            // Another user's lock file or no lock at all: as if it were the only start, never
+            // sending a table path to whoever listens there.
+            return Ergebnis::Erster;
         case Sperre::Besetzt:
             break;
         }
@@ -71,8 +110,11 @@ Einzelstart::Sperre Einzelstart::sperren() {
     // Korvane starts (a browser), which may outlive it.
     const int fd = ::open(QFile::encodeName(sperrPfad()).constData(),
                           O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    if (fd < 0) {
-        qWarning("Korvane: Sperrdatei %s nicht nutzbar", qPrintable(sperrPfad()));
+    struct stat s;
+    if (fd < 0 || ::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode) || s.st_uid != ::getuid()) {
+        if (fd >= 0) ::close(fd);
+        qWarning("Korvane: Sperrdatei %s nicht nutzbar; dieser Start läuft für sich.",
+                 qPrintable(sperrPfad()));
         return Sperre::Unmoeglich;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -96,6 +138,11 @@ void Einzelstart::horchen() {
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* verbindung = m_server->nextPendingConnection()) {
             connect(verbindung, &QLocalSocket::disconnected, verbindung, &QObject::deleteLater);
+            // Another user's process never hands over: its path would be opened with our rights.
+            if (!gleicherNutzer(int(verbindung->socketDescriptor()))) {
+                verbindung->abort();
+                continue;
+            }
             connect(verbindung, &QLocalSocket::readyRead, this, [this, verbindung] { lesen(verbindung); });
             // One that connects and never says anything is not kept for ever.
             QTimer::singleShot(10000, verbindung, &QLocalSocket::abort);
@@ -138,6 +185,8 @@ bool Einzelstart::uebergeben(const QString& tabelle, int ms, const std::function
     QLocalSocket verbindung;
     verbindung.connectToServer(socketPfad());
     if (!verbindung.waitForConnected(qMax(1, qMin(ms, 1000)))) return false;
+    // Only a Korvane of this user learns the table's path.
+    if (!gleicherNutzer(int(verbindung.socketDescriptor()))) return false;
     const QByteArray zeile = tabelle.isEmpty() ? QByteArray() : QUrl::fromLocalFile(tabelle).toEncoded();
     verbindung.write(zeile + '\n');
     if (!verbindung.waitForBytesWritten(qMax(1, ms))) return false;

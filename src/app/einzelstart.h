@@ -1,19 +1,19 @@
 #pragma once
 // One running Korvane per set-up. The first start holds a lock and listens on a local socket in
-// the user's runtime folder; a later start hands its table over there and ends, so two processes
-// never rewrite the same month table.
+// a folder that is the user's own; a later start hands its table over there and ends, so two
+// processes never rewrite the same month table.
 #include <QObject>
 #include <QString>
 #include <functional>
 
-class QLocalServer;
 class QLocalSocket;
+class QLocalServer;
 
 class Einzelstart : public QObject {
     Q_OBJECT
 public:
     enum class Ergebnis {
-        Erster,     // this start runs; it now holds the lock and takes hand-overs
+        Erster,     // this start runs; it holds the lock and takes hand-overs (or runs alone)
         Uebergeben, // the running Korvane took the table
         Besetzt,    // another Korvane holds the lock but took nothing in time
         Abgebrochen // abbrechen() said so while waiting (a signal)
@@ -32,8 +32,9 @@ public:
     // start is turned away and waits for the lock instead.
     void setzeAnnahme(std::function<bool()> nimmtAn) { m_nimmtAn = std::move(nimmtAn); }
 
+    // Empty where no folder of the user's own could be had: then every start runs alone.
     QString socketPfad() const { return m_basis; }
-    QString sperrPfad() const { return m_basis + QStringLiteral(".lock"); }
+    QString sperrPfad() const { return m_basis.isEmpty() ? QString() : m_basis + QStringLiteral(".lock"); }
 
 Q_SIGNALS:
     // A later start handed this over (empty: only bring the window forward).
