@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLocalServer>
 #include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -24,6 +24,8 @@ namespace {
 // limit counts the line end and is far above any real path's URL.
 constexpr qint64 kZeilenGrenze = 64 * 1024;
 constexpr char kAngenommen = 'J';
+// Hand-overs served at once; a further caller is closed at once and tries again.
+constexpr int kHoechstens = 16;
 
 // The lock and socket are only safe in a folder no one else can put a file into or read from.
 bool eigenerOrdner(const QByteArray& pfad) {
@@ -67,7 +69,12 @@ Einzelstart::Einzelstart(const QString& schluessel, QObject* parent) : QObject(p
 }
 
 Einzelstart::~Einzelstart() {
-    if (m_server) m_server->close(); // removes the socket file
+    if (m_horcher >= 0) {
+        delete m_melder;
+        ::close(m_horcher);
+        // Still holding the lock, so this file is no later holder's.
+        ::unlink(QFile::encodeName(socketPfad()).constData());
+    }
     // The lock file stays: removing it would let a start that has it open and one that creates
     // it anew both hold "the" lock. The kernel drops the lock with the descriptor.
     if (m_sperre >= 0) ::close(m_sperre);
@@ -126,29 +133,58 @@ Einzelstart::Sperre Einzelstart::sperren() {
 }
 
 void Einzelstart::horchen() {
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // Holding the lock, any socket file there was left by a Korvane that ended without closing it.
-    QLocalServer::removeServer(socketPfad());
-    if (!m_server->listen(socketPfad())) {
+    // Our own accept loop: QLocalServer closes itself for good on a failed accept (no
+    // descriptors left), and the socket file with it.
+    const QByteArray pfad = QFile::encodeName(socketPfad());
+    // Holding the lock, a socket file there was left by a Korvane that ended without closing it.
+    ::unlink(pfad.constData());
+    sockaddr_un adresse = {};
+    adresse.sun_family = AF_UNIX;
+    std::memcpy(adresse.sun_path, pfad.constData(), size_t(pfad.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof(adresse)) != 0 ||
+        ::listen(fd, SOMAXCONN) != 0) {
         // Runs all the same; a later start then finds no one to hand over to and says so.
-        qWarning("Korvane: %s", qPrintable(m_server->errorString()));
+        qWarning("Korvane: Übergabe-Socket %s: %s", pfad.constData(), std::strerror(errno));
+        if (fd >= 0) ::close(fd);
         return;
     }
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* verbindung = m_server->nextPendingConnection()) {
-            connect(verbindung, &QLocalSocket::disconnected, verbindung, &QObject::deleteLater);
-            // Another user's process never hands over: its path would be opened with our rights.
-            if (!gleicherNutzer(int(verbindung->socketDescriptor()))) {
-                verbindung->abort();
-                continue;
-            }
-            connect(verbindung, &QLocalSocket::readyRead, this, [this, verbindung] { lesen(verbindung); });
-            // One that connects and never says anything is not kept for ever.
-            QTimer::singleShot(10000, verbindung, &QLocalSocket::abort);
-            lesen(verbindung);
+    m_horcher = fd;
+    m_melder = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_melder, &QSocketNotifier::activated, this, &Einzelstart::annehmen);
+}
+
+void Einzelstart::annehmen() {
+    for (;;) {
+        const int fd = ::accept4(m_horcher, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) return;
+            // Out of descriptors or memory: the caller waits in the queue. A pause keeps the
+            // notifier, which would fire again at once, from spinning meanwhile.
+            m_melder->setEnabled(false);
+            QTimer::singleShot(200, m_melder, [this] { m_melder->setEnabled(true); });
+            return;
         }
-    });
+        // Beyond the limit a caller is closed at once (a later start tries again). Another user's
+        // process never hands over: its path would be opened with our rights.
+        if (m_verbindungen >= kHoechstens || !gleicherNutzer(fd)) {
+            ::close(fd);
+            continue;
+        }
+        auto* verbindung = new QLocalSocket(this);
+        if (!verbindung->setSocketDescriptor(fd)) {
+            ::close(fd);
+            delete verbindung;
+            continue;
+        }
+        ++m_verbindungen;
+        connect(verbindung, &QObject::destroyed, this, [this] { --m_verbindungen; });
+        connect(verbindung, &QLocalSocket::disconnected, verbindung, &QObject::deleteLater);
+        connect(verbindung, &QLocalSocket::readyRead, this, [this, verbindung] { lesen(verbindung); });
+        // One that connects and never says anything is not kept for ever.
+        QTimer::singleShot(10000, verbindung, &QLocalSocket::abort);
+    }
 }
 
 void Einzelstart::lesen(QLocalSocket* verbindung) {

@@ -7,7 +7,7 @@
 #include <functional>
 
 class QLocalSocket;
-class QLocalServer;
+class QSocketNotifier;
 
 class Einzelstart : public QObject {
     Q_OBJECT
@@ -44,11 +44,14 @@ private:
     enum class Sperre { Gehalten, Besetzt, Unmoeglich };
     Sperre sperren();
     void horchen();
+    void annehmen();
     bool uebergeben(const QString& tabelle, int ms, const std::function<bool()>& abbrechen);
     void lesen(QLocalSocket* verbindung);
 
     QString m_basis;
     int m_sperre = -1;
-    QLocalServer* m_server = nullptr;
+    int m_horcher = -1;
+    QSocketNotifier* m_melder = nullptr;
+    int m_verbindungen = 0;
     std::function<bool()> m_nimmtAn;
 };

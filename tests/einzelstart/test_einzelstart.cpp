@@ -11,18 +11,22 @@
 #include <QLocalSocket>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
 #include <future>
+#include <memory>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/fsuid.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using Ergebnis = Einzelstart::Ergebnis;
 
@@ -367,6 +371,62 @@ private Q_SLOTS:
         if (status == 77) QSKIP("Ein fremder Nutzer geht nur als root.");
         QCOMPARE(status, 0);
         QCOMPARE(erhalten.size(), 0);
+    }
+
+    void ueberlastung_data() {
+        QTest::addColumn<bool>("ohneDeskriptoren");
+        QTest::addColumn<int>("anrufer");
+        QTest::newRow("keine deskriptoren frei") << true << 1;
+        QTest::newRow("17 zugleich") << false << 17;
+    }
+    // Out of descriptors the running Korvane keeps its socket and serves a waiting caller once
+    // there are some again; of 17 callers at once the 17th is closed at once, the rest are served.
+    void ueberlastung() {
+        QFETCH(bool, ohneDeskriptoren);
+        QFETCH(int, anrufer);
+        const QString schluessel = neuerSchluessel();
+        Einzelstart laufend(schluessel);
+        QCOMPARE(laufend.beginne(QString(), 500), Ergebnis::Erster);
+        QSignalSpy erhalten(&laufend, &Einzelstart::tabelleErhalten);
+        std::vector<std::unique_ptr<QLocalSocket>> rufer;
+        for (int i = 0; i < anrufer; ++i) {
+            rufer.push_back(std::make_unique<QLocalSocket>());
+            rufer.back()->connectToServer(laufend.socketPfad());
+            QVERIFY(rufer.back()->waitForConnected(1000));
+        }
+        QLocalSocket& erster = *rufer.front();
+        erster.write("file:///erster.tab\n");
+        QVERIFY(erster.waitForBytesWritten(1000));
+        if (ohneDeskriptoren) {
+            rlimit vorher;
+            QVERIFY(::getrlimit(RLIMIT_NOFILE, &vorher) == 0);
+            rlimit knapp = vorher;
+            knapp.rlim_cur = qMin<rlim_t>(vorher.rlim_cur, 512);
+            QVERIFY(::setrlimit(RLIMIT_NOFILE, &knapp) == 0);
+            std::vector<int> belegt;
+            const int quelle = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+            for (int fd = quelle; fd >= 0; fd = ::fcntl(quelle, F_DUPFD_CLOEXEC, 0))
+                belegt.push_back(fd);
+            QTest::qWait(500); // accept fails meanwhile
+            const qsizetype waehrenddessen = erhalten.size();
+            for (int fd : belegt)
+                ::close(fd);
+            ::setrlimit(RLIMIT_NOFILE, &vorher);
+            QCOMPARE(waehrenddessen, 0);
+        } else {
+            QTRY_COMPARE(rufer.back()->state(), QLocalSocket::UnconnectedState);
+            QVERIFY(!rufer.back()->bytesAvailable());
+            QVERIFY(std::all_of(rufer.begin() + 1, rufer.end() - 1,
+                                [](const auto& r) { return r->state() == QLocalSocket::ConnectedState; }));
+        }
+        QTRY_COMPARE(erhalten.size(), 1);
+        QTRY_VERIFY(erster.bytesAvailable());
+        QCOMPARE(erster.read(1), QByteArray("J"));
+        rufer.clear();
+        QVERIFY(QFile::exists(laufend.socketPfad()));
+        auto spaeter = spaeterStarten(schluessel, QStringLiteral("/danach.tab"), 5000);
+        QCOMPARE(abwarten(spaeter), Ergebnis::Uebergeben);
+        QTRY_COMPARE(erhalten.size(), 2);
     }
 };
 
