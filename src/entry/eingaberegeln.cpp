@@ -135,6 +135,12 @@ QString mittelwertText(double mittel) {
            QStringLiteral(" Kg");
 }
 
+bool fuenfzehnKiloAbstand(double gewicht, double mittel) {
+    // Both come from decimal texts of a few decimals: a difference of exactly 15 that binary
+    // fractions put a hair below (15,4 against 30,4) is still 15.
+    return std::fabs(gewicht - mittel) >= 15.0 - 1e-9;
+}
+
 QString tagOderMonatNormal(const QString& text) {
     QString t = text;
     if (t.isEmpty() || t.size() > 3) t = QStringLiteral("1");

@@ -29,6 +29,8 @@ std::optional<double> liesGewicht(const QString& text);
 std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung);
 // "Monatlicher Mittelwert: 1.234,5 Kg"
 QString mittelwertText(double mittel);
+// 15 kg or more between a weight and the monthly mean.
+bool fuenfzehnKiloAbstand(double gewicht, double mittel);
 
 // --- number fields, as each change leaves them
 QString tagOderMonatNormal(const QString& text); // "" and > 3 characters: "01"; "7": "07"

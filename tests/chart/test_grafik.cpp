@@ -239,12 +239,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("textZeile");
         QTest::addColumn<QString>("meldung");
+        QTest::addColumn<int>("linie"); // the kilograms of the means overlay's line
         const QStringList ab70{"85", "80", "75", "70"}, ab75{"90", "85", "80", "75"};
-        QTest::newRow("72-80") << "72 76,5 80" << QList{72, 77, 80} << 70 << ab70 << "Kg = 76,3" << 6 << "";
-        QTest::newRow("75-90") << "75 90" << QList{75, 90} << 75 << ab75 << "Kg = 82,5" << 122 << "";
+        // The curve takes whole kilograms; the mean those written, to the tenth, halves to even.
+        QTest::newRow("72-80") << "72 76,5 80" << QList{72, 77, 80} << 70 << ab70 << "Kg = 76,2" << 6 << ""
+                               << 76;
+        QTest::newRow("75-90") << "75 90" << QList{75, 90} << 75 << ab75 << "Kg = 82,5" << 122 << "" << 83;
         QTest::newRow("74+90") << "74 90" << QList{74, 90} << 70 << ab70 << "Kg = 82,0" << 122
-                               << "Nicht eingeordnet! 74  90";
-        QTest::newRow("74,5+74,49") << "74,5 74,49" << QList{75, 74} << 70 << ab70 << "Kg = 74,5" << 6 << "";
+                               << "Nicht eingeordnet! 74  90" << 82;
+        QTest::newRow("74,5+74,49") << "74,5 74,49" << QList{75, 74} << 70 << ab70 << "Kg = 74,5" << 6 << ""
+                                    << 75;
+        QTest::newRow("72,5") << "72,5" << QList{73} << 70 << ab70 << "Kg = 72,5" << 6 << "" << 73;
+        QTest::newRow("70,5+69,5") << "70,5 69,5" << QList{71, 70} << 70 << ab70 << "Kg = 70,0" << 6 << ""
+                                   << 70;
+        QTest::newRow("70,25+70,35") << "70,25 70,35" << QList{70, 70} << 70 << ab70 << "Kg = 70,3" << 6 << ""
+                                     << 70;
+        QTest::newRow("70,25") << "70,25" << QList{70} << 70 << ab70 << "Kg = 70,2" << 6 << "" << 70;
+        QTest::newRow("70,25+70,26") << "70,25 70,26" << QList{70, 70} << 70 << ab70 << "Kg = 70,3" << 6 << ""
+                                     << 70;
     }
     void gewicht() {
         QFETCH(QString, gewichte);
@@ -264,10 +276,16 @@ private Q_SLOTS:
         QTEST(g.gewichtsMittelText, "text");
         QVERIFY(zaehle(g.GewichtImage, QRect(150, g.gewichtsMittelZeile, 80, 14), g.farbeGewicht) > 10);
         QTEST(testumgebung::dialoge().texte(TestDialoge::Art::Meldung).join(u'|'), "meldung");
-        for (int i = 0; i < kg.size(); ++i) // each weight on the curve, where inside the picture
+        // Each weight on the curve, where inside the picture; a single weight draws no line.
+        for (int i = 0; i < kg.size() && kg.size() > 1; ++i)
             QVERIFY(g.GewichtInPixel(kg[i]) < 0 ||
                     zaehle(g.GewichtImage, QRect(57 + 80 * i, g.GewichtInPixel(kg[i]) - 1, 1, 3),
                            g.farbeGewicht));
+        g.MittelwertModus = true;
+        g.GrafikZeichnen(z.TabellenDateiName);
+        QFETCH(int, linie);
+        QCOMPARE(g.GewichtImage.pixelColor(60, g.GewichtInPixel(linie)),
+                 G::FarbeAufhellen(g.farbeGewicht, 30));
     }
 
     // March's remarks are saved on the change to April, whose own are loaded. Remarks that cannot be
