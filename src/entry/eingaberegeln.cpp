@@ -57,6 +57,11 @@ bool istUhrzeitForm(const QString& zeit) {
     return zeit.size() == 5 && zeit.indexOf(QLatin1Char(':')) == 2;
 }
 
+bool istUhrzeit(const QString& zeit) {
+    static const QRegularExpression form(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]$|^24:00$"));
+    return form.match(zeit).hasMatch();
+}
+
 double gewichtsSchrittweite(int knopf) {
     switch (knopf) {
     case 1:

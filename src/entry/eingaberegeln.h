@@ -14,6 +14,8 @@ namespace eingaberegeln {
 QString zeitSchritt(const QString& zeit, bool hoch);
 // Five characters with the first ":" as the third: the only form a reading line takes.
 bool istUhrzeitForm(const QString& zeit);
+// A time a reading may have: hh:mm, hours 00 to 23 with minutes 00 to 59, or 24:00.
+bool istUhrzeit(const QString& zeit);
 
 // --- weight
 // The step of the three step buttons: 10, 1 or 0.1 kg.

@@ -198,6 +198,10 @@ private Q_SLOTS:
         QTest::newRow("jahr") << "06.03.2025 07:45" << 1 << false << QStringList{jahr};
         QTest::newRow("beide") << "06.04.2025 07:45" << 1 << false << QStringList{monat, jahr};
         QTest::newRow("uhrzeit 7:5") << "06.03.2024 7:5" << 1 << false << QStringList{kFalscheZeit};
+        for (const char* zeit : {"25:99", "24:10", "12:60", "1a:00"})
+            QTest::newRow(zeit) << QString("06.03.2024 ") + zeit << 1 << false << QStringList{kFalscheZeit};
+        QTest::newRow("24:00") << "06.03.2024 24:00" << 1 << false << QStringList{};
+        QTest::newRow("23:59") << "06.03.2024 23:59" << 1 << false << QStringList{};
         const QString gibtEsNicht = "Das Datum %1 gibt es nicht. Bitte prüfen Sie Tag, Monat und Jahr.";
         for (const QString datum : {"31.11.2024", "30.02.2024", "29.02.2023"})
             QTest::newRow(qPrintable(datum))
@@ -231,6 +235,8 @@ private Q_SLOTS:
         });
         QCOMPARE(testumgebung::dialoge().alleTexte(), meldungen);
         QVERIFY(offen);
+        // A time refused is not kept as the slot's time either.
+        if (meldungen.value(0) == kFalscheZeit) QVERIFY(Lies_String_aus_Registry("UhrzeitMorgens") != zeit);
         if (tabelle < 2) QCOMPARE(u.z.ListBox1.size(), tabelle + int(meldungen.isEmpty()));
         if (!meldungen.isEmpty()) {
             QCOMPARE(testumgebung::lies(u.tabelle()), vorher);

@@ -751,7 +751,7 @@ void TEingabeDlg::BitBtn1Click() {
 
     // A time or weight that is not in the table's form is refused before anything is stored.
     const QString zeit = Edit1->text();
-    if (!regeln::istUhrzeitForm(zeit)) {
+    if (!regeln::istUhrzeit(zeit)) {
         dialoge.information(
             QStringLiteral("Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00"));
         return;
