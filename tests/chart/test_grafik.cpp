@@ -540,33 +540,46 @@ private Q_SLOTS:
 
     void vorlagen_data() {
         QTest::addColumn<QString>("art");
-        QTest::newRow("fehlt") << "fehlt";
-        QTest::newRow("fifo") << "fifo";
-        QTest::newRow("kein bild") << "text";
-        QTest::newRow("riesig") << "riesig";
+        QTest::addColumn<QSize>("seiten"); // the size a BMP header claims
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("fehlt") << "fehlt" << QSize() << "";
+        QTest::newRow("fifo") << "fifo" << QSize() << "";
+        QTest::newRow("kein bild") << "text" << QSize() << "kein lesbares Bild";
+        QTest::newRow("riesig") << "bmp" << QSize(30000, 30000) << "kein lesbares Bild"; // Qt's own limit
+        QTest::newRow("3999") << "bmp" << QSize(3999, 3999) << "3999 \u00D7 3999 Pixeln zu gro\u00DF";
+        QTest::newRow("2001 breit") << "bmp" << QSize(2001, 464) << "2001 \u00D7 464 Pixeln zu gro\u00DF";
+        QTest::newRow("2000 ist noch eine") << "png" << QSize(2000, 2000) << "";
     }
-    // A template that cannot be used gives way to the built-in one; only a missing one is quiet.
+    // A template that cannot be used gives way to the built-in one, with a message naming it; one
+    // over 2000 x 2000 pixels is refused by its header, before it takes memory.
     void vorlagen() {
         QFETCH(QString, art);
+        QFETCH(QSize, seiten);
+        QFETCH(QString, grund);
         const QString pfad = programm + "Vorlage.bmp";
         if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
         if (art == "text") testumgebung::schreibe(pfad, "kein Bild");
-        if (art == "riesig") { // a BMP header that claims 30000 x 30000 pixels
+        if (art == "png") {
+            QImage weiss(seiten, QImage::Format_RGB32);
+            weiss.fill(Qt::white);
+            QVERIFY(weiss.save(pfad, "PNG"));
+        }
+        if (art == "bmp") { // a 1 x 1 BMP whose header claims the size
             QBuffer puffer;
             puffer.open(QIODevice::WriteOnly);
             QImage(1, 1, QImage::Format_RGB32).save(&puffer, "BMP");
-            const qint32 seite = 30000;
-            for (int stelle : {18, 22}) // width, height
+            for (auto [stelle, seite] : {std::pair{18, seiten.width()}, std::pair{22, seiten.height()}})
                 puffer.buffer().replace(stelle, 4, reinterpret_cast<const char*>(&seite), 4);
             testumgebung::schreibe(pfad, puffer.buffer());
         }
         z.grafikPfad = pfad;
         TMonatsGrafik g(z);
-        QCOMPARE(g.vorlageGrafik.size(), QSize(570, 464));
+        QCOMPARE(g.vorlageGrafik.size(), art == "png" ? seiten : QSize(570, 464));
         const QStringList texte = testumgebung::dialoge().alleTexte();
-        QCOMPARE(texte.size(), art == "fehlt" ? 0 : 1);
+        QCOMPARE(texte.size(), art == "fehlt" || art == "png" ? 0 : 1);
         if (!texte.isEmpty())
-            QVERIFY2(texte.first().contains(pfad) && texte.first().contains("eingebaute"),
+            QVERIFY2(texte.first().contains(pfad) && texte.first().contains(grund) &&
+                         texte.first().contains("eingebaute"),
                      qPrintable(texte.first()));
     }
 
