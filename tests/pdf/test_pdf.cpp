@@ -203,6 +203,7 @@ private Q_SLOTS:
         QTest::newRow("rueckstrich") << u"a\\b"_s << QByteArray("(a\\\\b) Tj");
         QTest::newRow("umlaut") << u"März"_s << QByteArray("(M\xe4rz) Tj");
         QTest::newRow("zeilenumbruch") << u"a\r\nb"_s << QByteArray("(a\\r\\nb) Tj");
+        QTest::newRow("emoji") << u"a😀"_s << QByteArray("(a?) Tj");
     }
     void texte() {
         QFETCH(QString, text);
@@ -224,10 +225,10 @@ private Q_SLOTS:
         TmachPDF pdf;
         pdf.FileName = ordner.filePath(u"x.pdf"_s);
         pdf.BeginDoc();
-        pdf.TextLines(50, 50, {u"Ελένη"_s});
+        pdf.TextLines(50, 50, {u"Ελένη"_s, u"😀😁😀"_s});
         QString fehler;
         QVERIFY(!pdf.EndDoc(&fehler));
-        QVERIFY(fehler.contains(u"Ε"_s) && fehler.contains(pdf.FileName));
+        QVERIFY(fehler.contains(u"»Ελένη😀😁«"_s) && fehler.contains(pdf.FileName));
         QVERIFY(!QFile::exists(pdf.FileName));
     }
 
