@@ -533,17 +533,13 @@ private Q_SLOTS:
         QCOMPARE(aktiv, an);
         QCOMPARE(gesetzt, haken);
         // Enter is OK at every opening, even after "Keine Daten einfügen" took the focus.
-        const QString daten = ordner.filePath(u"enter.txt"_s);
-        testumgebung::schreibe(daten, "Anna\n");
-        d.PatientenDatenDatei = daten;
+        d.PatientenDatenDatei = testumgebung::testdaten(u"anna_maerz_2024.tab"_s); // any text
         for (QPushButton* zuletzt : {d.Button2, d.Button3, d.Button1}) {
             d.show();
             QVERIFY(QTest::qWaitForWindowActive(&d));
             zuletzt->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(d.result(), int(QDialog::Accepted));
-            QCOMPARE(d.daten(), QStringList{u"Anna"_s});
-            d.richteEinFuer(static_cast<pdfdokument::Art>(art));
         }
         if (!an.contains(u'n')) return;
         d.show();

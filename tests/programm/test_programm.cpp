@@ -334,9 +334,8 @@ private Q_SLOTS:
             << "Bei pdf-tabelle können die Patientendaten nicht \"unter\" stehen; möglich: oben, unten.";
         QTest::newRow("unbekannter Platz")
             << "--export pdf-grafik --patientendaten daten.txt:seitlich a.tab" << 2
-            << "Unbekannter Platz \"seitlich\" für die Patientendaten (eine Datei \"daten.txt:seitlich\" "
-               "gibt "
-               "es nicht); möglich bei pdf-grafik: unter.";
+            << "Platz \"seitlich\" für die Patientendaten (eine Datei \"daten.txt:seitlich\" gibt es nicht); "
+               "möglich bei pdf-grafik: unter.";
         // A file whose whole name has ":" is that file, never a file "x" with the place "unter".
         QTest::newRow("Datei mit Doppelpunkt")
             << "--export pdf-tabelle --patientendaten x:unter --ausgabe x:unter a.tab" << 2
