@@ -57,6 +57,11 @@ bool istUhrzeitForm(const QString& zeit) {
     return zeit.size() == 5 && zeit.indexOf(QLatin1Char(':')) == 2;
 }
 
+bool istUhrzeit(const QString& zeit) {
+    static const QRegularExpression form(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]$|^24:00$"));
+    return form.match(zeit).hasMatch();
+}
+
 double gewichtsSchrittweite(int knopf) {
     switch (knopf) {
     case 1:
@@ -133,6 +138,12 @@ QString datumsFehler(int tag, int monat, int jahr) {
 QString mittelwertText(double mittel) {
     return QStringLiteral("Monatlicher Mittelwert: ") + TMonatsGrafik::formatiereGewicht(mittel) +
            QStringLiteral(" Kg");
+}
+
+bool fuenfzehnKiloAbstand(double gewicht, double mittel) {
+    // Both come from decimal texts of a few decimals: a difference of exactly 15 that binary
+    // fractions put a hair below (15,4 against 30,4) is still 15.
+    return std::fabs(gewicht - mittel) >= 15.0 - 1e-9;
 }
 
 QString tagOderMonatNormal(const QString& text) {

@@ -14,6 +14,8 @@ namespace eingaberegeln {
 QString zeitSchritt(const QString& zeit, bool hoch);
 // Five characters with the first ":" as the third: the only form a reading line takes.
 bool istUhrzeitForm(const QString& zeit);
+// A time a reading may have: hh:mm, hours 00 to 23 with minutes 00 to 59, or 24:00.
+bool istUhrzeit(const QString& zeit);
 
 // --- weight
 // The step of the three step buttons: 10, 1 or 0.1 kg.
@@ -29,6 +31,8 @@ std::optional<double> liesGewicht(const QString& text);
 std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung);
 // "Monatlicher Mittelwert: 1.234,5 Kg"
 QString mittelwertText(double mittel);
+// 15 kg or more between a weight and the monthly mean.
+bool fuenfzehnKiloAbstand(double gewicht, double mittel);
 
 // --- number fields, as each change leaves them
 QString tagOderMonatNormal(const QString& text); // "" and > 3 characters: "01"; "7": "07"
