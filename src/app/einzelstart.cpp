@@ -4,34 +4,77 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
-// A path as a file URL on one line: a newline in a file name cannot end the message early.
+// A path as a file URL on one line: a newline in a file name cannot end the message early. The
+// limit counts the line end and is far above any real path's URL.
 constexpr qint64 kZeilenGrenze = 64 * 1024;
 constexpr char kAngenommen = 'J';
+// Hand-overs served at once; a further caller is closed at once and tries again.
+constexpr int kHoechstens = 16;
+
+// The lock and socket are only safe in a folder no one else can put a file into or read from.
+bool eigenerOrdner(const QByteArray& pfad) {
+    struct stat s;
+    return ::lstat(pfad.constData(), &s) == 0 && S_ISDIR(s.st_mode) && s.st_uid == ::getuid() &&
+           (s.st_mode & 077) == 0;
+}
+
+QByteArray privaterOrdner() {
+    const QByteArray laufzeit = qgetenv("XDG_RUNTIME_DIR");
+    if (laufzeit.startsWith('/') && eigenerOrdner(laufzeit)) return laufzeit;
+    // Anyone can make a name below the temporary folder first: mkdir never takes one over, and
+    // what is found there is checked like the runtime folder.
+    const QByteArray ordner =
+        QFile::encodeName(QDir::tempPath()) + "/korvane-" + QByteArray::number(::getuid());
+    ::mkdir(ordner.constData(), 0700);
+    return eigenerOrdner(ordner) ? ordner : QByteArray();
+}
+
+bool gleicherNutzer(int fd) {
+    ucred peer = {};
+    socklen_t laenge = sizeof(peer);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &laenge) == 0 && peer.uid == ::getuid();
+}
+
+bool fremdeDatei(const QString& pfad) {
+    struct stat s;
+    return ::lstat(QFile::encodeName(pfad).constData(), &s) == 0 && s.st_uid != ::getuid();
+}
 
 } // namespace
 
 Einzelstart::Einzelstart(const QString& schluessel, QObject* parent) : QObject(parent) {
+    const QByteArray ordner = privaterOrdner();
+    if (ordner.isEmpty()) return;
     const QByteArray kennung =
         QCryptographicHash::hash(schluessel.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    QString ordner = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (ordner.isEmpty()) ordner = QDir::tempPath();
-    m_basis = ordner + QStringLiteral("/korvane-") + QString::fromLatin1(kennung);
+    const QByteArray basis = ordner + "/korvane-" + kennung;
+    // A socket path must fit sockaddr_un; a longer one could never be bound or reached.
+    if (size_t(basis.size()) < sizeof(sockaddr_un::sun_path)) m_basis = QFile::decodeName(basis);
 }
 
 Einzelstart::~Einzelstart() {
-    if (m_server) m_server->close(); // removes the socket file
+    if (m_horcher >= 0) {
+        delete m_melder;
+        ::close(m_horcher);
+        // Still holding the lock, so this file is no later holder's.
+        ::unlink(QFile::encodeName(socketPfad()).constData());
+    }
     // The lock file stays: removing it would let a start that has it open and one that creates
     // it anew both hold "the" lock. The kernel drops the lock with the descriptor.
     if (m_sperre >= 0) ::close(m_sperre);
@@ -40,6 +83,11 @@ Einzelstart::~Einzelstart() {
 Einzelstart::Ergebnis Einzelstart::beginne(const QString& tabelle, int wartezeitMs,
                                            std::function<bool()> abbrechen) {
     if (!abbrechen) abbrechen = [] { return false; };
+    // A socket file of another user is never talked to nor removed.
+    if (m_basis.isEmpty() || fremdeDatei(socketPfad())) {
+        qWarning("Korvane: kein sicherer Ort für Sperre und Übergabe; dieser Start läuft für sich.");
+        return Ergebnis::Erster;
+    }
     QElapsedTimer uhr;
     uhr.start();
     for (;;) {
@@ -48,10 +96,9 @@ Einzelstart::Ergebnis Einzelstart::beginne(const QString& tabelle, int wartezeit
             horchen();
             return Ergebnis::Erster;
         case Sperre::Unmoeglich:
-            // Nothing to coordinate with but a Korvane that listens all the same; a start is
-            // never refused for a runtime folder it cannot use.
-            return uebergeben(tabelle, qMin(wartezeitMs, 1000), abbrechen) ? Ergebnis::Uebergeben
-                                                                           : Ergebnis::Erster;
+            // Another user's lock file or no lock at all: as if it were the only start, never
+            // sending a table path to whoever listens there.
+            return Ergebnis::Erster;
         case Sperre::Besetzt:
             break;
         }
@@ -70,8 +117,11 @@ Einzelstart::Sperre Einzelstart::sperren() {
     // Korvane starts (a browser), which may outlive it.
     const int fd = ::open(QFile::encodeName(sperrPfad()).constData(),
                           O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    if (fd < 0) {
-        qWarning("Korvane: Sperrdatei %s nicht nutzbar", qPrintable(sperrPfad()));
+    struct stat s;
+    if (fd < 0 || ::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode) || s.st_uid != ::getuid()) {
+        if (fd >= 0) ::close(fd);
+        qWarning("Korvane: Sperrdatei %s nicht nutzbar; dieser Start läuft für sich.",
+                 qPrintable(sperrPfad()));
         return Sperre::Unmoeglich;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -83,32 +133,69 @@ Einzelstart::Sperre Einzelstart::sperren() {
 }
 
 void Einzelstart::horchen() {
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // Holding the lock, any socket file there was left by a Korvane that ended without closing it.
-    QLocalServer::removeServer(socketPfad());
-    if (!m_server->listen(socketPfad())) {
+    // Our own accept loop: QLocalServer closes itself for good on a failed accept (no
+    // descriptors left), and the socket file with it.
+    const QByteArray pfad = QFile::encodeName(socketPfad());
+    // Holding the lock, a socket file there was left by a Korvane that ended without closing it.
+    ::unlink(pfad.constData());
+    sockaddr_un adresse = {};
+    adresse.sun_family = AF_UNIX;
+    std::memcpy(adresse.sun_path, pfad.constData(), size_t(pfad.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof(adresse)) != 0 ||
+        ::listen(fd, SOMAXCONN) != 0) {
         // Runs all the same; a later start then finds no one to hand over to and says so.
-        qWarning("Korvane: %s", qPrintable(m_server->errorString()));
+        qWarning("Korvane: Übergabe-Socket %s: %s", pfad.constData(), std::strerror(errno));
+        if (fd >= 0) ::close(fd);
         return;
     }
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* verbindung = m_server->nextPendingConnection()) {
-            connect(verbindung, &QLocalSocket::disconnected, verbindung, &QObject::deleteLater);
-            connect(verbindung, &QLocalSocket::readyRead, this, [this, verbindung] { lesen(verbindung); });
-            // One that connects and never says anything is not kept for ever.
-            QTimer::singleShot(10000, verbindung, &QLocalSocket::abort);
-            lesen(verbindung);
+    m_horcher = fd;
+    m_melder = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_melder, &QSocketNotifier::activated, this, &Einzelstart::annehmen);
+}
+
+void Einzelstart::annehmen() {
+    for (;;) {
+        const int fd = ::accept4(m_horcher, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) return;
+            // Out of descriptors or memory: the caller waits in the queue. A pause keeps the
+            // notifier, which would fire again at once, from spinning meanwhile.
+            m_melder->setEnabled(false);
+            QTimer::singleShot(200, m_melder, [this] { m_melder->setEnabled(true); });
+            return;
         }
-    });
+        // Beyond the limit a caller is closed at once (a later start tries again). Another user's
+        // process never hands over: its path would be opened with our rights.
+        if (m_verbindungen >= kHoechstens || !gleicherNutzer(fd)) {
+            ::close(fd);
+            continue;
+        }
+        auto* verbindung = new QLocalSocket(this);
+        if (!verbindung->setSocketDescriptor(fd)) {
+            ::close(fd);
+            delete verbindung;
+            continue;
+        }
+        ++m_verbindungen;
+        connect(verbindung, &QObject::destroyed, this, [this] { --m_verbindungen; });
+        connect(verbindung, &QLocalSocket::disconnected, verbindung, &QObject::deleteLater);
+        connect(verbindung, &QLocalSocket::readyRead, this, [this, verbindung] { lesen(verbindung); });
+        // One that connects and never says anything is not kept for ever.
+        QTimer::singleShot(10000, verbindung, &QLocalSocket::abort);
+    }
 }
 
 void Einzelstart::lesen(QLocalSocket* verbindung) {
-    if (!verbindung->canReadLine()) {
-        if (verbindung->bytesAvailable() > kZeilenGrenze) verbindung->abort();
+    const QByteArray anfang = verbindung->peek(kZeilenGrenze);
+    const qsizetype ende = anfang.indexOf('\n');
+    if (ende < 0) {
+        // Over the limit without a line end: refused, never cut short and taken.
+        if (anfang.size() >= kZeilenGrenze) verbindung->abort();
         return;
     }
-    const QByteArray zeile = verbindung->readLine(kZeilenGrenze).trimmed();
+    const QByteArray zeile = verbindung->read(ende + 1).trimmed();
     QString pfad;
     if (!zeile.isEmpty()) {
         const QUrl url = QUrl::fromEncoded(zeile, QUrl::StrictMode);
@@ -134,6 +221,8 @@ bool Einzelstart::uebergeben(const QString& tabelle, int ms, const std::function
     QLocalSocket verbindung;
     verbindung.connectToServer(socketPfad());
     if (!verbindung.waitForConnected(qMax(1, qMin(ms, 1000)))) return false;
+    // Only a Korvane of this user learns the table's path.
+    if (!gleicherNutzer(int(verbindung.socketDescriptor()))) return false;
     const QByteArray zeile = tabelle.isEmpty() ? QByteArray() : QUrl::fromLocalFile(tabelle).toEncoded();
     verbindung.write(zeile + '\n');
     if (!verbindung.waitForBytesWritten(qMax(1, ms))) return false;

@@ -1,19 +1,19 @@
 #pragma once
 // One running Korvane per set-up. The first start holds a lock and listens on a local socket in
-// the user's runtime folder; a later start hands its table over there and ends, so two processes
-// never rewrite the same month table.
+// a folder that is the user's own; a later start hands its table over there and ends, so two
+// processes never rewrite the same month table.
 #include <QObject>
 #include <QString>
 #include <functional>
 
-class QLocalServer;
 class QLocalSocket;
+class QSocketNotifier;
 
 class Einzelstart : public QObject {
     Q_OBJECT
 public:
     enum class Ergebnis {
-        Erster,     // this start runs; it now holds the lock and takes hand-overs
+        Erster,     // this start runs; it holds the lock and takes hand-overs (or runs alone)
         Uebergeben, // the running Korvane took the table
         Besetzt,    // another Korvane holds the lock but took nothing in time
         Abgebrochen // abbrechen() said so while waiting (a signal)
@@ -32,8 +32,9 @@ public:
     // start is turned away and waits for the lock instead.
     void setzeAnnahme(std::function<bool()> nimmtAn) { m_nimmtAn = std::move(nimmtAn); }
 
+    // Empty where no folder of the user's own could be had: then every start runs alone.
     QString socketPfad() const { return m_basis; }
-    QString sperrPfad() const { return m_basis + QStringLiteral(".lock"); }
+    QString sperrPfad() const { return m_basis.isEmpty() ? QString() : m_basis + QStringLiteral(".lock"); }
 
 Q_SIGNALS:
     // A later start handed this over (empty: only bring the window forward).
@@ -43,11 +44,14 @@ private:
     enum class Sperre { Gehalten, Besetzt, Unmoeglich };
     Sperre sperren();
     void horchen();
+    void annehmen();
     bool uebergeben(const QString& tabelle, int ms, const std::function<bool()>& abbrechen);
     void lesen(QLocalSocket* verbindung);
 
     QString m_basis;
     int m_sperre = -1;
-    QLocalServer* m_server = nullptr;
+    int m_horcher = -1;
+    QSocketNotifier* m_melder = nullptr;
+    int m_verbindungen = 0;
     std::function<bool()> m_nimmtAn;
 };

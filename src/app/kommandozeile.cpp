@@ -518,10 +518,11 @@ Aufruf lies(const QStringList& argumente) {
             fehler(u"Unbekannte Option \"%1\"."_s.arg(arg));
         }
     }
-    // "DATEI:oben": the place only when the last part names one, so "C:daten" or "a:b.txt" stay
-    // file names.
+    // "DATEI:oben": a value that names an existing file is that file ("a:b.txt"); any other is split
+    // at its last ":", and what follows is the place, which must be one.
     const qsizetype doppelpunkt = patientendaten.lastIndexOf(u':');
-    if (doppelpunkt >= 0 && platzNamens(patientendaten.mid(doppelpunkt + 1))) {
+    const bool mitPlatz = doppelpunkt >= 0 && !QFileInfo::exists(patientendaten);
+    if (mitPlatz) {
         a.platz = patientendaten.mid(doppelpunkt + 1);
         a.patientendaten = patientendaten.left(doppelpunkt);
     } else {
@@ -542,12 +543,17 @@ Aufruf lies(const QStringList& argumente) {
         a.fehler = u"--patientendaten gibt es nur bei pdf-grafik, pdf-tabelle und pdf-grafik-tabelle."_s;
     else if (patientendatenGenannt && a.patientendaten.isEmpty())
         a.fehler = u"Nach --patientendaten fehlt ein Wert."_s;
-    else if (!a.platz.isEmpty() && !pdfdokument::platzMoeglich(*art->pdf, *platzNamens(a.platz))) {
+    else if (mitPlatz &&
+             (!platzNamens(a.platz) || !pdfdokument::platzMoeglich(*art->pdf, *platzNamens(a.platz)))) {
         QStringList moeglich;
         for (const PlatzWort& p : kPlaetze)
             if (pdfdokument::platzMoeglich(*art->pdf, p.platz)) moeglich << QString::fromUtf16(p.wort);
-        a.fehler = u"Bei %1 können die Patientendaten nicht \"%2\" stehen; möglich: %3."_s.arg(
-            a.art, a.platz, moeglich.join(u", "_s));
+        if (platzNamens(a.platz))
+            a.fehler = u"Bei %1 können die Patientendaten nicht \"%2\" stehen; möglich: %3."_s.arg(
+                a.art, a.platz, moeglich.join(u", "_s));
+        else
+            a.fehler = u"Unbekannter Platz \"%1\" für die Patientendaten (eine Datei \"%2\" gibt es nicht); "
+                       u"möglich bei %3: %4."_s.arg(a.platz, patientendaten, a.art, moeglich.join(u", "_s));
     } else if (a.ausgabe == u"-" && a.art != u"tabelle-text")
         a.fehler = u"\"--ausgabe -\" (die Standardausgabe) gibt es nur bei tabelle-text."_s;
     else if (mehrere && a.art == u"html" && !a.ausgabe.isEmpty() && !QFileInfo(a.ausgabe).isDir() &&
@@ -579,7 +585,9 @@ QString hilfetext() {
            u"      schreiben für mehrere Tabellen je eine Datei in einen Ordner, pdf-Arten ein\n"
            u"      Dokument mit allen Monaten.\n"
            u"      --patientendaten (nur pdf-Arten) setzt den Text der Datei unter die Grafik (unter)\n"
-           u"      oder auf eine eigene Seite vor (oben) oder nach (unten) der Tabelle.\n"
+           u"      oder auf eine eigene Seite vor (oben) oder nach (unten) der Tabelle. Nennt der\n"
+           u"      ganze Wert eine vorhandene Datei, ist er die Datei; sonst steht nach dem letzten\n"
+           u"      \":\" der Platz.\n"
            u"      Ohne TABELLE gilt die Monatstabelle in Gebrauch. --zeigen öffnet, was geschrieben\n"
            u"      wurde, mit dem Programm des Desktops. Ist eine Tabelle nicht lesbar, wird nichts\n"
            u"      geschrieben.\n"

@@ -28,6 +28,7 @@ void TMonatsGrafik::leereWerte() {
     GrafikMittelTexte = {};
     monatsMittelSys = monatsMittelDia = monatsMittelPuls = 0;
     MonatsMittelGewicht = 0;
+    gewichtSumme = gewichtAnzahl = 0;
     gewichtsMittelText.clear();
     gewichtsMittelZeile = -1;
     hinweisText.clear();
@@ -156,15 +157,13 @@ bool TMonatsGrafik::GrafikZeichnen(const QString& gewaehlt) {
     durchgang(lesungen, mittel ? Durchgang::MittelwertDiastolisch : Durchgang::Mitte);
     durchgang(lesungen, mittel ? Durchgang::MittelwertPuls : Durchgang::Unten);
 
-    if (GewichtsListe.isEmpty()) {
+    MonatsMittelGewicht = gewichtsMittel();
+    if (GewichtsListe.isEmpty())
         GewichtImage = vorlageGewicht;
-    } else {
-        MonatsMittelGewicht = gewichtsMittel();
-        if (mittel)
-            zeichneGewichtsMittelLinie();
-        else
-            ZeichneGewichtInGrafik();
-    }
+    else if (mittel)
+        zeichneGewichtsMittelLinie();
+    else
+        ZeichneGewichtInGrafik();
 
     SchreibeZahlenInGrafikLinks();
     SchreibeNameUndMonatInGrafik();

@@ -96,6 +96,10 @@ void TMonatsGrafik::ErstelleMonatsMittelwert(const monatstabelle::Messung& m) {
     MonatsWerteSys << m.sysText.trimmed();
     MonatsWerteDia << m.diaText.trimmed();
     MonatsWertePuls << m.pulsText.trimmed();
+    if (m.gewichtMillionstel > 0) {
+        gewichtSumme += m.gewichtMillionstel;
+        ++gewichtAnzahl;
+    }
 }
 
 void TMonatsGrafik::ErstelleTagesMittelwert(const monatstabelle::Messung& m) {
@@ -119,12 +123,9 @@ void TMonatsGrafik::EstelleMonatsMittelw_Zahlenausgabe(const monatstabelle::Mess
 }
 
 double TMonatsGrafik::gewichtsMittel() const {
-    if (GewichtsListe.isEmpty()) return 0;
-    // Whole kilograms of at most 311 each: an integer sum is exact.
-    qint64 summe = 0;
-    for (const QString& eintrag : GewichtsListe)
-        summe += zahlen::ganzzahl(QStringView(eintrag).sliced(eintrag.indexOf(u' ') + 1)).value_or(0);
-    return double(summe) / double(GewichtsListe.size());
+    if (gewichtAnzahl == 0) return 0;
+    // At most 310 kg in millionths per reading: the sum cannot overflow, and a tenth is 100000.
+    return double(zahlen::teileHalbGerade(gewichtSumme, gewichtAnzahl * 100000)) / 10.0;
 }
 
 void TMonatsGrafik::sammleWerte(const monatstabelle::Anzeige& anzeige) {

@@ -40,8 +40,9 @@ void waagerecht(QPainter& p, int x1, int x2, int y, const QColor& farbe, int bre
 
 namespace {
 
-// Larger templates are no chart templates; they would only cost memory.
-constexpr int kMaxVorlagenSeite = 4000;
+// Larger templates are no chart templates; they would only cost memory: every picture made
+// from one (chart, chart page, PDF page) is as large again.
+constexpr int kMaxVorlagenSeite = 2000;
 
 QImage ladeBild(const QString& pfad, const QString& eingebaut) {
     QImage bild;
@@ -52,13 +53,17 @@ QImage ladeBild(const QString& pfad, const QString& eingebaut) {
             QBuffer puffer;
             puffer.setData(gelesen.inhalt);
             QImageReader leser(&puffer);
+            // The size from the header, before anything is decoded.
             const QSize groesse = leser.size();
             if (groesse.width() > kMaxVorlagenSeite || groesse.height() > kMaxVorlagenSeite)
-                grund = QStringLiteral("Das Bild \"%1\" ist mit %2 \u00D7 %3 Pixeln zu gro\u00DF f\u00FCr eine Vorlage.")
+                grund = QStringLiteral(
+                            "Das Bild \"%1\" ist mit %2 \u00D7 %3 Pixeln zu gro\u00DF f\u00FCr eine Vorlage "
+                            "(h\u00F6chstens %4 \u00D7 %4).")
                             .arg(pfad)
                             .arg(groesse.width())
-                            .arg(groesse.height());
-            else if (!leser.read(&bild))
+                            .arg(groesse.height())
+                            .arg(kMaxVorlagenSeite);
+            else if (!groesse.isValid() || !leser.read(&bild))
                 grund = QStringLiteral("Die Datei \"%1\" ist kein lesbares Bild.").arg(pfad);
         }
         // A missing template is usual (the built-in one stands in); anything else is said.

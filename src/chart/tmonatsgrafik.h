@@ -61,6 +61,8 @@ public:
     // The texts of the means box in the chart (from the Anzeige lists).
     Mittelwerttexte GrafikMittelTexte;
     double monatsMittelSys = 0, monatsMittelDia = 0, monatsMittelPuls = 0;
+    // The mean of every weight above 0 as written, to the tenth (halves to even); 0 without any.
+    // The chart's text and line, the HTML page and the entry dialog's 15-kg check all use it.
     double MonatsMittelGewicht = 0;
 
     bool MittelwertModus = false; // means overlay instead of readings
@@ -200,7 +202,7 @@ private:
     void ZeichneGewichtInGrafik();
     void SchreibeMonatsMittelwInGewichtsGrafik(int zeile);
     void zeichneGewichtsMittelLinie();
-    double gewichtsMittel() const; // of GewichtsListe; 0 when empty
+    double gewichtsMittel() const; // MonatsMittelGewicht of the weights summed so far
 
     Zustand& z;
     int stiftBreite = 2; // read from the settings at the start of each drawing
@@ -208,5 +210,8 @@ private:
     int vorherX = 0;     // previous point: column and the row of each measure
     std::array<int, 3> vorherY{};
     std::array<int, 4> register_{}; // daily-mean slot registers
+    // The weights of the month in millionths of a kilogram: the mean is exact, whatever the
+    // whole kilograms the curve rounds them to.
+    qint64 gewichtSumme = 0, gewichtAnzahl = 0;
     QString gewichtMeldung;         // shown once the drawing is complete
 };

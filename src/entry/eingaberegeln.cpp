@@ -58,10 +58,8 @@ bool istUhrzeitForm(const QString& zeit) {
 }
 
 bool istUhrzeit(const QString& zeit) {
-    if (!istUhrzeitForm(zeit)) return false;
-    for (int i : {0, 1, 3, 4})
-        if (zeit.at(i) < u'0' || zeit.at(i) > u'9') return false;
-    return zeit.left(2).toInt() <= 24 && zeit.mid(3, 2).toInt() <= 59;
+    static const QRegularExpression form(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]$|^24:00$"));
+    return form.match(zeit).hasMatch();
 }
 
 double gewichtsSchrittweite(int knopf) {
@@ -140,6 +138,12 @@ QString datumsFehler(int tag, int monat, int jahr) {
 QString mittelwertText(double mittel) {
     return QStringLiteral("Monatlicher Mittelwert: ") + TMonatsGrafik::formatiereGewicht(mittel) +
            QStringLiteral(" Kg");
+}
+
+bool fuenfzehnKiloAbstand(double gewicht, double mittel) {
+    // Both come from decimal texts of a few decimals: a difference of exactly 15 that binary
+    // fractions put a hair below (15,4 against 30,4) is still 15.
+    return std::fabs(gewicht - mittel) >= 15.0 - 1e-9;
 }
 
 QString tagOderMonatNormal(const QString& text) {

@@ -14,7 +14,7 @@ namespace eingaberegeln {
 QString zeitSchritt(const QString& zeit, bool hoch);
 // Five characters with the first ":" as the third: the only form a reading line takes.
 bool istUhrzeitForm(const QString& zeit);
-// hh:mm with hours 00 to 24 and minutes 00 to 59: a time a reading may have.
+// A time a reading may have: hh:mm, hours 00 to 23 with minutes 00 to 59, or 24:00.
 bool istUhrzeit(const QString& zeit);
 
 // Highest systolic, diastolic and pulse value the entry fields take.
@@ -34,6 +34,8 @@ std::optional<double> liesGewicht(const QString& text);
 std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung);
 // "Monatlicher Mittelwert: 1.234,5 Kg"
 QString mittelwertText(double mittel);
+// 15 kg or more between a weight and the monthly mean.
+bool fuenfzehnKiloAbstand(double gewicht, double mittel);
 
 // --- number fields, as each change leaves them
 QString tagOderMonatNormal(const QString& text); // "" and > 3 characters: "01"; "7": "07"

@@ -36,7 +36,8 @@ QString nichtDarstellbareZeichen(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (byteFuer(text.at(i).unicode()) >= 0) continue;
         QString zeichen = text.mid(i, 1);
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size()) zeichen = text.mid(i++, 2);
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            zeichen = text.mid(i++, 2);
         if (!gesehen.contains(zeichen)) {
             gesehen.insert(zeichen);
             fehlend += zeichen;
@@ -48,9 +49,11 @@ QString nichtDarstellbareZeichen(const QString& text) {
 QByteArray nachWin1252(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (QChar c : text) {
-        const int b = byteFuer(c.unicode());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = byteFuer(text.at(i).unicode());
         bytes.append(b < 0 ? '?' : char(b));
+        // One "?" for a character, also for one outside the BMP that takes two UTF-16 units.
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ++i;
     }
     return bytes;
 }

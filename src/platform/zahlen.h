@@ -39,4 +39,13 @@ inline double rundeHalbGerade(double wert, int stellen) {
     return gerundet / faktor;
 }
 
+// zaehler / nenner rounded to a whole number, exact halves to the even one, in integers only;
+// zaehler >= 0, nenner > 0.
+inline long long teileHalbGerade(long long zaehler, long long nenner) {
+    long long quotient = zaehler / nenner;
+    const long long rest2 = 2 * (zaehler % nenner);
+    if (rest2 > nenner || (rest2 == nenner && quotient % 2 != 0)) ++quotient;
+    return quotient;
+}
+
 } // namespace zahlen

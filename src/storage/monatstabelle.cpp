@@ -402,6 +402,9 @@ std::optional<Messung> werteAus(const QString& zeile, Zeilenfehler* fehler) {
             return scheitern(Zeilenfehler::Wert, meldungKeineZahl(m.gewichtText, true));
         m.gewicht = double(zahlen::ganzzahl(ganz).value_or(0));
         if (trenner >= 0) m.gewicht += zahlen::ganzzahl(bruch).value_or(0) / std::pow(10.0, double(bruch.size()));
+        m.gewichtMillionstel = qint64(zahlen::ganzzahl(ganz).value_or(0)) * 1000000;
+        if (trenner >= 0)
+            m.gewichtMillionstel += zahlen::ganzzahl(bruch.toString().leftJustified(6, u'0')).value_or(0);
         if (m.gewicht > kMaxGewicht)
             return scheitern(Zeilenfehler::Wert, u'"' + m.gewichtText +
                                                      QStringLiteral("\" ist kein g\u00FCltiges Gewicht "

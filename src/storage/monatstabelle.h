@@ -74,6 +74,7 @@ struct Messung {
     int sys = 0, dia = 0, puls = 0;
     QString sysText, diaText, pulsText;
     double gewicht = 0; // 0: no weight
+    qint64 gewichtMillionstel = 0; // the weight as written, exactly: 70,25 -> 70250000
     QString gewichtText;
     QString monat, jahr; // "03", "2024"
 };

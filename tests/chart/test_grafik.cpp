@@ -239,12 +239,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("textZeile");
         QTest::addColumn<QString>("meldung");
+        QTest::addColumn<int>("linie"); // the kilograms of the means overlay's line
         const QStringList ab70{"85", "80", "75", "70"}, ab75{"90", "85", "80", "75"};
-        QTest::newRow("72-80") << "72 76,5 80" << QList{72, 77, 80} << 70 << ab70 << "Kg = 76,3" << 6 << "";
-        QTest::newRow("75-90") << "75 90" << QList{75, 90} << 75 << ab75 << "Kg = 82,5" << 122 << "";
+        // The curve takes whole kilograms; the mean those written, to the tenth, halves to even.
+        QTest::newRow("72-80") << "72 76,5 80" << QList{72, 77, 80} << 70 << ab70 << "Kg = 76,2" << 6 << ""
+                               << 76;
+        QTest::newRow("75-90") << "75 90" << QList{75, 90} << 75 << ab75 << "Kg = 82,5" << 122 << "" << 83;
         QTest::newRow("74+90") << "74 90" << QList{74, 90} << 70 << ab70 << "Kg = 82,0" << 122
-                               << "Nicht eingeordnet! 74  90";
-        QTest::newRow("74,5+74,49") << "74,5 74,49" << QList{75, 74} << 70 << ab70 << "Kg = 74,5" << 6 << "";
+                               << "Nicht eingeordnet! 74  90" << 82;
+        QTest::newRow("74,5+74,49") << "74,5 74,49" << QList{75, 74} << 70 << ab70 << "Kg = 74,5" << 6 << ""
+                                    << 75;
+        QTest::newRow("72,5") << "72,5" << QList{73} << 70 << ab70 << "Kg = 72,5" << 6 << "" << 73;
+        QTest::newRow("70,5+69,5") << "70,5 69,5" << QList{71, 70} << 70 << ab70 << "Kg = 70,0" << 6 << ""
+                                   << 70;
+        QTest::newRow("70,25+70,35") << "70,25 70,35" << QList{70, 70} << 70 << ab70 << "Kg = 70,3" << 6 << ""
+                                     << 70;
+        QTest::newRow("70,25") << "70,25" << QList{70} << 70 << ab70 << "Kg = 70,2" << 6 << "" << 70;
+        QTest::newRow("70,25+70,26") << "70,25 70,26" << QList{70, 70} << 70 << ab70 << "Kg = 70,3" << 6 << ""
+                                     << 70;
     }
     void gewicht() {
         QFETCH(QString, gewichte);
@@ -264,10 +276,16 @@ private Q_SLOTS:
         QTEST(g.gewichtsMittelText, "text");
         QVERIFY(zaehle(g.GewichtImage, QRect(150, g.gewichtsMittelZeile, 80, 14), g.farbeGewicht) > 10);
         QTEST(testumgebung::dialoge().texte(TestDialoge::Art::Meldung).join(u'|'), "meldung");
-        for (int i = 0; i < kg.size(); ++i) // each weight on the curve, where inside the picture
+        // Each weight on the curve, where inside the picture; a single weight draws no line.
+        for (int i = 0; i < kg.size() && kg.size() > 1; ++i)
             QVERIFY(g.GewichtInPixel(kg[i]) < 0 ||
                     zaehle(g.GewichtImage, QRect(57 + 80 * i, g.GewichtInPixel(kg[i]) - 1, 1, 3),
                            g.farbeGewicht));
+        g.MittelwertModus = true;
+        g.GrafikZeichnen(z.TabellenDateiName);
+        QFETCH(int, linie);
+        QCOMPARE(g.GewichtImage.pixelColor(60, g.GewichtInPixel(linie)),
+                 G::FarbeAufhellen(g.farbeGewicht, 30));
     }
 
     // March's remarks are saved on the change to April, whose own are loaded. Remarks that cannot be
@@ -522,33 +540,46 @@ private Q_SLOTS:
 
     void vorlagen_data() {
         QTest::addColumn<QString>("art");
-        QTest::newRow("fehlt") << "fehlt";
-        QTest::newRow("fifo") << "fifo";
-        QTest::newRow("kein bild") << "text";
-        QTest::newRow("riesig") << "riesig";
+        QTest::addColumn<QSize>("seiten"); // the size a BMP header claims
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("fehlt") << "fehlt" << QSize() << "";
+        QTest::newRow("fifo") << "fifo" << QSize() << "";
+        QTest::newRow("kein bild") << "text" << QSize() << "kein lesbares Bild";
+        QTest::newRow("riesig") << "bmp" << QSize(30000, 30000) << "kein lesbares Bild"; // Qt's own limit
+        QTest::newRow("3999") << "bmp" << QSize(3999, 3999) << "3999 \u00D7 3999 Pixeln zu gro\u00DF";
+        QTest::newRow("2001 breit") << "bmp" << QSize(2001, 464) << "2001 \u00D7 464 Pixeln zu gro\u00DF";
+        QTest::newRow("2000 ist noch eine") << "png" << QSize(2000, 2000) << "";
     }
-    // A template that cannot be used gives way to the built-in one; only a missing one is quiet.
+    // A template that cannot be used gives way to the built-in one, with a message naming it; one
+    // over 2000 x 2000 pixels is refused by its header, before it takes memory.
     void vorlagen() {
         QFETCH(QString, art);
+        QFETCH(QSize, seiten);
+        QFETCH(QString, grund);
         const QString pfad = programm + "Vorlage.bmp";
         if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
         if (art == "text") testumgebung::schreibe(pfad, "kein Bild");
-        if (art == "riesig") { // a BMP header that claims 30000 x 30000 pixels
+        if (art == "png") {
+            QImage weiss(seiten, QImage::Format_RGB32);
+            weiss.fill(Qt::white);
+            QVERIFY(weiss.save(pfad, "PNG"));
+        }
+        if (art == "bmp") { // a 1 x 1 BMP whose header claims the size
             QBuffer puffer;
             puffer.open(QIODevice::WriteOnly);
             QImage(1, 1, QImage::Format_RGB32).save(&puffer, "BMP");
-            const qint32 seite = 30000;
-            for (int stelle : {18, 22}) // width, height
+            for (auto [stelle, seite] : {std::pair{18, seiten.width()}, std::pair{22, seiten.height()}})
                 puffer.buffer().replace(stelle, 4, reinterpret_cast<const char*>(&seite), 4);
             testumgebung::schreibe(pfad, puffer.buffer());
         }
         z.grafikPfad = pfad;
         TMonatsGrafik g(z);
-        QCOMPARE(g.vorlageGrafik.size(), QSize(570, 464));
+        QCOMPARE(g.vorlageGrafik.size(), art == "png" ? seiten : QSize(570, 464));
         const QStringList texte = testumgebung::dialoge().alleTexte();
-        QCOMPARE(texte.size(), art == "fehlt" ? 0 : 1);
+        QCOMPARE(texte.size(), art == "fehlt" || art == "png" ? 0 : 1);
         if (!texte.isEmpty())
-            QVERIFY2(texte.first().contains(pfad) && texte.first().contains("eingebaute"),
+            QVERIFY2(texte.first().contains(pfad) && texte.first().contains(grund) &&
+                         texte.first().contains("eingebaute"),
                      qPrintable(texte.first()));
     }
 

@@ -198,6 +198,10 @@ private Q_SLOTS:
         QTest::newRow("jahr") << "06.03.2025 07:45" << 1 << false << QStringList{jahr};
         QTest::newRow("beide") << "06.04.2025 07:45" << 1 << false << QStringList{monat, jahr};
         QTest::newRow("uhrzeit 7:5") << "06.03.2024 7:5" << 1 << false << QStringList{kFalscheZeit};
+        for (const char* zeit : {"25:99", "24:10", "12:60", "1a:00"})
+            QTest::newRow(zeit) << QString("06.03.2024 ") + zeit << 1 << false << QStringList{kFalscheZeit};
+        QTest::newRow("24:00") << "06.03.2024 24:00" << 1 << false << QStringList{};
+        QTest::newRow("23:59") << "06.03.2024 23:59" << 1 << false << QStringList{};
         const QString gibtEsNicht = "Das Datum %1 gibt es nicht. Bitte prüfen Sie Tag, Monat und Jahr.";
         for (const QString datum : {"31.11.2024", "30.02.2024", "29.02.2023"})
             QTest::newRow(qPrintable(datum))
@@ -231,6 +235,8 @@ private Q_SLOTS:
         });
         QCOMPARE(testumgebung::dialoge().alleTexte(), meldungen);
         QVERIFY(offen);
+        // A time refused is not kept as the slot's time either.
+        if (meldungen.value(0) == kFalscheZeit) QVERIFY(Lies_String_aus_Registry("UhrzeitMorgens") != zeit);
         if (tabelle < 2) QCOMPARE(u.z.ListBox1.size(), tabelle + int(meldungen.isEmpty()));
         if (!meldungen.isEmpty()) {
             QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
@@ -248,7 +254,7 @@ private Q_SLOTS:
 
     void gewichtBeimAufnehmen_data() {
         QTest::addColumn<QString>("gewicht");
-        QTest::addColumn<double>("mittel");
+        QTest::addColumn<double>("mittel");       // the weight of the one reading in the table, as drawn
         QTest::addColumn<QString>("gespeichert"); // empty: refused, the file stays as it was
         QTest::addColumn<bool>("eingabe");
         QTest::addColumn<QString>("meldung");
@@ -256,6 +262,8 @@ private Q_SLOTS:
         QTest::newRow("95 bei 80") << "95" << 80.0 << "" << true << k15Kg;
         QTest::newRow("65 bei 80") << "65" << 80.0 << "" << true << k15Kg;
         QTest::newRow("94,9 bei 80") << "94,9" << 80.0 << "94,9" << true << "";
+        QTest::newRow("95,3 bei 80,4") << "95,3" << 80.4 << "95,3" << true << "";
+        QTest::newRow("15,4 bei 30,4") << "15,4" << 30.4 << "" << true << k15Kg; // 14,999… in binary
         QTest::newRow("ohne mittel") << "95" << 0.0 << "95" << true << "";
         QTest::newRow("eingabe aus") << "95" << 80.0 << "0" << false << "";
         QTest::newRow("punkt wie komma") << "72.5" << 0.0 << "72,5" << true << "";
@@ -277,9 +285,11 @@ private Q_SLOTS:
         QFETCH(bool, eingabe);
         QFETCH(QString, meldung);
         Umgebung u;
-        const QByteArray vorher = u.legeTabelleAn({kMorgens05});
+        const QString morgens =
+            QString(kMorgens05).replace("Gewicht=80", "Gewicht=" + QString::number(mittel).replace('.', ','));
+        const QByteArray vorher = u.legeTabelleAn({morgens});
+        QVERIFY(u.grafik.GrafikZeichnen(u.tabelle())); // as the main window shows it before
         u.imDialog(true, [&](TEingabeDlg& d) {
-            u.grafik.MonatsMittelGewicht = mittel;
             if (eingabe) d.GewichtsEingabeCheckBox->click();
             d.GewichtEdit->setText(gewicht);
             nimmAuf(d, 6);
@@ -288,7 +298,7 @@ private Q_SLOTS:
         QVERIFY2(texte.isEmpty() == meldung.isEmpty() && texte.contains(meldung), qPrintable(texte));
         const QString neu = "Morgens den 06.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=" + gespeichert;
         QCOMPARE(testumgebung::lies(u.tabelle()),
-                 gespeichert.isEmpty() ? vorher : tabellenBytes(kAlleSlots, {kMorgens05, neu}));
+                 gespeichert.isEmpty() ? vorher : tabellenBytes(kAlleSlots, {morgens, neu}));
     }
 
     void tippen_data() {

@@ -606,6 +606,7 @@ private Q_SLOTS:
         const QString text = textdatei::ausWin1252(testumgebung::lies(seite));
         QVERIFY(text.contains(u"\r\n"_s + aufDerSeite + u" <br>\r\n"_s));
         QVERIFY(text.contains(u"data: [NaN,NaN,NaN,NaN,134,NaN,"_s)); // 140 and 128 on the 5th
+        QVERIFY(text.contains(u" (HF) - Gewicht: 70,8 kg'"_s));       // 70,5 and 71: 70,75, half to even
         QVERIFY(QFileInfo::exists(z.htmlOrdner + u"2024/Chart.min.js"_s));
 
         Schreib_Integer_in_Registry(u"LinieBeiNullUnterbrechen"_s, u"0"_s);

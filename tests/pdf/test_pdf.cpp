@@ -18,6 +18,7 @@
 #include "platform/uhr.h"
 
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
@@ -202,6 +203,7 @@ private Q_SLOTS:
         QTest::newRow("rueckstrich") << u"a\\b"_s << QByteArray("(a\\\\b) Tj");
         QTest::newRow("umlaut") << u"März"_s << QByteArray("(M\xe4rz) Tj");
         QTest::newRow("zeilenumbruch") << u"a\r\nb"_s << QByteArray("(a\\r\\nb) Tj");
+        QTest::newRow("emoji") << u"a😀"_s << QByteArray("(a?) Tj");
     }
     void texte() {
         QFETCH(QString, text);
@@ -223,10 +225,10 @@ private Q_SLOTS:
         TmachPDF pdf;
         pdf.FileName = ordner.filePath(u"x.pdf"_s);
         pdf.BeginDoc();
-        pdf.TextLines(50, 50, {u"Ελένη"_s});
+        pdf.TextLines(50, 50, {u"Ελένη"_s, u"😀😁😀"_s});
         QString fehler;
         QVERIFY(!pdf.EndDoc(&fehler));
-        QVERIFY(fehler.contains(u"Ε"_s) && fehler.contains(pdf.FileName));
+        QVERIFY(fehler.contains(u"»Ελένη😀😁«"_s) && fehler.contains(pdf.FileName));
         QVERIFY(!QFile::exists(pdf.FileName));
     }
 
@@ -530,6 +532,15 @@ private Q_SLOTS:
         }
         QCOMPARE(aktiv, an);
         QCOMPARE(gesetzt, haken);
+        // Enter is OK at every opening, even after "Keine Daten einfügen" took the focus.
+        d.PatientenDatenDatei = testumgebung::testdaten(u"anna_maerz_2024.tab"_s); // any text
+        for (QPushButton* zuletzt : {d.Button2, d.Button3, d.Button1}) {
+            d.show();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            zuletzt->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(d.result(), int(QDialog::Accepted));
+        }
         if (!an.contains(u'n')) return;
         d.show();
         QTest::mouseClick(d.InEigeneSeiteunterhalbDerTabelleCheckBox, Qt::LeftButton);

@@ -332,6 +332,14 @@ private Q_SLOTS:
         QTest::newRow("Platz, den der Dialog nicht anbietet")
             << "--export pdf-tabelle --patientendaten daten.txt:unter a.tab" << 2
             << "Bei pdf-tabelle können die Patientendaten nicht \"unter\" stehen; möglich: oben, unten.";
+        QTest::newRow("unbekannter Platz")
+            << "--export pdf-grafik --patientendaten daten.txt:seitlich a.tab" << 2
+            << "Platz \"seitlich\" für die Patientendaten (eine Datei \"daten.txt:seitlich\" gibt es nicht); "
+               "möglich bei pdf-grafik: unter.";
+        // A file whose whole name has ":" is that file, never a file "x" with the place "unter".
+        QTest::newRow("Datei mit Doppelpunkt")
+            << "--export pdf-tabelle --patientendaten x:unter --ausgabe x:unter a.tab" << 2
+            << "wird von diesem Aufruf gelesen";
         QTest::newRow("Patientendaten ohne PDF") << "--export jpg-grafik --patientendaten=daten.txt a.tab"
                                                  << 2 << "--patientendaten gibt es nur bei pdf-grafik";
         QTest::newRow("Patientendaten fehlen")
@@ -402,6 +410,7 @@ private Q_SLOTS:
         schreibe(l.ordner + "leer.tab", "[Personendaten]\r\nBenutzerName=Anna\r\n");
         schreibe(l.ordner + "kaputt.tab", lies(testumgebung::testdaten(u"kaputt_wert.tab"_s)));
         schreibe(l.ordner + "daten.txt", "Hausarzt\n");
+        schreibe(l.ordner + "x:unter", "Hausarzt\n");
         schreibe(l.ordner + "fest.pdf", "alt");
         QFile::setPermissions(l.ordner + "fest.pdf", QFile::ReadOwner);
         QVERIFY(QFile::link(l.ordner + "daten.txt", l.ordner + "verknuepfung.html"));

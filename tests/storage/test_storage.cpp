@@ -87,7 +87,9 @@ private Q_SLOTS:
         QTest::newRow("umlaute") << u"März Größe"_s << QByteArray("M\xe4rz Gr\xf6\xdf" "e") << true;
         QTest::newRow("euro und anfuehrung") << u"€ „x“"_s << QByteArray("\x80 \x84x\x93") << true;
         QTest::newRow("griechisch") << u"α"_s << QByteArray("?") << false;
-        QTest::newRow("emoji") << u"a😀"_s << QByteArray("a??") << false;
+        QTest::newRow("emoji") << u"a😀"_s << QByteArray("a?") << false; // one character, one "?"
+        QTest::newRow("zwei emoji") << u"😀😁b"_s << QByteArray("??b") << false;
+        QTest::newRow("halbes emoji") << QString(QChar(0xD83D)) + u"x"_s << QByteArray("?x") << false;
     }
     void win1252() {
         QFETCH(QString, text);

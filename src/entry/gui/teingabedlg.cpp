@@ -705,7 +705,7 @@ void TEingabeDlg::ZeigGewichtInfo() {
 
         QPalette farbe = GewichtInfoLabel->palette();
         if (GewichtsEingabeCheckBox->isChecked()) {
-            if (m_gewichtDifferenz >= 15) {
+            if (regeln::fuenfzehnKiloAbstand(zahl, mittel)) {
                 farbe.setColor(QPalette::WindowText, QColor(255, 0, 0));
                 GewichtInfoLabel->setToolTip(QStringLiteral(
                     "Bitte aktuelle Eingabe überprüfen. Rot = 15 Kg Unterschied zum bisherigen Mittelwert!"));
@@ -751,7 +751,7 @@ void TEingabeDlg::BitBtn1Click() {
 
     // A time or weight that is not in the table's form is refused before anything is stored.
     const QString zeit = Edit1->text();
-    if (!regeln::istUhrzeitForm(zeit)) {
+    if (!regeln::istUhrzeit(zeit)) {
         dialoge.information(
             QStringLiteral("Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00"));
         return;
@@ -778,7 +778,7 @@ void TEingabeDlg::BitBtn1Click() {
     // Only a weight that goes into the table is held against the monthly mean.
     const double mittel = grafik.MonatsMittelGewicht;
     m_gewichtDifferenz = mittel != 0 ? std::fabs(gewichtZahl - mittel) : 0;
-    if (gewichtZahl > 0 && m_gewichtDifferenz >= 15) {
+    if (gewichtZahl > 0 && mittel != 0 && regeln::fuenfzehnKiloAbstand(gewichtZahl, mittel)) {
         dialoge.information(QStringLiteral("Bitte überprüfen Sie Ihre aktuelle Gewichtsangabe. Es sind 15 Kg "
                                            "Unterschied zum bisherigen Mittelwert!"));
         return;

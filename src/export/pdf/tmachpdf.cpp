@@ -181,10 +181,9 @@ void TmachPDF::zeile(const QByteArray& text) {
 }
 
 QByteArray TmachPDF::text(const QString& t) {
-    if (!textdatei::istDarstellbar(t)) {
-        for (QChar c : textdatei::nichtDarstellbareZeichen(t))
-            if (!m_nichtDarstellbar.contains(c)) m_nichtDarstellbar += c;
-    }
+    // Whole characters, each once: two emoji share their first UTF-16 unit.
+    if (!textdatei::istDarstellbar(t))
+        m_nichtDarstellbar = textdatei::nichtDarstellbareZeichen(m_nichtDarstellbar + t);
     const QByteArray roh = textdatei::nachWin1252(t);
     QByteArray s;
     s.reserve(roh.size() + 2);

@@ -34,6 +34,10 @@ TPatientenDatenInPDFform::TPatientenDatenInPDFform(const QString& programmOrdner
     Button1->setToolTip(QStringLiteral("PDF-Datei erstellen"));
     Button2 = new QPushButton(QStringLiteral("Keine Daten einfügen"), this);
     Button2->setToolTip(QStringLiteral("PDF-Datei ohne Patientendaten erstellen"));
+    // A button that keeps the focus from an earlier opening must not take Enter from OK: Enter
+    // would then write the document without the data the dialog shows as chosen.
+    Button2->setAutoDefault(false);
+    Button3->setAutoDefault(false);
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addWidget(Button3);
