@@ -78,7 +78,10 @@ std::optional<Tabellen> lies(const QStringList& tabellen, QString* fehler, bool*
             l.sysText = m.sysText.trimmed();
             l.diaText = m.diaText.trimmed();
             l.pulsText = m.pulsText.trimmed();
-            if (m.gewicht > 0) l.gewichtText = QString(m.gewichtText).replace(u'.', u',');
+            if (m.gewichtMillionstel > 0) {
+                l.gewichtText = QString(m.gewichtText).replace(u'.', u',');
+                l.gewichtMillionstel = m.gewichtMillionstel;
+            }
             t.lesungen << l;
         }
     }

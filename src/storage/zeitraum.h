@@ -21,6 +21,7 @@ struct Lesung {
     int sys = 0, dia = 0, puls = 0;
     QString sysText, diaText, pulsText; // as stored
     QString gewichtText; // as stored with the decimal comma; empty when none
+    qint64 gewichtMillionstel = 0; // the same, exactly
 };
 
 // "05.03.2024" -> the date; an invalid QDate for anything else (31.02., 5.3.2024, words).

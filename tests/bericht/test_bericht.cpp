@@ -27,6 +27,8 @@ zeitraum::Lesung lesung(const QString& text) {
     l.sysText = t.at(3), l.diaText = t.at(4), l.pulsText = t.at(5);
     l.sys = l.sysText.toInt(), l.dia = l.diaText.toInt(), l.puls = l.pulsText.toInt();
     l.gewichtText = t.value(6);
+    const auto werte = monatstabelle::werteAus(u"Morgens den 01.01.2024 Z= s=1, d=1, p=1, Gewicht="_s + l.gewichtText);
+    l.gewichtMillionstel = werte ? werte->gewichtMillionstel : -1;
     return l;
 }
 

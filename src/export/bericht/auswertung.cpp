@@ -2,29 +2,16 @@
 
 #include "chart/tmonatsgrafik.h"
 #include "export/html/thtmlseite.h"
+#include "platform/zahlen.h"
 
 #include <QPainter>
 
 namespace bericht {
 namespace {
 
-// summe / anzahl in units of 1/faktor, exact halves to the even unit. Values are never negative.
+// summe / anzahl in units of 1/faktor, exact halves to the even unit.
 qint64 gerundet(qint64 summe, qint64 anzahl, qint64 faktor) {
-    const qint64 zaehler = summe * faktor;
-    qint64 q = zaehler / anzahl;
-    const qint64 rest2 = 2 * (zaehler % anzahl);
-    if (rest2 > anzahl || (rest2 == anzahl && q % 2 != 0)) ++q;
-    return q;
-}
-
-// A weight text as stored ("72,5", "72.50", "71") in millionths of a kilogram: the reader allows six
-// decimals, so the sum of any month's or period's weights is exact.
-qint64 millionstel(const QString& text) {
-    const qsizetype trenner = std::max(text.indexOf(u','), text.indexOf(u'.'));
-    const QString ganz = trenner < 0 ? text : text.left(trenner);
-    QString bruch = trenner < 0 ? QString() : text.mid(trenner + 1);
-    bruch = bruch.left(6).leftJustified(6, u'0');
-    return ganz.toLongLong() * 1000000 + bruch.toLongLong();
+    return zahlen::teileHalbGerade(summe * faktor, anzahl);
 }
 
 void addiere(Summen& s, const zeitraum::Lesung& l) {
@@ -77,7 +64,7 @@ Auswertung werteAus(const QString& name, const QList<zeitraum::Lesung>& lesungen
         if (!l.gewichtText.isEmpty()) {
             if (!a.erstesGewicht) a.erstesGewicht = Gewicht{l.gewichtText, l.datum};
             a.letztesGewicht = Gewicht{l.gewichtText, l.datum};
-            gewichtSumme += millionstel(l.gewichtText);
+            gewichtSumme += l.gewichtMillionstel;
             ++gewichte;
         }
         // 0 stands for "not measured": such a reading is no pressure reading.

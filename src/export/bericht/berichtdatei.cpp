@@ -1,7 +1,11 @@
 #include "export/bericht/berichtdatei.h"
 
+#include "chart/tmonatsgrafik.h"
+#include "export/image/grafikseite.h"
+#include "export/pdf/pdfdokument.h"
 #include "platform/datei.h"
 #include "storage/csv.h"
+#include "storage/registry.h"
 
 namespace berichtdatei {
 
@@ -27,6 +31,37 @@ bool schreibeCsv(const QList<zeitraum::Lesung>& lesungen, const QString& ziel, Q
     if (datei::schreibe(ziel, csv::schreibe(lesungen))) return true;
     if (fehler) *fehler = QStringLiteral("Fehler beim Erzeugen der Datei ") + ziel;
     return false;
+}
+
+bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringList& tabellen, const QString& ziel,
+                 const QStringList& patientendaten, bericht::Platz platz, QString* fehler) {
+    auto schalter = [](const QString& name, bool vorgabe) {
+        const QString wert = Lies_Integer_aus_Registry_mit_Vorgabe(name);
+        return wert == u"1" ? true : wert == u"0" ? false : vorgabe;
+    };
+    const bool gewicht = schalter(QStringLiteral("FarbkurveGewichtAnzeigen"), false);
+    const bool bemerkungen = schalter(QStringLiteral("BemerkungenAnzeigen"), true);
+    TmachPDF pdf;
+    pdfdokument::richteEin(pdf);
+    pdf.FileName = ziel;
+    pdf.BeginDoc();
+    int seite = 1;
+    bericht::schreibeZahlenseiten(pdf, a, patientendaten, platz, &seite);
+    for (const QString& tabelle : tabellen) {
+        Zustand kopie = z;
+        TMonatsGrafik grafik(kopie);
+        grafik.nurZeichnen = true;
+        grafik.gewichtSichtbar = gewicht;
+        if (!grafik.GrafikZeichnen(tabelle)) {
+            if (fehler) *fehler = QStringLiteral("Die Grafik von \"%1\" konnte nicht gezeichnet werden. Die Datei \"%2\" "
+                                                 "wurde nicht geschrieben.").arg(tabelle, ziel);
+            return false;
+        }
+        bericht::markiereZeitraum(grafik.Image, kopie.jahrText.toInt(), kopie.monatText.toInt(), a.ab, a.bis);
+        bericht::schreibeGrafikseite(
+            pdf, bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, gewicht, bemerkungen)), &seite);
+    }
+    return pdf.EndDoc(fehler);
 }
 
 } // namespace berichtdatei

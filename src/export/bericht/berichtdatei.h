@@ -35,4 +35,10 @@ QString vorgeschlagenerName(const Zustand& z, const QString& wort, const QString
 // The readings as CSV, written whole; false with the German message naming the file.
 bool schreibeCsv(const QList<zeitraum::Lesung>& lesungen, const QString& ziel, QString* fehler);
 
+// The report as a PDF document written whole at ziel: the figures page, then the chart of each
+// table with the period marked, drawn one month at a time as the main window draws them (its
+// weight chart and remarks as the settings say). False with the German message naming the file.
+bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringList& tabellen, const QString& ziel,
+                 const QStringList& patientendaten, bericht::Platz platz, QString* fehler);
+
 } // namespace berichtdatei
