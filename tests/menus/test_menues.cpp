@@ -127,7 +127,8 @@ private Q_SLOTS:
         QTest::newRow("Hilfe") << "MHilfeForm" << "Hilfe-Menü" << QSize(441, 192)
                                << QStringList{"Hilfethemen@32", "Info über..@96"};
     }
-    // Captions, client sizes, button captions and places; every caption fits its button.
+    // Captions, client sizes, button captions and places; every caption fits its button; Escape
+    // closes the window.
     void fenster() {
         QFETCH(QString, name);
         QFETCH(QSize, groesse);
@@ -157,7 +158,8 @@ private Q_SLOTS:
                             QString::number(k->y());
         }
         QCOMPARE(gefunden, knoepfe);
-        f->close();
+        QTest::keyClick(liste.first(), Qt::Key_Escape); // from a button, as a keyboard user would
+        QVERIFY(!f->isVisible());
     }
 
     // What each button runs and which menu windows are still open when its command runs.
