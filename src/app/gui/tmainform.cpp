@@ -1062,9 +1062,10 @@ void TmainForm::Hilfethemen1Click() {
             return;
         }
     }
-    if (!shell::oeffneDokument(pfad))
-        Dialoge::seam().warnung(QStringLiteral("Die Hilfedatei \"") + pfad +
-                                QStringLiteral("\" konnte nicht geöffnet werden."));
+    shell::oeffneDokument(pfad, [pfad](const QString& grund) {
+        Dialoge::seam().warnung(
+            QStringLiteral("Die Hilfedatei \"%1\" konnte nicht geöffnet werden. %2").arg(pfad, grund));
+    });
 }
 
 void TmainForm::Infober1Click() {
