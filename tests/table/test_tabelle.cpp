@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -159,6 +160,38 @@ private Q_SLOTS:
         d.Beenden1->trigger();
         QVERIFY(geschlossen);
         QVERIFY(!d.isVisible());
+    }
+
+    void rollbalken_data() {
+        QTest::addColumn<bool>("unten");
+        QTest::newRow("erste Tage") << false;
+        QTest::newRow("letzte Tage") << true;
+    }
+    // The thumb is the one dark block of the vertical scroll bar and stands where the rows shown
+    // are: at the top while the first days show, at the bottom after scrolling down.
+    void rollbalken() {
+        QFETCH(bool, unten);
+        TTabellenDlg d;
+        d.ErstelleTabelle(vollerMonat());
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QScrollBar* balken = d.StringGrid1->verticalScrollBar();
+        QVERIFY(balken->isVisible() && balken->maximum() > 0);
+        balken->setValue(unten ? balken->maximum() : 0);
+        const QImage bild = balken->grab().toImage();
+        const int knopf = balken->width(); // the arrow buttons at both ends are square
+        QList<QPoint> dunkel;              // runs of dark pixels down the middle: first and last row
+        for (int y = knopf; y < bild.height() - knopf; ++y) {
+            if (qGray(bild.pixel(bild.width() / 2, y)) >= 200) continue;
+            if (!dunkel.isEmpty() && dunkel.last().y() == y - 1)
+                dunkel.last().setY(y);
+            else
+                dunkel << QPoint(y, y);
+        }
+        QCOMPARE(dunkel.size(), 1);
+        const int mitte = (dunkel.first().x() + dunkel.first().y()) / 2;
+        QCOMPARE(mitte > bild.height() / 2, unten);
+        QVERIFY(dunkel.first().y() - dunkel.first().x() > 20);
     }
 
     // Printed to a PDF: one landscape page with the title and the grid, as pdftoppm shows it.

@@ -2,6 +2,7 @@
 
 #include "chart/tmachpause.h"
 #include "platform/dialoge.h"
+#include "platform/gui/rollbalken.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -96,6 +97,8 @@ TTabellenDlg::TTabellenDlg(QWidget* parent)
         StringGrid1->setRowHeight(r, tabelle::kHoehe + 1);
     StringGrid1->setContextMenuPolicy(Qt::NoContextMenu);
     StringGrid1->viewport()->installEventFilter(this);
+    // Beside the white grid the style's light thumb is taken for the track.
+    rollbalken::deutlich(StringGrid1);
 
     auto* spalte = new QVBoxLayout(this);
     spalte->setContentsMargins(0, 0, 0, 0);
