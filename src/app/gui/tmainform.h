@@ -204,6 +204,8 @@ private:
     void einstellungGeaendert();
     bool gesteBehandeln(QGestureEvent* ereignis);
     void zentriereLabel(QLabel* label, int oben);
+    // The remarks and their heading in their place below the charts.
+    void bemerkungenPlatzieren();
     int gewichtVorlageHoehe() const;
 
     Zustand& z;
@@ -227,7 +229,6 @@ private:
     bool m_ersteZeichnungLaeuft = false;
     bool m_gewichtSichtbar = false;
     bool m_bemerkungenSichtbar = true;
-    bool m_bemerkungenVorMaximierenSichtbar = false;
     bool m_bemerkungenWerdenGesetzt = false;
     bool m_mittelwerteLaeuft = false;
     bool m_zoomUmgeschaltet = false;
