@@ -445,6 +445,11 @@ private Q_SLOTS:
         }));
         const bool da = gespeichert == kMaerzRelativ;
         QCOMPARE(form->Label1->text(), da ? u"Korvanemesswerte  März 2024  Anna"_s : u"von Anna"_s);
+        // The chart in words, for a screen reader: month, user and the means of the box.
+        QCOMPARE(form->Image->accessibleDescription(),
+                 da ? u"März 2024, Anna. Mittelwerte: systolisch 137,67, diastolisch 87,67, Puls 70,00, "
+                      u"Pulsdruck 50,00"_s
+                    : u"von Anna"_s);
         // Kept even when the file is gone, so closing stores it back.
         QCOMPARE(z.TabellenDateiName, z.datenOrdner + gespeichert);
         form->close();

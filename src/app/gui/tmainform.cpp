@@ -166,6 +166,7 @@ void TmainForm::baueFlaeche() {
 
     ScrollBox1 = new QScrollArea(zentral);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setAccessibleName(QStringLiteral("Grafik des Monats"));
     ScrollBox1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     ScrollBox1->setLineWidth(2);
     ScrollBox1->setWidgetResizable(false);
@@ -177,6 +178,7 @@ void TmainForm::baueFlaeche() {
 
     Image = new TBild(&grafik().Image, true, m_inhalt);
     Image->setObjectName(QStringLiteral("Image"));
+    Image->setAccessibleName(QStringLiteral("Blutdruckgrafik"));
     Image->setGeometry(0, 0, kBildBreite, kBildHoehe);
 
     Image3 = new TBild(&grafik().Image3, false, m_inhalt);
@@ -211,6 +213,7 @@ void TmainForm::baueFlaeche() {
     RichEdit1->setTabChangesFocus(false);
     RichEdit1->setContextMenuPolicy(Qt::NoContextMenu);
     RichEdit1->setGeometry(0, kBildHoehe + 20, kBildBreite, kBemerkungHoehe);
+    RichEdit1->setAccessibleName(QStringLiteral("Bemerkungen"));
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_bemerkungenWerdenGesetzt) grafik().setzeBemerkungen(RichEdit1->toPlainText());
     });
@@ -559,8 +562,27 @@ void TmainForm::FormPaint() {
     jahrOrdnerPruefen();
 }
 
+QString TmainForm::grafikBeschreibung() const {
+    const TMonatsGrafik& g = *Grafik;
+    // "Korvanemesswerte  März 2024  Anna" says "März 2024, Anna".
+    QStringList teile = g.Label1.split(QStringLiteral("  "), Qt::SkipEmptyParts);
+    for (QString& teil : teile)
+        teil = teil.trimmed();
+    teile.removeAll(QStringLiteral("Korvanemesswerte"));
+    teile.removeAll(QString());
+    QString text = teile.join(QStringLiteral(", "));
+    const TMonatsGrafik::Mittelwerttexte& m = g.GrafikMittelTexte;
+    if (!m.sys.isEmpty())
+        text += QStringLiteral(". Mittelwerte: systolisch %1, diastolisch %2, Puls %3, Pulsdruck %4")
+                    .arg(m.sys, m.dia, m.puls, m.pulsdruck);
+    if (!g.hinweisText.isEmpty()) text += QStringLiteral(". ") + g.hinweisText;
+    return text;
+}
+
 void TmainForm::bilderAktualisieren() {
     Label1->setText(grafik().Label1);
+    // What the picture shows, for a screen reader.
+    Image->setAccessibleDescription(grafikBeschreibung());
     Image3->resize(grafik().Image3.size());
     Image3->move(Image->x() + Image->width() / 2 - Image3->width() / 2, Image3->y());
     Image3->raise();

@@ -97,6 +97,10 @@ public:
     bool beendenVerlangt() const { return m_beendet; }
     bool ersteZeichnungAusstehend() const { return m_ersteZeichnungAusstehend; }
 
+    // What the chart shows in words: month, user and the monthly means (or the note that there
+    // are too few readings); the chart picture's accessible description.
+    QString grafikBeschreibung() const;
+
     // The year folder name from the title: the four characters at the last of "199", "200",
     // "201", "202", "203" found; bisher when none is.
     static QString jahrAusTitel(const QString& titel, const QString& bisher);

@@ -184,6 +184,14 @@ TEinstellDlg::TEinstellDlg(Zustand& zustand, TMonatsGrafik& g, QWidget* parent)
         raster->addWidget(label, zeile, 0);
         raster->addWidget(knopf, zeile++, 1);
     }
+    // Six buttons say "Ändern": a screen reader names the colour each changes.
+    for (const auto& [label, knopf] : {std::pair{Label1, Button1},
+                                       {Label2, Button2},
+                                       {Label3, Button3},
+                                       {Label5, Button5},
+                                       {Label4, Button4},
+                                       {Label8, Button6}})
+        knopf->setAccessibleName(label->text() + QStringLiteral(" ändern"));
     raster->setRowMinimumHeight(zeile++, 6);
     raster->addWidget(GewichtCheckBox, zeile++, 0, 1, 2);
     raster->addWidget(BemerkungenCheckBox, zeile++, 0, 1, 2);

@@ -78,6 +78,7 @@ TTabellenDlg::TTabellenDlg(QWidget* parent)
 
     StringGrid1 = new QTableWidget(tabelle::kZeilen, tabelle::kSpalten, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setAccessibleName(QStringLiteral("Tabelle der Messwerte"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
