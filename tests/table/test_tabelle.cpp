@@ -174,24 +174,16 @@ private Q_SLOTS:
         TTabellenDlg d;
         d.ErstelleTabelle(vollerMonat());
         d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
         QScrollBar* balken = d.StringGrid1->verticalScrollBar();
-        QVERIFY(balken->isVisible() && balken->maximum() > 0);
+        QVERIFY(QTest::qWaitForWindowExposed(&d) && balken->maximum() > 0);
         balken->setValue(unten ? balken->maximum() : 0);
         const QImage bild = balken->grab().toImage();
-        const int knopf = balken->width(); // the arrow buttons at both ends are square
-        QList<QPoint> dunkel;              // runs of dark pixels down the middle: first and last row
-        for (int y = knopf; y < bild.height() - knopf; ++y) {
-            if (qGray(bild.pixel(bild.width() / 2, y)) >= 200) continue;
-            if (!dunkel.isEmpty() && dunkel.last().y() == y - 1)
-                dunkel.last().setY(y);
-            else
-                dunkel << QPoint(y, y);
-        }
-        QCOMPARE(dunkel.size(), 1);
-        const int mitte = (dunkel.first().x() + dunkel.first().y()) / 2;
-        QCOMPARE(mitte > bild.height() / 2, unten);
-        QVERIFY(dunkel.first().y() - dunkel.first().x() > 20);
+        QList<int> dunkel; // rows down the middle, between the square arrow buttons
+        for (int y = bild.width(); y < bild.height() - bild.width(); ++y)
+            if (qGray(bild.pixel(bild.width() / 2, y)) < 200) dunkel << y;
+        QVERIFY(dunkel.size() > 20);
+        QCOMPARE(dunkel.last() - dunkel.first() + 1, dunkel.size()); // one block
+        QCOMPARE(dunkel.first() + dunkel.last() > bild.height(), unten);
     }
 
     // Printed to a PDF: one landscape page with the title and the grid, as pdftoppm shows it.
