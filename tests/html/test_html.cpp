@@ -759,22 +759,37 @@ private Q_SLOTS:
     }
 
     void browserStartScheitert_data() {
+        QTest::addColumn<QString>("wahl");
         QTest::addColumn<bool>("wirklich"); // started for real, or refused by the seam
-        QTest::newRow("Programm fehlt") << true;
-        QTest::newRow("Start abgelehnt") << false;
+        QTest::newRow("Programm fehlt") << "firefox" << true;
+        QTest::newRow("Start abgelehnt") << "firefox" << false;
+        QTest::newRow("Standard-Browser scheitert") << "standard" << false;
     }
-    // A browser that cannot be started: the warning naming its program; the page stays.
+    // A browser that cannot be started, or a default handler that fails: a warning naming the
+    // program tried and the page, which stays written.
     void browserStartScheitert() {
+        QFETCH(QString, wahl);
         QFETCH(bool, wirklich);
         XdgOrdner xdg({{"sys/firefox.desktop", "Mozilla Firefox", "/nicht/vorhanden/firefox %u"}});
-        Schreib_String_in_Registry(u"Browser"_s, u"firefox"_s);
+        Schreib_String_in_Registry(u"Browser"_s, wahl);
         QList<shell::Aufruf> gestartet;
-        if (!wirklich) shell::zeichneStartsAuf(&gestartet, false);
-        browserstart::oeffne(ordner + u"seite.html"_s);
+        QStringList geoeffnet;
+        if (!wirklich) {
+            shell::zeichneStartsAuf(&gestartet, false);
+            shell::zeichneAuf(&geoeffnet, false);
+        }
+        const QString seite = ordner + u"seite.html"_s;
+        browserstart::oeffne(seite);
         shell::zeichneStartsAuf(nullptr);
-        QCOMPARE(gestartet.size(), wirklich ? 0 : 1);
-        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung),
-                 QStringList{u"Datei: /nicht/vorhanden/firefox kann nicht geöffnet werden"_s});
+        shell::zeichneAuf(nullptr);
+        QCOMPARE(gestartet.size() + geoeffnet.size(), wirklich ? 0 : 1);
+        const QString erwartet =
+            wahl == u"standard"
+                ? u"Die Seite \"%1\" wurde gespeichert, konnte aber nicht im Browser geöffnet werden. "
+                  u"\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet."_s.arg(seite)
+                : u"Datei: /nicht/vorhanden/firefox kann nicht geöffnet werden\n\n"
+                  u"Die Seite \"%1\" wurde gespeichert, aber nicht im Browser geöffnet."_s.arg(seite);
+        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung), QStringList{erwartet});
     }
 
     // The pages in Debian's chromium: no console message of any kind, and every canvas the page

@@ -619,8 +619,15 @@ private Q_SLOTS:
         QVERIFY(seiten.at(2).text.contains(u"Hausarzt: Dr. Beispiel"_s));
     }
 
+    void schreibenOderOeffnenScheitert_data() {
+        QTest::addColumn<bool>("schreibbar");
+        QTest::newRow("Ziel nicht schreibbar") << false;
+        QTest::newRow("geschrieben, Öffnen scheitert") << true;
+    }
     // A file that cannot be written: the message names it, an existing file stays, nothing opens.
-    void nichtSchreibbar() {
+    // A file written that no program opens: kept, and the message names it and the opener tried.
+    void schreibenOderOeffnenScheitert() {
+        QFETCH(bool, schreibbar);
         testumgebung::dialoge().leeren();
         const QString programm = testumgebung::neuerProgrammOrdner(u"pdfgesperrt"_s);
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(programm);
@@ -631,19 +638,26 @@ private Q_SLOTS:
         const QString tabelle = programm + u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
         testumgebung::schreibe(tabelle, testumgebung::lies(testumgebung::testdaten(u"anna_maerz_2024.tab"_s)));
         QVERIFY(g.GrafikZeichnen(tabelle));
-        testumgebung::schreibe(programm + u"gesperrt"_s, "eine Datei, kein Ordner");
-        const QString ziel = programm + u"gesperrt/März.pdf"_s;
+        if (!schreibbar) testumgebung::schreibe(programm + u"gesperrt"_s, "eine Datei, kein Ordner");
+        const QString ziel = programm + (schreibbar ? u"März.pdf"_s : u"gesperrt/März.pdf"_s);
         testumgebung::dialoge().dateien.push_back(ziel);
         TPdfExport e(z, g, nullptr);
         QStringList geoeffnet;
-        shell::zeichneAuf(&geoeffnet);
-        QVERIFY(!e.exportieren(pdfdokument::Art::NurGrafik, nullptr));
+        shell::zeichneAuf(&geoeffnet, false);
+        QCOMPARE(e.exportieren(pdfdokument::Art::NurGrafik, nullptr), schreibbar);
         shell::zeichneAuf(nullptr);
-        QCOMPARE(geoeffnet, QStringList());
+        QCOMPARE(geoeffnet, schreibbar ? QStringList{ziel} : QStringList());
         const QStringList warnungen = testumgebung::dialoge().texte(TestDialoge::Art::Warnung);
         QCOMPARE(warnungen.size(), 1);
         QVERIFY(warnungen.first().contains(ziel));
-        QCOMPARE(testumgebung::lies(programm + u"gesperrt"_s), QByteArray("eine Datei, kein Ordner"));
+        if (schreibbar) {
+            QCOMPARE(warnungen.first(),
+                     u"Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. "
+                     u"\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet."_s.arg(ziel));
+            QVERIFY(testumgebung::lies(ziel).startsWith("%PDF-"));
+        } else {
+            QCOMPARE(testumgebung::lies(programm + u"gesperrt"_s), QByteArray("eine Datei, kein Ordner"));
+        }
     }
 };
 

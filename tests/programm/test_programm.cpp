@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 #include <fcntl.h>
@@ -609,6 +610,27 @@ private Q_SLOTS:
         QVERIFY(e.aus.contains(u"korvane --export ART [--patientendaten DATEI[:unter|oben|unten]]"_s));
         QVERIFY(e.aus.contains(u"        tabelle-text        die Tabelle als Text"_s));
         QCOMPARE(e.fehler, QString());
+
+        // The user guide explains every option and every kind the usage lists, and promises nothing.
+        QProcess pdftotext;
+        pdftotext.start(u"pdftotext"_s,
+                        {QStringLiteral(KORVANE_QUELLEN "/resources/hilfe/Korvane-Hilfe.pdf"), u"-"_s});
+        QVERIFY(pdftotext.waitForFinished(20000));
+        const QString anleitung = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QStringList fehlt;
+        auto treffer =
+            QRegularExpression(u"--[a-z]+|^ {8}([a-z][a-z-]+) "_s, QRegularExpression::MultilineOption)
+                .globalMatch(e.aus);
+        int begriffe = 0;
+        while (treffer.hasNext()) {
+            const QRegularExpressionMatch m = treffer.next();
+            const QString begriff = m.captured(1).isEmpty() ? m.captured(0) : m.captured(1);
+            ++begriffe;
+            if (!anleitung.contains(begriff)) fehlt << begriff;
+        }
+        QVERIFY(begriffe >= 12);
+        QCOMPARE(fehlt, QStringList());
+        QVERIFY(!anleitung.contains(u"späteren Version"_s));
     }
 
     void programmOrdnerUnabhaengigVomArbeitsordner_data() {

@@ -97,6 +97,10 @@ public:
     bool beendenVerlangt() const { return m_beendet; }
     bool ersteZeichnungAusstehend() const { return m_ersteZeichnungAusstehend; }
 
+    // What the chart shows in words: month, user and the monthly means (or the note that there
+    // are too few readings); the chart picture's accessible description.
+    QString grafikBeschreibung() const;
+
     // The year folder name from the title: the four characters at the last of "199", "200",
     // "201", "202", "203" found; bisher when none is.
     static QString jahrAusTitel(const QString& titel, const QString& bisher);
@@ -204,6 +208,8 @@ private:
     void einstellungGeaendert();
     bool gesteBehandeln(QGestureEvent* ereignis);
     void zentriereLabel(QLabel* label, int oben);
+    // The remarks and their heading in their place below the charts.
+    void bemerkungenPlatzieren();
     int gewichtVorlageHoehe() const;
 
     Zustand& z;
@@ -227,7 +233,6 @@ private:
     bool m_ersteZeichnungLaeuft = false;
     bool m_gewichtSichtbar = false;
     bool m_bemerkungenSichtbar = true;
-    bool m_bemerkungenVorMaximierenSichtbar = false;
     bool m_bemerkungenWerdenGesetzt = false;
     bool m_mittelwerteLaeuft = false;
     bool m_zoomUmgeschaltet = false;

@@ -271,6 +271,27 @@ void TEingabeDlg::baueOberflaeche() {
     ordneAn(8, 8, breite);
     setFixedSize(inhalt->size());
 
+    // Names a screen reader says for controls whose caption is missing or says nothing alone.
+    ScrollBox1->setAccessibleName(QStringLiteral("Eingabe der Korvanemesswerte"));
+    ListBox1->setAccessibleName(QStringLiteral("Messwerte des Monats"));
+    BitBtn3->setAccessibleDescription(
+        QStringLiteral("Messzeitpunkt; jeder Klick schaltet zum nächsten weiter"));
+    Edit1->setAccessibleName(QStringLiteral("Uhrzeit"));
+    SpinButton1->auf->setAccessibleName(QStringLiteral("Uhrzeit 10 Minuten später"));
+    SpinButton1->ab->setAccessibleName(QStringLiteral("Uhrzeit 10 Minuten früher"));
+    SpeedButton1->setAccessibleName(QStringLiteral("Auswahl einer Uhrzeit"));
+    const std::pair<ZahlFeld*, const char*> zahlNamen[] = {
+        {SpinEdit1, "Tag"},        {SpinEdit2, "Monat"},       {SpinEdit3, "Jahr"},
+        {SpinEdit4, "systolisch"}, {SpinEdit5, "diastolisch"}, {SpinEdit6, "Puls/Minute"}};
+    for (const auto& [feld, name] : zahlNamen)
+        feld->setAccessibleName(QString::fromUtf8(name));
+    GewichtEdit->setAccessibleName(QStringLiteral("Gewicht in Kilogramm"));
+    SpinButton2->auf->setAccessibleName(QStringLiteral("Gewicht erhöhen"));
+    SpinButton2->ab->setAccessibleName(QStringLiteral("Gewicht verringern"));
+    RadioButton1->setAccessibleName(QStringLiteral("Gewicht in Schritten von 10 kg"));
+    RadioButton2->setAccessibleName(QStringLiteral("Gewicht in Schritten von 1 kg"));
+    RadioButton3->setAccessibleName(QStringLiteral("Gewicht in Schritten von 0,1 kg"));
+
     // --- wiring
     connect(BitBtn1, &QPushButton::clicked, this, &TEingabeDlg::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TEingabeDlg::BitBtn2Click);

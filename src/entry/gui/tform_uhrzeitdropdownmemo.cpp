@@ -32,6 +32,7 @@ TForm_UhrzeitDropdownMemo::TForm_UhrzeitDropdownMemo(Zustand& zustand, QWidget* 
     setWindowTitle(QStringLiteral("Auswahl der Uhrzeit"));
 
     Memo1 = new UhrzeitMemo(this);
+    Memo1->setAccessibleName(QStringLiteral("Uhrzeiten, eine je Zeile"));
     QFont memoSchrift(QStringLiteral("Verdana"));
     memoSchrift.setPixelSize(24);
     memoSchrift.setBold(true);

@@ -56,8 +56,10 @@ bool TPdfExport::exportieren(pdfdokument::Art art, const tabelle::Gitter* gitter
         return false;
     }
     geschrieben = pfad;
-    if (!shell::oeffneDokument(pfad))
-        Dialoge::seam().warnung(QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden.")
-                                    .arg(pfad));
+    shell::oeffneDokument(pfad, [pfad](const QString& grund) {
+        Dialoge::seam().warnung(
+            QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. %2")
+                .arg(pfad, grund));
+    });
     return true;
 }
