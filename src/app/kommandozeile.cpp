@@ -318,8 +318,8 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
             status = 1;
             continue;
         }
-        if (!datei::schreibe(b.ziel, b.jpeg)) {
-            schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(b.ziel));
+        if (const datei::Geschrieben g = datei::schreibe(b.ziel, b.jpeg); !g) {
+            schreibeFehler(datei::schreibMeldung(b.ziel, g));
             status = 1;
             continue;
         }
@@ -347,8 +347,8 @@ int exportiereText(Lauf& l) {
     }
     const QString ziel = QFileInfo(ausgabe).absoluteFilePath();
     if (!zielErlaubt(l, ziel)) return l.zielStatus();
-    if (!datei::schreibe(ziel, bytes)) {
-        schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(ziel));
+    if (const datei::Geschrieben g = datei::schreibe(ziel, bytes); !g) {
+        schreibeFehler(datei::schreibMeldung(ziel, g));
         return 1;
     }
     geschrieben(l, ziel);

@@ -499,7 +499,8 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
     z.TabellenDateiName = pfad;
     z.monatName = GibMonatLang(z.monatText.toInt());
 
-    switch (textdatei::schreibeZeilen(pfad, zeilen)) {
+    datei::Geschrieben g;
+    switch (textdatei::schreibeZeilen(pfad, zeilen, &g)) {
     case textdatei::Ergebnis::Ok:
         z.listenDatei = pfad;
         return true;
@@ -509,11 +510,14 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
     case textdatei::Ergebnis::Schreibfehler:
         break;
     }
-    if (art == Schreibart::Aufnehmen)
-        Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + pfad);
+    // Both writers name the whole path: the user must find the file the readings are missing from.
+    if (g.fehler == datei::Geschrieben::Fehler::Schreibgeschuetzt)
+        Dialoge::seam().warnung(
+            QStringLiteral("Die Monatstabelle \"%1\" ist schreibgesch\u00FCtzt und wurde nicht "
+                           "ge\u00E4ndert.")
+                .arg(pfad));
     else
-        Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + z.benutzerName + u'_' +
-                                z.monatText + u'_' + z.jahrText + QStringLiteral(".tab!"));
+        Dialoge::seam().warnung(datei::schreibMeldung(pfad, g));
     return false;
 }
 
@@ -628,8 +632,13 @@ void nimmTabelleAuf(Zustand& z, const QString& pfad, const QString& name, const 
     Schreib_String_in_Registry(QStringLiteral("BenutzerName"), name);
     if (QFileInfo::exists(kanonisch)) return;
     const datei::Gelesen quelle = datei::lies(pfad, datei::kGrenzeTabelle);
-    if (quelle.ok() && datei::schreibe(kanonisch, quelle.inhalt)) return;
-    Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + kanonisch);
+    if (!quelle.ok()) {
+        Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + kanonisch + u'\n' +
+                                quelle.meldung);
+        return;
+    }
+    const datei::Geschrieben g = datei::schreibe(kanonisch, quelle.inhalt);
+    if (!g) Dialoge::seam().warnung(datei::schreibMeldung(kanonisch, g));
 }
 
 } // namespace monatstabelle
@@ -647,7 +656,7 @@ std::optional<QString> laden(const QString& pfad, QString* meldung) {
     return std::nullopt;
 }
 
-Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen) {
+Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen, datei::Geschrieben* geschrieben) {
     QStringList zeilen;
     if (!text.isEmpty()) zeilen = text.split(u'\n');
     if (!textdatei::istDarstellbar(text)) {
@@ -655,8 +664,9 @@ Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen) {
         for (QString& z : zeilen)
             z = textdatei::ausWin1252(textdatei::nachWin1252(z));
     }
-    return textdatei::schreibeZeilen(pfad, zeilen) == textdatei::Ergebnis::Ok ? Ergebnis::Ok
-                                                                               : Ergebnis::Schreibfehler;
+    return textdatei::schreibeZeilen(pfad, zeilen, geschrieben) == textdatei::Ergebnis::Ok
+               ? Ergebnis::Ok
+               : Ergebnis::Schreibfehler;
 }
 
 } // namespace bemerkungen

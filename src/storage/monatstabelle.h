@@ -2,6 +2,7 @@
 // The month table: where it lies, its exact lines, the entry dialog's list form, sorting,
 // the checks every line passes before it is read into a path or written, and the readers for
 // editing and for display.
+#include "platform/datei.h"
 #include "storage/zustand.h"
 
 #include <QString>
@@ -149,5 +150,7 @@ std::optional<QString> laden(const QString& pfad, QString* meldung = nullptr);
 enum class Ergebnis { Ok, NichtDarstellbar, Schreibfehler };
 // Writes the remarks as lines; every line of the box is kept, a last empty one too. Characters
 // the file cannot hold refuse the write unless ersetzen is set, which stores "?" for them.
-Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen = false);
+// *geschrieben tells why a write failed.
+Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen = false,
+                   datei::Geschrieben* geschrieben = nullptr);
 } // namespace bemerkungen

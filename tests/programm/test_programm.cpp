@@ -25,7 +25,9 @@
 #include <QSettings>
 #include <QThread>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,9 +155,10 @@ Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
 }
 
 // Runs korvane to its end without any display: neither DISPLAY, WAYLAND_DISPLAY nor a platform.
-// pfadDavor goes before $PATH; ausgabe, when set, takes its stdout.
+// pfadDavor goes before $PATH; ausgabe, when set, takes its stdout; grenze, when set, is the
+// largest file it may write (RLIMIT_FSIZE).
 Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente, const QString& pfadDavor = {},
-                     const QString& ausgabe = {}) {
+                     const QString& ausgabe = {}, rlim_t grenze = 0) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!pfadDavor.isEmpty()) env.insert(u"PATH"_s, pfadDavor + u':' + env.value(u"PATH"_s));
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -166,6 +169,11 @@ Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente, const QString&
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(l.ordner);
         if (!ausgabe.isEmpty()) p.setStandardOutputFile(ausgabe);
+        if (grenze)
+            p.setChildProcessModifier([grenze] {
+                const struct rlimit r = {grenze, RLIM_INFINITY};
+                ::setrlimit(RLIMIT_FSIZE, &r);
+            });
     });
 }
 
@@ -423,6 +431,45 @@ private Q_SLOTS:
         if (!inhalt.isEmpty()) QVERIFY(lies(ziel) == inhalt);
         QVERIFY(QFileInfo(l.ordner + "verknuepfung.html").isSymLink());
         QVERIFY(!QFileInfo::exists(u"/dev/null.pdf"_s));
+    }
+
+    void exportSchreibenScheitert_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<bool>("voll"); // a full disk; else a file-size limit
+        for (const char* art : {"pdf-grafik", "jpg-grafik-tabelle", "tabelle-text", "html"})
+            for (const bool voll : {true, false})
+                QTest::newRow(qPrintable(u"%1, %2"_s.arg(QLatin1String(art), voll ? u"voll"_s : u"grenze"_s)))
+                    << QString::fromLatin1(art) << voll;
+    }
+    // A write the disk or a file-size limit stops: exit 1, nothing printed as written, the
+    // message names the whole path and why, and the file there before stays byte for byte.
+    void exportSchreibenScheitert() {
+        QFETCH(QString, art);
+        QFETCH(bool, voll);
+        const Lauf l = neuerLauf(u"scheitert"_s);
+        schreibe(l.ordner + "a.tab", maerzDaten());
+        const QString aus = l.ordner + "aus";
+        std::optional<testumgebung::KleinesDateisystem> platte;
+        if (voll && !platte.emplace(aus).da()) QSKIP("no tmpfs can be mounted here");
+        const QString ziel = aus + "/x." +
+                             (art == "html"           ? "html"
+                              : art.startsWith("pdf") ? "pdf"
+                              : art.startsWith("jpg") ? "jpg"
+                                                      : "txt");
+        schreibe(ziel, "alt");
+        if (platte) platte->fuellen();
+        const Ergebnis e =
+            ohneFenster(l, {u"--export"_s, art, u"--ausgabe"_s, ziel, u"a.tab"_s}, {}, {}, voll ? 0 : 1024);
+        QCOMPARE(e.status, 1);
+        QCOMPARE(e.aus, QString());
+        const QString grund = voll ? u"Auf dem Datenträger ist nicht genug Platz frei."_s
+                                   : u"Die Datei wäre größer, als das System einer Datei erlaubt."_s;
+        QVERIFY2(e.fehler.contains(u"Fehler beim Erzeugen der Datei "_s + ziel + u'\n' + grund),
+                 qPrintable(e.fehler));
+        QCOMPARE(lies(ziel), QByteArray("alt"));
+        QStringList da = allesUnter(aus);
+        da.removeOne(u".fueller"_s);
+        QCOMPARE(da, QStringList{QFileInfo(ziel).fileName()});
     }
 
     // The window's command and the command line on the same table and first-start settings give
