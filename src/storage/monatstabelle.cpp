@@ -204,11 +204,34 @@ QString bemerkungsPfadZu(const QString& tabellenPfad) {
     return tabellenPfad + QStringLiteral(".txt");
 }
 
+namespace {
+// Where the file system puts a name: its folder with the links resolved, the name as it stands.
+QString ort(const QString& pfad) {
+    const QFileInfo info(QFileInfo(pfad).absoluteFilePath());
+    const QString ordner = QFileInfo(info.path()).canonicalFilePath();
+    return (ordner.isEmpty() ? QDir::cleanPath(info.path()) : ordner) + u'/' + info.fileName();
+}
+} // namespace
+
 bool gleicheDatei(const QString& a, const QString& b) {
     if (a.isEmpty() || b.isEmpty()) return false;
     const QFileInfo ia(a), ib(b);
     if (ia.exists() && ib.exists()) return ia.canonicalFilePath() == ib.canonicalFilePath();
-    return QDir::cleanPath(ia.absoluteFilePath()) == QDir::cleanPath(ib.absoluteFilePath());
+    return ort(a) == ort(b);
+}
+
+QString exportNameFehler(const QString& ziel, const QStringList& tabellen) {
+    if (ziel.endsWith(QStringLiteral(".tab"), Qt::CaseInsensitive))
+        return QStringLiteral("\"%1\" w\u00E4re eine Monatstabelle; eine Export-Datei wird nie so genannt.")
+            .arg(ziel);
+    // A remarks file that is not there yet counts too: written now, it would load as the remarks.
+    for (const QString& tabelle : tabellen)
+        if (!tabelle.isEmpty() && gleicheDatei(ziel, bemerkungsPfadZu(tabelle)))
+            return QStringLiteral(
+                       "\"%1\" ist die Bemerkungsdatei der Monatstabelle \"%2\"; eine Export-Datei "
+                       "wird nie so genannt.")
+                .arg(ziel, tabelle);
+    return {};
 }
 
 bool legeJahrOrdnerAn(const QString& jahrOrdner, const QString& jahr) {

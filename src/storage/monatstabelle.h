@@ -40,8 +40,12 @@ QString bemerkungsPfad(const Zustand& z, const QString& name, const QString& mon
 // For a table chosen anywhere: its own ".tab" (or ".TAB") suffix replaced by ".txt"; any other
 // name gets ".txt" appended. Folders named "x.tab" are left alone.
 QString bemerkungsPfadZu(const QString& tabellenPfad);
-// Two paths naming the same file, compared as the file system does (letter case counts).
+// Two paths naming the same file, compared as the file system does (letter case counts): a
+// file that is not there by its folder with the links resolved and its name.
 bool gleicheDatei(const QString& a, const QString& b);
+// Why an export file must not be written at ziel, empty when its name is fine: a month table's
+// name, or the remarks file of one of the tables, whether that file is there yet or not.
+QString exportNameFehler(const QString& ziel, const QStringList& tabellen);
 
 // Creates the year folder with its parents when missing; shows the message on failure.
 bool legeJahrOrdnerAn(const QString& jahrOrdner, const QString& jahr);

@@ -372,7 +372,7 @@ private Q_SLOTS:
         QTest::newRow("Text über eine andere Tabelle")
             << "--export tabelle-text --ausgabe b.tab a.tab" << 2 << "wäre eine Monatstabelle";
         QTest::newRow("Text über die Bemerkungen")
-            << "--export tabelle-text --ausgabe a.txt a.tab" << 2 << "wird von diesem Aufruf gelesen";
+            << "--export tabelle-text --ausgabe a.txt a.tab" << 2 << "ist die Bemerkungsdatei";
         QTest::newRow("PDF über die Patientendaten")
             << "--export pdf-grafik --patientendaten daten.txt --ausgabe daten.txt a.tab" << 2
             << "wird von diesem Aufruf gelesen";
@@ -383,6 +383,15 @@ private Q_SLOTS:
                                << "keine gewöhnliche Datei";
         QTest::newRow("schreibgeschützt")
             << "--export pdf-tabelle --ausgabe fest.pdf a.tab" << 2 << "schreibgeschützt";
+        // Nor a table's remarks file that is not there yet, by whatever path, nor that of the
+        // table in use: written now, it would load as the remarks.
+        const QString bemerkungen = u"ist die Bemerkungsdatei der Monatstabelle"_s;
+        QTest::newRow("PDF als neue Bemerkungen")
+            << "--export pdf-grafik --ausgabe b.txt b.tab" << 2 << bemerkungen;
+        QTest::newRow("Bild als Bemerkungen über einen Ordnerverweis")
+            << "--export jpg-grafik --ausgabe hier/b.txt b.tab" << 2 << bemerkungen;
+        QTest::newRow("Text als Bemerkungen der Tabelle in Gebrauch")
+            << "--export tabelle-text --ausgabe inGebrauch.txt a.tab" << 2 << bemerkungen;
         // One table that cannot be used and nothing is written, whatever the art: not the other
         // month's file, no year folder, no script.
         QTest::newRow("kaputt neben März: pdf")
@@ -413,6 +422,9 @@ private Q_SLOTS:
         schreibe(l.ordner + "fest.pdf", "alt");
         QFile::setPermissions(l.ordner + "fest.pdf", QFile::ReadOwner);
         QVERIFY(QFile::link(l.ordner + "daten.txt", l.ordner + "verknuepfung.html"));
+        QVERIFY(QFile::link(l.ordner, l.ordner + "hier"));
+        if (aufruf.contains(u"inGebrauch"_s))
+            setzeEinstellungen(l, {{"TabellenDateiName", l.ordner + "inGebrauch.tab"}});
         QVERIFY(fifoStatt(l.ordner + "fifo"));
         QDir().mkpath(l.ordner + "aus");
         const QStringList vorher = allesUnter(l.ordner);
