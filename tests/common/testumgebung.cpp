@@ -122,6 +122,10 @@ void KleinesDateisystem::fuellen() {
     if (fd >= 0) ::close(fd);
 }
 
+void KleinesDateisystem::nurLesen() {
+    ::mount(nullptr, QFile::encodeName(m_ordner).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+}
+
 Groessengrenze::Groessengrenze(qint64 bytes) {
     std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit r = {};

@@ -42,13 +42,15 @@ QByteArray lies(const QString& pfad);
 void schreibe(const QString& pfad, const QByteArray& inhalt);
 
 // A tmpfs of 64 KiB mounted on ordner while it lives (da() is false where mounting is not
-// allowed). fuellen() takes what is free, so the next write fails for want of space.
+// allowed). fuellen() takes what is free, so the next write fails for want of space;
+// nurLesen() mounts it read-only.
 class KleinesDateisystem {
 public:
     explicit KleinesDateisystem(const QString& ordner);
     ~KleinesDateisystem();
     bool da() const { return m_da; }
     void fuellen();
+    void nurLesen();
 
 private:
     QString m_ordner;

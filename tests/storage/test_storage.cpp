@@ -402,9 +402,10 @@ private Q_SLOTS:
 
     void schreibenScheitert_data() {
         QTest::addColumn<QString>("art");
-        QTest::addColumn<QString>("ursache"); // a full disk, a file-size limit, a write-protected file
+        // a full disk, a file-size limit, a write-protected file, a read-only file system
+        QTest::addColumn<QString>("ursache");
         for (const char* art : {"tabelle", "bemerkungen", "einstellungen", "pdf", "jpeg"})
-            for (const char* ursache : {"voll", "grenze", "schreibgeschützt"})
+            for (const char* ursache : {"voll", "grenze", "schreibgeschützt", "nur lesbar"})
                 QTest::newRow(qPrintable(u"%1, %2"_s.arg(QLatin1String(art), QString::fromUtf8(ursache))))
                     << QString::fromLatin1(art) << QString::fromUtf8(ursache);
     }
@@ -416,7 +417,8 @@ private Q_SLOTS:
         QFETCH(QString, ursache);
         const QString ort = art == "einstellungen" ? QFileInfo(einstellungsDatei()).path() : ordner + "daten";
         std::optional<testumgebung::KleinesDateisystem> platte;
-        if (ursache == "voll" && !platte.emplace(ort).da()) QSKIP("no tmpfs can be mounted here");
+        if ((ursache == "voll" || ursache == "nur lesbar") && !platte.emplace(ort).da())
+            QSKIP("no tmpfs can be mounted here");
         Zustand z = annasMaerz(ordner + "daten/");
         TMonatsGrafik grafik(z);
         QString pfad = ort + "/alt." + art, meldung;
@@ -457,7 +459,6 @@ private Q_SLOTS:
         const QByteArray alt = lies(pfad);
         QVERIFY(!alt.isEmpty());
         if (ursache == "schreibgeschützt") QVERIFY(QFile::setPermissions(pfad, QFileDevice::ReadOwner));
-        const QFileDevice::Permissions rechte = QFile::permissions(pfad);
         auto daneben = [&] {
             QStringList namen = QDir(QFileInfo(pfad).path())
                                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -465,7 +466,9 @@ private Q_SLOTS:
             return namen;
         };
         const QStringList vorher = daneben();
-        if (platte) platte->fuellen();
+        if (ursache == "voll") platte->fuellen();
+        if (ursache == "nur lesbar") platte->nurLesen();
+        const QFileDevice::Permissions rechte = QFile::permissions(pfad);
         {
             std::optional<testumgebung::Groessengrenze> grenze;
             if (ursache == "grenze") grenze.emplace(2048);
@@ -478,7 +481,7 @@ private Q_SLOTS:
         const QStringList texte = meldung.isEmpty() ? dialoge().alleTexte() : QStringList{meldung};
         QCOMPARE(texte.size(), 1);
         const QString erwartet =
-            ursache == "schreibgeschützt"
+            ursache == "schreibgeschützt" || ursache == "nur lesbar"
                 ? u"\"%1\" ist schreibgeschützt und wurde nicht geändert."_s.arg(pfad)
                 : u"Fehler beim Erzeugen der Datei %1\n%2 Die bisherige Datei ist unverändert."_s.arg(
                       pfad, ursache == "voll"
