@@ -447,22 +447,26 @@ private Q_SLOTS:
 
     void exportSchreibenScheitert_data() {
         QTest::addColumn<QString>("art");
-        QTest::addColumn<bool>("voll"); // a full disk; else a file-size limit
+        QTest::addColumn<int>("grenze"); // the file-size limit; 0: a full disk
         for (const char* art : {"pdf-grafik", "jpg-grafik-tabelle", "tabelle-text", "html"})
-            for (const bool voll : {true, false})
-                QTest::newRow(qPrintable(u"%1, %2"_s.arg(QLatin1String(art), voll ? u"voll"_s : u"grenze"_s)))
-                    << QString::fromLatin1(art) << voll;
+            for (const int grenze : {0, 1024})
+                QTest::newRow(
+                    qPrintable(u"%1, %2"_s.arg(QLatin1String(art), grenze ? u"grenze"_s : u"voll"_s)))
+                    << QString::fromLatin1(art) << grenze;
+        // The page fits, the script beside it does not.
+        QTest::newRow("html, grenze zwischen seite und skript") << "html" << 64 * 1024;
     }
     // A write the disk or a file-size limit stops: exit 1, nothing printed as written, the
     // message names the whole path and why, and the file there before stays byte for byte.
     void exportSchreibenScheitert() {
         QFETCH(QString, art);
-        QFETCH(bool, voll);
+        QFETCH(int, grenze);
         const Lauf l = neuerLauf(u"scheitert"_s);
         schreibe(l.ordner + "a.tab", maerzDaten());
+        schreibe(l.ordner + "scripts/Chart.min.js", htmlexport::eingebautesSkript());
         const QString aus = l.ordner + "aus";
         std::optional<testumgebung::KleinesDateisystem> platte;
-        if (voll && !platte.emplace(aus).da()) QSKIP("no tmpfs can be mounted here");
+        if (!grenze && !platte.emplace(aus).da()) QSKIP("no tmpfs can be mounted here");
         const QString ziel = aus + "/x." +
                              (art == "html"           ? "html"
                               : art.startsWith("pdf") ? "pdf"
@@ -471,14 +475,16 @@ private Q_SLOTS:
         schreibe(ziel, "alt");
         if (platte) platte->fuellen();
         const Ergebnis e =
-            ohneFenster(l, {u"--export"_s, art, u"--ausgabe"_s, ziel, u"a.tab"_s}, {}, {}, voll ? 0 : 1024);
+            ohneFenster(l, {u"--export"_s, art, u"--ausgabe"_s, ziel, u"a.tab"_s}, {}, {}, rlim_t(grenze));
+        const bool skript = grenze > 1024;
         QCOMPARE(e.status, 1);
-        QCOMPARE(e.aus, QString());
-        const QString grund = voll ? u"Auf dem Datenträger ist nicht genug Platz frei."_s
-                                   : u"Die Datei wäre größer, als das System einer Datei erlaubt."_s;
-        QVERIFY2(e.fehler.contains(u"Fehler beim Erzeugen der Datei "_s + ziel + u'\n' + grund),
+        QCOMPARE(e.aus, skript ? ziel + u'\n' : QString());
+        const QString grund = grenze ? u"Die Datei wäre größer, als das System einer Datei erlaubt."_s
+                                     : u"Auf dem Datenträger ist nicht genug Platz frei."_s;
+        QVERIFY2(e.fehler.contains(u"Fehler beim Erzeugen der Datei "_s +
+                                   (skript ? aus + "/Chart.min.js" : ziel) + u'\n' + grund),
                  qPrintable(e.fehler));
-        QCOMPARE(lies(ziel), QByteArray("alt"));
+        if (!skript) QCOMPARE(lies(ziel), QByteArray("alt"));
         QStringList da = allesUnter(aus);
         da.removeOne(u".fueller"_s);
         QCOMPARE(da, QStringList{QFileInfo(ziel).fileName()});

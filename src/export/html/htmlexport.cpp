@@ -34,9 +34,15 @@ bool legeSkriptDaneben(const QString& ordner, const QString& datenOrdner) {
     sichereSkriptQuelle(datenOrdner);
     const QString quelle = skriptQuelle(datenOrdner);
     const datei::Gelesen g = datei::lies(quelle, kGrenzeSkript);
-    if (g.ok() && !liegtDa(kopie) && datei::schreibe(kopie, g.inhalt)) return true;
+    datei::Geschrieben kopiert;
+    if (g.ok() && !liegtDa(kopie)) {
+        kopiert = datei::schreibe(kopie, g.inhalt);
+        if (kopiert) return true;
+    }
+    // The copy that failed is named too: the first line names only where it came from.
     Dialoge::seam().meldung(u"Datei \""_s + quelle +
-                            u"\" konnte nicht in den Ordner:\"JahrPfad\" kopiert werden! "_s);
+                            u"\" konnte nicht in den Ordner:\"JahrPfad\" kopiert werden! "_s +
+                            (kopiert ? QString() : u'\n' + datei::schreibMeldung(kopie, kopiert)));
     return false;
 }
 
