@@ -225,7 +225,12 @@ QString exportNameFehler(const QString& ziel, const QStringList& tabellen) {
         return QStringLiteral("\"%1\" w\u00E4re eine Monatstabelle; eine Export-Datei wird nie so genannt.")
             .arg(ziel);
     // A remarks file that is not there yet counts too: written now, it would load as the remarks.
-    for (const QString& tabelle : tabellen)
+    // So does that of any month table beside the target.
+    QStringList alle = tabellen;
+    if (ziel.endsWith(QStringLiteral(".txt")))
+        for (const QString& endung : {QStringLiteral(".tab"), QStringLiteral(".TAB")})
+            if (QFileInfo(ziel.chopped(4) + endung).isFile()) alle << ziel.chopped(4) + endung;
+    for (const QString& tabelle : std::as_const(alle))
         if (!tabelle.isEmpty() && gleicheDatei(ziel, bemerkungsPfadZu(tabelle)))
             return QStringLiteral(
                        "\"%1\" ist die Bemerkungsdatei der Monatstabelle \"%2\"; eine Export-Datei "

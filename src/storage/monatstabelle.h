@@ -44,7 +44,8 @@ QString bemerkungsPfadZu(const QString& tabellenPfad);
 // file that is not there by its folder with the links resolved and its name.
 bool gleicheDatei(const QString& a, const QString& b);
 // Why an export file must not be written at ziel, empty when its name is fine: a month table's
-// name, or the remarks file of one of the tables, whether that file is there yet or not.
+// name, or the remarks file of one of the tables (whether that file is there yet or not) or of a
+// month table beside it.
 QString exportNameFehler(const QString& ziel, const QStringList& tabellen);
 
 // Creates the year folder with its parents when missing; shows the message on failure.

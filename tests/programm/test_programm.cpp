@@ -384,10 +384,12 @@ private Q_SLOTS:
         QTest::newRow("schreibgeschützt")
             << "--export pdf-tabelle --ausgabe fest.pdf a.tab" << 2 << "schreibgeschützt";
         // Nor a table's remarks file that is not there yet, by whatever path, nor that of the
-        // table in use: written now, it would load as the remarks.
+        // table in use or of a table beside it: written now, it would load as the remarks.
         const QString bemerkungen = u"ist die Bemerkungsdatei der Monatstabelle"_s;
         QTest::newRow("PDF als neue Bemerkungen")
             << "--export pdf-grafik --ausgabe b.txt b.tab" << 2 << bemerkungen;
+        QTest::newRow("PDF als Bemerkungen einer Tabelle daneben")
+            << "--export pdf-grafik --ausgabe leer.txt a.tab" << 2 << bemerkungen;
         QTest::newRow("Bild als Bemerkungen über einen Ordnerverweis")
             << "--export jpg-grafik --ausgabe hier/b.txt b.tab" << 2 << bemerkungen;
         QTest::newRow("Text als Bemerkungen der Tabelle in Gebrauch")
