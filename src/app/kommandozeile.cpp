@@ -170,12 +170,16 @@ bool gleicheDatei(const struct stat& a, const QString& pfad) {
     return ::stat(QFile::encodeName(pfad).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Why the file an export would write must not be written, empty when it may: a month table, an
-// input of this call (a table, its remarks, the patient data), anything that is no regular file
+// Why the file an export would write must not be written, empty when it may: a month table, the
+// remarks file of a table given or in use (there or not), an input of this call (a table, its
+// remarks, the patient data), anything that is no regular file
 // (a device, a FIFO, a link: writing would replace what it is), a write-protected file.
 QString zielFehler(const Lauf& l, const QString& ziel) {
-    if (ziel.endsWith(u".tab"_s, Qt::CaseInsensitive))
-        return u"\"%1\" wäre eine Monatstabelle; eine Export-Datei wird nie so genannt."_s.arg(ziel);
+    QStringList tabellen{start::tabelleInGebrauch(l.basis)};
+    for (const Tabelle& t : l.tabellen)
+        tabellen << t.pfad;
+    if (const QString fehler = monatstabelle::exportNameFehler(ziel, tabellen); !fehler.isEmpty())
+        return fehler;
     struct stat st {};
     if (::lstat(QFile::encodeName(ziel).constData(), &st) != 0) return {};
     if (!S_ISREG(st.st_mode))
@@ -318,8 +322,8 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
             status = 1;
             continue;
         }
-        if (!datei::schreibe(b.ziel, b.jpeg)) {
-            schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(b.ziel));
+        if (const datei::Geschrieben g = datei::schreibe(b.ziel, b.jpeg); !g) {
+            schreibeFehler(datei::schreibMeldung(b.ziel, g));
             status = 1;
             continue;
         }
@@ -347,8 +351,8 @@ int exportiereText(Lauf& l) {
     }
     const QString ziel = QFileInfo(ausgabe).absoluteFilePath();
     if (!zielErlaubt(l, ziel)) return l.zielStatus();
-    if (!datei::schreibe(ziel, bytes)) {
-        schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(ziel));
+    if (const datei::Geschrieben g = datei::schreibe(ziel, bytes); !g) {
+        schreibeFehler(datei::schreibMeldung(ziel, g));
         return 1;
     }
     geschrieben(l, ziel);

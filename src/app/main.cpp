@@ -3,11 +3,15 @@
 #include "app/kommandozeile.h"
 
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <dlfcn.h>
 #include <string>
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write then fails and is said, instead of the signal ending the
+    // program with what was typed.
+    std::signal(SIGXFSZ, SIG_IGN);
     // An export or the usage runs without a window, before anything asks for a display.
     QStringList argumente;
     for (int i = 0; i < argc; ++i)

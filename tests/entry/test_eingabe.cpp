@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QTextBlock>
 #include <functional>
+#include <optional>
 
 using namespace eingaberegeln;
 using Art = TestDialoge::Art;
@@ -186,7 +187,9 @@ private Q_SLOTS:
     // month that has a table keeps its readings, and the duplicate check sees them.
     void aufnehmen_data() {
         QTest::addColumn<QString>("eingabe"); // date and time
-        QTest::addColumn<int>("tabelle"); // 0 a new month, 1 the table of kMorgens05, 2 a new month over it
+        // 0 a new month, 1 the table of kMorgens05, 2 a new month over it, 3 that table on a full
+        // disk, 4 that table write-protected
+        QTest::addColumn<int>("tabelle");
         QTest::addColumn<bool>("enter");
         QTest::addColumn<QStringList>("meldungen");
         const QStringList doppelt{
@@ -211,6 +214,15 @@ private Q_SLOTS:
         QTest::newRow("enter") << "07.03.2024 07:30" << 0 << true << QStringList{};
         QTest::newRow("über bestehender tabelle") << "06.03.2024 07:30" << 2 << false << QStringList{};
         QTest::newRow("über bestehender tabelle, doppelt") << "05.03.2024 07:30" << 2 << false << doppelt;
+        // The table is never cut, and the reading stays in the fields for another try (%1: the table).
+        QTest::newRow("datenträger voll")
+            << "06.03.2024 07:30" << 3 << false
+            << QStringList{
+                   "Fehler beim Erzeugen der Datei %1\nAuf dem Datenträger ist nicht genug Platz frei. "
+                   "Die bisherige Datei ist unverändert."};
+        QTest::newRow("schreibgeschützt")
+            << "06.03.2024 07:30" << 4 << false
+            << QStringList{"Die Monatstabelle \"%1\" ist schreibgeschützt und wurde nicht geändert."};
     }
     void aufnehmen() {
         QFETCH(QString, eingabe);
@@ -219,10 +231,17 @@ private Q_SLOTS:
         QFETCH(QStringList, meldungen);
         const QString datum = eingabe.section(u' ', 0, 0), zeit = eingabe.section(u' ', 1);
         Umgebung u;
+        std::optional<testumgebung::KleinesDateisystem> platte;
+        if (tabelle == 3 && !platte.emplace(u.z.tabellenOrdner + "2024").da())
+            QSKIP("no tmpfs can be mounted here");
         const QByteArray vorher = tabelle ? u.legeTabelleAn({kMorgens05}) : QByteArray();
+        if (platte) platte->fuellen();
+        if (tabelle == 4) QFile::setPermissions(u.tabelle(), QFileDevice::ReadOwner);
+        meldungen.replaceInStrings(QStringLiteral("%1"), u.tabelle());
+        const bool mitTabelle = tabelle == 1 || tabelle > 2;
         bool offen = false;
-        u.imDialog(tabelle == 1, [&](TEingabeDlg& d) {
-            QCOMPARE(d.ListBox1->count(), int(tabelle == 1)); // a new month starts with an empty list
+        u.imDialog(mitTabelle, [&](TEingabeDlg& d) {
+            QCOMPARE(d.ListBox1->count(), int(mitTabelle)); // a new month starts with an empty list
             d.SpinEdit2->setValue(datum.section(u'.', 1, 1).toInt());
             d.SpinEdit3->setValue(datum.section(u'.', 2).toInt());
             d.Edit1->setText(zeit);
@@ -237,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(offen);
         // A time refused is not kept as the slot's time either.
         if (meldungen.value(0) == kFalscheZeit) QVERIFY(Lies_String_aus_Registry("UhrzeitMorgens") != zeit);
-        if (tabelle < 2) QCOMPARE(u.z.ListBox1.size(), tabelle + int(meldungen.isEmpty()));
+        if (tabelle != 2) QCOMPARE(u.z.ListBox1.size(), int(mitTabelle) + int(meldungen.isEmpty()));
         if (!meldungen.isEmpty()) {
             QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
         } else {

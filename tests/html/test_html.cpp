@@ -505,8 +505,8 @@ private Q_SLOTS:
         const QString daneben = u"Korvane-Daten im Browser/2024/Chart.min.js"_s,
                       quelle = u"scripts/Chart.min.js"_s;
         const QByteArray eingebaut = htmlexport::eingebautesSkript();
-        const QStringList keine,
-            nichtGeschrieben{u"Die Seite \"<O>"_s + seite + u"\" konnte nicht geschrieben werden."_s};
+        const QStringList keine;
+        const QString nichtGeschrieben = u"Fehler beim Erzeugen der Datei <O>"_s + seite + u'\n';
         const Dateien datei{{u"Korvane-Daten im Browser"_s, "eine Datei"}}, seitenOrdner{{seite + u'/', {}}};
         QTest::newRow("vorhandene Kopie bleibt") << Dateien{{daneben, "// eigene"}} << keine << true << true
                                                  << Dateien{{daneben, "// eigene"}} << keine << keine;
@@ -523,9 +523,10 @@ private Q_SLOTS:
         QTest::newRow("Ordner nicht anlegbar")
             << datei << keine << false << false << datei
             << QStringList{u"Ordner \"<O>Korvane-Daten im Browser/2024\" konnte nicht erstellt werden! "_s}
-            << nichtGeschrieben;
+            << QStringList{nichtGeschrieben + u"Ein Teil des Pfades ist kein Ordner."_s};
         QTest::newRow("Seite nicht schreibbar")
-            << seitenOrdner << keine << false << false << seitenOrdner << keine << nichtGeschrieben;
+            << seitenOrdner << keine << false << false << seitenOrdner << keine
+            << QStringList{nichtGeschrieben + u"An dieser Stelle liegt ein Ordner."_s};
         QTest::newRow("Tageswert keine Zahl")
             << Dateien() << QStringList{"05_12a", "120,00"} << false << false << Dateien{{seite, {}}} << keine
             << QStringList{u"\"12a\" ist kein gültiger Ganzzahlwert."_s};

@@ -22,7 +22,8 @@ const QStringList kMaerz = u"[Personendaten]\nBenutzerName=Anna\nDatum=März 202
                            u"Morgens den 06.03.2024 Z=07:30 s=138, d=88, p=68, Gewicht=71"_s.split(u'\n');
 const QString kZuWenig = u"Um die Mittelwerte anzuzeigen müssen Sie noch ein paar Daten eingeben!"_s;
 const QString kTrotzdem =
-    u"Die Bemerkungen konnten in \"%1\" nicht gespeichert werden. Möchten Sie das Programm trotzdem beenden?"_s;
+    u"Fehler beim Erzeugen der Datei %1\nAn dieser Stelle liegt ein Ordner.\n\nDie Bemerkungen "
+    u"konnten in \"%1\" nicht gespeichert werden. Möchten Sie das Programm trotzdem beenden?"_s;
 const QString kMaerzRelativ = u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
 
 // The March table with its first `messungen` readings; empty when it cannot be written.
@@ -168,8 +169,8 @@ private Q_SLOTS:
             QCOMPARE(d.alleTexte(), QStringList());
         } else if (fall == u"schreibfehler") {
             QCOMPARE(geoeffnet, QStringList());
-            QCOMPARE(d.texte(Art::Warnung),
-                     QStringList{u"Die Seite \""_s + seite + u"\" konnte nicht geschrieben werden."_s});
+            QCOMPARE(d.texte(Art::Warnung), QStringList{u"Fehler beim Erzeugen der Datei "_s + seite +
+                                                        u"\nAn dieser Stelle liegt ein Ordner."_s});
         } else {
             QCOMPARE(geoeffnet, QStringList());
             QCOMPARE(d.alleTexte(), QStringList{u"Es wurden noch keine Daten eingegeben!"_s});

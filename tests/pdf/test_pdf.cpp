@@ -13,15 +13,17 @@
 #include "storage/registry.h"
 #include "table/gui/ttabellendlg.h"
 
+#include "platform/uhr.h"
 #include <QCheckBox>
 #include <QDir>
-#include "platform/uhr.h"
+#include <QFileInfo>
 
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
+#include <optional>
 #include <zlib.h>
 
 using namespace Qt::StringLiterals;
@@ -619,15 +621,39 @@ private Q_SLOTS:
         QVERIFY(seiten.at(2).text.contains(u"Hausarzt: Dr. Beispiel"_s));
     }
 
-    void schreibenOderOeffnenScheitert_data() {
-        QTest::addColumn<bool>("schreibbar");
-        QTest::newRow("Ziel nicht schreibbar") << false;
-        QTest::newRow("geschrieben, Öffnen scheitert") << true;
+    void nichtSchreibbar_data() {
+        QTest::addColumn<QString>("ziel");    // below the program folder; what is there before stays
+        QTest::addColumn<QString>("warnung"); // %1: the whole path
+        const QString galerie = u"Korvane-Daten-Galerie/2024/"_s;
+        QTest::newRow("ordner ist eine datei")
+            << "gesperrt/März.pdf"
+            << "Fehler beim Erzeugen der Datei %1\nEin Teil des Pfades ist kein Ordner.";
+        QTest::newRow("datenträger voll") << "voll/März.pdf"
+                                          << "Fehler beim Erzeugen der Datei %1\nAuf dem Datenträger ist "
+                                             "nicht genug Platz frei. Die bisherige "
+                                             "Datei ist unverändert.";
+        QTest::newRow("schreibgeschützt")
+            << "fest.pdf"
+            << "Die Datei \"%1\" ist schreibgeschützt und wurde nicht geändert.";
+        // The month's own files, its remarks file even before there is one: never a document.
+        QTest::newRow("monatstabelle")
+            << galerie + "Anna_04_2024.tab"
+            << "\"%1\" wäre eine Monatstabelle; eine Export-Datei wird nie so genannt. Die "
+               "PDF-Datei wird nicht geschrieben.";
+        QTest::newRow("bemerkungen in gebrauch") << galerie + "Anna_03_2024.txt"
+                                                 << "\"%1\" ist die Bemerkungsdatei der Monatstabelle "
+                                                    "\"<T>\"; eine Export-Datei wird nie so genannt. "
+                                                    "Die PDF-Datei wird nicht geschrieben.";
+        // Written, but no program opens it: kept, and the message names it and the opener tried.
+        QTest::newRow("öffnen scheitert") << "neu.pdf"
+                                          << "Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet "
+                                             "werden. \"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
     }
-    // A file that cannot be written: the message names it, an existing file stays, nothing opens.
-    // A file written that no program opens: kept, and the message names it and the opener tried.
-    void schreibenOderOeffnenScheitert() {
-        QFETCH(bool, schreibbar);
+    // A file that cannot or must not be written: the one message names it, what was there stays,
+    // nothing opens.
+    void nichtSchreibbar() {
+        QFETCH(QString, ziel);
+        QFETCH(QString, warnung);
         testumgebung::dialoge().leeren();
         const QString programm = testumgebung::neuerProgrammOrdner(u"pdfgesperrt"_s);
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(programm);
@@ -638,26 +664,31 @@ private Q_SLOTS:
         const QString tabelle = programm + u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
         testumgebung::schreibe(tabelle, testumgebung::lies(testumgebung::testdaten(u"anna_maerz_2024.tab"_s)));
         QVERIFY(g.GrafikZeichnen(tabelle));
-        if (!schreibbar) testumgebung::schreibe(programm + u"gesperrt"_s, "eine Datei, kein Ordner");
-        const QString ziel = programm + (schreibbar ? u"März.pdf"_s : u"gesperrt/März.pdf"_s);
+        const bool geschrieben = ziel == u"neu.pdf"_s;
+        // What lies there before: the file in place of the folder, or the target itself.
+        const QString vorher = programm + (ziel.startsWith(u"gesperrt/"_s) ? u"gesperrt"_s : ziel);
+        ziel.prepend(programm);
+        warnung = warnung.arg(ziel).replace(u"<T>"_s, tabelle);
+        std::optional<testumgebung::KleinesDateisystem> platte;
+        if (ziel.contains(u"/voll/"_s) && !platte.emplace(programm + u"voll"_s).da())
+            QSKIP("no tmpfs can be mounted here");
+        if (!ziel.endsWith(u".txt"_s) && !geschrieben) testumgebung::schreibe(vorher, "vorher");
+        if (ziel.endsWith(u"fest.pdf"_s)) QFile::setPermissions(ziel, QFileDevice::ReadOwner);
+        if (platte) platte->fuellen();
         testumgebung::dialoge().dateien.push_back(ziel);
         TPdfExport e(z, g, nullptr);
         QStringList geoeffnet;
         shell::zeichneAuf(&geoeffnet, false);
-        QCOMPARE(e.exportieren(pdfdokument::Art::NurGrafik, nullptr), schreibbar);
+        QCOMPARE(e.exportieren(pdfdokument::Art::NurGrafik, nullptr), geschrieben);
         shell::zeichneAuf(nullptr);
-        QCOMPARE(geoeffnet, schreibbar ? QStringList{ziel} : QStringList());
-        const QStringList warnungen = testumgebung::dialoge().texte(TestDialoge::Art::Warnung);
-        QCOMPARE(warnungen.size(), 1);
-        QVERIFY(warnungen.first().contains(ziel));
-        if (schreibbar) {
-            QCOMPARE(warnungen.first(),
-                     u"Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. "
-                     u"\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet."_s.arg(ziel));
+        QCOMPARE(geoeffnet, geschrieben ? QStringList{ziel} : QStringList());
+        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList{warnung});
+        if (geschrieben) {
             QVERIFY(testumgebung::lies(ziel).startsWith("%PDF-"));
-        } else {
-            QCOMPARE(testumgebung::lies(programm + u"gesperrt"_s), QByteArray("eine Datei, kein Ordner"));
+            return;
         }
+        QCOMPARE(testumgebung::lies(vorher), ziel.endsWith(u".txt"_s) ? QByteArray() : QByteArray("vorher"));
+        QCOMPARE(QFileInfo::exists(ziel), vorher == ziel && !ziel.endsWith(u".txt"_s));
     }
 };
 

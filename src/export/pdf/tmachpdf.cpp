@@ -459,7 +459,8 @@ bool TmachPDF::EndDoc(QString* fehler) {
                           .arg(m_nichtDarstellbar, FileName);
         return false;
     }
-    if (datei::schreibe(FileName, bytes)) return true;
-    if (fehler) *fehler = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.").arg(FileName);
+    const datei::Geschrieben g = datei::schreibe(FileName, bytes);
+    if (g) return true;
+    if (fehler) *fehler = datei::schreibMeldung(FileName, g);
     return false;
 }
