@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <fcntl.h>
+#include <algorithm>
 #include <optional>
 #include <sys/stat.h>
 
@@ -52,13 +53,18 @@ qint64 millisekunden(const struct timespec& t) {
 }
 
 // QSettings keeps a file it read and reads it again only when its size or its time, to the
-// millisecond, changed: two writes of one size within a millisecond would read as the first.
-// The new file's time is therefore always later than the old one's.
+// millisecond, changed: two writes of one size within a millisecond would read as the first, even
+// when the file was removed and made anew in between. Each file written is therefore later than the
+// one before it and than every file this process wrote.
 void zeitVoran(const QByteArray& name, const std::optional<qint64>& vorher) {
+    static qint64 letzte = 0;
     struct stat st = {};
-    if (!vorher || ::stat(name.constData(), &st) != 0 || millisekunden(st.st_mtim) > *vorher) return;
-    const qint64 neu = *vorher + 1;
-    const struct timespec zeiten[2] = {{0, UTIME_OMIT}, {time_t(neu / 1000), long(neu % 1000) * 1000000}};
+    if (::stat(name.constData(), &st) != 0) return;
+    const qint64 jetzt = millisekunden(st.st_mtim);
+    const qint64 mindestens = std::max(vorher.value_or(0), letzte) + 1;
+    letzte = std::max(jetzt, mindestens);
+    if (jetzt >= mindestens) return;
+    const struct timespec zeiten[2] = {{0, UTIME_OMIT}, {time_t(letzte / 1000), long(letzte % 1000) * 1000000}};
     ::utimensat(AT_FDCWD, name.constData(), zeiten, 0);
 }
 
