@@ -23,7 +23,6 @@
 #include <QGuiApplication>
 #include <QSet>
 #include <cstdio>
-#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <future>
@@ -660,12 +659,7 @@ int exportiere(const Aufruf& a) {
 
 } // namespace
 
-void ausfuehren(int argc, char** argv) {
-    // Pictures of several MiB are made and dropped one after another, on a few threads: kept in
-    // a shared heap, their pages serve the next one instead of being mapped and cleared afresh.
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 128 << 20);
-    mallopt(M_ARENA_MAX, 2);
+int ausfuehren(int argc, char** argv) {
     // No window is ever shown: no display is needed, whatever the environment names.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's own notes are English and for developers; only its failures reach stderr.
@@ -697,10 +691,7 @@ void ausfuehren(int argc, char** argv) {
     if (a.zeigen && status != 0 && !g_meldungen.isEmpty())
         shell::starteProgramm(u"notify-send"_s, {u"--app-name=Korvane"_s, u"--icon=de.orvalis.Korvane"_s,
                                                  u"Korvane: Export fehlgeschlagen"_s, g_meldungen.join(u'\n')});
-    // Everything is written: the files are committed, the threads have ended. Taking Qt's fonts,
-    // platform and libraries down again would only add to the time a script waits.
-    std::fflush(nullptr);
-    std::_Exit(status);
+    return status;
 }
 
 } // namespace kommandozeile
