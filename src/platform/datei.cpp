@@ -182,4 +182,27 @@ bool schreibe(const QString& pfad, const QByteArray& inhalt) {
     return true;
 }
 
+bool schreibeMit(const QString& pfad, const std::function<bool(QIODevice&)>& schreiber) {
+    if (!pfadGueltig(pfad)) return false;
+    raeumeResteAuf(pfad);
+    const QString zwischen = zwischenName(pfad);
+    {
+        QSaveFile datei(zwischen);
+        if (!datei.open(QIODevice::WriteOnly)) return false;
+        // A full disk or a file-size limit may only show when the buffer goes out.
+        if (!schreiber(datei) || !datei.flush() || datei.error() != QFileDevice::NoError) {
+            datei.cancelWriting();
+            return false;
+        }
+        if (!datei.commit()) return false;
+    }
+    const QFileInfo alt(pfad);
+    if (alt.exists() && !alt.isSymLink()) QFile::setPermissions(zwischen, alt.permissions());
+    if (::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) != 0) {
+        QFile::remove(zwischen);
+        return false;
+    }
+    return true;
+}
+
 } // namespace datei

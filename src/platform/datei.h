@@ -4,7 +4,10 @@
 // removes what an interrupted save of the same file left behind.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QIODevice;
 
 namespace datei {
 
@@ -48,6 +51,11 @@ bool pfadGueltig(const QString& pfad);
 // it. A failed write leaves the old file as it was; a link at the file's place is replaced, never
 // followed. What an interrupted save of this file left beside it is removed first.
 bool schreibe(const QString& pfad, const QByteArray& inhalt);
+
+// As schreibe, for a file too large to hold whole: schreiber puts the bytes into the open file,
+// piece by piece. The file replaces the old one only when schreiber returns true and every byte
+// reached it (the write, flush and error checked before the commit).
+bool schreibeMit(const QString& pfad, const std::function<bool(QIODevice&)>& schreiber);
 
 // Removes what an interrupted save of pfad left: ".<name>.k" and ".<name>.k.XXXXXX", names only
 // this writer uses. Returns how many were removed.
