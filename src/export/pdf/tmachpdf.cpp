@@ -56,9 +56,10 @@ void rgbBytes(const QImage& bild, bool gedreht, QByteArray& roh) {
     const int hoehe = gedreht ? quelle.width() : quelle.height();
     const qsizetype laenge = qsizetype(breite) * 3;
     roh.resize(laenge * hoehe);
-    for (int r = 0; r < hoehe; ++r) {
-        uchar* z = reinterpret_cast<uchar*>(roh.data()) + laenge * r;
-        if (!gedreht) {
+    uchar* const anfang = reinterpret_cast<uchar*>(roh.data());
+    if (!gedreht) {
+        for (int r = 0; r < hoehe; ++r) {
+            uchar* z = anfang + laenge * r;
             if (rgb888) {
                 std::memcpy(z, quelle.constScanLine(r), size_t(laenge));
             } else {
@@ -66,16 +67,23 @@ void rgbBytes(const QImage& bild, bool gedreht, QByteArray& roh) {
                 for (int x = 0; x < breite; ++x)
                     setze(z + 3 * x, p[x]);
             }
-            continue;
         }
-        // Turned: row r is the source's column r, from its last row up.
-        const uchar* unten = quelle.constScanLine(breite - 1);
+        return;
+    }
+    // Turned: row r is the source's column r, from its last row up. Taken in bands of rows, so the
+    // band's pixels of a source row come from one cache line.
+    constexpr int kBand = 16;
+    for (int r0 = 0; r0 < hoehe; r0 += kBand) {
+        const int r1 = std::min(hoehe, r0 + kBand);
         for (int x = 0; x < breite; ++x) {
-            const uchar* q = unten - quelle.bytesPerLine() * x;
-            if (rgb888)
-                std::memcpy(z + 3 * x, q + 3 * qsizetype(r), 3);
-            else
-                setze(z + 3 * x, reinterpret_cast<const QRgb*>(q)[r]);
+            const uchar* q = quelle.constScanLine(breite - 1 - x);
+            for (int r = r0; r < r1; ++r) {
+                uchar* z = anfang + laenge * r + 3 * x;
+                if (rgb888)
+                    std::memcpy(z, q + 3 * qsizetype(r), 3);
+                else
+                    setze(z, reinterpret_cast<const QRgb*>(q)[r]);
+            }
         }
     }
 }
