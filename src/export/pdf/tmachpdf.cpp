@@ -333,6 +333,9 @@ void TmachPDF::abschliessen() {
     m_beendet = true;
     inhaltBeenden();
     bildAblegen();
+    // Only the next picture would have used them again.
+    m_roh = QByteArray();
+    m_aus = QByteArray();
     if (m_ablage && !m_ablage->flush() && m_fehler.isEmpty())
         m_fehler = QStringLiteral("Für ihre Seiten ließ sich keine temporäre Datei schreiben.");
 }

@@ -107,7 +107,7 @@ private:
     QList<Stueck> m_inhalte;     // each page's content and length objects, in order
     QList<Stueck> m_bilder;      // each image object, in image order
     std::optional<Bild> m_offen; // the picture being compressed
-    QByteArray m_roh, m_aus;     // its RGB rows and their zlib stream, kept for the next one
+    QByteArray m_roh, m_aus;     // its RGB rows and their zlib stream; reused by the next picture
     int m_bildAnzahl = 0;
     QString m_fehler; // why the document cannot be written; empty while it can
     int m_seiten = 0;
