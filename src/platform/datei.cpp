@@ -170,9 +170,7 @@ bool schreibgeschuetzt(const QByteArray& name) {
 // Every byte onto the descriptor, or the errno of the write that failed. Written here and not
 // through QSaveFile::write: what QSaveFile buffers is flushed in commit(), which does not see a
 // failed flush and renames a short or empty file over the old one.
-int schreibeAlles(int fd, const QByteArray& inhalt) {
-    const char* rest = inhalt.constData();
-    qsizetype offen = inhalt.size();
+int schreibeAlles(int fd, const char* rest, qint64 offen) {
     while (offen > 0) {
         const ssize_t n = ::write(fd, rest, size_t(offen));
         if (n < 0 && errno == EINTR) continue;
@@ -180,9 +178,25 @@ int schreibeAlles(int fd, const QByteArray& inhalt) {
         rest += n;
         offen -= n;
     }
-    // A failed sync means the bytes may not be on the disk: as much a failure as a short write.
-    return ::fsync(fd) == 0 ? 0 : errno;
+    return 0;
 }
+
+// A device that writes straight onto a descriptor and keeps the errno of the first failed write.
+class AufDeskriptor : public QIODevice {
+public:
+    explicit AufDeskriptor(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    int fehler = 0;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* daten, qint64 laenge) override {
+        if (!fehler) fehler = schreibeAlles(m_fd, daten, laenge);
+        return fehler ? -1 : laenge;
+    }
+
+private:
+    int m_fd;
+};
 
 // The folder's entry too, so the new name survives a power cut; the file is whole either way.
 void ordnerSynchronisieren(const QString& pfad) {
@@ -231,6 +245,10 @@ QString Geschrieben::grund() const {
 }
 
 Geschrieben schreibe(const QString& pfad, const QByteArray& inhalt) {
+    return schreibeMit(pfad, [&](QIODevice& d) { return d.write(inhalt) == inhalt.size(); });
+}
+
+Geschrieben schreibeMit(const QString& pfad, const std::function<bool(QIODevice&)>& schreiber) {
     using F = Geschrieben::Fehler;
     if (!pfadGueltig(pfad)) return {F::UngueltigerPfad};
     const QByteArray ziel = QFile::encodeName(pfad);
@@ -243,7 +261,11 @@ Geschrieben schreibe(const QString& pfad, const QByteArray& inhalt) {
         QSaveFile datei(zwischen);
         errno = 0;
         if (!datei.open(QIODevice::WriteOnly)) return {F::Fehlgeschlagen, errno ? errno : EIO};
-        if (const int nummer = schreibeAlles(datei.handle(), inhalt)) {
+        AufDeskriptor geraet(datei.handle());
+        int nummer = schreiber(geraet) ? geraet.fehler : (geraet.fehler ? geraet.fehler : EIO);
+        // A failed sync means the bytes may not be on the disk: as much a failure as a short write.
+        if (!nummer && ::fsync(datei.handle()) != 0) nummer = errno;
+        if (nummer) {
             datei.cancelWriting();
             return {F::Fehlgeschlagen, nummer};
         }

@@ -4,7 +4,10 @@
 // removes what an interrupted save of the same file left behind.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QIODevice;
 
 namespace datei {
 
@@ -67,6 +70,11 @@ Geschrieben schreibe(const QString& pfad, const QByteArray& inhalt);
 // The message of a failed write, naming the full path: "Fehler beim Erzeugen der Datei " + pfad
 // and the reason; for a write-protected file, that it is write-protected and was not changed.
 QString schreibMeldung(const QString& pfad, const Geschrieben& g);
+
+// As schreibe, for a file too large to hold whole: schreiber puts the bytes onto the device, piece
+// by piece; each write goes to the file at once. The file replaces the old one only when schreiber
+// returns true and every byte reached the file.
+Geschrieben schreibeMit(const QString& pfad, const std::function<bool(QIODevice&)>& schreiber);
 
 // Removes what an interrupted save of pfad left: ".<name>.k" and ".<name>.k.XXXXXX", names only
 // this writer uses. Returns how many were removed.
