@@ -10,6 +10,7 @@
 #include <QTemporaryFile>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -157,6 +158,7 @@ void TmachPDF::BeginDoc() {
     m_inhalte.clear();
     m_bilder.clear();
     m_fehler.clear();
+    m_ablageNummer = 0;
     m_nichtDarstellbar.clear();
     m_beendet = false;
     if (!erstellt.isValid()) erstellt = Uhr::dokumentZeit();
@@ -194,7 +196,10 @@ TmachPDF::Stueck TmachPDF::ablegen(std::initializer_list<QByteArrayView> teile) 
     const qint64 ab = m_ablage ? m_ablage->pos() : 0;
     qint64 laenge = 0;
     for (QByteArrayView teil : teile) {
+        errno = 0;
         if (!m_ablage || m_ablage->write(teil.data(), teil.size()) != teil.size()) {
+            // The file the pages wait in lies beside the target: a full disk there is the target's.
+            m_ablageNummer = errno ? errno : EIO;
             m_fehler = QStringLiteral("Für ihre Seiten ließ sich keine temporäre Datei schreiben.");
             m_ablage.reset();
             return {};
@@ -335,8 +340,11 @@ void TmachPDF::abschliessen() {
     // Only the next picture would have used them again.
     m_roh = QByteArray();
     m_aus = QByteArray();
-    if (m_ablage && !m_ablage->flush() && m_fehler.isEmpty())
+    errno = 0;
+    if (m_ablage && !m_ablage->flush() && m_fehler.isEmpty()) {
+        m_ablageNummer = errno ? errno : EIO;
         m_fehler = QStringLiteral("Für ihre Seiten ließ sich keine temporäre Datei schreiben.");
+    }
 }
 
 bool TmachPDF::schreibeDokument(QIODevice& ziel) {
@@ -478,6 +486,11 @@ bool TmachPDF::EndDoc(QString* fehler) {
             *fehler = QStringLiteral("Die Zeichen \u00BB%1\u00AB k\u00F6nnen in der PDF-Datei nicht dargestellt werden. "
                                      "Die Datei \"%2\" wird nicht geschrieben.")
                           .arg(m_nichtDarstellbar, FileName);
+        return false;
+    }
+    if (m_ablageNummer) {
+        if (fehler)
+            *fehler = datei::schreibMeldung(FileName, {datei::Geschrieben::Fehler::Fehlgeschlagen, m_ablageNummer});
         return false;
     }
     if (!m_fehler.isEmpty()) {

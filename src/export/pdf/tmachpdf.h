@@ -110,6 +110,7 @@ private:
     QByteArray m_roh, m_aus;     // its RGB rows and their zlib stream; reused by the next picture
     int m_bildAnzahl = 0;
     QString m_fehler; // why the document cannot be written; empty while it can
+    int m_ablageNummer = 0; // errno of a failed write of the parts waiting in the temporary file
     int m_seiten = 0;
     bool m_beendet = false;
     QString m_nichtDarstellbar;
