@@ -1,6 +1,5 @@
 #include "bench.h"
 
-#include "platform/dialoge.h"
 #include "platform/pause.h"
 #include "platform/umgebung.h"
 
@@ -22,8 +21,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     umgebung::einrichten();
     Pause::setzeFaktor(0);
-    TestDialoge dialoge;
-    Dialoge::setze(&dialoge);
 
     bench_grafik();
     bench_programm();

@@ -17,6 +17,9 @@ bool istUhrzeitForm(const QString& zeit);
 // A time a reading may have: hh:mm, hours 00 to 23 with minutes 00 to 59, or 24:00.
 bool istUhrzeit(const QString& zeit);
 
+// Highest systolic, diastolic and pulse value the entry fields take.
+constexpr int kMaxEingabeWert = 280;
+
 // --- weight
 // The step of the three step buttons: 10, 1 or 0.1 kg.
 double gewichtsSchrittweite(int knopf); // knopf 1..3
@@ -26,6 +29,8 @@ double gewichtSchritt(double wert, double schritt, bool hoch);
 QString gewichtText(double wert);
 // A weight as typed: digits with at most one "," or "." and digits after it.
 std::optional<double> liesGewicht(const QString& text);
+// "Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!"
+QString meldungZuSchwer();
 // A weight for a new reading: 0 (no weight) or 1 to 310 kg with at most one decimal, "." taken
 // as the comma. On failure nullopt and the German reason in *meldung.
 std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung);

@@ -2,7 +2,7 @@
 // Every test executable runs offscreen, with its own settings folder ($XDG_CONFIG_HOME), runtime
 // folder, working folder and program folder ($KORVANE_ORDNER), German locale, pauses of factor 0
 // and TestDialoge.
-#include "platform/dialoge.h"
+#include "testdialoge.h"
 
 #include <QApplication>
 #include <QString>

@@ -59,8 +59,6 @@ public:
                       TPatientenDatenInPDFform* patientendaten = nullptr);
     // The settings dialog, the large-button menus and the about box, created after the rest.
     void setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info);
-    TBildExport* bildExport() const { return BildExport; }
-    TPdfExport* pdfExport() const { return PdfExport; }
 
     TMonatsGrafik& grafik() { return *Grafik; }
 
@@ -72,8 +70,6 @@ public:
 
     // Weight chart and remarks shown or hidden, positions and window height.
     void setzeSichtbarkeit(bool gewichtAnzeigen, bool bemerkungenAnzeigen);
-    bool gewichtAngezeigt() const { return m_gewichtSichtbar; }
-    bool bemerkungenAngezeigt() const { return m_bemerkungenSichtbar; }
     // The window height in the normal state for the visibility in force: the whole window, frame
     // and title bar included.
     int normalHoehe() const;
