@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QTextBlock>
 #include <functional>
+#include <optional>
 
 using namespace eingaberegeln;
 using Art = TestDialoge::Art;
