@@ -81,9 +81,15 @@ inline void miss(const char* name, int n, const std::function<void()>& arbeit) {
     }
     zeigeMedian(name, zeiten);
 }
+
+// Runs the program argv names (argv[0], nullptr-terminated), its stdout to /dev/null, and prints its
+// peak resident memory in KiB; returns its exit status.
+constexpr const char* kSpitzeVon = "--spitze-von";
+int spitzeVon(char** argv);
 } // namespace bench
 
 void bench_grafik();   // chart drawing (bench_grafik.cpp)
 void bench_programm(); // windows, first chart, one reading (bench_programm.cpp)
 void bench_html();     // the HTML chart page of a full month (bench_html.cpp)
+void bench_exportspeicher(); // peak memory of korvane's PDF export of 1, 24, 360 months (bench_export.cpp)
 void bench_speicher(); // peak memory of the largest table (bench_grafik.cpp); last

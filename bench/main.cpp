@@ -1,15 +1,18 @@
 #include "bench.h"
 
-#include "platform/dialoge.h"
 #include "platform/pause.h"
 #include "platform/umgebung.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <cstring>
 
 // Runs in a temporary settings and working folder so a user's data is never touched.
 int main(int argc, char** argv) {
+    // Started by bench_exportspeicher to run a program and tell its peak memory, from a process
+    // still small: a child inherits the peak of the process it was started from.
+    if (argc > 2 && std::strcmp(argv[1], bench::kSpitzeVon) == 0) return bench::spitzeVon(argv + 2);
     QTemporaryDir wurzel;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(wurzel.path() + QStringLiteral("/config")));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -18,12 +21,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     umgebung::einrichten();
     Pause::setzeFaktor(0);
-    TestDialoge dialoge;
-    Dialoge::setze(&dialoge);
 
     bench_grafik();
     bench_programm();
     bench_html();
+    bench_exportspeicher();
     bench_speicher();
 
     return 0;

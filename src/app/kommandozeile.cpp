@@ -1,10 +1,10 @@
 #include "app/kommandozeile.h"
 
-#include "chart/schrift.h"
 #include "chart/tmonatsgrafik.h"
 #include "export/html/htmlexport.h"
 #include "export/image/grafikseite.h"
 #include "export/image/jpeg.h"
+#include "export/image/monatszeichner.h"
 #include "export/pdf/pdfdokument.h"
 #include "platform/datei.h"
 #include "platform/dialoge.h"
@@ -19,14 +19,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QSet>
 #include <cstdio>
-#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <future>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -65,8 +62,10 @@ struct Tabelle {
     monatstabelle::Anzeige anzeige;
 };
 
-// Every table, or nullopt after naming each one that cannot be used.
-std::optional<QList<Tabelle>> liesAlle(const QStringList& namen) {
+// Every table, or nullopt after naming each one that cannot be used. Without behalten only the
+// paths are kept: the kinds that draw read each table again as they draw it, so a document of many
+// months never holds them all.
+std::optional<QList<Tabelle>> liesAlle(const QStringList& namen, bool behalten) {
     QList<Tabelle> alle;
     bool gut = true;
     for (const QString& name : namen) {
@@ -81,7 +80,7 @@ std::optional<QList<Tabelle>> liesAlle(const QStringList& namen) {
             schreibeFehler(t.pfad + u": Es wurden noch keine Daten eingegeben!"_s);
             gut = false;
         } else {
-            t.anzeige = std::move(*anzeige);
+            if (behalten) t.anzeige = std::move(*anzeige);
             alle << std::move(t);
         }
     }
@@ -105,54 +104,12 @@ tabelle::Gitter gitterDer(const Tabelle& t) {
     return tabelle::ErstelleTabelle(listeDer(t));
 }
 
-// Draws the tables one after another as the main window would, with the settings' weight chart
-// and remarks; files, stores and asks nothing.
-class Zeichner {
-public:
-    explicit Zeichner(const Zustand& basis) : m_basis(basis), z(basis), grafik(z) {
-        auto schalter = [](const QString& name, bool vorgabe) {
-            const QString wert = Lies_Integer_aus_Registry_mit_Vorgabe(name);
-            return wert == u"1" ? true : wert == u"0" ? false : vorgabe;
-        };
-        m_gewicht = schalter(u"FarbkurveGewichtAnzeigen"_s, false);
-        m_bemerkungen = schalter(u"BemerkungenAnzeigen"_s, true);
-        grafik.nurZeichnen = true;
-        grafik.gewichtSichtbar = m_gewicht;
-    }
-    // The month is drawn into the chart; z holds its month, year and user as the window's would.
-    bool zeichne(const Tabelle& t) {
-        z = m_basis; // each table's own user name: an empty header takes the stored one
-        if (grafik.GrafikZeichnen(t.pfad)) return true;
-        schreibeFehler(u"Es wurde nichts geschrieben."_s);
-        return false;
-    }
-    QImage grafikseite() const {
-        return bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, m_gewicht, m_bemerkungen));
-    }
-    // The table picture with its title, made beside the chart's drawing: it needs nothing of it.
-    static QImage tabellenbildDer(const Tabelle& t) {
-        return bildexport::tabellenBildMitTitel(tabelle::TabelleAlsBild(gitterDer(t)),
-                                                TMonatsGrafik::titel(t.anzeige.kopf));
-    }
-    static std::future<QImage> tabellenbild(const Tabelle& t) {
-        return std::async(std::launch::async, [&t] { return tabellenbildDer(t); });
-    }
-    // The same as the table page of a PDF document, its compression begun at once: it is the
-    // largest picture, and the document waits for it last.
-    static std::future<PdfBild> tabellenseite(const Tabelle& t, int seite, bool komprimiert) {
-        return std::async(std::launch::async, [&t, seite, komprimiert] {
-            return pdfdokument::tabellenSeite(tabellenbildDer(t), seite, komprimiert);
-        });
-    }
-
-private:
-    const Zustand m_basis;
-    bool m_gewicht = false, m_bemerkungen = true;
-
-public:
-    Zustand z;
-    TMonatsGrafik grafik;
-};
+// The month drawn into the chart; a refused table is said, and so that nothing is written.
+bool zeichne(Monatszeichner& zeichner, const Tabelle& t) {
+    if (zeichner.zeichne(t.pfad)) return true;
+    schreibeFehler(u"Es wurde nichts geschrieben."_s);
+    return false;
+}
 
 struct Lauf {
     const Aufruf& aufruf;
@@ -170,12 +127,16 @@ bool gleicheDatei(const struct stat& a, const QString& pfad) {
     return ::stat(QFile::encodeName(pfad).constData(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Why the file an export would write must not be written, empty when it may: a month table, an
-// input of this call (a table, its remarks, the patient data), anything that is no regular file
+// Why the file an export would write must not be written, empty when it may: a month table, the
+// remarks file of a table given or in use (there or not), an input of this call (a table, its
+// remarks, the patient data), anything that is no regular file
 // (a device, a FIFO, a link: writing would replace what it is), a write-protected file.
 QString zielFehler(const Lauf& l, const QString& ziel) {
-    if (ziel.endsWith(u".tab"_s, Qt::CaseInsensitive))
-        return u"\"%1\" wäre eine Monatstabelle; eine Export-Datei wird nie so genannt."_s.arg(ziel);
+    QStringList tabellen{start::tabelleInGebrauch(l.basis)};
+    for (const Tabelle& t : l.tabellen)
+        tabellen << t.pfad;
+    if (const QString fehler = monatstabelle::exportNameFehler(ziel, tabellen); !fehler.isEmpty())
+        return fehler;
     struct stat st {};
     if (::lstat(QFile::encodeName(ziel).constData(), &st) != 0) return {};
     if (!S_ISREG(st.st_mode))
@@ -242,7 +203,7 @@ bool jahrOrdnerDa(const QString& datei) {
 
 // One document of every month, in the order given, pages numbered through.
 int exportierePdf(Lauf& l, pdfdokument::Art art) {
-    Zeichner zeichner(l.basis);
+    Monatszeichner zeichner(l.basis);
     TmachPDF pdf;
     pdfdokument::richteEin(pdf);
     pdf.BeginDoc();
@@ -250,16 +211,15 @@ int exportierePdf(Lauf& l, pdfdokument::Art art) {
     QString vorgabe;
     for (qsizetype i = 0; i < l.tabellen.size(); ++i) {
         const Tabelle& t = l.tabellen.at(i);
-        std::future<PdfBild> tabellenseite;
-        if (art != pdfdokument::Art::NurGrafik)
-            tabellenseite = Zeichner::tabellenseite(
-                t, pdfdokument::tabellenSeitenNummer(art, l.platz, !l.patientendaten.isEmpty(), seite, i == 0),
-                pdf.Compress);
-        if (!zeichner.zeichne(t)) return 1;
-        if (i == 0) vorgabe = pdfdokument::vorgeschlagenerName(zeichner.z);
+        if (!zeichne(zeichner, t)) return 1;
+        if (i == 0) {
+            vorgabe = pdfdokument::vorgeschlagenerName(zeichner.zustand());
+            pdf.FileName = zielDatei(l.aufruf.ausgabe, vorgabe, u".pdf"_s); // the pages wait beside it
+        }
         pdfdokument::Monat monat;
         if (art != pdfdokument::Art::NurTabelle) monat.grafikseite = zeichner.grafikseite();
-        if (tabellenseite.valid()) monat.tabellenseite = tabellenseite.get();
+        if (art != pdfdokument::Art::NurGrafik)
+            monat.machTabellenbild = [&zeichner] { return zeichner.tabellenbild(); };
         monat.patientendaten = l.patientendaten;
         monat.platz = l.platz;
         pdfdokument::schreibeMonat(pdf, art, std::move(monat), &seite, i == 0);
@@ -295,15 +255,14 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
     };
     QList<Bild> bilder;
     QSet<QString> ziele;
-    Zeichner zeichner(l.basis);
+    Monatszeichner zeichner(l.basis);
     for (const Tabelle& t : l.tabellen) {
-        std::future<QImage> tabellenbild;
-        if (mitTabelle) tabellenbild = Zeichner::tabellenbild(t);
-        if (!zeichner.zeichne(t)) return 1;
+        if (!zeichne(zeichner, t)) return 1;
         QImage bild = zeichner.grafikseite();
-        if (mitTabelle) bild = bildexport::BilderZusammenfuegen(bild, tabellenbild.get());
-        const QString name = bildexport::BildName(zeichner.grafik.Label1);
-        Bild b{zielDatei(l.aufruf.ausgabe, bildexport::jpegPfad(zeichner.z, name), u".jpg"_s), jpeg::kodiere(bild)};
+        if (mitTabelle) bild = bildexport::BilderZusammenfuegen(bild, zeichner.tabellenbild());
+        const QString name = bildexport::BildName(zeichner.grafik().Label1);
+        Bild b{zielDatei(l.aufruf.ausgabe, bildexport::jpegPfad(zeichner.zustand(), name), u".jpg"_s),
+               jpeg::kodiere(bild)};
         if (b.jpeg.isEmpty()) {
             schreibeFehler(u"Das Bild für \"%1\" konnte nicht erstellt werden. Es wurde nichts geschrieben."_s.arg(b.ziel));
             return 1;
@@ -318,8 +277,8 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
             status = 1;
             continue;
         }
-        if (!datei::schreibe(b.ziel, b.jpeg)) {
-            schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(b.ziel));
+        if (const datei::Geschrieben g = datei::schreibe(b.ziel, b.jpeg); !g) {
+            schreibeFehler(datei::schreibMeldung(b.ziel, g));
             status = 1;
             continue;
         }
@@ -347,8 +306,8 @@ int exportiereText(Lauf& l) {
     }
     const QString ziel = QFileInfo(ausgabe).absoluteFilePath();
     if (!zielErlaubt(l, ziel)) return l.zielStatus();
-    if (!datei::schreibe(ziel, bytes)) {
-        schreibeFehler(u"Die Datei \"%1\" konnte nicht geschrieben werden."_s.arg(ziel));
+    if (const datei::Geschrieben g = datei::schreibe(ziel, bytes); !g) {
+        schreibeFehler(datei::schreibMeldung(ziel, g));
         return 1;
     }
     geschrieben(l, ziel);
@@ -409,7 +368,7 @@ struct Exportart {
     const char16_t* hilfe;
     int (*ausfuehren)(Lauf&);
     std::optional<pdfdokument::Art> pdf; // the document art of the PDF kinds
-    bool zeichnet = true;                // draws pictures, so needs the fonts
+    bool zeichnet = true;                // draws each table from its file
 };
 constexpr Exportart kArten[] = {
     {u"pdf-grafik", u"ein PDF-Dokument mit der Grafik jedes Monats",
@@ -601,14 +560,6 @@ namespace {
 // The export of a call that is right: the exit status.
 int exportiere(const Aufruf& a) {
     const Exportart& art = *artNamens(a.art);
-    // Finding the fonts (reading the font configuration) is the longest step before any drawing:
-    // it runs while the settings, templates and tables are read.
-    std::future<void> schriften;
-    if (art.zeichnet)
-        schriften = std::async(std::launch::async, [] {
-            for (const char* familie : {"Verdana", "Arial", "MS Sans Serif"})
-                QFontMetrics(schrift::fett(QString::fromLatin1(familie), 8)).height();
-        });
 
     // The folders and user the window would use; nothing is created or stored.
     Zustand z;
@@ -628,7 +579,7 @@ int exportiere(const Aufruf& a) {
         }
         namen << inGebrauch;
     }
-    const std::optional<QList<Tabelle>> tabellen = liesAlle(namen);
+    const std::optional<QList<Tabelle>> tabellen = liesAlle(namen, !art.zeichnet);
     if (!tabellen) return 1;
     Lauf lauf{a, *tabellen, z, {}, pdfdokument::Platz::Keiner, {}};
     if (!a.patientendaten.isEmpty()) {
@@ -668,12 +619,7 @@ int exportiere(const Aufruf& a) {
 
 } // namespace
 
-void ausfuehren(int argc, char** argv) {
-    // Pictures of several MiB are made and dropped one after another, on a few threads: kept in
-    // a shared heap, their pages serve the next one instead of being mapped and cleared afresh.
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 128 << 20);
-    mallopt(M_ARENA_MAX, 2);
+int ausfuehren(int argc, char** argv) {
     // No window is ever shown: no display is needed, whatever the environment names.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's own notes are English and for developers; only its failures reach stderr.
@@ -705,10 +651,7 @@ void ausfuehren(int argc, char** argv) {
     if (a.zeigen && status != 0 && !g_meldungen.isEmpty())
         shell::starteProgramm(u"notify-send"_s, {u"--app-name=Korvane"_s, u"--icon=de.orvalis.Korvane"_s,
                                                  u"Korvane: Export fehlgeschlagen"_s, g_meldungen.join(u'\n')});
-    // Everything is written: the files are committed, the threads have ended. Taking Qt's fonts,
-    // platform and libraries down again would only add to the time a script waits.
-    std::fflush(nullptr);
-    std::_Exit(status);
+    return status;
 }
 
 } // namespace kommandozeile

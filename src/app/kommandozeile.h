@@ -29,7 +29,7 @@ Aufruf lies(const QStringList& argumente);
 QString hilfetext();
 
 // Creates its own application object (offscreen), so call it instead of starting the windows.
-// Ends the process with the exit status.
-[[noreturn]] void ausfuehren(int argc, char** argv);
+// Returns the exit status.
+int ausfuehren(int argc, char** argv);
 
 } // namespace kommandozeile

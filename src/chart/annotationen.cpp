@@ -86,7 +86,13 @@ bool TMonatsGrafik::bemerkungenSpeichern() {
     if (!bemerkungenGeaendert) return true;
     if (bemerkungenDatei.isEmpty()) return bemerkungen.isEmpty(); // no month yet to hold them
     if (bemerkungenGesperrt) return false;
-    if (bemerkungen::speichern(bemerkungenDatei, bemerkungen) != bemerkungen::Ergebnis::Ok) return false;
+    datei::Geschrieben g;
+    bemerkungenFehler.clear();
+    if (bemerkungen::speichern(bemerkungenDatei, bemerkungen, false, &g) != bemerkungen::Ergebnis::Ok) {
+        if (textdatei::istDarstellbar(bemerkungen))
+            bemerkungenFehler = datei::schreibMeldung(bemerkungenDatei, g);
+        return false;
+    }
     bemerkungenGeaendert = false;
     return true;
 }
@@ -115,16 +121,20 @@ bool TMonatsGrafik::bemerkungenSichern(bool beimBeenden) {
             emit bemerkungenGeladen(bemerkungen, true);
             continue;
         }
+        // The failed write's own message first: which file, and why.
         const QString wo = bemerkungenDatei.isEmpty() ? QString() : QStringLiteral(" in \"%1\"").arg(bemerkungenDatei);
+        const QString warum =
+            bemerkungenFehler.isEmpty() ? QString() : bemerkungenFehler + QStringLiteral("\n\n");
         if (beimBeenden) {
-            if (!dialoge.frage(QStringLiteral("Die Bemerkungen konnten%1 nicht gespeichert werden. "
-                                              "M\u00F6chten Sie das Programm trotzdem beenden?")
-                                   .arg(wo)))
+            if (!dialoge.frage(warum + QStringLiteral("Die Bemerkungen konnten%1 nicht gespeichert werden. "
+                                                      "M\u00F6chten Sie das Programm trotzdem beenden?")
+                                           .arg(wo)))
                 return false;
-        } else if (dialoge.frage(QStringLiteral("Die Bemerkungen konnten%1 nicht gespeichert werden. M\u00F6chten "
-                                                "Sie es noch einmal versuchen?\n\nMit \"Nein\" wird der Monat "
-                                                "verlassen, ohne die Bemerkungen zu speichern.")
-                                     .arg(wo))) {
+        } else if (dialoge.frage(
+                       warum + QStringLiteral("Die Bemerkungen konnten%1 nicht gespeichert werden. "
+                                              "M\u00F6chten Sie es noch einmal versuchen?\n\nMit \"Nein\" "
+                                              "wird der Monat verlassen, ohne die Bemerkungen zu speichern.")
+                                   .arg(wo))) {
             continue;
         }
         bemerkungenGeaendert = false; // the user chose to leave them

@@ -87,8 +87,10 @@ public:
     QString bemerkungenDatei;           // remarks file of the table shown
     bool bemerkungenGesperrt = false;   // the file is there but could not be read: never written over
     void setzeBemerkungen(const QString& text); // an edit in the remarks box
-    // Saves changed remarks, silently; true when saved or nothing was to be saved.
+    // Saves changed remarks, silently; true when saved or nothing was to be saved. A failed
+    // write leaves its message naming the file in bemerkungenFehler.
     bool bemerkungenSpeichern();
+    QString bemerkungenFehler;
     // Before the month shown is left, or the program closes: changed remarks are saved, and when
     // that fails the user decides. Characters the file cannot hold are only replaced by "?" when
     // the user agrees; otherwise the month is not left. A failed write is tried again, or the

@@ -1,6 +1,7 @@
 #include "entry/eingaberegeln.h"
 
 #include "chart/tmonatsgrafik.h"
+#include "storage/monatstabelle.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -100,6 +101,10 @@ std::optional<double> liesGewicht(const QString& text) {
     return wert;
 }
 
+QString meldungZuSchwer() {
+    return QStringLiteral("Die Eingabe von mehr als %1 Kilogramm ist nicht möglich!").arg(monatstabelle::kMaxGewicht);
+}
+
 std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung) {
     static const QRegularExpression form(QStringLiteral("^[0-9]{1,3}([,.][0-9])?$"));
     static const QRegularExpression zuGenau(QStringLiteral("^[0-9]+[,.][0-9]{2,}$"));
@@ -109,15 +114,15 @@ std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung
             *meldung = QStringLiteral("\"%1\": Das Gewicht wird mit höchstens einer Stelle nach dem Komma "
                                       "eingegeben.")
                            .arg(t);
-        else if (liesGewicht(t).value_or(0) > 310)
-            *meldung = QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!");
+        else if (liesGewicht(t).value_or(0) > monatstabelle::kMaxGewicht)
+            *meldung = meldungZuSchwer();
         else
             *meldung = QStringLiteral("\"") + text + QStringLiteral("\" ist kein gültiger Gleitkommawert.");
         return std::nullopt;
     }
     const double wert = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
-    if (wert > 310) {
-        *meldung = QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!");
+    if (wert > monatstabelle::kMaxGewicht) {
+        *meldung = meldungZuSchwer();
         return std::nullopt;
     }
     if (wert > 0 && wert < 1) {

@@ -29,6 +29,8 @@ double gewichtSchritt(double wert, double schritt, bool hoch);
 QString gewichtText(double wert);
 // A weight as typed: digits with at most one "," or "." and digits after it.
 std::optional<double> liesGewicht(const QString& text);
+// "Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!"
+QString meldungZuSchwer();
 // A weight for a new reading: 0 (no weight) or 1 to 310 kg with at most one decimal, "." taken
 // as the comma. On failure nullopt and the German reason in *meldung.
 std::optional<double> pruefeGewichtEingabe(const QString& text, QString* meldung);

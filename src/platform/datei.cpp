@@ -158,28 +158,139 @@ int raeumeResteAuf(const QString& pfad) {
     return entfernt;
 }
 
-bool schreibe(const QString& pfad, const QByteArray& inhalt) {
-    if (!pfadGueltig(pfad)) return false;
+namespace {
+
+// Without any write bit a file is protected even from root, who may write every other file.
+bool schreibgeschuetzt(const QByteArray& name) {
+    struct stat st = {};
+    if (::lstat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    return (st.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0;
+}
+
+// Every byte onto the descriptor, or the errno of the write that failed. Written here and not
+// through QSaveFile::write: what QSaveFile buffers is flushed in commit(), which does not see a
+// failed flush and renames a short or empty file over the old one.
+int schreibeAlles(int fd, const char* rest, qint64 offen) {
+    while (offen > 0) {
+        const ssize_t n = ::write(fd, rest, size_t(offen));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        rest += n;
+        offen -= n;
+    }
+    return 0;
+}
+
+// A device that writes straight onto a descriptor and keeps the errno of the first failed write.
+class AufDeskriptor : public QIODevice {
+public:
+    explicit AufDeskriptor(int fd) : m_fd(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    int fehler = 0;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* daten, qint64 laenge) override {
+        if (!fehler) fehler = schreibeAlles(m_fd, daten, laenge);
+        return fehler ? -1 : laenge;
+    }
+
+private:
+    int m_fd;
+};
+
+// The folder's entry too, so the new name survives a power cut; the file is whole either way.
+void ordnerSynchronisieren(const QString& pfad) {
+    const int fd = ::open(QFile::encodeName(QFileInfo(pfad).absolutePath()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+QString Geschrieben::grund() const {
+    switch (fehler) {
+    case Fehler::Keiner:
+        return {};
+    case Fehler::Schreibgeschuetzt:
+        return QStringLiteral("Die Datei ist schreibgesch\u00FCtzt.");
+    case Fehler::UngueltigerPfad:
+        return QStringLiteral("Der Pfad enth\u00E4lt Zeichen, die das Dateisystem so nicht kennt.");
+    case Fehler::Fehlgeschlagen:
+        break;
+    }
+    switch (nummer) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Auf dem Datentr\u00E4ger ist nicht genug Platz frei.");
+    case EFBIG:
+        return QStringLiteral("Die Datei w\u00E4re gr\u00F6\u00DFer, als das System einer Datei erlaubt.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Korvane darf dort nicht schreiben.");
+    case EROFS:
+        return QStringLiteral("Das Dateisystem ist schreibgesch\u00FCtzt.");
+    case ENOENT:
+        return QStringLiteral("Den Ordner gibt es nicht.");
+    case ENOTDIR:
+        return QStringLiteral("Ein Teil des Pfades ist kein Ordner.");
+    case EISDIR:
+        return QStringLiteral("An dieser Stelle liegt ein Ordner.");
+    case EIO:
+        return QStringLiteral("Beim Schreiben ist ein Ein-/Ausgabefehler aufgetreten.");
+    default:
+        return QStringLiteral("Das Schreiben ist fehlgeschlagen (Systemfehler %1).").arg(nummer);
+    }
+}
+
+Geschrieben schreibe(const QString& pfad, const QByteArray& inhalt) {
+    return schreibeMit(pfad, [&](QIODevice& d) { return d.write(inhalt) == inhalt.size(); });
+}
+
+Geschrieben schreibeMit(const QString& pfad, const std::function<bool(QIODevice&)>& schreiber) {
+    using F = Geschrieben::Fehler;
+    if (!pfadGueltig(pfad)) return {F::UngueltigerPfad};
+    const QByteArray ziel = QFile::encodeName(pfad);
+    if (schreibgeschuetzt(ziel)) return {F::Schreibgeschuetzt};
     raeumeResteAuf(pfad);
     // Written whole beside the file first, then renamed over it: a kill leaves the old file whole,
     // and a link at the file's place is replaced, never followed out of its folder.
     const QString zwischen = zwischenName(pfad);
     {
         QSaveFile datei(zwischen);
-        if (!datei.open(QIODevice::WriteOnly)) return false;
-        if (datei.write(inhalt) != inhalt.size()) {
+        errno = 0;
+        if (!datei.open(QIODevice::WriteOnly)) return {F::Fehlgeschlagen, errno ? errno : EIO};
+        AufDeskriptor geraet(datei.handle());
+        int nummer = schreiber(geraet) ? geraet.fehler : (geraet.fehler ? geraet.fehler : EIO);
+        // A failed sync means the bytes may not be on the disk: as much a failure as a short write.
+        if (!nummer && ::fsync(datei.handle()) != 0) nummer = errno;
+        if (nummer) {
             datei.cancelWriting();
-            return false;
+            return {F::Fehlgeschlagen, nummer};
         }
-        if (!datei.commit()) return false;
+        errno = 0;
+        if (!datei.commit()) return {F::Fehlgeschlagen, errno ? errno : EIO};
     }
     const QFileInfo alt(pfad);
     if (alt.exists() && !alt.isSymLink()) QFile::setPermissions(zwischen, alt.permissions());
-    if (::rename(QFile::encodeName(zwischen).constData(), QFile::encodeName(pfad).constData()) != 0) {
+    if (::rename(QFile::encodeName(zwischen).constData(), ziel.constData()) != 0) {
+        const int nummer = errno;
         QFile::remove(zwischen);
-        return false;
+        return {F::Fehlgeschlagen, nummer};
     }
-    return true;
+    ordnerSynchronisieren(pfad);
+    return {};
+}
+
+QString schreibMeldung(const QString& pfad, const Geschrieben& g) {
+    if (g) return {};
+    if (g.fehler == Geschrieben::Fehler::Schreibgeschuetzt)
+        return QStringLiteral("Die Datei \"%1\" ist schreibgesch\u00FCtzt und wurde nicht ge\u00E4ndert.")
+            .arg(pfad);
+    QString text = QStringLiteral("Fehler beim Erzeugen der Datei ") + pfad + u'\n' + g.grund();
+    if (QFileInfo(pfad).isFile()) text += QStringLiteral(" Die bisherige Datei ist unver\u00E4ndert.");
+    return text;
 }
 
 } // namespace datei

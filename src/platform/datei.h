@@ -4,7 +4,10 @@
 // removes what an interrupted save of the same file left behind.
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
+
+class QIODevice;
 
 namespace datei {
 
@@ -44,10 +47,34 @@ Fehler pruefe(const QString& pfad, qint64 grenze, QString* meldung = nullptr);
 // True when the text can name a file as it stands (no NUL, no character that has no UTF-8 form).
 bool pfadGueltig(const QString& pfad);
 
+// What a write came to. Converts to true only when every byte reached the file.
+struct Geschrieben {
+    enum class Fehler {
+        Keiner,
+        Schreibgeschuetzt, // a file without any write bit, or one this user may not write: refused
+        UngueltigerPfad,
+        Fehlgeschlagen // nummer holds the errno of the step that failed
+    };
+    Fehler fehler = Fehler::Keiner;
+    int nummer = 0;
+    explicit operator bool() const { return fehler == Fehler::Keiner; }
+    QString grund() const; // German, one sentence: why it failed
+};
+
 // Writes the bytes whole: through QSaveFile into ".<name>.k" beside the file, then renamed over
-// it. A failed write leaves the old file as it was; a link at the file's place is replaced, never
-// followed. What an interrupted save of this file left beside it is removed first.
-bool schreibe(const QString& pfad, const QByteArray& inhalt);
+// it, only after every byte was written and synced. A failed write leaves the old file as it was;
+// a write-protected file is refused, never replaced; a link at the file's place is replaced,
+// never followed. What an interrupted save of this file left beside it is removed first.
+Geschrieben schreibe(const QString& pfad, const QByteArray& inhalt);
+
+// The message of a failed write, naming the full path: "Fehler beim Erzeugen der Datei " + pfad
+// and the reason; for a write-protected file, that it is write-protected and was not changed.
+QString schreibMeldung(const QString& pfad, const Geschrieben& g);
+
+// As schreibe, for a file too large to hold whole: schreiber puts the bytes onto the device, piece
+// by piece; each write goes to the file at once. The file replaces the old one only when schreiber
+// returns true and every byte reached the file.
+Geschrieben schreibeMit(const QString& pfad, const std::function<bool(QIODevice&)>& schreiber);
 
 // Removes what an interrupted save of pfad left: ".<name>.k" and ".<name>.k.XXXXXX", names only
 // this writer uses. Returns how many were removed.

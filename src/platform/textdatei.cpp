@@ -100,14 +100,16 @@ std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QStrin
     return zeilen;
 }
 
-Ergebnis schreibeZeilen(const QString& pfad, const QStringList& zeilen) {
+Ergebnis schreibeZeilen(const QString& pfad, const QStringList& zeilen, datei::Geschrieben* geschrieben) {
     QByteArray inhalt;
     for (const QString& zeile : zeilen) {
         if (!istDarstellbar(zeile)) return Ergebnis::NichtDarstellbar;
         inhalt += nachWin1252(zeile);
         inhalt += "\r\n";
     }
-    return datei::schreibe(pfad, inhalt) ? Ergebnis::Ok : Ergebnis::Schreibfehler;
+    const datei::Geschrieben g = datei::schreibe(pfad, inhalt);
+    if (geschrieben) *geschrieben = g;
+    return g ? Ergebnis::Ok : Ergebnis::Schreibfehler;
 }
 
 QString meldungNichtDarstellbar(const QString& text) {

@@ -27,8 +27,9 @@ std::optional<QStringList> liesZeilen(const QString& pfad, qint64 grenze, QStrin
 
 enum class Ergebnis { Ok, NichtDarstellbar, Schreibfehler };
 // Writes every line followed by CR LF. Refuses, and leaves the file as it was, when a line
-// holds a character Windows-1252 cannot store.
-Ergebnis schreibeZeilen(const QString& pfad, const QStringList& zeilen);
+// holds a character Windows-1252 cannot store. *geschrieben tells why a write failed.
+Ergebnis schreibeZeilen(const QString& pfad, const QStringList& zeilen,
+                        datei::Geschrieben* geschrieben = nullptr);
 
 // German message for a text that cannot be stored, naming the characters.
 QString meldungNichtDarstellbar(const QString& text);

@@ -41,9 +41,9 @@ QList<BrowserEintrag> eintraegeAus(const QList<BrowserEintrag>& gefunden, bool e
     };
     for (const BrowserEintrag& b : gefunden)
         for (const QString& s : symboleFuer(b.name)) {
-            // Edge shown for Internet Explorer is another program: not its icon.
+            // Edge shown for Internet Explorer is another program: neither its name nor its icon.
             const bool eigenes = s != QLatin1String("edge") || b.name.toLower().contains(s);
-            aufnehmen({b.name, eigenes ? b.symbol : QString(), s});
+            aufnehmen({eigenes ? b.name : hinweis(s), eigenes ? b.symbol : QString(), s});
         }
     if (edgeVorhanden) aufnehmen({QStringLiteral("Microsoft Edge"), QString(), QStringLiteral("edge")});
     return eintraege;

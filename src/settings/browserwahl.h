@@ -26,8 +26,8 @@ QString hinweis(const QString& schluessel);
 QStringList symboleFuer(const QString& name);
 
 // One entry per symbol the browsers found show, each keeping the name and icon of the first
-// browser that shows it; Edge also when its program is there. The key of an entry found is not
-// read.
+// browser that shows it (the Edge shown for Internet Explorer is named "Microsoft Edge"); Edge
+// also when its program is there. The key of an entry found is not read.
 QList<BrowserEintrag> eintraegeAus(const QList<BrowserEintrag>& gefunden, bool edgeVorhanden);
 
 // The browser in use for a `Browser` text: the last of the words, in the order above, that it

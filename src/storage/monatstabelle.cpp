@@ -204,11 +204,39 @@ QString bemerkungsPfadZu(const QString& tabellenPfad) {
     return tabellenPfad + QStringLiteral(".txt");
 }
 
+namespace {
+// Where the file system puts a name: its folder with the links resolved, the name as it stands.
+QString ort(const QString& pfad) {
+    const QFileInfo info(QFileInfo(pfad).absoluteFilePath());
+    const QString ordner = QFileInfo(info.path()).canonicalFilePath();
+    return (ordner.isEmpty() ? QDir::cleanPath(info.path()) : ordner) + u'/' + info.fileName();
+}
+} // namespace
+
 bool gleicheDatei(const QString& a, const QString& b) {
     if (a.isEmpty() || b.isEmpty()) return false;
     const QFileInfo ia(a), ib(b);
     if (ia.exists() && ib.exists()) return ia.canonicalFilePath() == ib.canonicalFilePath();
-    return QDir::cleanPath(ia.absoluteFilePath()) == QDir::cleanPath(ib.absoluteFilePath());
+    return ort(a) == ort(b);
+}
+
+QString exportNameFehler(const QString& ziel, const QStringList& tabellen) {
+    if (ziel.endsWith(QStringLiteral(".tab"), Qt::CaseInsensitive))
+        return QStringLiteral("\"%1\" w\u00E4re eine Monatstabelle; eine Export-Datei wird nie so genannt.")
+            .arg(ziel);
+    // A remarks file that is not there yet counts too: written now, it would load as the remarks.
+    // So does that of any month table beside the target.
+    QStringList alle = tabellen;
+    if (ziel.endsWith(QStringLiteral(".txt")))
+        for (const QString& endung : {QStringLiteral(".tab"), QStringLiteral(".TAB")})
+            if (QFileInfo(ziel.chopped(4) + endung).isFile()) alle << ziel.chopped(4) + endung;
+    for (const QString& tabelle : std::as_const(alle))
+        if (!tabelle.isEmpty() && gleicheDatei(ziel, bemerkungsPfadZu(tabelle)))
+            return QStringLiteral(
+                       "\"%1\" ist die Bemerkungsdatei der Monatstabelle \"%2\"; eine Export-Datei "
+                       "wird nie so genannt.")
+                .arg(ziel, tabelle);
+    return {};
 }
 
 bool legeJahrOrdnerAn(const QString& jahrOrdner, const QString& jahr) {
@@ -503,7 +531,8 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
     z.TabellenDateiName = pfad;
     z.monatName = GibMonatLang(z.monatText.toInt());
 
-    switch (textdatei::schreibeZeilen(pfad, zeilen)) {
+    datei::Geschrieben g;
+    switch (textdatei::schreibeZeilen(pfad, zeilen, &g)) {
     case textdatei::Ergebnis::Ok:
         z.listenDatei = pfad;
         return true;
@@ -513,11 +542,14 @@ bool schreibeTabelle(Zustand& z, Schreibart art) {
     case textdatei::Ergebnis::Schreibfehler:
         break;
     }
-    if (art == Schreibart::Aufnehmen)
-        Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + pfad);
+    // Both writers name the whole path: the user must find the file the readings are missing from.
+    if (g.fehler == datei::Geschrieben::Fehler::Schreibgeschuetzt)
+        Dialoge::seam().warnung(
+            QStringLiteral("Die Monatstabelle \"%1\" ist schreibgesch\u00FCtzt und wurde nicht "
+                           "ge\u00E4ndert.")
+                .arg(pfad));
     else
-        Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + z.benutzerName + u'_' +
-                                z.monatText + u'_' + z.jahrText + QStringLiteral(".tab!"));
+        Dialoge::seam().warnung(datei::schreibMeldung(pfad, g));
     return false;
 }
 
@@ -632,8 +664,13 @@ void nimmTabelleAuf(Zustand& z, const QString& pfad, const QString& name, const 
     Schreib_String_in_Registry(QStringLiteral("BenutzerName"), name);
     if (QFileInfo::exists(kanonisch)) return;
     const datei::Gelesen quelle = datei::lies(pfad, datei::kGrenzeTabelle);
-    if (quelle.ok() && datei::schreibe(kanonisch, quelle.inhalt)) return;
-    Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + kanonisch);
+    if (!quelle.ok()) {
+        Dialoge::seam().warnung(QStringLiteral("Fehler beim Erzeugen der Datei ") + kanonisch + u'\n' +
+                                quelle.meldung);
+        return;
+    }
+    const datei::Geschrieben g = datei::schreibe(kanonisch, quelle.inhalt);
+    if (!g) Dialoge::seam().warnung(datei::schreibMeldung(kanonisch, g));
 }
 
 } // namespace monatstabelle
@@ -651,7 +688,7 @@ std::optional<QString> laden(const QString& pfad, QString* meldung) {
     return std::nullopt;
 }
 
-Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen) {
+Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen, datei::Geschrieben* geschrieben) {
     QStringList zeilen;
     if (!text.isEmpty()) zeilen = text.split(u'\n');
     if (!textdatei::istDarstellbar(text)) {
@@ -659,8 +696,9 @@ Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen) {
         for (QString& z : zeilen)
             z = textdatei::ausWin1252(textdatei::nachWin1252(z));
     }
-    return textdatei::schreibeZeilen(pfad, zeilen) == textdatei::Ergebnis::Ok ? Ergebnis::Ok
-                                                                               : Ergebnis::Schreibfehler;
+    return textdatei::schreibeZeilen(pfad, zeilen, geschrieben) == textdatei::Ergebnis::Ok
+               ? Ergebnis::Ok
+               : Ergebnis::Schreibfehler;
 }
 
 } // namespace bemerkungen

@@ -2,6 +2,7 @@
 // The month table: where it lies, its exact lines, the entry dialog's list form, sorting,
 // the checks every line passes before it is read into a path or written, and the readers for
 // editing and for display.
+#include "platform/datei.h"
 #include "storage/zustand.h"
 
 #include <QString>
@@ -39,8 +40,13 @@ QString bemerkungsPfad(const Zustand& z, const QString& name, const QString& mon
 // For a table chosen anywhere: its own ".tab" (or ".TAB") suffix replaced by ".txt"; any other
 // name gets ".txt" appended. Folders named "x.tab" are left alone.
 QString bemerkungsPfadZu(const QString& tabellenPfad);
-// Two paths naming the same file, compared as the file system does (letter case counts).
+// Two paths naming the same file, compared as the file system does (letter case counts): a
+// file that is not there by its folder with the links resolved and its name.
 bool gleicheDatei(const QString& a, const QString& b);
+// Why an export file must not be written at ziel, empty when its name is fine: a month table's
+// name, or the remarks file of one of the tables (whether that file is there yet or not) or of a
+// month table beside it.
+QString exportNameFehler(const QString& ziel, const QStringList& tabellen);
 
 // Creates the year folder with its parents when missing; shows the message on failure.
 bool legeJahrOrdnerAn(const QString& jahrOrdner, const QString& jahr);
@@ -151,5 +157,7 @@ std::optional<QString> laden(const QString& pfad, QString* meldung = nullptr);
 enum class Ergebnis { Ok, NichtDarstellbar, Schreibfehler };
 // Writes the remarks as lines; every line of the box is kept, a last empty one too. Characters
 // the file cannot hold refuse the write unless ersetzen is set, which stores "?" for them.
-Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen = false);
+// *geschrieben tells why a write failed.
+Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen = false,
+                   datei::Geschrieben* geschrieben = nullptr);
 } // namespace bemerkungen

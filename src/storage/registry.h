@@ -2,7 +2,11 @@
 // The per-user settings store: one QSettings file, $XDG_CONFIG_HOME/Orvalis/Korvane.conf.
 // The key exists when that file exists; until the first-start defaults create it, every
 // write does nothing.
+#include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QVariant>
+#include <utility>
 
 void Schreib_String_in_Registry(const QString& name, const QString& text);
 // A text that is no number is refused: nothing is written and the result is false.
@@ -19,6 +23,10 @@ void Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(const QString& program
 
 namespace registry {
 QString dateiPfad(); // where the settings file lies
+// Entries as QSettings reads them: name ("Abschnitt/Name" outside [General]) and value.
+using Werte = QList<std::pair<QString, QVariant>>;
+// The file holding these entries, in the INI form QSettings reads back to the same values.
+QByteArray alsIni(const Werte& werte);
 // The file exists and is a regular file within its size limit; it is never opened otherwise,
 // so a FIFO there cannot make the program wait.
 bool schluesselExistiert();

@@ -116,13 +116,9 @@ bool richteEin(Zustand& z) {
 
     const QString installOrt = Lies_String_aus_Registry(QStringLiteral("InstallOrt"));
     if (installOrt.isEmpty()) {
+        // A settings folder that cannot be written would make every start a first one: the
+        // store says so.
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(z.programmOrdner);
-        // A settings folder that cannot be written would make every start a first one, unsaid.
-        if (!registry::schluesselExistiert())
-            Dialoge::seam().warnung(QStringLiteral("Die Einstellungen können nicht in \"%1\" gespeichert werden. "
-                                                   "Korvane arbeitet ohne sie weiter; Name und Tabelle werden "
-                                                   "beim nächsten Start wieder erfragt.")
-                                        .arg(registry::dateiPfad()));
     } else if (!z.programmOrdner.toLower().contains(installOrt.toLower())) {
         const bool beibehalten = Dialoge::seam().frage(datenOrdnerFrage(installOrt));
         // A signal while the question waits is no answer: nothing is reset, the start ends.

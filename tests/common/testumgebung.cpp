@@ -8,7 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace testumgebung {
 namespace {
@@ -97,6 +102,42 @@ void schreibe(const QString& pfad, const QByteArray& inhalt) {
     QDir().mkpath(QFileInfo(pfad).absolutePath());
     QFile f(pfad);
     if (f.open(QIODevice::WriteOnly)) f.write(inhalt);
+}
+
+KleinesDateisystem::KleinesDateisystem(const QString& ordner) : m_ordner(ordner) {
+    QDir().mkpath(ordner);
+    m_da = ::mount("tmpfs", QFile::encodeName(ordner).constData(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+}
+
+KleinesDateisystem::~KleinesDateisystem() {
+    if (m_da) ::umount2(QFile::encodeName(m_ordner).constData(), MNT_DETACH);
+}
+
+void KleinesDateisystem::fuellen() {
+    const int fd = ::open(QFile::encodeName(m_ordner + QStringLiteral("/.fueller")).constData(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    const QByteArray block(512, 'f');
+    while (fd >= 0 && ::write(fd, block.constData(), size_t(block.size())) > 0) {
+    }
+    if (fd >= 0) ::close(fd);
+}
+
+void KleinesDateisystem::nurLesen() {
+    ::mount(nullptr, QFile::encodeName(m_ordner).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+}
+
+Groessengrenze::Groessengrenze(qint64 bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit r = {};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    m_vorher[0] = qint64(r.rlim_cur), m_vorher[1] = qint64(r.rlim_max);
+    r.rlim_cur = rlim_t(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &r);
+}
+
+Groessengrenze::~Groessengrenze() {
+    const struct rlimit r = {rlim_t(m_vorher[0]), rlim_t(m_vorher[1])};
+    ::setrlimit(RLIMIT_FSIZE, &r);
 }
 
 } // namespace testumgebung

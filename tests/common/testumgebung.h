@@ -2,7 +2,7 @@
 // Every test executable runs offscreen, with its own settings folder ($XDG_CONFIG_HOME), runtime
 // folder, working folder and program folder ($KORVANE_ORDNER), German locale, pauses of factor 0
 // and TestDialoge.
-#include "platform/dialoge.h"
+#include "testdialoge.h"
 
 #include <QApplication>
 #include <QString>
@@ -40,6 +40,33 @@ private:
 };
 QByteArray lies(const QString& pfad);
 void schreibe(const QString& pfad, const QByteArray& inhalt);
+
+// A tmpfs of 64 KiB mounted on ordner while it lives (da() is false where mounting is not
+// allowed). fuellen() takes what is free, so the next write fails for want of space;
+// nurLesen() mounts it read-only.
+class KleinesDateisystem {
+public:
+    explicit KleinesDateisystem(const QString& ordner);
+    ~KleinesDateisystem();
+    bool da() const { return m_da; }
+    void fuellen();
+    void nurLesen();
+
+private:
+    QString m_ordner;
+    bool m_da = false;
+};
+
+// While it lives, no file of this process grows past bytes (RLIMIT_FSIZE); SIGXFSZ is ignored,
+// so such a write fails instead of ending the test.
+class Groessengrenze {
+public:
+    explicit Groessengrenze(qint64 bytes);
+    ~Groessengrenze();
+
+private:
+    qint64 m_vorher[2];
+};
 
 } // namespace testumgebung
 

@@ -3,6 +3,7 @@
 
 #include "chart/tmonatsgrafik.h"
 #include "entry/eingaberegeln.h"
+#include "entry/eintragen.h"
 #include "entry/gui/teingabedlg.h"
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QTextBlock>
 #include <functional>
+#include <optional>
 
 using namespace eingaberegeln;
 using Art = TestDialoge::Art;
@@ -181,124 +183,133 @@ private Q_SLOTS:
                                 "Abends den 05.03.2024 Z=20:40 s=140, d=90, p=70, Gewicht=0"}));
     }
 
-    // A refused add names every reason and leaves the table as it was; a real date is taken, by the
-    // button or by Enter in a field, and the dialog stays open either way. "Neu erstellen" over a
-    // month that has a table keeps its readings, and the duplicate check sees them.
+    // The add command, without the dialog: a refused reading names every reason and leaves list, table
+    // and the slot's time as they were; a table on disk that the list did not come from keeps its
+    // readings, and the duplicate check sees them.
     void aufnehmen_data() {
-        QTest::addColumn<QString>("eingabe"); // date and time
-        QTest::addColumn<int>("tabelle"); // 0 a new month, 1 the table of kMorgens05, 2 a new month over it
-        QTest::addColumn<bool>("enter");
+        QTest::addColumn<QString>("eingabe"); // date, time and, when entered, the weight
+        // 0 a new month, 1 the table of kMorgens05, 2 a new month over it, 3 the table on a full disk,
+        // 4 the table write-protected
+        QTest::addColumn<int>("tabelle");
+        QTest::addColumn<double>("mittel"); // the monthly mean weight the chart shows
         QTest::addColumn<QStringList>("meldungen");
+        QTest::addColumn<QString>("gewicht"); // as stored; empty when refused
         const QStringList doppelt{
             "Ein Eintrag mit dem Datum: Morgens den 05.03.2024 existiert schon in der Liste!"};
         const QString monat = abweichung("Monats", "04", "einen neuen Monat");
         const QString jahr = abweichung("Jahres", "2025", "ein neues Jahr");
-        QTest::newRow("doppelt") << "05.03.2024 07:45" << 1 << false << doppelt;
-        QTest::newRow("monat") << "06.04.2024 07:45" << 1 << false << QStringList{monat};
-        QTest::newRow("jahr") << "06.03.2025 07:45" << 1 << false << QStringList{jahr};
-        QTest::newRow("beide") << "06.04.2025 07:45" << 1 << false << QStringList{monat, jahr};
-        QTest::newRow("uhrzeit 7:5") << "06.03.2024 7:5" << 1 << false << QStringList{kFalscheZeit};
-        for (const char* zeit : {"25:99", "24:10", "12:60", "1a:00"})
-            QTest::newRow(zeit) << QString("06.03.2024 ") + zeit << 1 << false << QStringList{kFalscheZeit};
-        QTest::newRow("24:00") << "06.03.2024 24:00" << 1 << false << QStringList{};
-        QTest::newRow("23:59") << "06.03.2024 23:59" << 1 << false << QStringList{};
+        QTest::newRow("doppelt") << "05.03.2024 07:45" << 1 << 0.0 << doppelt << "";
+        QTest::newRow("monat") << "06.04.2024 07:45" << 1 << 0.0 << QStringList{monat} << "";
+        QTest::newRow("jahr") << "06.03.2025 07:45" << 1 << 0.0 << QStringList{jahr} << "";
+        QTest::newRow("beide") << "06.04.2025 07:45" << 1 << 0.0 << QStringList{monat, jahr} << "";
+        for (const char* zeit : {"7:5", "25:99", "24:10", "12:60", "1a:00"})
+            QTest::newRow(zeit) << QString("06.03.2024 ") + zeit << 1 << 0.0 << QStringList{kFalscheZeit} << "";
+        QTest::newRow("24:00") << "06.03.2024 24:00" << 1 << 0.0 << QStringList{} << "0";
+        QTest::newRow("23:59") << "06.03.2024 23:59" << 1 << 0.0 << QStringList{} << "0";
         const QString gibtEsNicht = "Das Datum %1 gibt es nicht. Bitte prüfen Sie Tag, Monat und Jahr.";
         for (const QString datum : {"31.11.2024", "30.02.2024", "29.02.2023"})
-            QTest::newRow(qPrintable(datum))
-                << datum + " 07:30" << 0 << false << QStringList{gibtEsNicht.arg(datum)};
-        QTest::newRow("29.02.2024") << "29.02.2024 07:30" << 0 << false << QStringList{};
-        QTest::newRow("31.12.2024") << "31.12.2024 07:30" << 0 << false << QStringList{};
-        QTest::newRow("enter") << "07.03.2024 07:30" << 0 << true << QStringList{};
-        QTest::newRow("über bestehender tabelle") << "06.03.2024 07:30" << 2 << false << QStringList{};
-        QTest::newRow("über bestehender tabelle, doppelt") << "05.03.2024 07:30" << 2 << false << doppelt;
+            QTest::newRow(qPrintable(datum)) << datum + " 07:30" << 0 << 0.0 << QStringList{gibtEsNicht.arg(datum)} << "";
+        QTest::newRow("29.02.2024") << "29.02.2024 07:30" << 0 << 0.0 << QStringList{} << "0";
+        QTest::newRow("über bestehender tabelle") << "06.03.2024 07:30" << 2 << 0.0 << QStringList{} << "0";
+        QTest::newRow("über bestehender tabelle, doppelt") << "05.03.2024 07:30" << 2 << 0.0 << doppelt << "";
+        const QString ueber310 = QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!");
+        const std::tuple<const char*, const char*, double, const char*, const char*> gewichte[] = {
+            {"95 bei 80", "95", 80.0, "", "15"},
+            {"65 bei 80", "65", 80.0, "", "15"},
+            {"94,9 bei 80", "94,9", 80.0, "94,9", ""},
+            {"95,3 bei 80,4", "95,3", 80.4, "95,3", ""},
+            {"15,4 bei 30,4", "15,4", 30.4, "", "15"}, // 14,999… in binary
+            {"ohne mittel", "95", 0.0, "95", ""},
+            {"punkt wie komma", "72.5", 0.0, "72,5", ""},
+            {"komma", "72,5", 0.0, "72,5", ""},
+            {"zwei punkte", "7.5.3", 0.0, "", "\"7.5.3\" ist kein gültiger Gleitkommawert."},
+            {"punkt am ende", "72.", 0.0, "", "\"72.\" ist kein gültiger Gleitkommawert."},
+            {"über 310", "400", 0.0, "", "310"},
+            {"zwei dezimalen", "72,55", 0.0, "", "\"72,55\": Das Gewicht wird mit höchstens einer Stelle nach dem Komma eingegeben."},
+            {"null ist kein gewicht", "0", 0.0, "0", ""},
+            {"führende null", "071,0", 0.0, "71", ""},
+        };
+        for (const auto& [name, gewicht, mittel, gespeichert, meldung] : gewichte) {
+            QStringList texte;
+            if (QByteArrayView(meldung) == "15") texte << k15Kg;
+            else if (QByteArrayView(meldung) == "310") texte << ueber310;
+            else if (*meldung) texte << QString::fromUtf8(meldung);
+            QTest::newRow(name) << QString("06.03.2024 07:30 ") + gewicht << 1 << mittel << texte << gespeichert;
+        }
+        QTest::newRow("eingabe aus") << "06.03.2024 07:30" << 1 << 80.0 << QStringList{} << "0";
+        // The table is never cut, and the reading stays in the fields for another try (%1: the table).
+        QTest::newRow("datenträger voll") << "06.03.2024 07:30" << 3 << 0.0
+                                          << QStringList{"Fehler beim Erzeugen der Datei %1\nAuf dem Datenträger ist "
+                                                         "nicht genug Platz frei. Die bisherige Datei ist unverändert."}
+                                          << "";
+        QTest::newRow("schreibgeschützt")
+            << "06.03.2024 07:30" << 4 << 0.0
+            << QStringList{"Die Monatstabelle \"%1\" ist schreibgeschützt und wurde nicht geändert."} << "";
     }
     void aufnehmen() {
         QFETCH(QString, eingabe);
         QFETCH(int, tabelle);
-        QFETCH(bool, enter);
+        QFETCH(double, mittel);
         QFETCH(QStringList, meldungen);
-        const QString datum = eingabe.section(u' ', 0, 0), zeit = eingabe.section(u' ', 1);
+        QFETCH(QString, gewicht);
         Umgebung u;
+        std::optional<testumgebung::KleinesDateisystem> platte;
+        if (tabelle == 3 && !platte.emplace(u.z.tabellenOrdner + "2024").da()) QSKIP("no tmpfs can be mounted here");
         const QByteArray vorher = tabelle ? u.legeTabelleAn({kMorgens05}) : QByteArray();
-        bool offen = false;
-        u.imDialog(tabelle == 1, [&](TEingabeDlg& d) {
-            QCOMPARE(d.ListBox1->count(), int(tabelle == 1)); // a new month starts with an empty list
-            d.SpinEdit2->setValue(datum.section(u'.', 1, 1).toInt());
-            d.SpinEdit3->setValue(datum.section(u'.', 2).toInt());
-            d.Edit1->setText(zeit);
-            d.SpinEdit1->setValue(datum.section(u'.', 0, 0).toInt());
-            if (enter)
-                QTest::keyClick(d.SpinEdit6, Qt::Key_Return);
-            else
-                QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
-            offen = d.isVisible();
-        });
+        if (tabelle != 0 && tabelle != 2)
+            QVERIFY(monatstabelle::liesZumBearbeiten(u.z, u.tabelle(), monatstabelle::KopfLesen::Ja));
+        if (platte) platte->fuellen();
+        if (tabelle == 4) QFile::setPermissions(u.tabelle(), QFileDevice::ReadOwner);
+        meldungen.replaceInStrings(QStringLiteral("%1"), u.tabelle());
+        const QStringList teile = eingabe.split(u' ');
+        const QStringList datum = teile.at(0).split(u'.');
+        eintragen::Eingabe e;
+        e.tag = datum.at(0).toInt(), e.monat = datum.at(1).toInt(), e.jahr = datum.at(2).toInt();
+        e.zeit = teile.at(1);
+        e.sys = 140, e.dia = 90, e.puls = 70;
+        if (teile.size() > 2) e.gewicht = teile.at(2);
+        const QStringList liste = u.z.ListBox1;
+        const eintragen::Ergebnis ergebnis = eintragen::nimmAuf(u.z, e, mittel);
         QCOMPARE(testumgebung::dialoge().alleTexte(), meldungen);
-        QVERIFY(offen);
+        QCOMPARE(ergebnis == eintragen::Ergebnis::Aufgenommen, !gewicht.isEmpty());
         // A time refused is not kept as the slot's time either.
-        if (meldungen.value(0) == kFalscheZeit) QVERIFY(Lies_String_aus_Registry("UhrzeitMorgens") != zeit);
-        if (tabelle < 2) QCOMPARE(u.z.ListBox1.size(), tabelle + int(meldungen.isEmpty()));
-        if (!meldungen.isEmpty()) {
+        if (meldungen.value(0) == kFalscheZeit) QVERIFY(Lies_String_aus_Registry("UhrzeitMorgens") != e.zeit);
+        if (gewicht.isEmpty()) {
             QCOMPARE(testumgebung::lies(u.tabelle()), vorher);
+            if (tabelle != 2) QCOMPARE(u.z.ListBox1, liste);
         } else {
-            QCOMPARE(
-                u.z.ListBox1.last(),
-                QString("Morgens den \t%1 \tZ=%2 \ts=140, \td=90, \tp=70, \tGewicht=0").arg(datum, zeit));
-            if (tabelle == 2) // the readings on disk stay
-                QCOMPARE(testumgebung::lies(u.tabelle()),
-                         tabellenBytes(kAlleSlots, {kMorgens05, "Morgens den " + datum + " Z=" + zeit +
-                                                                    " s=140, d=90, p=70, Gewicht=0"}));
+            const QString neu = "Morgens den " + teile.at(0) + " Z=" + e.zeit + " s=140, d=90, p=70, Gewicht=" + gewicht;
+            if (tabelle)
+                QCOMPARE(testumgebung::lies(u.tabelle()), tabellenBytes(kAlleSlots, {kMorgens05, neu}));
+            else // February's own table
+                QVERIFY(testumgebung::lies(QString(u.tabelle()).replace("_03_", "_02_")).endsWith(neu.toLatin1() + "\r\n"));
+            QCOMPARE(u.z.ListBox1.last(), monatstabelle::listeneintrag(neu)); // read back from the table
+            QCOMPARE(Lies_String_aus_Registry("UhrzeitMorgens"), e.zeit);
         }
         QVERIFY(!QDir(u.z.tabellenOrdner + "2025").exists());
     }
 
-    void gewichtBeimAufnehmen_data() {
-        QTest::addColumn<QString>("gewicht");
-        QTest::addColumn<double>("mittel");       // the weight of the one reading in the table, as drawn
-        QTest::addColumn<QString>("gespeichert"); // empty: refused, the file stays as it was
-        QTest::addColumn<bool>("eingabe");
-        QTest::addColumn<QString>("meldung");
-        const QString ueber310 = QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!");
-        QTest::newRow("95 bei 80") << "95" << 80.0 << "" << true << k15Kg;
-        QTest::newRow("65 bei 80") << "65" << 80.0 << "" << true << k15Kg;
-        QTest::newRow("94,9 bei 80") << "94,9" << 80.0 << "94,9" << true << "";
-        QTest::newRow("95,3 bei 80,4") << "95,3" << 80.4 << "95,3" << true << "";
-        QTest::newRow("15,4 bei 30,4") << "15,4" << 30.4 << "" << true << k15Kg; // 14,999… in binary
-        QTest::newRow("ohne mittel") << "95" << 0.0 << "95" << true << "";
-        QTest::newRow("eingabe aus") << "95" << 80.0 << "0" << false << "";
-        QTest::newRow("punkt wie komma") << "72.5" << 0.0 << "72,5" << true << "";
-        QTest::newRow("zwei punkte") << "7.5.3" << 0.0 << "" << true << "\"7.5.3\"";
-        QTest::newRow("punkt am ende") << "72." << 0.0 << "" << true << "\"72.\"";
-        QTest::newRow("über 310") << "400" << 300.0 << "310" << true << ueber310;
-        QTest::newRow("erstes gewicht über 310") << "400" << 0.0 << "" << true << ueber310;
-        QTest::newRow("komma") << "72,5" << 0.0 << "72,5" << true << "";
-        QTest::newRow("zwei dezimalen")
-            << "72,55" << 0.0 << "" << true << "höchstens einer Stelle nach dem Komma";
-        QTest::newRow("unter 1") << "0,5" << 0.0 << "" << true << "unter 1 Kilogramm";
-        QTest::newRow("null ist kein gewicht") << "0" << 0.0 << "0" << true << "";
-        QTest::newRow("führende null") << "071,0" << 0.0 << "71" << true << "";
-    }
-    void gewichtBeimAufnehmen() {
-        QFETCH(QString, gewicht);
-        QFETCH(double, mittel);
-        QFETCH(QString, gespeichert);
-        QFETCH(bool, eingabe);
-        QFETCH(QString, meldung);
+    // The dialog hands its fields to the add command, by the button or by Enter in a field, and stays
+    // open; a weight typed over 310 kg is set back to 310 at once.
+    void aufnehmenImDialog() {
         Umgebung u;
-        const QString morgens =
-            QString(kMorgens05).replace("Gewicht=80", "Gewicht=" + QString::number(mittel).replace('.', ','));
-        const QByteArray vorher = u.legeTabelleAn({morgens});
-        QVERIFY(u.grafik.GrafikZeichnen(u.tabelle())); // as the main window shows it before
+        u.legeTabelleAn({kMorgens05});
+        QVERIFY(u.grafik.GrafikZeichnen(u.tabelle()));
+        bool offen = false;
         u.imDialog(true, [&](TEingabeDlg& d) {
-            if (eingabe) d.GewichtsEingabeCheckBox->click();
-            d.GewichtEdit->setText(gewicht);
-            nimmAuf(d, 6);
+            d.SpinEdit1->setValue(6);
+            QTest::keyClick(d.SpinEdit6, Qt::Key_Return);
+            QCOMPARE(d.ListBox1->count(), 2);
+            QCOMPARE(d.BitBtn3->text(), QStringLiteral("Messung 2"));
+            d.GewichtsEingabeCheckBox->click();
+            d.GewichtEdit->setText(QStringLiteral("400"));
+            QCOMPARE(d.GewichtEdit->text(), QStringLiteral("310"));
+            offen = d.isVisible();
         });
-        const QString texte = testumgebung::dialoge().alleTexte().join('\n');
-        QVERIFY2(texte.isEmpty() == meldung.isEmpty() && texte.contains(meldung), qPrintable(texte));
-        const QString neu = "Morgens den 06.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=" + gespeichert;
-        QCOMPARE(testumgebung::lies(u.tabelle()),
-                 gespeichert.isEmpty() ? vorher : tabellenBytes(kAlleSlots, {morgens, neu}));
+        QVERIFY(offen);
+        QCOMPARE(testumgebung::dialoge().alleTexte(),
+                 QStringList{QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!")});
+        QCOMPARE(u.z.ListBox1.size(), 2);
     }
 
     void tippen_data() {

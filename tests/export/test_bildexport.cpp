@@ -6,6 +6,7 @@
 #include "chart/tmonatsgrafik.h"
 #include "export/image/grafikseite.h"
 #include "export/image/gui/tbildexport.h"
+#include "export/image/gui/tbildspeichernform.h"
 #include "export/image/jpeg.h"
 #include "platform/textdatei.h"
 #include "platform/uhr.h"
@@ -15,6 +16,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImageReader>
+#include <QPlainTextEdit>
 #include <QProcess>
 
 using namespace Qt::StringLiterals;
@@ -159,14 +161,18 @@ private Q_SLOTS:
         QTest::newRow("Bob2030") << "Bob2030";
         QTest::newRow("1999er") << "1999er";
     }
-    // The JPEG goes into the year folder of the month shown, whatever digits the name holds.
+    // The JPEG goes into the year folder of the month shown, whatever digits the name holds; the
+    // notice says where and names no program that is not there.
     void jahrOrdner() {
         QFETCH(QString, name);
         TMonatsGrafik g(z);
         z.benutzerName = name;
         QVERIFY(g.GrafikZeichnen(schreibeMaerz(z.tabellenOrdner + u"2024/"_s + name + u"_03_2024.tab"_s, name)));
-        TBildExport e(z, g, nullptr);
+        TBildspeichernForm hinweis;
+        TBildExport e(z, g, &hinweis);
         QVERIFY(e.GrafikspeichernalsBilddateiClick());
+        QCOMPARE(hinweis.Memo1->toPlainText(), u"Es wird die Korvane-Daten-Grafik erstellt und im Ordner\n"
+                                               u"Korvane-Daten-Galerie/2024 als  \".JPG\" gespeichert."_s);
         QCOMPARE(e.geschrieben, z.tabellenOrdner + u"2024/M_rz_2024_"_s + name + u".jpg"_s);
         QVERIFY(QImageReader(e.geschrieben).canRead());
         QCOMPARE(testumgebung::dialoge().texte(Art::Meldung),

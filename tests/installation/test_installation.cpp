@@ -73,8 +73,7 @@ private Q_SLOTS:
         for (QDirIterator it(m_prefix, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             dateien << it.next().mid(m_prefix.size() + 1);
         dateien.sort();
-        QCOMPARE(dateien, (QStringList{"bin/korvane", "lib/korvane/korvane-fenster.so",
-                                       "share/applications/de.orvalis.Korvane.desktop",
+        QCOMPARE(dateien, (QStringList{"bin/korvane", "share/applications/de.orvalis.Korvane.desktop",
                                        "share/doc/korvane/Korvane-Hilfe.pdf", "share/doc/korvane/copyright",
                                        "share/icons/hicolor/256x256/apps/de.orvalis.Korvane.png",
                                        "share/icons/hicolor/48x48/apps/de.orvalis.Korvane.png",
@@ -209,8 +208,7 @@ private Q_SLOTS:
 
         const QString inhalt = laufe(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb}).text;
         for (const char* datei :
-             {"./usr/bin/korvane", "./usr/lib/korvane/korvane-fenster.so",
-              "./usr/share/applications/de.orvalis.Korvane.desktop",
+             {"./usr/bin/korvane", "./usr/share/applications/de.orvalis.Korvane.desktop",
               "./usr/share/mime/packages/de.orvalis.Korvane.xml", "./usr/share/doc/korvane/copyright"})
             QVERIFY2(inhalt.contains(QLatin1String(datei)), datei);
     }
@@ -255,79 +253,6 @@ private Q_SLOTS:
             const QString datei = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
             QVERIFY2(QFileInfo(datei).size() > 0, qPrintable(befehl + QStringLiteral(": ") + datei));
         }
-    }
-
-    // The windows live in a module beside the program; an export never needs it. A program
-    // whose module is missing, cut off (a part-written copy), no library, or another library says
-    // why in German and ends with 1, never with a crash; nor does it look for the module relative
-    // to the working folder when the system will not tell where the program lies.
-    void ohneFensterModul_data() {
-        QTest::addColumn<QString>("modul");
-        QTest::addColumn<QString>("grund");
-        QTest::newRow("fehlt") << QString() << QStringLiteral("korvane-fenster.so\" fehlt.");
-        QTest::newRow("nach 1000 Bytes abgeschnitten") << QStringLiteral("1000") << QStringLiteral("ist beschädigt.");
-        QTest::newRow("nach 100000 Bytes abgeschnitten") << QStringLiteral("100000") << QStringLiteral("ist beschädigt.");
-        QTest::newRow("Unsinn") << QStringLiteral("unsinn") << QStringLiteral("ist beschädigt.");
-        QTest::newRow("Ordner") << QStringLiteral("ordner") << QStringLiteral("ist keine gewöhnliche Datei.");
-        QTest::newRow("andere Bibliothek") << QStringLiteral("libz") << QStringLiteral("passt nicht zu diesem Programm");
-        QTest::newRow("ohne /proc, ein Modul im Arbeitsordner")
-            << QStringLiteral("ohne-proc") << QStringLiteral("Der Ordner des Programms ist nicht zu ermitteln.");
-    }
-    void ohneFensterModul() {
-        QFETCH(QString, modul);
-        QFETCH(QString, grund);
-        const QString ordner = testumgebung::wurzel() + QStringLiteral("/ohne-modul/") +
-                               QString::number(qHash(QLatin1String(QTest::currentDataTag()))) + u'/';
-        QVERIFY(QDir().mkpath(ordner + QStringLiteral("bin")));
-        QVERIFY(QDir().mkpath(ordner + QStringLiteral("lib/korvane")));
-        const QString programm = ordner + QStringLiteral("bin/korvane");
-        QFile::remove(programm);
-        QVERIFY(QFile::copy(m_prefix + QStringLiteral("/bin/korvane"), programm));
-        const QString ziel = ordner + QStringLiteral("lib/korvane/korvane-fenster.so");
-        const QByteArray echt = testumgebung::lies(m_prefix + QStringLiteral("/lib/korvane/korvane-fenster.so"));
-        bool ok = true;
-        if (modul == u"unsinn")
-            testumgebung::schreibe(ziel, QByteArray(5000, 'x'));
-        else if (modul == u"ordner")
-            ok = QDir().mkpath(ziel);
-        else if (modul == u"libz")
-            ok = QFile::copy(QStringLiteral("/lib/x86_64-linux-gnu/libz.so.1"), ziel);
-        else if (modul == u"ohne-proc")
-            // The real module, where a lookup relative to the working folder (ordner/bin) would find it.
-            testumgebung::schreibe(ordner + QStringLiteral("lib/korvane/korvane-fenster.so"), echt);
-        else if (!modul.isEmpty())
-            testumgebung::schreibe(ziel, echt.left(modul.toInt()));
-        QVERIFY(ok);
-        const QString tabelle = ordner + QStringLiteral("Anna_03_2024.tab");
-        testumgebung::schreibe(tabelle,
-                               testumgebung::lies(testumgebung::testdaten(QStringLiteral("anna_maerz_2024.tab"))));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("KORVANE_ORDNER"), ordner);
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), ordner + QStringLiteral("config"));
-        if (modul.isEmpty()) {
-            const Ausgabe a = laufe(programm, {QStringLiteral("--export"), QStringLiteral("pdf-grafik"),
-                                               QStringLiteral("--ausgabe"), ordner + QStringLiteral("a.pdf"), tabelle},
-                                    env, 60000);
-            QVERIFY2(a.status == 0, qPrintable(a.text));
-            QVERIFY(QFileInfo(ordner + QStringLiteral("a.pdf")).size() > 0);
-        }
-        Ausgabe fenster;
-        if (modul == u"ohne-proc") {
-            // A mount namespace of its own, /proc taken away, started from inside bin/.
-            const QString befehl = QStringLiteral("umount -l /proc && cd '%1bin' && exec '%2' '%3'").arg(ordner, programm, tabelle);
-            fenster = laufe(QStringLiteral("unshare"), {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"), befehl},
-                            env, 60000);
-            if (fenster.text.contains(QStringLiteral("unshare:")) || fenster.text.contains(QStringLiteral("umount:")))
-                QSKIP("Ohne Rechte für einen eigenen Mount-Namensraum nicht zu prüfen.");
-        } else {
-            fenster = laufe(programm, {tabelle}, env, 60000);
-        }
-        QCOMPARE(fenster.status, 1);
-        QVERIFY2(fenster.text.contains(QStringLiteral("Korvane kann seine Fenster nicht öffnen: ")) &&
-                     fenster.text.contains(grund) &&
-                     fenster.text.contains(QStringLiteral("Bitte installieren Sie Korvane neu.")),
-                 qPrintable(fenster.text));
     }
 
     void fensterUnterX11() {

@@ -8,7 +8,11 @@
 #include "menus/gui/grossmenues.h"
 #include "storage/registry.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -69,6 +73,7 @@ class TestMenues : public QObject {
     // A stand-in for the main window: one action per command name.
     QWidget wirt;
     TGrossMenues* menues = nullptr;
+    std::unique_ptr<Programmstart> programm; // every window of the program, for zugaenglich()
     QStringList ausgeloest; // command, then the menu windows open at that moment
 
     QAction* aktion(const QString& name) {
@@ -127,7 +132,8 @@ private Q_SLOTS:
         QTest::newRow("Hilfe") << "MHilfeForm" << "Hilfe-Menü" << QSize(441, 192)
                                << QStringList{"Hilfethemen@32", "Info über..@96"};
     }
-    // Captions, client sizes, button captions and places; every caption fits its button.
+    // Captions, client sizes, button captions and places; every caption fits its button; Escape
+    // closes the window.
     void fenster() {
         QFETCH(QString, name);
         QFETCH(QSize, groesse);
@@ -157,7 +163,8 @@ private Q_SLOTS:
                             QString::number(k->y());
         }
         QCOMPARE(gefunden, knoepfe);
-        f->close();
+        QTest::keyClick(liste.first(), Qt::Key_Escape); // from a button, as a keyboard user would
+        QVERIFY(!f->isVisible());
     }
 
     // What each button runs and which menu windows are still open when its command runs.
@@ -288,6 +295,54 @@ private Q_SLOTS:
         QCOMPARE(sichtbar(g).size(), 2);
         emit qApp->applicationStateChanged(Qt::ApplicationInactive);
         QCOMPARE(sichtbar(g), QStringList());
+    }
+
+    void zugaenglich_data() {
+        QTest::addColumn<QString>("klasse");
+        QTest::addColumn<bool>("bedienbar"); // has controls at all
+        for (const char* k :
+             {"TmainForm", "TEingabeDlg", "TNameEingDlg", "TForm_UhrzeitDropdownMemo", "TTouchEingabeDlg",
+              "TTabellenDlg", "TPatientenDatenInPDFform", "TEinstellDlg", "TMenueForm", "TMDateiForm",
+              "TMMDateiForm", "TMTabelleForm", "TMOptionenForm", "TMHilfeForm", "TAboutBox"})
+            QTest::newRow(k) << QString::fromLatin1(k) << true;
+        QTest::newRow("TBildspeichernForm") << u"TBildspeichernForm"_s << false;
+    }
+    // Every control of every window that a person can focus or click has a name a screen reader
+    // says, with a letter in it: its caption or a name set for it. Qt's own parts of a control
+    // (a spin box's editor, a grid's corner) are named by the control.
+    void zugaenglich() {
+        QFETCH(QString, klasse);
+        QFETCH(bool, bedienbar);
+        if (!programm) {
+            testumgebung::neuerProgrammOrdner(u"zugang"_s);
+            testumgebung::einstellungenLoeschen();
+            Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(testumgebung::programmOrdner());
+            programm = std::make_unique<Programmstart>();
+            QVERIFY(programm->erzeugeFenster({}));
+        }
+        QWidget* fenster = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (klasse == QLatin1String(w->metaObject()->className()) && !wirt.isAncestorOf(w)) fenster = w;
+        QVERIFY(fenster);
+        QStringList namenlos;
+        int bedienelemente = 0;
+        for (QWidget* w : fenster->findChildren<QWidget*>()) {
+            bool teil = w->window() != fenster || w->objectName().startsWith(u"qt_"_s);
+            for (const QWidget* e = w->parentWidget(); e && e != fenster; e = e->parentWidget())
+                teil = teil || qobject_cast<const QAbstractSpinBox*>(e) ||
+                       qobject_cast<const QAbstractItemView*>(e) || qobject_cast<const QMenuBar*>(e);
+            const bool klickbar =
+                qobject_cast<QAbstractButton*>(w) || w->metaObject()->indexOfSignal("geklickt()") >= 0;
+            if (teil || (!klickbar && w->focusPolicy() == Qt::NoFocus)) continue;
+            ++bedienelemente;
+            const QAccessibleInterface* zugang = QAccessible::queryAccessibleInterface(w);
+            const QString name = zugang ? zugang->text(QAccessible::Name) : QString();
+            if (!name.contains(QRegularExpression(u"\\p{L}"_s)))
+                namenlos << QString::fromLatin1(w->metaObject()->className()) + u' ' + w->objectName() +
+                                u" \""_s + name + u'"';
+        }
+        QCOMPARE(bedienelemente > 0, bedienbar);
+        QCOMPARE(namenlos, QStringList());
     }
 
     // The about box, from the Hilfe menu and from the large "Info über.." (which closes the menus).

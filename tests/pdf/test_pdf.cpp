@@ -13,15 +13,18 @@
 #include "storage/registry.h"
 #include "table/gui/ttabellendlg.h"
 
+#include "platform/uhr.h"
 #include <QCheckBox>
 #include <QDir>
-#include "platform/uhr.h"
+#include <QFileInfo>
 
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
+#include <atomic>
+#include <optional>
 #include <zlib.h>
 
 using namespace Qt::StringLiterals;
@@ -90,13 +93,43 @@ QList<Seite> seitenVon(const QString& pdf) {
     return seiten;
 }
 
-QByteArray zlibLeer() {
-    uLongf laenge = 64;
-    QByteArray b(64, 0);
-    compress2(reinterpret_cast<Bytef*>(b.data()), &laenge, reinterpret_cast<const Bytef*>(""), 0,
-              Z_DEFAULT_COMPRESSION);
+// compress2 of the bytes, as a PDF stream of them must be.
+QByteArray zlib(const QByteArray& roh) {
+    uLongf laenge = compressBound(uLong(roh.size()));
+    QByteArray b(qsizetype(laenge), Qt::Uninitialized);
+    compress2(reinterpret_cast<Bytef*>(b.data()), &laenge, reinterpret_cast<const Bytef*>(roh.constData()),
+              uLong(roh.size()), Z_DEFAULT_COMPRESSION);
     b.truncate(qsizetype(laenge));
     return b;
+}
+
+// The stream of the document's first image, checked against its /Length and endstream.
+QByteArray ersterBildStrom(const QByteArray& b) {
+    const qsizetype kopf = b.indexOf("/Length ", b.indexOf("/Subtype /Image"));
+    if (kopf < 0) return "kein Bild";
+    const qsizetype strom = b.mid(kopf + 8, 12).split('\r').first().toLongLong();
+    const qsizetype anfang = b.indexOf("stream\r\n", kopf) + 8;
+    if (!b.mid(anfang + strom).startsWith("\r\nendstream")) return "Laenge falsch";
+    return b.mid(anfang, strom);
+}
+
+// A document of one page showing the picture, as a writer compressing or not writes it.
+QByteArray einBild(const QImage& bild, bool komprimiert, bool gedreht = false) {
+    TmachPDF pdf;
+    pdf.Compress = komprimiert;
+    pdf.BeginDoc();
+    pdf.DrawImage(0, 0, 0, 0, bild, gedreht);
+    return pdf.EndDocBytes();
+}
+
+// Stands in for compress2: counts the calls, and fails those of at least (or below) a size.
+std::atomic<int> g_aufrufe{0};
+std::atomic<unsigned long> g_scheitertAb{~0ul}, g_scheitertUnter{0};
+int zaehlendesCompress2(unsigned char* ziel, unsigned long* laenge, const unsigned char* quelle, unsigned long n,
+                        int stufe) {
+    ++g_aufrufe;
+    if (n >= g_scheitertAb || n < g_scheitertUnter) return Z_MEM_ERROR;
+    return compress2(ziel, laenge, quelle, n, stufe);
 }
 
 } // namespace
@@ -126,7 +159,7 @@ private Q_SLOTS:
         QVERIFY(b.startsWith("%PDF-1.4\r\n1 0 obj\r\n<<\r\n/Producer (Korvane)\r\n/Author (Korvane)\r\n"
                              "/CreationDate (D:20240305073005)\r\n/Creator (Korvane)\r\n/Keywords ()\r\n"
                              "/Subject ()\r\n/Title (Korvanemesswerte)\r\n/ModDate ()\r\n>>\r\nendobj\r\n"));
-        const QByteArray leer = komprimiert ? zlibLeer() : QByteArray();
+        const QByteArray leer = komprimiert ? zlib({}) : QByteArray();
         const QByteArray inhalt = "2 0 obj\r\n<< /Length 3 0 R\r\n" +
                                   QByteArray(komprimiert ? "/Filter [/FlateDecode]\r\n" : "") + " >>\r\nstream\r\n" +
                                   leer + "endstream\r\nendobj\r\n3 0 obj\r\n" + QByteArray::number(leer.size()) +
@@ -232,72 +265,73 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(pdf.FileName));
     }
 
-    // An image's stream is a zlib stream of its RGB bytes (rows from the top, no fill bytes),
-    // whatever the picture's format. A picture of up to 512 KiB is zlib's one-shot compression;
-    // a larger one is compressed in pieces, which must still inflate to exactly its bytes (the
-    // Adler-32 checks the joining) and compress as well as one stream. Uncompressed, the bytes.
+    // An image's stream is compress2 of its RGB bytes (rows from the top, no fill bytes), one call
+    // a picture whatever its size or format; uncompressed, the bytes.
     void bildStrom_data() {
         QTest::addColumn<int>("format");
         QTest::addColumn<QSize>("groesse");
         QTest::addColumn<bool>("komprimiert");
-        QTest::addColumn<bool>("einStueck");
-        QTest::newRow("RGB32 ungerade Breite") << int(QImage::Format_RGB32) << QSize(333, 57) << true << true;
-        QTest::newRow("ARGB32") << int(QImage::Format_ARGB32) << QSize(101, 40) << true << true;
-        QTest::newRow("RGB888") << int(QImage::Format_RGB888) << QSize(101, 40) << true << true;
-        QTest::newRow("Graustufen") << int(QImage::Format_Grayscale8) << QSize(77, 13) << true << true;
-        QTest::newRow("leer") << int(QImage::Format_RGB32) << QSize(0, 0) << true << true;
-        QTest::newRow("genau ein Stueck") << int(QImage::Format_RGB32) << QSize(512, 341) << true << true;
-        QTest::newRow("Tabellenseite") << int(QImage::Format_RGB32) << QSize(802, 1164) << true << false;
-        QTest::newRow("RGB888 in Stuecken") << int(QImage::Format_RGB888) << QSize(1001, 700) << true << false;
-        QTest::newRow("Zeile laenger als ein Stueck") << int(QImage::Format_RGB32) << QSize(200000, 3) << true << false;
-        QTest::newRow("ohne Kompression") << int(QImage::Format_RGB32) << QSize(802, 1164) << false << false;
+        QTest::newRow("RGB32 ungerade Breite") << int(QImage::Format_RGB32) << QSize(333, 57) << true;
+        QTest::newRow("ARGB32") << int(QImage::Format_ARGB32) << QSize(101, 40) << true;
+        QTest::newRow("RGB888") << int(QImage::Format_RGB888) << QSize(101, 40) << true;
+        QTest::newRow("Graustufen") << int(QImage::Format_Grayscale8) << QSize(77, 13) << true;
+        QTest::newRow("leer") << int(QImage::Format_RGB32) << QSize(0, 0) << true;
+        QTest::newRow("Tabellenseite") << int(QImage::Format_RGB32) << QSize(802, 1164) << true;
+        QTest::newRow("RGB888 gross") << int(QImage::Format_RGB888) << QSize(1001, 700) << true;
+        QTest::newRow("lange Zeilen") << int(QImage::Format_RGB32) << QSize(200000, 3) << true;
+        QTest::newRow("ohne Kompression") << int(QImage::Format_RGB32) << QSize(802, 1164) << false;
     }
     void bildStrom() {
         QFETCH(int, format);
         QFETCH(QSize, groesse);
         QFETCH(bool, komprimiert);
-        QFETCH(bool, einStueck);
         const QImage bild = rauschbild(groesse, QImage::Format(format));
         const QByteArray roh = rgbBytes(bild);
-        QByteArray einmal(qsizetype(compressBound(uLong(roh.size()))), Qt::Uninitialized);
-        uLongf laenge = uLongf(einmal.size());
-        compress2(reinterpret_cast<Bytef*>(einmal.data()), &laenge, reinterpret_cast<const Bytef*>(roh.constData()),
-                  uLong(roh.size()), Z_DEFAULT_COMPRESSION);
-        einmal.truncate(qsizetype(laenge));
+        TmachPDF::setzeKomprimierer(zaehlendesCompress2);
+        g_aufrufe = 0;
+        const QByteArray b = einBild(bild, komprimiert);
+        TmachPDF::setzeKomprimierer(nullptr);
+        QCOMPARE(g_aufrufe.load(), komprimiert ? 2 : 0); // the picture and the page content
+        QVERIFY(ersterBildStrom(b) == (komprimiert ? zlib(roh) : roh));
+        QCOMPARE(b.contains("/FlateDecode"), komprimiert);
+        QVERIFY(b.contains("/Length " + QByteArray::number(ersterBildStrom(b).size()) + "\r\n/Name /Im1\r\n"));
+    }
 
+    // A picture or page that zlib cannot compress fails the document: nothing is written, an old
+    // file stays, the message names the file and no temporary file is left.
+    void kompressionScheitert_data() {
+        QTest::addColumn<unsigned long>("ab");
+        QTest::addColumn<unsigned long>("unter");
+        QTest::newRow("ein Bild") << 1000ul << 0ul;
+        QTest::newRow("eine Seite") << ~0ul << 1000ul;
+    }
+    void kompressionScheitert() {
+        QFETCH(unsigned long, ab);
+        QFETCH(unsigned long, unter);
+        QTemporaryDir ziel;
+        g_scheitertAb = ab;
+        g_scheitertUnter = unter;
+        TmachPDF::setzeKomprimierer(zaehlendesCompress2);
         TmachPDF pdf;
-        pdf.Compress = komprimiert;
+        pdf.FileName = ziel.filePath(u"alt.pdf"_s);
+        testumgebung::schreibe(pdf.FileName, "alt");
         pdf.BeginDoc();
-        pdf.DrawImage(0, 0, bild);
-        const QByteArray b = pdf.EndDocBytes();
-        const qsizetype kopf = b.indexOf("/Length ", b.indexOf("/Subtype /Image"));
-        QVERIFY(kopf > 0);
-        const qsizetype strom = b.mid(kopf + 8, 12).split('\r').first().toLongLong();
-        QVERIFY(b.mid(kopf).startsWith("/Length " + QByteArray::number(strom) + "\r\n/Name /Im1\r\n"));
-        const qsizetype anfang = b.indexOf("stream\r\n", kopf) + 8;
-        const QByteArray daten = b.mid(anfang, strom);
-        QVERIFY(b.mid(anfang + strom).startsWith("\r\nendstream"));
-        if (!komprimiert) {
-            QVERIFY(daten == roh);
-            QVERIFY(!b.contains("/FlateDecode"));
-            return;
-        }
-        if (einStueck) {
-            QVERIFY(daten == einmal);
-            return;
-        }
-        QVERIFY(daten != einmal);
-        QVERIFY(daten.startsWith("\x78\x9c"));
-        QByteArray zurueck(roh.size() + 1, Qt::Uninitialized);
-        uLongf zurueckLaenge = uLongf(zurueck.size());
-        QCOMPARE(uncompress(reinterpret_cast<Bytef*>(zurueck.data()), &zurueckLaenge,
-                            reinterpret_cast<const Bytef*>(daten.constData()), uLong(daten.size())),
-                 Z_OK);
-        zurueck.truncate(qsizetype(zurueckLaenge));
-        QVERIFY(zurueck == roh);
-        // Each piece starts with the 32 KiB before it: joined, they cost next to nothing.
-        QVERIFY2(daten.size() < einmal.size() + einmal.size() / 100 + 64,
-                 qPrintable(u"%1 statt %2"_s.arg(daten.size()).arg(einmal.size())));
+        pdf.TextOut(10, 20, u"Seite 1"_s);
+        pdf.DrawImage(60, 40, rauschbild(QSize(300, 200), QImage::Format_RGB32));
+        pdf.NewPage();
+        pdf.DrawImage(60, 40, rauschbild(QSize(30, 20), QImage::Format_RGB32));
+        QString fehler;
+        const bool geschrieben = pdf.EndDoc(&fehler);
+        TmachPDF::setzeKomprimierer(nullptr);
+        g_scheitertAb = ~0ul;
+        g_scheitertUnter = 0;
+        QVERIFY(!geschrieben);
+        QVERIFY2(fehler.startsWith(u"Fehler beim Erzeugen der Datei "_s + pdf.FileName + u'\n') &&
+                     fehler.contains(u"komprimieren"_s),
+                 qPrintable(fehler));
+        QVERIFY(pdf.EndDocBytes().isEmpty());
+        QCOMPARE(testumgebung::lies(pdf.FileName), QByteArray("alt"));
+        QCOMPARE(QDir(ziel.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"alt.pdf"_s});
     }
 
     // What real readers say: qpdf finds no error and pdftoppm renders the page.
@@ -315,6 +349,8 @@ private Q_SLOTS:
         pdf.NewPage();
         pdf.TextLines(50, 50, {u"Patientendaten: Anna (geb. 1950)"_s, u"Straße 1\\2"_s});
         QVERIFY(pdf.EndDoc());
+        QCOMPARE(testumgebung::lies(pdf.FileName), pdf.EndDocBytes()); // put together from the temporary file
+        QCOMPARE(QDir(ordner.path()).entryList({u".*"_s}, QDir::Files | QDir::Hidden), QStringList());
         QString ausgabe;
         QVERIFY2(qpdfPruefung(pdf.FileName, &ausgabe) == 0, qPrintable(ausgabe));
         QProcess p;
@@ -402,16 +438,11 @@ private Q_SLOTS:
         }
         QCOMPARE(gefunden.join(u' '), seiten);
         QCOMPARE(seite, gefunden.size());
+        // The command line has each table picture made when its page is reached: the same bytes
+        // as the picture handed over, for the month that begins a document and the one after it.
         const auto a = static_cast<pdfdokument::Art>(art);
-        const auto p = static_cast<pdfdokument::Platz>(platz);
-        if (gefunden.contains(u"T"_s))
-            QCOMPARE(pdfdokument::tabellenSeitenNummer(a, p, daten, 1, true), gefunden.indexOf(u"T"_s) + 1);
-
-        // The command line begins each table page before its month is written, numbered by
-        // tabellenSeitenNummer: the same bytes as the table picture handed over, for the month
-        // that begins a document and for the one after it.
         if (a == pdfdokument::Art::NurGrafik) return;
-        auto dokument = [&](bool vorher) {
+        auto dokument = [&](bool spaeter) {
             TmachPDF d;
             pdfdokument::richteEin(d);
             d.erstellt = QDateTime(QDate(2024, 3, 5), QTime(7, 40), Qt::UTC);
@@ -420,16 +451,14 @@ private Q_SLOTS:
             for (int m = 0; m < 2; ++m) {
                 pdfdokument::Monat neu = monat;
                 neu.tabellenbild.setPixelColor(m, 0, Qt::blue);
-                if (vorher) {
-                    const int nummer = pdfdokument::tabellenSeitenNummer(a, p, daten, s, m == 0);
-                    neu.tabellenseite =
-                        pdfdokument::tabellenSeite(std::exchange(neu.tabellenbild, {}), nummer, d.Compress);
-                }
+                if (spaeter) neu.machTabellenbild = [bild = std::exchange(neu.tabellenbild, {})] { return bild; };
                 pdfdokument::schreibeMonat(d, a, neu, &s, m == 0);
             }
             return d.EndDocBytes();
         };
-        QVERIFY(dokument(true) == dokument(false));
+        const QByteArray vorher = dokument(false);
+        QVERIFY(!vorher.isEmpty());
+        QVERIFY(dokument(true) == vorher);
     }
 
     // Under a chart page taller than 830 pixels the data begin at (height - 100) from the top.
@@ -461,10 +490,11 @@ private Q_SLOTS:
         QImage tabelle(1164, 802, QImage::Format_RGB32);
         tabelle.fill(Qt::white);
         tabelle.setPixelColor(0, 801, Qt::red); // bottom left
-        const PdfBild bild = pdfdokument::tabellenSeite(tabelle, 7, false);
-        QCOMPARE(QSize(bild.breite(), bild.hoehe()), QSize(802, 1164));
-        QCOMPARE(bild.daten().size(), 802 * 1164 * 3);
-        const QImage seite(reinterpret_cast<const uchar*>(bild.daten().constData()), 802, 1164, 802 * 3,
+        const QByteArray b = einBild(pdfdokument::tabellenSeite(tabelle, 7), false, true);
+        QVERIFY(b.contains("/Width 802\r\n/Height 1164\r\n"));
+        const QByteArray daten = ersterBildStrom(b);
+        QCOMPARE(daten.size(), 802 * 1164 * 3);
+        const QImage seite(reinterpret_cast<const uchar*>(daten.constData()), 802, 1164, 802 * 3,
                            QImage::Format_RGB888);
         QCOMPARE(seite.pixelColor(0, 0), QColor(Qt::red)); // the old left column, read upwards, on top
         int dunkel = 0; // "Seite 7" stood at (width - 80, 30), so it is now near the bottom right
@@ -475,7 +505,7 @@ private Q_SLOTS:
     }
 
     // A picture taken turned gives the bytes of the picture Qt turns a quarter clockwise, in
-    // every format and with rows that carry fill bytes; compressed in pieces, the same bytes.
+    // every format and with rows that carry fill bytes; compressed, compress2 of them.
     void gedrehtesBild_data() {
         QTest::addColumn<int>("format");
         QTest::addColumn<QSize>("groesse");
@@ -484,7 +514,7 @@ private Q_SLOTS:
         QTest::newRow("RGB888 mit Fuellbytes") << int(QImage::Format_RGB888) << QSize(37, 23) << false;
         QTest::newRow("ARGB32") << int(QImage::Format_ARGB32) << QSize(5, 9) << false;
         QTest::newRow("Graustufen") << int(QImage::Format_Grayscale8) << QSize(9, 5) << false;
-        QTest::newRow("Tabellenseite in Stuecken") << int(QImage::Format_RGB32) << QSize(1164, 802) << true;
+        QTest::newRow("Tabellenseite") << int(QImage::Format_RGB32) << QSize(1164, 802) << true;
     }
     void gedrehtesBild() {
         QFETCH(int, format);
@@ -493,18 +523,10 @@ private Q_SLOTS:
         const QImage bild = rauschbild(groesse, QImage::Format(format));
         const QImage gedreht = bild.transformed(QTransform().rotate(90));
         const QByteArray erwartet = rgbBytes(gedreht);
-        const PdfBild pdfBild = PdfBild::aus(bild, komprimiert, true);
-        QCOMPARE(QSize(pdfBild.breite(), pdfBild.hoehe()), gedreht.size());
-        QByteArray daten = pdfBild.daten();
-        if (komprimiert) {
-            QByteArray roh(erwartet.size(), Qt::Uninitialized);
-            uLongf laenge = uLongf(roh.size());
-            QCOMPARE(uncompress(reinterpret_cast<Bytef*>(roh.data()), &laenge,
-                                reinterpret_cast<const Bytef*>(daten.constData()), uLong(daten.size())),
-                     Z_OK);
-            daten = roh;
-        }
-        QVERIFY(daten == erwartet);
+        const QByteArray b = einBild(bild, komprimiert, true);
+        QVERIFY(b.contains("/Width " + QByteArray::number(gedreht.width()) + "\r\n/Height " +
+                           QByteArray::number(gedreht.height()) + "\r\n"));
+        QVERIFY(ersterBildStrom(b) == (komprimiert ? zlib(erwartet) : erwartet));
     }
 
     void patientenDialog_data() {
@@ -619,8 +641,39 @@ private Q_SLOTS:
         QVERIFY(seiten.at(2).text.contains(u"Hausarzt: Dr. Beispiel"_s));
     }
 
-    // A file that cannot be written: the message names it, an existing file stays, nothing opens.
+    void nichtSchreibbar_data() {
+        QTest::addColumn<QString>("ziel");    // below the program folder; what is there before stays
+        QTest::addColumn<QString>("warnung"); // %1: the whole path
+        const QString galerie = u"Korvane-Daten-Galerie/2024/"_s;
+        QTest::newRow("ordner ist eine datei")
+            << "gesperrt/März.pdf"
+            << "Fehler beim Erzeugen der Datei %1\nEin Teil des Pfades ist kein Ordner.";
+        QTest::newRow("datenträger voll") << "voll/März.pdf"
+                                          << "Fehler beim Erzeugen der Datei %1\nAuf dem Datenträger ist "
+                                             "nicht genug Platz frei. Die bisherige "
+                                             "Datei ist unverändert.";
+        QTest::newRow("schreibgeschützt")
+            << "fest.pdf"
+            << "Die Datei \"%1\" ist schreibgeschützt und wurde nicht geändert.";
+        // The month's own files, its remarks file even before there is one: never a document.
+        QTest::newRow("monatstabelle")
+            << galerie + "Anna_04_2024.tab"
+            << "\"%1\" wäre eine Monatstabelle; eine Export-Datei wird nie so genannt. Die "
+               "PDF-Datei wird nicht geschrieben.";
+        QTest::newRow("bemerkungen in gebrauch") << galerie + "Anna_03_2024.txt"
+                                                 << "\"%1\" ist die Bemerkungsdatei der Monatstabelle "
+                                                    "\"<T>\"; eine Export-Datei wird nie so genannt. "
+                                                    "Die PDF-Datei wird nicht geschrieben.";
+        // Written, but no program opens it: kept, and the message names it and the opener tried.
+        QTest::newRow("öffnen scheitert") << "neu.pdf"
+                                          << "Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet "
+                                             "werden. \"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
+    }
+    // A file that cannot or must not be written: the one message names it, what was there stays,
+    // nothing opens.
     void nichtSchreibbar() {
+        QFETCH(QString, ziel);
+        QFETCH(QString, warnung);
         testumgebung::dialoge().leeren();
         const QString programm = testumgebung::neuerProgrammOrdner(u"pdfgesperrt"_s);
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(programm);
@@ -631,19 +684,31 @@ private Q_SLOTS:
         const QString tabelle = programm + u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
         testumgebung::schreibe(tabelle, testumgebung::lies(testumgebung::testdaten(u"anna_maerz_2024.tab"_s)));
         QVERIFY(g.GrafikZeichnen(tabelle));
-        testumgebung::schreibe(programm + u"gesperrt"_s, "eine Datei, kein Ordner");
-        const QString ziel = programm + u"gesperrt/März.pdf"_s;
+        const bool geschrieben = ziel == u"neu.pdf"_s;
+        // What lies there before: the file in place of the folder, or the target itself.
+        const QString vorher = programm + (ziel.startsWith(u"gesperrt/"_s) ? u"gesperrt"_s : ziel);
+        ziel.prepend(programm);
+        warnung = warnung.arg(ziel).replace(u"<T>"_s, tabelle);
+        std::optional<testumgebung::KleinesDateisystem> platte;
+        if (ziel.contains(u"/voll/"_s) && !platte.emplace(programm + u"voll"_s).da())
+            QSKIP("no tmpfs can be mounted here");
+        if (!ziel.endsWith(u".txt"_s) && !geschrieben) testumgebung::schreibe(vorher, "vorher");
+        if (ziel.endsWith(u"fest.pdf"_s)) QFile::setPermissions(ziel, QFileDevice::ReadOwner);
+        if (platte) platte->fuellen();
         testumgebung::dialoge().dateien.push_back(ziel);
         TPdfExport e(z, g, nullptr);
         QStringList geoeffnet;
-        shell::zeichneAuf(&geoeffnet);
-        QVERIFY(!e.exportieren(pdfdokument::Art::NurGrafik, nullptr));
+        shell::zeichneAuf(&geoeffnet, false);
+        QCOMPARE(e.exportieren(pdfdokument::Art::NurGrafik, nullptr), geschrieben);
         shell::zeichneAuf(nullptr);
-        QCOMPARE(geoeffnet, QStringList());
-        const QStringList warnungen = testumgebung::dialoge().texte(TestDialoge::Art::Warnung);
-        QCOMPARE(warnungen.size(), 1);
-        QVERIFY(warnungen.first().contains(ziel));
-        QCOMPARE(testumgebung::lies(programm + u"gesperrt"_s), QByteArray("eine Datei, kein Ordner"));
+        QCOMPARE(geoeffnet, geschrieben ? QStringList{ziel} : QStringList());
+        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList{warnung});
+        if (geschrieben) {
+            QVERIFY(testumgebung::lies(ziel).startsWith("%PDF-"));
+            return;
+        }
+        QCOMPARE(testumgebung::lies(vorher), ziel.endsWith(u".txt"_s) ? QByteArray() : QByteArray("vorher"));
+        QCOMPARE(QFileInfo::exists(ziel), vorher == ziel && !ziel.endsWith(u".txt"_s));
     }
 };
 

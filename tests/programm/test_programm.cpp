@@ -22,10 +22,13 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -153,9 +156,10 @@ Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
 }
 
 // Runs korvane to its end without any display: neither DISPLAY, WAYLAND_DISPLAY nor a platform.
-// pfadDavor goes before $PATH; ausgabe, when set, takes its stdout.
+// pfadDavor goes before $PATH; ausgabe, when set, takes its stdout; grenze, when set, is the
+// largest file it may write (RLIMIT_FSIZE).
 Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente, const QString& pfadDavor = {},
-                     const QString& ausgabe = {}) {
+                     const QString& ausgabe = {}, rlim_t grenze = 0) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (!pfadDavor.isEmpty()) env.insert(u"PATH"_s, pfadDavor + u':' + env.value(u"PATH"_s));
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -166,6 +170,11 @@ Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente, const QString&
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(l.ordner);
         if (!ausgabe.isEmpty()) p.setStandardOutputFile(ausgabe);
+        if (grenze)
+            p.setChildProcessModifier([grenze] {
+                const struct rlimit r = {grenze, RLIM_INFINITY};
+                ::setrlimit(RLIMIT_FSIZE, &r);
+            });
     });
 }
 
@@ -372,7 +381,7 @@ private Q_SLOTS:
         QTest::newRow("Text über eine andere Tabelle")
             << "--export tabelle-text --ausgabe b.tab a.tab" << 2 << "wäre eine Monatstabelle";
         QTest::newRow("Text über die Bemerkungen")
-            << "--export tabelle-text --ausgabe a.txt a.tab" << 2 << "wird von diesem Aufruf gelesen";
+            << "--export tabelle-text --ausgabe a.txt a.tab" << 2 << "ist die Bemerkungsdatei";
         QTest::newRow("PDF über die Patientendaten")
             << "--export pdf-grafik --patientendaten daten.txt --ausgabe daten.txt a.tab" << 2
             << "wird von diesem Aufruf gelesen";
@@ -383,6 +392,17 @@ private Q_SLOTS:
                                << "keine gewöhnliche Datei";
         QTest::newRow("schreibgeschützt")
             << "--export pdf-tabelle --ausgabe fest.pdf a.tab" << 2 << "schreibgeschützt";
+        // Nor a table's remarks file that is not there yet, by whatever path, nor that of the
+        // table in use or of a table beside it: written now, it would load as the remarks.
+        const QString bemerkungen = u"ist die Bemerkungsdatei der Monatstabelle"_s;
+        QTest::newRow("PDF als neue Bemerkungen")
+            << "--export pdf-grafik --ausgabe b.txt b.tab" << 2 << bemerkungen;
+        QTest::newRow("PDF als Bemerkungen einer Tabelle daneben")
+            << "--export pdf-grafik --ausgabe leer.txt a.tab" << 2 << bemerkungen;
+        QTest::newRow("Bild als Bemerkungen über einen Ordnerverweis")
+            << "--export jpg-grafik --ausgabe hier/b.txt b.tab" << 2 << bemerkungen;
+        QTest::newRow("Text als Bemerkungen der Tabelle in Gebrauch")
+            << "--export tabelle-text --ausgabe inGebrauch.txt a.tab" << 2 << bemerkungen;
         // One table that cannot be used and nothing is written, whatever the art: not the other
         // month's file, no year folder, no script.
         QTest::newRow("kaputt neben März: pdf")
@@ -414,6 +434,9 @@ private Q_SLOTS:
         schreibe(l.ordner + "fest.pdf", "alt");
         QFile::setPermissions(l.ordner + "fest.pdf", QFile::ReadOwner);
         QVERIFY(QFile::link(l.ordner + "daten.txt", l.ordner + "verknuepfung.html"));
+        QVERIFY(QFile::link(l.ordner, l.ordner + "hier"));
+        if (aufruf.contains(u"inGebrauch"_s))
+            setzeEinstellungen(l, {{"TabellenDateiName", l.ordner + "inGebrauch.tab"}});
         QVERIFY(fifoStatt(l.ordner + "fifo"));
         QDir().mkpath(l.ordner + "aus");
         const QStringList vorher = allesUnter(l.ordner);
@@ -432,6 +455,51 @@ private Q_SLOTS:
         if (!inhalt.isEmpty()) QVERIFY(lies(ziel) == inhalt);
         QVERIFY(QFileInfo(l.ordner + "verknuepfung.html").isSymLink());
         QVERIFY(!QFileInfo::exists(u"/dev/null.pdf"_s));
+    }
+
+    void exportSchreibenScheitert_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<int>("grenze"); // the file-size limit; 0: a full disk
+        for (const char* art : {"pdf-grafik", "jpg-grafik-tabelle", "tabelle-text", "html"})
+            for (const int grenze : {0, 1024})
+                QTest::newRow(
+                    qPrintable(u"%1, %2"_s.arg(QLatin1String(art), grenze ? u"grenze"_s : u"voll"_s)))
+                    << QString::fromLatin1(art) << grenze;
+        // The page fits, the script beside it does not.
+        QTest::newRow("html, grenze zwischen seite und skript") << "html" << 64 * 1024;
+    }
+    // A write the disk or a file-size limit stops: exit 1, nothing printed as written, the
+    // message names the whole path and why, and the file there before stays byte for byte.
+    void exportSchreibenScheitert() {
+        QFETCH(QString, art);
+        QFETCH(int, grenze);
+        const Lauf l = neuerLauf(u"scheitert"_s);
+        schreibe(l.ordner + "a.tab", maerzDaten());
+        schreibe(l.ordner + "scripts/Chart.min.js", htmlexport::eingebautesSkript());
+        const QString aus = l.ordner + "aus";
+        std::optional<testumgebung::KleinesDateisystem> platte;
+        if (!grenze && !platte.emplace(aus).da()) QSKIP("no tmpfs can be mounted here");
+        const QString ziel = aus + "/x." +
+                             (art == "html"           ? "html"
+                              : art.startsWith("pdf") ? "pdf"
+                              : art.startsWith("jpg") ? "jpg"
+                                                      : "txt");
+        schreibe(ziel, "alt");
+        if (platte) platte->fuellen();
+        const Ergebnis e =
+            ohneFenster(l, {u"--export"_s, art, u"--ausgabe"_s, ziel, u"a.tab"_s}, {}, {}, rlim_t(grenze));
+        const bool skript = grenze > 1024;
+        QCOMPARE(e.status, 1);
+        QCOMPARE(e.aus, skript ? ziel + u'\n' : QString());
+        const QString grund = grenze ? u"Die Datei wäre größer, als das System einer Datei erlaubt."_s
+                                     : u"Auf dem Datenträger ist nicht genug Platz frei."_s;
+        QVERIFY2(e.fehler.contains(u"Fehler beim Erzeugen der Datei "_s +
+                                   (skript ? aus + "/Chart.min.js" : ziel) + u'\n' + grund),
+                 qPrintable(e.fehler));
+        if (!skript) QCOMPARE(lies(ziel), QByteArray("alt"));
+        QStringList da = allesUnter(aus);
+        da.removeOne(u".fueller"_s);
+        QCOMPARE(da, QStringList{QFileInfo(ziel).fileName()});
     }
 
     // The window's command and the command line on the same table and first-start settings give
@@ -609,6 +677,27 @@ private Q_SLOTS:
         QVERIFY(e.aus.contains(u"korvane --export ART [--patientendaten DATEI[:unter|oben|unten]]"_s));
         QVERIFY(e.aus.contains(u"        tabelle-text        die Tabelle als Text"_s));
         QCOMPARE(e.fehler, QString());
+
+        // The user guide explains every option and every kind the usage lists, and promises nothing.
+        QProcess pdftotext;
+        pdftotext.start(u"pdftotext"_s,
+                        {QStringLiteral(KORVANE_QUELLEN "/resources/hilfe/Korvane-Hilfe.pdf"), u"-"_s});
+        QVERIFY(pdftotext.waitForFinished(20000));
+        const QString anleitung = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QStringList fehlt;
+        auto treffer =
+            QRegularExpression(u"--[a-z]+|^ {8}([a-z][a-z-]+) "_s, QRegularExpression::MultilineOption)
+                .globalMatch(e.aus);
+        int begriffe = 0;
+        while (treffer.hasNext()) {
+            const QRegularExpressionMatch m = treffer.next();
+            const QString begriff = m.captured(1).isEmpty() ? m.captured(0) : m.captured(1);
+            ++begriffe;
+            if (!anleitung.contains(begriff)) fehlt << begriff;
+        }
+        QVERIFY(begriffe >= 12);
+        QCOMPARE(fehlt, QStringList());
+        QVERIFY(!anleitung.contains(u"späteren Version"_s));
     }
 
     void programmOrdnerUnabhaengigVomArbeitsordner_data() {

@@ -308,7 +308,8 @@ private Q_SLOTS:
             QVERIFY(!s->isHidden()); // placeholders keep their place in the row
             if (s->aktiv()) aktiv << s->toolTip();
         }
-        QCOMPARE(aktiv, (QStringList{u"Standard Browser"_s, u"Google Chrome"_s, u"FireFox"_s}));
+        // Each browser by its own name, as its desktop entry gives it.
+        QCOMPARE(aktiv, (QStringList{u"Standard Browser"_s, u"Chromium"_s, u"Mozilla Firefox"_s}));
         QCOMPARE(bildVon(d->firefox_Image).toImage().pixelColor(20, 20), QColor(10, 200, 30));
         QVERIFY(!bildVon(d->chrome_Image).isNull()); // drawn: the theme has no such icon
         QCOMPARE(bildVon(d->opera_Image).toImage().pixelColor(20, 20).alpha(), 0);
@@ -320,6 +321,7 @@ private Q_SLOTS:
         QTest::mouseClick(d->firefox_Image, Qt::LeftButton);
         QCOMPARE(Lies_String_aus_Registry(u"Browser"_s), u"firefox"_s);
         QCOMPARE(bildVon(d->AktuellerBrowser_Image).toImage().pixelColor(20, 20), QColor(10, 200, 30));
+        QCOMPARE(d->AktuellerBrowser_Image->toolTip(), u"Mozilla Firefox"_s);
         // Shown again at the next start.
         p->mainForm->close();
         QVERIFY(starte(false));
@@ -357,14 +359,15 @@ private Q_SLOTS:
     }
 
     // Two browsers of one kind show one symbol, the first one's; Edge's program adds its symbol
-    // once; the Edge shown for Internet Explorer does not take its picture.
+    // once; the Edge shown for Internet Explorer takes neither its name nor its picture.
     void browserEintraege() {
         const QList<BrowserEintrag> e = browserwahl::eintraegeAus(
             {{u"Firefox"_s, u"a"_s, {}}, {u"Firefox ESR"_s, u"b"_s, {}}, {u"Internet Explorer"_s, u"c"_s, {}}}, true);
         QStringList kurz;
         for (const BrowserEintrag& b : e)
-            kurz << b.schluessel + u'=' + b.symbol;
-        QCOMPARE(kurz, (QStringList{u"firefox=a"_s, u"internet explorer=c"_s, u"edge="_s}));
+            kurz << b.schluessel + u'=' + b.symbol + u' ' + b.name;
+        QCOMPARE(kurz, (QStringList{u"firefox=a Firefox"_s, u"internet explorer=c Internet Explorer"_s,
+                                    u"edge= Microsoft Edge"_s}));
     }
 };
 

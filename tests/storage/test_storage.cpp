@@ -1,6 +1,9 @@
 // Month table file, text files, settings store and start-up folders.
 #include "testumgebung.h"
 
+#include "chart/tmonatsgrafik.h"
+#include "export/image/grafikseite.h"
+#include "export/pdf/tmachpdf.h"
 #include "platform/beenden.h"
 #include "platform/datei.h"
 #include "platform/textdatei.h"
@@ -13,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +64,16 @@ QStringList allesUnterDerWurzel() {
          it.hasNext();)
         liste << it.next();
     return liste;
+}
+
+// A picture no compression makes small: its JPEG and PDF are some KiB per 100 x 100 pixels.
+QImage rauschen(int seite) {
+    QImage bild(seite, seite, QImage::Format_RGB32);
+    QRandomGenerator zufall(seite);
+    for (int y = 0; y < seite; ++y)
+        for (int x = 0; x < seite; ++x)
+            bild.setPixel(x, y, zufall.generate());
+    return bild;
 }
 
 // One start of the program, as far as folders, settings and the built-in copies go.
@@ -388,12 +402,103 @@ private Q_SLOTS:
             QVERIFY2(warnungen().first().contains(teil), qPrintable(warnungen().first()));
     }
 
+    void schreibenScheitert_data() {
+        QTest::addColumn<QString>("art");
+        // a full disk, a file-size limit, a write-protected file, a read-only file system
+        QTest::addColumn<QString>("ursache");
+        for (const char* art : {"tabelle", "bemerkungen", "einstellungen", "pdf", "jpeg"})
+            for (const char* ursache : {"voll", "grenze", "schreibgeschützt", "nur lesbar"})
+                QTest::newRow(qPrintable(u"%1, %2"_s.arg(QLatin1String(art), QString::fromUtf8(ursache))))
+                    << QString::fromLatin1(art) << QString::fromUtf8(ursache);
+    }
+    // Whatever stops a write of more than 2 KiB, the old file stays byte for byte with its rights,
+    // nothing is left beside it, and the one message names the whole path and why. The settings
+    // say it once, however often they are written.
+    void schreibenScheitert() {
+        QFETCH(QString, art);
+        QFETCH(QString, ursache);
+        const QString ort = art == "einstellungen" ? QFileInfo(einstellungsDatei()).path() : ordner + "daten";
+        std::optional<testumgebung::KleinesDateisystem> platte;
+        if ((ursache == "voll" || ursache == "nur lesbar") && !platte.emplace(ort).da())
+            QSKIP("no tmpfs can be mounted here");
+        Zustand z = annasMaerz(ordner + "daten/");
+        TMonatsGrafik grafik(z);
+        QString pfad = ort + "/alt." + art, meldung;
+        auto schreibeGross = [&](bool gross) {
+            const int n = gross ? 30 : 1;
+            if (art == "tabelle") {
+                for (int tag = 1; tag <= n; ++tag)
+                    for (const QString& slot : {u"Messung2"_s, u"Abends"_s})
+                        z.ListBox1 << slot + u" den %1.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=72,5"_s.arg(
+                                                 tag, 2, 10, QLatin1Char('0'));
+                monatstabelle::sortiereListe(z.ListBox1);
+                return schreibeTabelle(z, Schreibart::Aufnehmen);
+            }
+            if (art == "bemerkungen") {
+                grafik.bemerkungenDatei = pfad;
+                grafik.setzeBemerkungen(QString(n * 100, u'b'));
+                if (gross) dialoge().fragen.push_back(false); // leave the month without them
+                return grafik.bemerkungenSichern(false) && dialoge().texte(Art::Frage).isEmpty();
+            }
+            if (art == "einstellungen") {
+                if (!gross) Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+                Schreib_String_in_Registry(u"BenutzerName"_s, QString(n * 100, u'n'));
+                Schreib_String_in_Registry(u"BenutzerName"_s, QString(n * 100, u'm'));
+                return Lies_String_aus_Registry(u"BenutzerName"_s) == QString(n * 100, u'm');
+            }
+            if (art == "pdf") {
+                TmachPDF pdf;
+                pdf.FileName = pfad;
+                pdf.BeginDoc();
+                pdf.DrawImage(10, 10, rauschen(n * 3));
+                return pdf.EndDoc(&meldung);
+            }
+            return bildexport::schreibeJpeg(pfad, rauschen(n * 3), &meldung);
+        };
+        QVERIFY(schreibeGross(false));
+        if (art == "tabelle") pfad = z.TabellenDateiName;
+        if (art == "einstellungen") pfad = einstellungsDatei();
+        const QByteArray alt = lies(pfad);
+        QVERIFY(!alt.isEmpty());
+        if (ursache == "schreibgeschützt") QVERIFY(QFile::setPermissions(pfad, QFileDevice::ReadOwner));
+        auto daneben = [&] {
+            QStringList namen = QDir(QFileInfo(pfad).path())
+                                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            namen.removeOne(u".fueller"_s);
+            return namen;
+        };
+        const QStringList vorher = daneben();
+        if (ursache == "voll") platte->fuellen();
+        if (ursache == "nur lesbar") platte->nurLesen();
+        const QFileDevice::Permissions rechte = QFile::permissions(pfad);
+        {
+            std::optional<testumgebung::Groessengrenze> grenze;
+            if (ursache == "grenze") grenze.emplace(2048);
+            QVERIFY(!schreibeGross(true));
+        }
+        QCOMPARE(lies(pfad), alt);
+        QCOMPARE(QFile::permissions(pfad), rechte);
+        QFile::setPermissions(pfad, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QCOMPARE(daneben(), vorher);
+        const QStringList texte = meldung.isEmpty() ? dialoge().alleTexte() : QStringList{meldung};
+        QCOMPARE(texte.size(), 1);
+        const QString erwartet =
+            ursache == "schreibgeschützt" || ursache == "nur lesbar"
+                ? u"\"%1\" ist schreibgeschützt und wurde nicht geändert."_s.arg(pfad)
+                : u"Fehler beim Erzeugen der Datei %1\n%2 Die bisherige Datei ist unverändert."_s.arg(
+                      pfad, ursache == "voll"
+                                ? u"Auf dem Datenträger ist nicht genug Platz frei."_s
+                                : u"Die Datei wäre größer, als das System einer Datei erlaubt."_s);
+        QVERIFY2(texte.first().contains(erwartet), qPrintable(texte.first()));
+    }
+
     void schreibfehlerMeldungen_data() {
         QTest::addColumn<bool>("aufnehmen");
         QTest::addColumn<QStringList>("texte");
-        QTest::newRow("aufnehmen") << true << QStringList{"Ordner \"2024\" konnte nicht erstellt werden! ",
-                                                          "Fehler beim Erzeugen der Datei %1"};
-        QTest::newRow("grafik zeigen") << false << QStringList{"Fehler beim Erzeugen der Datei Anna_03_2024.tab!"};
+        const QString fehler = u"Fehler beim Erzeugen der Datei %1\nEin Teil des Pfades ist kein Ordner."_s;
+        QTest::newRow("aufnehmen") << true
+                                   << QStringList{"Ordner \"2024\" konnte nicht erstellt werden! ", fehler};
+        QTest::newRow("grafik zeigen") << false << QStringList{fehler};
     }
     void schreibfehlerMeldungen() {
         QFETCH(bool, aufnehmen);
@@ -809,14 +914,20 @@ private Q_SLOTS:
         QTest::newRow("leere sperre") << ".lock" << QByteArray();
         QTest::newRow("sperre eines toten prozesses") << ".lock" << QByteArray("999999\nkorvane\nhost\n");
         QTest::newRow("leere entfernsperre") << ".lock.rmlock" << QByteArray();
+        // The whole copy a QSettings save leaves when killed before its rename.
+        QTest::newRow("kopie von QSettings") << ".PAtAXg" << QByteArray("[General]\nBenutzerName=Alt\n");
+        QTest::newRow("kopie mit ziffern") << ".A1b2C3" << QByteArray();
     }
-    // A kill during a settings save leaves its lock; the next write must not wait 30 s for it.
+    // A kill during a settings save leaves its lock or a whole copy; the next write must not wait
+    // 30 s for the lock, and takes both away. Other names beside the file stay.
     void einstellungsSperreVonAbgebrochenemSpeichern() {
         QFETCH(QString, sperre);
         QFETCH(QByteArray, inhalt);
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         const QString datei = einstellungsDatei();
         schreibe(datei + sperre, inhalt);
+        for (const char* bleibt : {".bak", ".Kopie-7", ".kopie1x"})
+            schreibe(datei + bleibt, "eigene");
         if (sperre.endsWith("rmlock")) schreibe(datei + ".lock", QByteArray());
         QElapsedTimer uhr;
         uhr.start();
@@ -825,6 +936,8 @@ private Q_SLOTS:
         QVERIFY2(uhr.elapsed() < 8000, qPrintable(QString::number(uhr.elapsed())));
         QCOMPARE(Lies_String_aus_Registry(u"BenutzerName"_s), u"Anna"_s);
         QVERIFY(!QFile::exists(datei + sperre));
+        for (const char* bleibt : {".bak", ".Kopie-7", ".kopie1x"})
+            QVERIFY(QFile::remove(datei + bleibt));
     }
 
     void ganzzahlEinstellungNurAusZahl_data() {
@@ -841,6 +954,52 @@ private Q_SLOTS:
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         QCOMPARE(Schreib_Integer_in_Registry(u"StiftBreite"_s, text), danach != "2");
         QCOMPARE(Lies_Integer_aus_Registry(u"StiftBreite"_s), danach);
+    }
+
+    void einstellungenWieQSettings_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("wert");
+        QTest::newRow("leer") << "BenutzerName" << QVariant(u""_s);
+        QTest::newRow("blanks außen") << "BenutzerName" << QVariant(u"  Anna "_s);
+        QTest::newRow("; , =") << "BenutzerName" << QVariant(u"a;b,c=d"_s);
+        QTest::newRow("anführung, rückstrich") << "DatenSpeicherOrt" << QVariant(u"\"C:\\Daten\\\" \\"_s);
+        QTest::newRow("steuerzeichen") << "BenutzerName" << QVariant(u"\t\n\r\a\b\f\v\x01\x1f|\x7f"_s);
+        QTest::newRow("nul vor hexziffer") << "BenutzerName"
+                                           << QVariant(QString(u"a\0"
+                                                               "1\x01"
+                                                               "f"_s));
+        QTest::newRow("umlaute, euro, emoji") << "BenutzerName" << QVariant(u"März € 😀 α"_s);
+        QTest::newRow("klammeraffe") << "BenutzerName" << QVariant(u"@Invalid()"_s);
+        QTest::newRow("zwei klammeraffen") << "BenutzerName" << QVariant(u"@@x@"_s);
+        QTest::newRow("ganzzahl") << "StiftBreite" << QVariant(u"-17"_s);
+        QTest::newRow("liste von hand") << "Fremd" << QVariant(QStringList{u"a"_s, u" b, c"_s, u"@d"_s});
+        QTest::newRow("bytes von hand") << "Fremd" << QVariant(QByteArray("\x00\xff)", 3));
+        QTest::newRow("schlüssel mit umlaut") << u"Größe Ω"_s << QVariant(u"x"_s);
+        QTest::newRow("abschnitt") << "Gruppe/Unter/Name" << QVariant(u"y"_s);
+        QTest::newRow("abschnitt General") << "General/Name" << QVariant(u"z"_s);
+    }
+    // The settings file is written by Korvane, not QSettings: QSettings itself writes the same
+    // bytes and reads them back as the value, among the other entries; read at once after
+    // each write, a value is never an earlier one's.
+    void einstellungenWieQSettings() {
+        QFETCH(QString, name);
+        QFETCH(QVariant, wert);
+        const QString roh = ordner + "roh.conf";
+        QSettings(roh, QSettings::NativeFormat).setValue(name, wert);
+        QCOMPARE(registry::alsIni({{name, wert}}), lies(roh));
+        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+        schreibe(einstellungsDatei(),
+                 registry::alsIni({{u"InstallOrt"_s, ordner}, {name, wert}, {u"Z/Z"_s, 1}}));
+        QSettings gelesen(einstellungsDatei(), QSettings::NativeFormat);
+        QCOMPARE(gelesen.value(name), wert);
+        QCOMPARE(gelesen.allKeys().size(), 3);
+        if (wert.typeId() != QMetaType::QString) return;
+        for (int runde = 0; runde < 20; ++runde) {
+            const QString text = wert.toString() + QString::number(runde % 10);
+            Schreib_String_in_Registry(name, text);
+            QCOMPARE(Lies_String_aus_Registry(name), text);
+        }
+        QCOMPARE(Lies_String_aus_Registry(u"InstallOrt"_s), ordner);
     }
 
     void einstellungsdateiUnbrauchbar_data() {

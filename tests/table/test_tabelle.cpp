@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -159,6 +160,30 @@ private Q_SLOTS:
         d.Beenden1->trigger();
         QVERIFY(geschlossen);
         QVERIFY(!d.isVisible());
+    }
+
+    void rollbalken_data() {
+        QTest::addColumn<bool>("unten");
+        QTest::newRow("erste Tage") << false;
+        QTest::newRow("letzte Tage") << true;
+    }
+    // The thumb is the one dark block of the vertical scroll bar and stands where the rows shown
+    // are: at the top while the first days show, at the bottom after scrolling down.
+    void rollbalken() {
+        QFETCH(bool, unten);
+        TTabellenDlg d;
+        d.ErstelleTabelle(vollerMonat());
+        d.show();
+        QScrollBar* balken = d.StringGrid1->verticalScrollBar();
+        QVERIFY(QTest::qWaitForWindowExposed(&d) && balken->maximum() > 0);
+        balken->setValue(unten ? balken->maximum() : 0);
+        const QImage bild = balken->grab().toImage();
+        QList<int> dunkel; // rows down the middle, between the square arrow buttons
+        for (int y = bild.width(); y < bild.height() - bild.width(); ++y)
+            if (qGray(bild.pixel(bild.width() / 2, y)) < 200) dunkel << y;
+        QVERIFY(dunkel.size() > 20);
+        QCOMPARE(dunkel.last() - dunkel.first() + 1, dunkel.size()); // one block
+        QCOMPARE(dunkel.first() + dunkel.last() > bild.height(), unten);
     }
 
     // Printed to a PDF: one landscape page with the title and the grid, as pdftoppm shows it.

@@ -4,10 +4,11 @@
 
 #include "chart/tmachpause.h"
 #include "chart/tmonatsgrafik.h"
-#include "platform/datei.h"
 #include "export/html/browserstart.h"
 #include "export/html/htmlexport.h"
+#include "platform/datei.h"
 #include "platform/dialoge.h"
+#include "platform/gui/rollbalken.h"
 #include "platform/gui/touch.h"
 #include "platform/shell.h"
 #include "platform/uhr.h"
@@ -165,6 +166,7 @@ void TmainForm::baueFlaeche() {
 
     ScrollBox1 = new QScrollArea(zentral);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setAccessibleName(QStringLiteral("Grafik des Monats"));
     ScrollBox1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     ScrollBox1->setLineWidth(2);
     ScrollBox1->setWidgetResizable(false);
@@ -172,9 +174,11 @@ void TmainForm::baueFlaeche() {
     m_inhalt->setObjectName(QStringLiteral("ScrollBox1Inhalt"));
     m_inhalt->setAutoFillBackground(true);
     ScrollBox1->setWidget(m_inhalt);
+    rollbalken::deutlich(ScrollBox1);
 
     Image = new TBild(&grafik().Image, true, m_inhalt);
     Image->setObjectName(QStringLiteral("Image"));
+    Image->setAccessibleName(QStringLiteral("Blutdruckgrafik"));
     Image->setGeometry(0, 0, kBildBreite, kBildHoehe);
 
     Image3 = new TBild(&grafik().Image3, false, m_inhalt);
@@ -209,6 +213,7 @@ void TmainForm::baueFlaeche() {
     RichEdit1->setTabChangesFocus(false);
     RichEdit1->setContextMenuPolicy(Qt::NoContextMenu);
     RichEdit1->setGeometry(0, kBildHoehe + 20, kBildBreite, kBemerkungHoehe);
+    RichEdit1->setAccessibleName(QStringLiteral("Bemerkungen"));
     connect(RichEdit1, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_bemerkungenWerdenGesetzt) grafik().setzeBemerkungen(RichEdit1->toPlainText());
     });
@@ -557,8 +562,27 @@ void TmainForm::FormPaint() {
     jahrOrdnerPruefen();
 }
 
+QString TmainForm::grafikBeschreibung() const {
+    const TMonatsGrafik& g = *Grafik;
+    // "Korvanemesswerte  März 2024  Anna" says "März 2024, Anna".
+    QStringList teile = g.Label1.split(QStringLiteral("  "), Qt::SkipEmptyParts);
+    for (QString& teil : teile)
+        teil = teil.trimmed();
+    teile.removeAll(QStringLiteral("Korvanemesswerte"));
+    teile.removeAll(QString());
+    QString text = teile.join(QStringLiteral(", "));
+    const TMonatsGrafik::Mittelwerttexte& m = g.GrafikMittelTexte;
+    if (!m.sys.isEmpty())
+        text += QStringLiteral(". Mittelwerte: systolisch %1, diastolisch %2, Puls %3, Pulsdruck %4")
+                    .arg(m.sys, m.dia, m.puls, m.pulsdruck);
+    if (!g.hinweisText.isEmpty()) text += QStringLiteral(". ") + g.hinweisText;
+    return text;
+}
+
 void TmainForm::bilderAktualisieren() {
     Label1->setText(grafik().Label1);
+    // What the picture shows, for a screen reader.
+    Image->setAccessibleDescription(grafikBeschreibung());
     Image3->resize(grafik().Image3.size());
     Image3->move(Image->x() + Image->width() / 2 - Image3->width() / 2, Image3->y());
     Image3->raise();
@@ -636,31 +660,32 @@ void TmainForm::setzeSichtbarkeit(bool gewichtAnzeigen, bool bemerkungenAnzeigen
     if (gewichtAnzeigen) {
         GewichtImage->move(Image->x(), unterBild);
         GewichtImage->show();
-        zentriereLabel(GewichtLabel, GewichtImage->y() - 18);
+        zentriereLabel(GewichtLabel, GewichtImage->y() - (isMaximized() ? 20 : 18));
         GewichtLabel->show();
     } else {
         GewichtImage->hide();
         GewichtLabel->hide();
-        RichEdit1->move(Image->x(), unterBild);
     }
 
-    if (bemerkungenAnzeigen) {
-        const int oben = gewichtAnzeigen ? GewichtImage->y() + GewichtImage->height() + 20 : unterBild;
-        RichEdit1->move(Image->x(), oben);
-        zentriereLabel(BemerkungLabel, oben - 17);
-        if (isMaximized()) {
-            m_bemerkungenVorMaximierenSichtbar = true; // shown again on restore
-        } else {
-            RichEdit1->show();
-            BemerkungLabel->show();
-        }
-    } else {
-        m_bemerkungenVorMaximierenSichtbar = false;
-        RichEdit1->hide();
-        BemerkungLabel->hide();
-    }
+    bemerkungenPlatzieren();
+    RichEdit1->setVisible(bemerkungenAnzeigen);
+    BemerkungLabel->setVisible(bemerkungenAnzeigen);
     inhaltsGroesseAnpassen(); // first: the normal size depends on it
     setzeNormalGroesse();
+}
+
+void TmainForm::bemerkungenPlatzieren() {
+    // Below the weight chart when it shows, else below the chart; as wide as the chart, so in a
+    // maximised window too they lie in the scroll box and are reached by scrolling.
+    const QWidget* darueber = m_gewichtSichtbar ? GewichtImage : Image;
+    const int oben = darueber->y() + darueber->height() + 20;
+    int breite = Image->width();
+    // Maximised, the box always scrolls down to them: no wider than what its scroll bar leaves.
+    if (isMaximized())
+        breite = qMin(breite, ScrollBox1->width() - 2 * ScrollBox1->frameWidth() -
+                                  ScrollBox1->verticalScrollBar()->sizeHint().width());
+    RichEdit1->setGeometry(Image->x(), oben, breite, kBemerkungHoehe);
+    zentriereLabel(BemerkungLabel, oben - 17);
 }
 
 TmainForm::Normallage TmainForm::normalLage(int hoehe, int bedarf, const QMargins& rahmen, const QRect& frei,
@@ -758,11 +783,6 @@ void TmainForm::FormResize() {
     if (!m_inhalt) return;
     const int gewichtHoehe = gewichtVorlageHoehe();
     if (isMaximized()) {
-        if (!RichEdit1->isHidden()) {
-            m_bemerkungenVorMaximierenSichtbar = true;
-            BemerkungLabel->hide();
-            RichEdit1->hide();
-        }
         const int breite = ScrollBox1->width() - 4;
         Image->setGeometry(Image->x(), Image->y(), breite, ScrollBox1->height() - 24);
         GewichtImage->setGeometry(Image->x(), Image->y() + Image->height() + 20, Image->width(),
@@ -772,6 +792,7 @@ void TmainForm::FormResize() {
             GewichtLabel->setFont(fett("Verdana", 12));
             zentriereLabel(GewichtLabel, GewichtImage->y() - 20);
         }
+        bemerkungenPlatzieren();
         grafik().skalierung = double(Image->height()) / kBildHoehe;
     } else if (!isMinimized()) {
         Image->setGeometry(Image->x(), Image->y(), kBildBreite, kBildHoehe);
@@ -782,11 +803,7 @@ void TmainForm::FormResize() {
             GewichtLabel->setFont(fett("Verdana", 10));
             zentriereLabel(GewichtLabel, GewichtImage->y() - 18);
         }
-        if (m_bemerkungenVorMaximierenSichtbar) {
-            m_bemerkungenVorMaximierenSichtbar = false;
-            BemerkungLabel->show();
-            RichEdit1->show();
-        }
+        bemerkungenPlatzieren();
         grafik().skalierung = 1.0;
         inhaltsGroesseAnpassen();
         // Not resizable by dragging: a normal window returns to its size. A little later, since a
@@ -1062,9 +1079,10 @@ void TmainForm::Hilfethemen1Click() {
             return;
         }
     }
-    if (!shell::oeffneDokument(pfad))
-        Dialoge::seam().warnung(QStringLiteral("Die Hilfedatei \"") + pfad +
-                                QStringLiteral("\" konnte nicht geöffnet werden."));
+    shell::oeffneDokument(pfad, [pfad](const QString& grund) {
+        Dialoge::seam().warnung(
+            QStringLiteral("Die Hilfedatei \"%1\" konnte nicht geöffnet werden. %2").arg(pfad, grund));
+    });
 }
 
 void TmainForm::Infober1Click() {

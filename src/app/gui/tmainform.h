@@ -59,8 +59,6 @@ public:
                       TPatientenDatenInPDFform* patientendaten = nullptr);
     // The settings dialog, the large-button menus and the about box, created after the rest.
     void setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info);
-    TBildExport* bildExport() const { return BildExport; }
-    TPdfExport* pdfExport() const { return PdfExport; }
 
     TMonatsGrafik& grafik() { return *Grafik; }
 
@@ -72,8 +70,6 @@ public:
 
     // Weight chart and remarks shown or hidden, positions and window height.
     void setzeSichtbarkeit(bool gewichtAnzeigen, bool bemerkungenAnzeigen);
-    bool gewichtAngezeigt() const { return m_gewichtSichtbar; }
-    bool bemerkungenAngezeigt() const { return m_bemerkungenSichtbar; }
     // The window height in the normal state for the visibility in force: the whole window, frame
     // and title bar included.
     int normalHoehe() const;
@@ -96,6 +92,10 @@ public:
     void sofortBeenden();
     bool beendenVerlangt() const { return m_beendet; }
     bool ersteZeichnungAusstehend() const { return m_ersteZeichnungAusstehend; }
+
+    // What the chart shows in words: month, user and the monthly means (or the note that there
+    // are too few readings); the chart picture's accessible description.
+    QString grafikBeschreibung() const;
 
     // The year folder name from the title: the four characters at the last of "199", "200",
     // "201", "202", "203" found; bisher when none is.
@@ -204,6 +204,8 @@ private:
     void einstellungGeaendert();
     bool gesteBehandeln(QGestureEvent* ereignis);
     void zentriereLabel(QLabel* label, int oben);
+    // The remarks and their heading in their place below the charts.
+    void bemerkungenPlatzieren();
     int gewichtVorlageHoehe() const;
 
     Zustand& z;
@@ -227,7 +229,6 @@ private:
     bool m_ersteZeichnungLaeuft = false;
     bool m_gewichtSichtbar = false;
     bool m_bemerkungenSichtbar = true;
-    bool m_bemerkungenVorMaximierenSichtbar = false;
     bool m_bemerkungenWerdenGesetzt = false;
     bool m_mittelwerteLaeuft = false;
     bool m_zoomUmgeschaltet = false;

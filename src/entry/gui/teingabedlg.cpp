@@ -2,6 +2,7 @@
 
 #include "chart/tmonatsgrafik.h"
 #include "entry/eingaberegeln.h"
+#include "entry/eintragen.h"
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/ttoucheingabedlg.h"
 #include "platform/dialoge.h"
@@ -81,10 +82,6 @@ int unterWort(const QLabel* label, const QString& wort) {
 void setzeHinweis(QWidget* w, const QString& text) {
     w->setToolTip(text);
     w->setToolTipDuration(10000);
-}
-
-QString zweistellig(int wert) {
-    return QStringLiteral("%1").arg(wert, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -194,9 +191,9 @@ void TEingabeDlg::baueOberflaeche() {
         new QLabel(QStringLiteral("systolisch      diastolisch      Puls/Minute"), UpDownSchalterGroup);
     WerteLabel->move(12, 206);
     WerteLabel->adjustSize();
-    SpinEdit4 = new ZahlFeld(0, 280, 140, false, UpDownSchalterGroup);
-    SpinEdit5 = new ZahlFeld(0, 280, 90, false, UpDownSchalterGroup);
-    SpinEdit6 = new ZahlFeld(0, 280, 70, false, UpDownSchalterGroup);
+    SpinEdit4 = new ZahlFeld(0, regeln::kMaxEingabeWert, 140, false, UpDownSchalterGroup);
+    SpinEdit5 = new ZahlFeld(0, regeln::kMaxEingabeWert, 90, false, UpDownSchalterGroup);
+    SpinEdit6 = new ZahlFeld(0, regeln::kMaxEingabeWert, 70, false, UpDownSchalterGroup);
     SpinEdit4->setGeometry(unterWort(WerteLabel, QStringLiteral("systolisch")), 226, 64, 28);
     SpinEdit5->setGeometry(unterWort(WerteLabel, QStringLiteral("diastolisch")), 226, 64, 28);
     SpinEdit6->setGeometry(unterWort(WerteLabel, QStringLiteral("Puls/Minute")), 226, 64, 28);
@@ -271,6 +268,27 @@ void TEingabeDlg::baueOberflaeche() {
     ordneAn(8, 8, breite);
     setFixedSize(inhalt->size());
 
+    // Names a screen reader says for controls whose caption is missing or says nothing alone.
+    ScrollBox1->setAccessibleName(QStringLiteral("Eingabe der Korvanemesswerte"));
+    ListBox1->setAccessibleName(QStringLiteral("Messwerte des Monats"));
+    BitBtn3->setAccessibleDescription(
+        QStringLiteral("Messzeitpunkt; jeder Klick schaltet zum nächsten weiter"));
+    Edit1->setAccessibleName(QStringLiteral("Uhrzeit"));
+    SpinButton1->auf->setAccessibleName(QStringLiteral("Uhrzeit 10 Minuten später"));
+    SpinButton1->ab->setAccessibleName(QStringLiteral("Uhrzeit 10 Minuten früher"));
+    SpeedButton1->setAccessibleName(QStringLiteral("Auswahl einer Uhrzeit"));
+    const std::pair<ZahlFeld*, const char*> zahlNamen[] = {
+        {SpinEdit1, "Tag"},        {SpinEdit2, "Monat"},       {SpinEdit3, "Jahr"},
+        {SpinEdit4, "systolisch"}, {SpinEdit5, "diastolisch"}, {SpinEdit6, "Puls/Minute"}};
+    for (const auto& [feld, name] : zahlNamen)
+        feld->setAccessibleName(QString::fromUtf8(name));
+    GewichtEdit->setAccessibleName(QStringLiteral("Gewicht in Kilogramm"));
+    SpinButton2->auf->setAccessibleName(QStringLiteral("Gewicht erhöhen"));
+    SpinButton2->ab->setAccessibleName(QStringLiteral("Gewicht verringern"));
+    RadioButton1->setAccessibleName(QStringLiteral("Gewicht in Schritten von 10 kg"));
+    RadioButton2->setAccessibleName(QStringLiteral("Gewicht in Schritten von 1 kg"));
+    RadioButton3->setAccessibleName(QStringLiteral("Gewicht in Schritten von 0,1 kg"));
+
     // --- wiring
     connect(BitBtn1, &QPushButton::clicked, this, &TEingabeDlg::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TEingabeDlg::BitBtn2Click);
@@ -284,8 +302,10 @@ void TEingabeDlg::baueOberflaeche() {
     connect(SpinButton2, &AufAbSchalter::abGeklickt, this, &TEingabeDlg::SpinButton2DownClick);
     connect(GewichtEdit, &QLineEdit::textChanged, this, &TEingabeDlg::GewichtEditChange);
     connect(GewichtsEingabeCheckBox, &QCheckBox::clicked, this, &TEingabeDlg::GewichtsEingabeCheckBoxClick);
-    for (int i = 0; i < 4; ++i)
-        connect(m_slotKaesten[i], &QCheckBox::clicked, this, [this, i] { slotKastenGeklickt(i); });
+    connect(CheckBoxM1, &QCheckBox::clicked, this, &TEingabeDlg::CheckBoxM1Click);
+    connect(CheckBoxM2, &QCheckBox::clicked, this, &TEingabeDlg::CheckBoxM2Click);
+    connect(CheckBoxM3, &QCheckBox::clicked, this, &TEingabeDlg::CheckBoxM3Click);
+    connect(CheckBoxM4, &QCheckBox::clicked, this, &TEingabeDlg::CheckBoxM4Click);
 
     const std::pair<ZahlFeld*, void (TEingabeDlg::*)()> felder[] = {
         {SpinEdit1, &TEingabeDlg::SpinEdit1Change}, {SpinEdit2, &TEingabeDlg::SpinEdit2Change},
@@ -597,12 +617,10 @@ void TEingabeDlg::SpinEdit1Change() {
 
 void TEingabeDlg::SpinEdit2Change() {
     normalisiere(SpinEdit2, regeln::tagOderMonatNormal);
-    pruefeMonat();
 }
 
 void TEingabeDlg::SpinEdit3Change() {
     normalisiere(SpinEdit3, regeln::jahrNormal);
-    pruefeJahr();
 }
 
 void TEingabeDlg::SpinEdit4Change() {
@@ -613,16 +631,6 @@ void TEingabeDlg::SpinEdit5Change() {
 }
 void TEingabeDlg::SpinEdit6Change() {
     normalisiere(SpinEdit6, regeln::wertNormal);
-}
-
-void TEingabeDlg::pruefeMonat() {
-    m_monatFalsch =
-        !z.ListBox1.isEmpty() && regeln::monatAusEintrag(z.ListBox1.last()) != SpinEdit2->editor()->text();
-}
-
-void TEingabeDlg::pruefeJahr() {
-    m_jahrFalsch =
-        !z.ListBox1.isEmpty() && regeln::jahrAusEintrag(z.ListBox1.last()) != SpinEdit3->editor()->text();
 }
 
 void TEingabeDlg::SpinButton1UpClick() {
@@ -689,19 +697,15 @@ void TEingabeDlg::ZeigGewichtInfo() {
         grafik.MonatsMittelGewicht = 0;
         GewichtInfoLabel->clear();
     }
-    m_gewichtDifferenz = 0;
     const double mittel = grafik.MonatsMittelGewicht;
     if (mittel != 0) {
         // A text that is no number counts as no weight here; the add command names it.
         double zahl = regeln::liesGewicht(GewichtEdit->text()).value_or(0.0);
-        if (zahl > 310) {
-            Dialoge::seam().information(
-                QStringLiteral("Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!"));
-            GewichtEdit->setText(QStringLiteral("310"));
-            m_gewicht = 310;
-            zahl = 310;
+        if (zahl > monatstabelle::kMaxGewicht) {
+            Dialoge::seam().information(regeln::meldungZuSchwer());
+            zahl = m_gewicht = monatstabelle::kMaxGewicht;
+            GewichtEdit->setText(QString::number(monatstabelle::kMaxGewicht));
         }
-        m_gewichtDifferenz = std::fabs(zahl - mittel);
 
         QPalette farbe = GewichtInfoLabel->palette();
         if (GewichtsEingabeCheckBox->isChecked()) {
@@ -733,7 +737,6 @@ void TEingabeDlg::BitBtn3Click() {
 // --- add, edit, close
 
 void TEingabeDlg::BitBtn1Click() {
-    Dialoge& dialoge = Dialoge::seam();
     // Typed text is taken as the fields' values, in the form the rules give it.
     for (ZahlFeld* feld : {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, SpinEdit5, SpinEdit6})
         feld->interpretText();
@@ -742,94 +745,21 @@ void TEingabeDlg::BitBtn1Click() {
     SpinEdit2Change();
     SpinEdit3Change();
 
-    // The flags are taken afresh: a reader may have changed the list since the fields changed.
-    pruefeMonat();
-    pruefeJahr();
-    if (m_monatFalsch) dialoge.information(regeln::monatsMeldung(SpinEdit2->editor()->text()));
-    if (m_jahrFalsch) dialoge.information(regeln::jahresMeldung(SpinEdit3->editor()->text()));
-    if (m_monatFalsch || m_jahrFalsch) return;
-
-    // A time or weight that is not in the table's form is refused before anything is stored.
-    const QString zeit = Edit1->text();
-    if (!regeln::istUhrzeit(zeit)) {
-        dialoge.information(
-            QStringLiteral("Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00"));
-        return;
-    }
-    const QString datumFehler = regeln::datumsFehler(SpinEdit1->value(), SpinEdit2->value(), SpinEdit3->value());
-    if (!datumFehler.isEmpty()) {
-        dialoge.information(datumFehler);
-        return;
-    }
-    const bool mitGewicht = GewichtsEingabeCheckBox->isChecked();
-    double gewichtZahl = 0;
-    if (mitGewicht) {
-        QString meldung;
-        const auto wert = regeln::pruefeGewichtEingabe(GewichtEdit->text(), &meldung);
-        if (!wert) {
-            dialoge.information(meldung);
-            return;
-        }
-        gewichtZahl = *wert;
-    }
-
-    Schreib_String_in_Registry(regeln::slotZeitEinstellung(m_slot), zeit);
-
-    // Only a weight that goes into the table is held against the monthly mean.
-    const double mittel = grafik.MonatsMittelGewicht;
-    m_gewichtDifferenz = mittel != 0 ? std::fabs(gewichtZahl - mittel) : 0;
-    if (gewichtZahl > 0 && mittel != 0 && regeln::fuenfzehnKiloAbstand(gewichtZahl, mittel)) {
-        dialoge.information(QStringLiteral("Bitte überprüfen Sie Ihre aktuelle Gewichtsangabe. Es sind 15 Kg "
-                                           "Unterschied zum bisherigen Mittelwert!"));
-        return;
-    }
-
-    regeln::Messwerte w;
-    w.tag = zweistellig(SpinEdit1->value());
-    w.monat = zweistellig(SpinEdit2->value());
-    w.jahr = QString::number(SpinEdit3->value());
-    w.zeit = zeit;
-    w.sys = QString::number(SpinEdit4->value());
-    w.dia = QString::number(SpinEdit5->value());
-    w.puls = QString::number(SpinEdit6->value());
-    w.gewicht = regeln::gewichtText(gewichtZahl); // "72,5", "71", "0"
-
-    // The month's table on disk: when the list did not come from it, its readings come in first,
-    // so the duplicate check sees them and the write below keeps them.
-    const QString ziel = monatstabelle::tabellenPfad(z, z.benutzerName, w.monat, w.jahr);
-    if (!ziel.isEmpty() && !monatstabelle::gleicheDatei(z.listenDatei, ziel) && QFileInfo::exists(ziel)) {
-        if (!monatstabelle::ergaenzeAusDatei(z, ziel)) return;
-        zeigeListe();
-    }
-
-    z.monatText = w.monat;
-    z.jahrText = w.jahr;
-    z.monatName = monatstabelle::GibMonatLang(SpinEdit2->value());
-    z.jahrOrdnerName = w.jahr;
-
-    const QString zeile = regeln::neueZeile(m_slot, w);
-    const QString schluessel = regeln::datumsSchluessel(m_slot, w.tag, w.monat, w.jahr);
-    if (regeln::findeDuplikat(z.ListBox1, schluessel) >= 0) {
-        dialoge.information(regeln::duplikatMeldung(schluessel));
-        return;
-    }
-    if (!z.letzteMesszeile.isEmpty()) z.letzteMesszeile = zeile;
-
-    z.ListBox1.append(zeile);
-    monatstabelle::sortiereListe(z.ListBox1);
+    eintragen::Eingabe e;
+    e.slot = m_slot;
+    e.tag = SpinEdit1->value();
+    e.monat = SpinEdit2->value();
+    e.jahr = SpinEdit3->value();
+    e.zeit = Edit1->text();
+    e.sys = SpinEdit4->value();
+    e.dia = SpinEdit5->value();
+    e.puls = SpinEdit6->value();
+    if (GewichtsEingabeCheckBox->isChecked()) e.gewicht = GewichtEdit->text();
+    const eintragen::Ergebnis ergebnis = eintragen::nimmAuf(z, e, grafik.MonatsMittelGewicht);
     zeigeListe();
-    if (!monatstabelle::schreibeTabelle(z, monatstabelle::Schreibart::Aufnehmen)) {
-        z.ListBox1.removeOne(zeile); // the list goes on mirroring the table
-        zeigeListe();
-        return;
-    }
+    if (ergebnis == eintragen::Ergebnis::Abgelehnt) return;
     m_inBearbeitung.clear(); // its corrected version is written
-
-    z.ListBox1.clear();
-    const bool gelesen =
-        monatstabelle::liesZumBearbeiten(z, z.TabellenDateiName, monatstabelle::KopfLesen::Nein);
-    zeigeListe();
-    if (!gelesen) return;
+    if (ergebnis != eintragen::Ergebnis::Aufgenommen) return;
 
     ListBox1->setFocus();
     if (ListBox1->count() > 0) {

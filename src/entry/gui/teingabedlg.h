@@ -42,7 +42,6 @@ public:
     void setzeGewichtAusEinstellung(const QString& gewicht);
     void setzeListenTitel(const QString& text);
     double gewichtWert() const { return m_gewicht; }
-    int aktuellerSlot() const { return m_slot; }
 
     // --- controls
     QScrollArea* ScrollBox1;
@@ -143,10 +142,8 @@ private:
     void setzeSlot(int slot);
     void setzeStandardZeit(); // the current slot's stored time, when there is one
     void ladeFelder(const QString& text, bool vorbelegen);
-    void pruefeMonat();
     // The entry taken out for editing goes back into the list (it never left the table on disk).
     void legeBearbeitetenZurueck();
-    void pruefeJahr();
     void normalisiere(ZahlFeld* feld, QString (*regel)(const QString&));
     void slotKastenGeklickt(int index);
     double gewichtsSchrittweite() const;
@@ -161,10 +158,7 @@ private:
 
     int m_slot = 1;
     QString m_praefix;
-    bool m_monatFalsch = false;
-    bool m_jahrFalsch = false;
     double m_gewicht = 70.5;
-    double m_gewichtDifferenz = 0;
     bool m_vorbelegungOffen = true;
     bool m_neuerMonat = false;
     bool m_gewichtInfoLaeuft = false;

@@ -32,6 +32,7 @@ TForm_UhrzeitDropdownMemo::TForm_UhrzeitDropdownMemo(Zustand& zustand, QWidget* 
     setWindowTitle(QStringLiteral("Auswahl der Uhrzeit"));
 
     Memo1 = new UhrzeitMemo(this);
+    Memo1->setAccessibleName(QStringLiteral("Uhrzeiten, eine je Zeile"));
     QFont memoSchrift(QStringLiteral("Verdana"));
     memoSchrift.setPixelSize(24);
     memoSchrift.setBold(true);
@@ -183,13 +184,14 @@ bool TForm_UhrzeitDropdownMemo::speichern() {
                                     .arg(dateiPfad()));
         return false;
     }
-    const auto ergebnis = textdatei::schreibeZeilen(dateiPfad(), zeilen());
+    datei::Geschrieben g;
+    const auto ergebnis = textdatei::schreibeZeilen(dateiPfad(), zeilen(), &g);
     if (ergebnis == textdatei::Ergebnis::Ok) return true;
     if (ergebnis == textdatei::Ergebnis::NichtDarstellbar)
         Dialoge::seam().warnung(textdatei::meldungNichtDarstellbar(zeilen().join(QLatin1Char('\n'))));
     else
-        Dialoge::seam().warnung(QStringLiteral("Die Uhrzeitenliste konnte nicht gespeichert werden: ") +
-                                dateiPfad());
+        Dialoge::seam().warnung(QStringLiteral("Die Uhrzeitenliste konnte nicht gespeichert werden.\n") +
+                                datei::schreibMeldung(dateiPfad(), g));
     return false;
 }
 

@@ -12,6 +12,7 @@ TNameEingDlg::TNameEingDlg(Zustand& zustand, QWidget* parent)
     setWindowTitle(QStringLiteral("Benutzername"));
     Label1 = new QLabel(QStringLiteral("Geben Sie Ihren Namen ein:"), this);
     Edit1 = new QLineEdit(this);
+    Label1->setBuddy(Edit1); // its name for a screen reader
     Label2 = new QLabel(QStringLiteral("Der Name, gefolgt von dem aktuellen Monat und Jahr wird "), this);
     Label3 = new QLabel(QStringLiteral("für die Kennzeichnung der Tabellen-Dateien benutzt."), this);
     OKBtn = new QPushButton(QStringLiteral("OK"), this);

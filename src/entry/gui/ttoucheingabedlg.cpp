@@ -69,6 +69,14 @@ TTouchEingabeDlg::TTouchEingabeDlg(QWidget* parent)
     Button1->setFont(verdana(19, true));
     Button1->setGeometry(455, 64, 113, 129);
 
+    // The prompt names the field (set with it); the arrows and the step buttons say what they do.
+    Edit1->setAccessibleName(QStringLiteral("Eingabe"));
+    SpinButton1->auf->setAccessibleName(QStringLiteral("Wert erhöhen"));
+    SpinButton1->ab->setAccessibleName(QStringLiteral("Wert verringern"));
+    RadioButton1->setAccessibleName(QStringLiteral("In Schritten von 10 kg"));
+    RadioButton2->setAccessibleName(QStringLiteral("In Schritten von 1 kg"));
+    RadioButton3->setAccessibleName(QStringLiteral("In Schritten von 0,1 kg"));
+
     setFixedSize(576, 201);
     zeigeGewichtTeile(false);
 
@@ -96,6 +104,7 @@ void TTouchEingabeDlg::bearbeiteZahl(Ziel ziel, const QString& prompt, QSpinBox*
     m_gewichtFeld = nullptr;
     m_gewichtWert = nullptr;
     Label1->setText(prompt);
+    Edit1->setAccessibleName(prompt);
     Edit1->setText(eingaberegeln::touchText(ziel, feld->value()));
     m_wert = feld->value();
 }
@@ -108,6 +117,7 @@ void TTouchEingabeDlg::bearbeiteGewicht(QLineEdit* feld, double* gewichtWert) {
     zeigeGewichtTeile(true);
     Label1->move(Label1->x(), 4);
     Label1->setText(QStringLiteral("Geben Sie das Gewicht ein:"));
+    Edit1->setAccessibleName(Label1->text());
     Edit1->setText(feld->text());
     Edit1Change(); // the same text as before still sets the weight value
 }

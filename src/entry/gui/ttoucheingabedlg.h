@@ -33,7 +33,6 @@ public:
     void bearbeiteZahl(Ziel ziel, const QString& prompt, QSpinBox* feld);
     void bearbeiteGewicht(QLineEdit* feld, double* gewichtWert);
     Ziel ziel() const { return m_ziel; }
-    int ganzzahlWert() const { return m_wert; }
 
     QLabel* Label1;
     QLineEdit* Edit1;

@@ -44,11 +44,18 @@ void oeffne(const QString& seitenPfad) {
     }
     const QStringList befehl = befehlFuer(wahl, seitenPfad);
     if (befehl.isEmpty()) {
-        shell::oeffneDokument(seitenPfad); // the default handler reports nothing
+        shell::oeffneDokument(seitenPfad, [seitenPfad](const QString& grund) {
+            Dialoge::seam().warnung(
+                u"Die Seite \"%1\" wurde gespeichert, konnte aber nicht im Browser geöffnet werden. %2"_s.arg(
+                    seitenPfad, grund));
+        });
         return;
     }
+    // The page is named as well: the program alone does not say what was not shown.
     if (!shell::starteProgramm(befehl.first(), befehl.mid(1)))
-        Dialoge::seam().warnung(u"Datei: "_s + befehl.first() + u" kann nicht geöffnet werden"_s);
+        Dialoge::seam().warnung(
+            u"Datei: "_s + befehl.first() + u" kann nicht geöffnet werden"_s +
+            u"\n\nDie Seite \"%1\" wurde gespeichert, aber nicht im Browser geöffnet."_s.arg(seitenPfad));
 }
 
 } // namespace browserstart

@@ -34,9 +34,15 @@ bool legeSkriptDaneben(const QString& ordner, const QString& datenOrdner) {
     sichereSkriptQuelle(datenOrdner);
     const QString quelle = skriptQuelle(datenOrdner);
     const datei::Gelesen g = datei::lies(quelle, kGrenzeSkript);
-    if (g.ok() && !liegtDa(kopie) && datei::schreibe(kopie, g.inhalt)) return true;
+    datei::Geschrieben kopiert;
+    if (g.ok() && !liegtDa(kopie)) {
+        kopiert = datei::schreibe(kopie, g.inhalt);
+        if (kopiert) return true;
+    }
+    // The copy that failed is named too: the first line names only where it came from.
     Dialoge::seam().meldung(u"Datei \""_s + quelle +
-                            u"\" konnte nicht in den Ordner:\"JahrPfad\" kopiert werden! "_s);
+                            u"\" konnte nicht in den Ordner:\"JahrPfad\" kopiert werden! "_s +
+                            (kopiert ? QString() : u'\n' + datei::schreibMeldung(kopie, kopiert)));
     return false;
 }
 
@@ -102,9 +108,11 @@ Ergebnis schreibeSeite(THtmlSeite& seite, const Ziel& ziel) {
     const QString ordner = QFileInfo(ziel.seitenDatei).absolutePath();
     if (!QDir(ordner).exists() && !QDir().mkpath(ordner))
         Dialoge::seam().meldung(u"Ordner \""_s + ziel.ordnerText + u"\" konnte nicht erstellt werden! "_s);
-    if (textdatei::schreibeZeilen(ziel.seitenDatei, zeilen) != textdatei::Ergebnis::Ok) {
-        Dialoge::seam().warnung(u"Die Seite \""_s + ziel.seitenDatei +
-                                u"\" konnte nicht geschrieben werden."_s);
+    datei::Geschrieben g;
+    if (textdatei::schreibeZeilen(ziel.seitenDatei, zeilen, &g) != textdatei::Ergebnis::Ok) {
+        Dialoge::seam().warnung(g ? u"Die Seite \""_s + ziel.seitenDatei +
+                                        u"\" konnte nicht geschrieben werden."_s
+                                  : datei::schreibMeldung(ziel.seitenDatei, g));
         return e;
     }
     e.seiteGeschrieben = true;
@@ -134,10 +142,12 @@ THtmlSeite::Daten datenAus(const TMonatsGrafik& grafik, const QString& monat, co
 QString DiagrammimBrowseranzeigen(Zustand& z, TMonatsGrafik& grafik) {
     // Saved first, so the page shows what the box shows.
     if (grafik.bemerkungenGeaendert && !grafik.bemerkungenDatei.isEmpty() && !grafik.bemerkungenSpeichern()) {
-        const QString grund = textdatei::istDarstellbar(grafik.bemerkungen)
-                                  ? u"Die Bemerkungen konnten nicht in \"%1\" gespeichert werden."_s.arg(
-                                        grafik.bemerkungenDatei)
-                                  : textdatei::meldungNichtDarstellbar(grafik.bemerkungen);
+        QString grund = grafik.bemerkungenFehler;
+        if (!textdatei::istDarstellbar(grafik.bemerkungen))
+            grund = textdatei::meldungNichtDarstellbar(grafik.bemerkungen);
+        else if (grund.isEmpty())
+            grund =
+                u"Die Bemerkungen konnten nicht in \"%1\" gespeichert werden."_s.arg(grafik.bemerkungenDatei);
         Dialoge::seam().warnung(grund + u" Die Seite zeigt die zuletzt gespeicherten Bemerkungen."_s);
     }
     // The month and year name the page folder and file: only checked ones do.

@@ -170,11 +170,13 @@ QString jpegPfad(const Zustand& z, const QString& bildName) {
 
 bool schreibeJpeg(const QString& pfad, const QImage& bild, QString* fehler) {
     const QByteArray bytes = jpeg::kodiere(bild);
-    if (!bytes.isEmpty() && datei::schreibe(pfad, bytes)) return true;
-    if (fehler)
-        *fehler = bytes.isEmpty() ? QStringLiteral("Das Bild für \"%1\" konnte nicht erstellt werden.").arg(pfad)
-                                  : QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.").arg(pfad);
-    return false;
+    if (bytes.isEmpty()) {
+        if (fehler) *fehler = QStringLiteral("Das Bild für \"%1\" konnte nicht erstellt werden.").arg(pfad);
+        return false;
+    }
+    const datei::Geschrieben g = datei::schreibe(pfad, bytes);
+    if (!g && fehler) *fehler = datei::schreibMeldung(pfad, g);
+    return bool(g);
 }
 
 } // namespace bildexport

@@ -35,14 +35,14 @@ void richteEin(TmachPDF& pdf) {
     pdf.PageHeight = 842;
 }
 
-PdfBild tabellenSeite(QImage bild, int seite, bool komprimiert) {
+QImage tabellenSeite(QImage bild, int seite) {
     if (bild.format() != QImage::Format_RGB32) bild = bild.convertToFormat(QImage::Format_RGB32);
     {
         QPainter p(&bild);
         schrift::schreibe(p, bild.width() - 80, 30, QStringLiteral("Seite ") + QString::number(seite),
                           schrift::fett(QStringLiteral("MS Sans Serif"), 6), Qt::black, Qt::white);
     }
-    return PdfBild::aus(std::move(bild), komprimiert, true);
+    return bild;
 }
 
 QList<Seite> seiten(Art art, Platz platz, bool mitDaten) {
@@ -53,11 +53,6 @@ QList<Seite> seiten(Art art, Platz platz, bool mitDaten) {
     if (tabelle) liste << Seite::Tabelle;
     if (tabelle && mitDaten && platz == Platz::SeiteUnterhalb) liste << Seite::Daten;
     return liste;
-}
-
-int tabellenSeitenNummer(Art art, Platz platz, bool mitDaten, int seite, bool ersterMonat) {
-    const int erste = ersterMonat ? seite : seite + 1;
-    return erste + int(seiten(art, platz, mitDaten).indexOf(Seite::Tabelle));
 }
 
 void schreibeMonat(TmachPDF& pdf, Art art, Monat m, int* seite, bool ersterMonat) {
@@ -74,16 +69,18 @@ void schreibeMonat(TmachPDF& pdf, Art art, Monat m, int* seite, bool ersterMonat
             ++*seite;
         }
         switch (plan.at(i)) {
-        case Seite::Grafik:
+        case Seite::Grafik: {
             seitenNummer();
-            pdf.DrawImage(60, 40, m.grafikseite);
+            const int hoehe = m.grafikseite.height();
+            pdf.DrawImage(60, 40, 0, 0, std::move(m.grafikseite)); // its pixels go once compressed
             if (daten && m.platz == Platz::UnterDerGrafik) {
-                int y = m.grafikseite.height() - 20;
+                int y = hoehe - 20;
                 if (y > 810) y -= 80;
                 pdf.Font = {1, 10};
                 pdf.TextLines(60, y, m.patientendaten);
             }
             break;
+        }
         case Seite::Daten:
             seitenNummer();
             pdf.Font = {1, 8};
@@ -91,10 +88,8 @@ void schreibeMonat(TmachPDF& pdf, Art art, Monat m, int* seite, bool ersterMonat
             break;
         case Seite::Tabelle:
             // The number is in the picture, written before it was turned.
-            pdf.DrawImage(30, 30, 9, 13,
-                          m.tabellenseite.begonnen()
-                              ? m.tabellenseite
-                              : tabellenSeite(std::move(m.tabellenbild), *seite, pdf.Compress));
+            if (m.machTabellenbild) m.tabellenbild = m.machTabellenbild();
+            pdf.DrawImage(30, 30, 9, 13, tabellenSeite(std::move(m.tabellenbild), *seite), true);
             break;
         }
     }

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace pdfdokument {
@@ -21,9 +22,9 @@ Platz ersterPlatz(Art art);
 struct Monat {
     QImage grafikseite;      // the composed chart page (not needed for the table only)
     QImage tabellenbild;     // the table picture with its title (not needed for the chart only)
-    // Or the table page begun before (tabellenSeite), numbered for the page
-    // tabellenSeitenNummer names, compressed as the document is.
-    PdfBild tabellenseite;
+    // Or what makes it when its page is reached: it is then drawn while the chart page before it
+    // is compressed.
+    std::function<QImage()> machTabellenbild;
     QStringList patientendaten;
     Platz platz = Platz::Keiner;
 };
@@ -31,9 +32,6 @@ struct Monat {
 // A month's pages in their order.
 enum class Seite { Grafik, Daten, Tabelle };
 QList<Seite> seiten(Art art, Platz platz, bool mitDaten);
-
-// The number the month's table page gets when the document's last page so far is seite.
-int tabellenSeitenNummer(Art art, Platz platz, bool mitDaten, int seite, bool ersterMonat);
 
 // A writer set up as the documents want it: A4 in points, compressed, titled.
 void richteEin(TmachPDF& pdf);
@@ -44,8 +42,8 @@ void richteEin(TmachPDF& pdf);
 void schreibeMonat(TmachPDF& pdf, Art art, Monat monat, int* seite, bool ersterMonat = true);
 
 // The table page: "Seite n" written into the table picture, which goes into the document turned
-// a quarter clockwise; its compression is begun at once.
-PdfBild tabellenSeite(QImage tabellenbild, int seite, bool komprimiert);
+// a quarter clockwise.
+QImage tabellenSeite(QImage tabellenbild, int seite);
 
 // month name + " " + year + " " + user name + ".pdf" in the month's year folder.
 QString vorgeschlagenerName(const Zustand& z);

@@ -4,7 +4,14 @@
 #include "platform/textdatei.h"
 #include "platform/uhr.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
+#include <cerrno>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -19,156 +26,79 @@ namespace {
 
 const QByteArray kZeilenende("\r\n");
 
-// A zlib stream (header and Adler-32 trailer) at the default level.
-QByteArray deflate(const QByteArray& daten) {
+std::atomic<TmachPDF::Komprimierer> g_komprimierer{nullptr};
+
+// A zlib stream (header and Adler-32 trailer) of daten at the default level, in one call, into
+// aus; its length, -1 when zlib failed.
+qsizetype deflate(QByteArrayView daten, QByteArray& aus) {
     uLongf laenge = compressBound(uLong(daten.size()));
-    QByteArray ergebnis(qsizetype(laenge), Qt::Uninitialized);
-    const int status = compress2(reinterpret_cast<Bytef*>(ergebnis.data()), &laenge,
-                                 reinterpret_cast<const Bytef*>(daten.constData()), uLong(daten.size()),
-                                 Z_DEFAULT_COMPRESSION);
-    if (status != Z_OK) return {};
-    ergebnis.truncate(qsizetype(laenge));
-    return ergebnis;
+    aus.resize(qsizetype(laenge));
+    const TmachPDF::Komprimierer k = g_komprimierer.load();
+    const int status = (k ? k : compress2)(reinterpret_cast<Bytef*>(aus.data()), &laenge,
+                                           reinterpret_cast<const Bytef*>(daten.data()), uLong(daten.size()),
+                                           Z_DEFAULT_COMPRESSION);
+    return status == Z_OK ? qsizetype(laenge) : -1;
 }
 
-// A picture's red, green and blue bytes, rows from the top, no fill bytes; turned, the picture
-// as turned a quarter clockwise (its left column, read from the bottom up, is the top row). The
-// rows are made one at a time as zlib takes them, so the pixels are never copied whole: a table
-// page would otherwise cost two more copies of itself.
-class RgbZeilen {
-public:
-    RgbZeilen(const QImage& bild, bool gedreht)
-        : m_quelle(bild.format() == QImage::Format_RGB32 || bild.format() == QImage::Format_RGB888
-                       ? bild
-                       : bild.convertToFormat(QImage::Format_RGB888)),
-          m_gedreht(gedreht), m_breite(gedreht ? m_quelle.height() : m_quelle.width()) {}
-    int hoehe() const { return m_gedreht ? m_quelle.width() : m_quelle.height(); }
-    qsizetype laenge() const { return qsizetype(m_breite) * 3; }
-    // Row r, valid until the next call with the same buffer.
-    const Bytef* zeile(int r, QByteArray& puffer) const {
-        const bool rgb888 = m_quelle.format() == QImage::Format_RGB888;
-        if (rgb888 && !m_gedreht) return m_quelle.constScanLine(r);
-        if (puffer.size() < laenge()) puffer.resize(laenge());
-        Bytef* z = reinterpret_cast<Bytef*>(puffer.data());
-        if (!m_gedreht) {
-            const QRgb* p = reinterpret_cast<const QRgb*>(m_quelle.constScanLine(r));
-            for (int x = 0; x < m_breite; ++x)
-                setze(z + 3 * x, p[x]);
-            return z;
-        }
-        // Turned: row r is the source's column r, from its last row up.
-        const uchar* unten = m_quelle.constScanLine(m_breite - 1);
-        const qsizetype schritt = m_quelle.bytesPerLine();
-        for (int x = 0; x < m_breite; ++x) {
-            const uchar* q = unten - schritt * x;
+void setze(uchar* z, QRgb farbe) {
+    z[0] = uchar(qRed(farbe));
+    z[1] = uchar(qGreen(farbe));
+    z[2] = uchar(qBlue(farbe));
+}
+
+// A picture's red, green and blue bytes into roh, rows from the top, no fill bytes; turned, the
+// picture as turned a quarter clockwise (its left column, read from the bottom up, is the top row).
+void rgbBytes(const QImage& bild, bool gedreht, QByteArray& roh) {
+    const QImage quelle = bild.format() == QImage::Format_RGB32 || bild.format() == QImage::Format_RGB888
+                              ? bild
+                              : bild.convertToFormat(QImage::Format_RGB888);
+    const bool rgb888 = quelle.format() == QImage::Format_RGB888;
+    const int breite = gedreht ? quelle.height() : quelle.width();
+    const int hoehe = gedreht ? quelle.width() : quelle.height();
+    const qsizetype laenge = qsizetype(breite) * 3;
+    roh.resize(laenge * hoehe);
+    uchar* const anfang = reinterpret_cast<uchar*>(roh.data());
+    if (!gedreht) {
+        for (int r = 0; r < hoehe; ++r) {
+            uchar* z = anfang + laenge * r;
             if (rgb888) {
-                std::memcpy(z + 3 * x, q + 3 * qsizetype(r), 3);
+                std::memcpy(z, quelle.constScanLine(r), size_t(laenge));
             } else {
-                setze(z + 3 * x, reinterpret_cast<const QRgb*>(q)[r]);
+                const QRgb* p = reinterpret_cast<const QRgb*>(quelle.constScanLine(r));
+                for (int x = 0; x < breite; ++x)
+                    setze(z + 3 * x, p[x]);
             }
         }
-        return z;
+        return;
     }
-
-private:
-    static void setze(Bytef* z, QRgb farbe) {
-        z[0] = Bytef(qRed(farbe));
-        z[1] = Bytef(qGreen(farbe));
-        z[2] = Bytef(qBlue(farbe));
+    // Turned: row r is the source's column r, from its last row up. Taken in bands of rows, so the
+    // band's pixels of a source row come from one cache line.
+    constexpr int kBand = 16;
+    for (int r0 = 0; r0 < hoehe; r0 += kBand) {
+        const int r1 = std::min(hoehe, r0 + kBand);
+        for (int x = 0; x < breite; ++x) {
+            const uchar* q = quelle.constScanLine(breite - 1 - x);
+            for (int r = r0; r < r1; ++r) {
+                uchar* z = anfang + laenge * r + 3 * x;
+                if (rgb888)
+                    std::memcpy(z, q + 3 * qsizetype(r), 3);
+                else
+                    setze(z, reinterpret_cast<const QRgb*>(q)[r]);
+            }
+        }
     }
-    const QImage m_quelle;
-    const bool m_gedreht;
-    const int m_breite;
-};
-
-// A picture is compressed in pieces of about this many bytes, each on a thread of its own, and
-// the pieces are joined into one zlib stream at the default level: each piece is primed with the
-// 32 KiB before it, as one stream would see them, and all but the last end on a byte boundary. The
-// size is fixed, never taken from the machine, so every machine writes the same bytes; a picture
-// of one piece gets exactly compress2's stream.
-constexpr qsizetype kStueck = 512 * 1024;
-constexpr qsizetype kFenster = 32 * 1024;
-
-struct Stueck {
-    QByteArray daten; // raw deflate
-    uLong adler = 1;  // Adler-32 of the piece's bytes
-    bool ok = false;
-};
-
-// Rows [von, bis) as raw deflate data.
-Stueck komprimiereStueck(const RgbZeilen& zeilen, int von, int bis, bool letztes) {
-    Stueck ergebnis;
-    z_stream strom{};
-    if (deflateInit2(&strom, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return ergebnis;
-    QByteArray puffer;
-    const qsizetype laenge = zeilen.laenge();
-    int status = Z_OK;
-    if (von > 0 && laenge > 0) {
-        QByteArray davor;
-        const int ab = std::max(0, von - int((kFenster + laenge - 1) / laenge));
-        for (int r = ab; r < von; ++r)
-            davor.append(reinterpret_cast<const char*>(zeilen.zeile(r, puffer)), laenge);
-        const QByteArray fenster = davor.right(kFenster);
-        status = deflateSetDictionary(&strom, reinterpret_cast<const Bytef*>(fenster.constData()), uInt(fenster.size()));
-    }
-    QByteArray& aus = ergebnis.daten;
-    aus.resize(qsizetype(deflateBound(&strom, uLong(laenge * (bis - von)))) + 16);
-    for (int r = laenge == 0 ? bis : von; r <= bis && status == Z_OK; ++r) {
-        const bool ende = r == bis;
-        const int flush = !ende ? Z_NO_FLUSH : letztes ? Z_FINISH : Z_SYNC_FLUSH;
-        const Bytef* z = ende || laenge == 0 ? nullptr : zeilen.zeile(r, puffer);
-        if (z) ergebnis.adler = adler32(ergebnis.adler, z, uInt(laenge));
-        strom.next_in = const_cast<Bytef*>(z);
-        strom.avail_in = z ? uInt(laenge) : 0;
-        do {
-            if (strom.total_out == uLong(aus.size())) aus.resize(aus.size() * 2 + 64);
-            strom.next_out = reinterpret_cast<Bytef*>(aus.data()) + strom.total_out;
-            strom.avail_out = uInt(aus.size() - qsizetype(strom.total_out));
-            status = deflate(&strom, flush);
-        } while (status == Z_OK && (strom.avail_in > 0 || (ende && strom.avail_out == 0)));
-    }
-    deflateEnd(&strom);
-    ergebnis.ok = letztes ? status == Z_STREAM_END : status == Z_OK;
-    aus.truncate(qsizetype(strom.total_out));
-    return ergebnis;
 }
 
-QByteArray bildDaten(const QImage& bild, bool komprimiert, bool gedreht) {
-    const RgbZeilen zeilen(bild, gedreht);
-    const int hoehe = zeilen.hoehe();
-    const qsizetype laenge = zeilen.laenge();
-    QByteArray puffer;
-    if (!komprimiert) {
-        QByteArray roh;
-        roh.reserve(laenge * hoehe);
-        for (int r = 0; r < hoehe; ++r)
-            roh.append(reinterpret_cast<const char*>(zeilen.zeile(r, puffer)), laenge);
-        return roh;
+// Copies the piece of the temporary file into the document.
+bool kopiere(QIODevice& von, qint64 ab, qint64 laenge, QIODevice& nach) {
+    if (!von.seek(ab)) return false;
+    constexpr qint64 kPuffer = 1 << 20;
+    while (laenge > 0) {
+        const QByteArray teil = von.read(std::min(laenge, kPuffer));
+        if (teil.isEmpty() || nach.write(teil) != teil.size()) return false;
+        laenge -= teil.size();
     }
-    const int proStueck = laenge == 0 ? std::max(hoehe, 1) : int(std::max<qsizetype>(1, kStueck / laenge));
-    const int stuecke = std::max(1, (hoehe + proStueck - 1) / proStueck);
-    std::vector<std::future<Stueck>> weitere;
-    for (int i = 1; i < stuecke; ++i)
-        weitere.push_back(std::async(std::launch::async, komprimiereStueck, std::cref(zeilen), i * proStueck,
-                                     std::min(hoehe, (i + 1) * proStueck), i == stuecke - 1));
-    std::vector<Stueck> teile;
-    teile.push_back(komprimiereStueck(zeilen, 0, std::min(hoehe, proStueck), stuecke == 1));
-    for (std::future<Stueck>& f : weitere)
-        teile.push_back(f.get());
-
-    // zlib's header for a 32 KiB window at the default level, the pieces, the Adler-32 of all.
-    QByteArray aus("\x78\x9c", 2);
-    uLong adler = 1;
-    for (int i = 0; i < stuecke; ++i) {
-        if (!teile[size_t(i)].ok) return {};
-        aus += teile[size_t(i)].daten;
-        const int zeilenImStueck = std::min(hoehe, (i + 1) * proStueck) - i * proStueck;
-        adler = adler32_combine(adler, teile[size_t(i)].adler, z_off_t(laenge * zeilenImStueck));
-    }
-    for (int verschiebung = 24; verschiebung >= 0; verschiebung -= 8)
-        aus += char((adler >> verschiebung) & 0xFF);
-    return aus;
+    return true;
 }
 
 } // namespace
@@ -208,30 +138,32 @@ void TmachPDF::objektBeginnen(int nummer) {
     zeile(zahl(nummer) + " 0 obj");
 }
 
-void TmachPDF::objektAbschliessen() {
-    m_dokument += m_objekt;
-    m_versatz << m_dokument.size(); // where the next object begins
-    m_objekt.clear();
+TmachPDF::~TmachPDF() {
+    // A picture still being compressed holds nothing of ours, but is waited for, not cut off.
+    if (m_offen) m_offen->laenge.waitForFinished();
+}
+
+void TmachPDF::setzeKomprimierer(Komprimierer k) {
+    g_komprimierer = k;
 }
 
 void TmachPDF::BeginDoc() {
+    if (m_offen) m_offen->laenge.waitForFinished();
+    m_offen.reset();
+    m_ablage.reset();
     m_seiten = 1;
-    m_nummer = 0;
-    m_dokument.clear();
+    m_bildAnzahl = 0;
     m_objekt.clear();
     m_seite.clear();
-    m_bilder.clear();
-    m_versatz.clear();
     m_inhalte.clear();
-    m_schriften.clear();
+    m_bilder.clear();
+    m_fehler.clear();
+    m_ablageNummer = 0;
     m_nichtDarstellbar.clear();
     m_beendet = false;
     if (!erstellt.isValid()) erstellt = Uhr::dokumentZeit();
 
-    m_dokument = "%PDF-1.4" + kZeilenende;
-    m_versatz << m_dokument.size();
-
-    objektBeginnen(++m_nummer);
+    objektBeginnen(1);
     zeile("<<");
     zeile("/Producer " + text(Producer));
     zeile("/Author " + text(Author));
@@ -243,40 +175,79 @@ void TmachPDF::BeginDoc() {
     zeile("/ModDate ()");
     zeile(">>");
     zeile("endobj");
-    objektAbschliessen();
+    m_info = std::exchange(m_objekt, {});
     inhaltBeginnen();
 }
 
+TmachPDF::Stueck TmachPDF::ablegen(std::initializer_list<QByteArrayView> teile) {
+    if (!m_fehler.isEmpty()) return {};
+    if (!m_ablage) {
+        // Beside the target, where the finished file goes; the system's temporary folder while the
+        // target or its folder is not known yet. The file has no name, so it goes however the
+        // program ends.
+        const QString ordner = FileName.isEmpty() ? QString() : QFileInfo(FileName).absolutePath();
+        for (const QString& o : {ordner, QDir::tempPath()}) {
+            if (o.isEmpty() || !QFileInfo(o).isDir()) continue;
+            m_ablage = std::make_unique<QTemporaryFile>(o + QStringLiteral("/.korvane-pdf-XXXXXX"));
+            if (m_ablage->open()) break;
+            m_ablage.reset();
+        }
+    }
+    const qint64 ab = m_ablage ? m_ablage->pos() : 0;
+    qint64 laenge = 0;
+    for (QByteArrayView teil : teile) {
+        errno = 0;
+        if (!m_ablage || m_ablage->write(teil.data(), teil.size()) != teil.size()) {
+            // The file the pages wait in lies beside the target: a full disk there is the target's.
+            m_ablageNummer = errno ? errno : EIO;
+            m_fehler = QStringLiteral("Für ihre Seiten ließ sich keine temporäre Datei schreiben.");
+            m_ablage.reset();
+            return {};
+        }
+        laenge += teil.size();
+    }
+    return {ab, laenge};
+}
+
 void TmachPDF::inhaltBeginnen() {
+    m_seite.clear();
+}
+
+// Page n's content goes into object 2n, its length into 2n + 1.
+void TmachPDF::inhaltBeenden() {
     const int nummer = 2 * m_seiten;
-    m_nummer = nummer;
-    m_inhalte << nummer;
     objektBeginnen(nummer);
     zeile("<< /Length " + zahl(nummer + 1) + " 0 R");
     if (Compress) zeile("/Filter [/FlateDecode]");
     zeile(" >>");
     zeile("stream");
-    m_seite.clear();
-}
-
-void TmachPDF::inhaltBeenden() {
     const qsizetype vorher = m_objekt.size();
-    m_objekt += Compress ? deflate(m_seite) : m_seite;
+    if (Compress) {
+        QByteArray aus;
+        const qsizetype n = deflate(m_seite, aus);
+        if (n < 0 && m_fehler.isEmpty())
+            m_fehler = QStringLiteral("Eine Seite ließ sich nicht komprimieren.");
+        m_objekt += QByteArrayView(aus).first(std::max<qsizetype>(n, 0));
+    } else {
+        m_objekt += m_seite;
+    }
+    m_seite.clear();
     const qint64 laenge = m_objekt.size() - vorher;
     zeile("endstream");
     zeile("endobj");
-    objektAbschliessen();
-    m_nummer = 2 * m_seiten + 1;
-    objektBeginnen(m_nummer);
+    m_inhalte << ablegen({m_objekt});
+    objektBeginnen(nummer + 1);
     zeile(zahl(laenge));
     zeile("endobj");
-    objektAbschliessen();
+    m_inhalte << ablegen({m_objekt});
+    m_objekt.clear();
 }
 
 void TmachPDF::NewPage() {
     inhaltBeenden();
     ++m_seiten;
     inhaltBeginnen();
+    if (m_offen && m_offen->laenge.isFinished()) bildAblegen();
 }
 
 void TmachPDF::TextOut(int x, int y, const QString& t) {
@@ -298,18 +269,7 @@ void TmachPDF::TextLines(int x, int y, const QStringList& zeilen) {
     m_seite += "ET" + kZeilenende;
 }
 
-PdfBild PdfBild::aus(QImage bild, bool komprimiert, bool gedreht) {
-    PdfBild b;
-    b.m_breite = gedreht ? bild.height() : bild.width();
-    b.m_hoehe = gedreht ? bild.width() : bild.height();
-    b.m_komprimiert = komprimiert;
-    b.m_daten = std::async(std::launch::async, [bild = std::move(bild), komprimiert, gedreht]() mutable {
-        return bildDaten(std::exchange(bild, QImage()), komprimiert, gedreht);
-    }).share();
-    return b;
-}
-
-void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const PdfBild& bild) {
+void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, QImage bild, bool gedreht) {
     double sx, sy;
     if (breiteZoll != 0 && hoeheZoll != 0) {
         sx = PageWidth / (pixelProZollX * breiteZoll);
@@ -318,37 +278,112 @@ void TmachPDF::DrawImage(int x, int y, double breiteZoll, double hoeheZoll, cons
         sx = PageWidth / (pixelProZollX * 8);
         sy = PageHeight / (pixelProZollY * 10.625);
     }
-    const qsizetype nummer = m_bilder.size() + 1;
-    const qint64 w = std::lround(bild.breite() * sx), h = std::lround(bild.hoehe() * sy);
+    Bild b;
+    b.breite = gedreht ? bild.height() : bild.width();
+    b.hoehe = gedreht ? bild.width() : bild.height();
+    b.komprimiert = Compress;
+    const int nummer = ++m_bildAnzahl;
+    const qint64 w = std::lround(b.breite * sx), h = std::lround(b.hoehe * sy);
     m_seite += "q" + kZeilenende;
     m_seite += zahl(w) + " 0 0 " + zahl(h) + ' ' + zahl(x) + ' ' + zahl(PageHeight - y - h) + " cm" + kZeilenende;
     m_seite += "/Im" + zahl(nummer) + " Do" + kZeilenende;
     m_seite += "Q" + kZeilenende;
 
-    // A picture is compressed beside the document and lets go of its pixels when done. Before a
-    // third is taken the one two back must be done, so a document of many months holds little
-    // more than their compressed bytes.
-    constexpr size_t kGleichzeitig = 2;
-    if (m_bilder.size() >= kGleichzeitig) m_bilder[m_bilder.size() - kGleichzeitig].warte();
-    m_bilder.push_back(bild);
+    // One picture at a time is turned into its stream, on Qt's pool, while the caller draws the
+    // next one; its pixels go as soon as its rows are taken.
+    bildAblegen();
+    try {
+        b.laenge = QtConcurrent::run([this, bild = std::move(bild), k = b.komprimiert, gedreht]() mutable {
+            try {
+                rgbBytes(std::exchange(bild, QImage()), gedreht, m_roh);
+                return k ? deflate(m_roh, m_aus) : m_roh.size();
+            } catch (const std::exception&) {
+                return qsizetype(-1); // out of memory
+            }
+        });
+    } catch (const std::exception&) {
+        b.laenge = QtFuture::makeReadyFuture(qsizetype(-1)); // not started: the document is not written
+    }
+    m_offen = std::move(b);
 }
 
-QByteArray TmachPDF::EndDocBytes() {
-    if (m_beendet) return m_dokument;
+void TmachPDF::bildAblegen() {
+    if (!m_offen) return;
+    const Bild b = std::move(*m_offen);
+    m_offen.reset();
+    const qsizetype laenge = b.laenge.result();
+    if (laenge < 0 && m_fehler.isEmpty()) m_fehler = QStringLiteral("Ein Bild ließ sich nicht komprimieren.");
+    const QByteArrayView daten =
+        QByteArrayView(b.komprimiert ? m_aus : m_roh).first(std::max<qsizetype>(laenge, 0));
+    // Without its header line: its number is known once the pages are.
+    m_objekt.clear();
+    zeile("<< /Type /XObject");
+    zeile("/Subtype /Image");
+    zeile("/Width " + zahl(b.breite));
+    zeile("/Height " + zahl(b.hoehe));
+    zeile("/ColorSpace /DeviceRGB");
+    zeile("/BitsPerComponent 8");
+    zeile("/Length " + zahl(daten.size()));
+    zeile("/Name /Im" + zahl(m_bilder.size() + 1));
+    if (b.komprimiert) zeile("/Filter [/FlateDecode]");
+    zeile(">>");
+    zeile("stream");
+    m_bilder << ablegen({m_objekt, daten, "\r\nendstream\r\nendobj\r\n"});
+    m_objekt.clear();
+}
+
+void TmachPDF::abschliessen() {
+    if (m_beendet) return;
     m_beendet = true;
     inhaltBeenden();
+    bildAblegen();
+    // Only the next picture would have used them again.
+    m_roh = QByteArray();
+    m_aus = QByteArray();
+    errno = 0;
+    if (m_ablage && !m_ablage->flush() && m_fehler.isEmpty()) {
+        m_ablageNummer = errno ? errno : EIO;
+        m_fehler = QStringLiteral("Für ihre Seiten ließ sich keine temporäre Datei schreiben.");
+    }
+}
 
-    const int outlines = ++m_nummer;
+bool TmachPDF::schreibeDokument(QIODevice& ziel) {
+    // Every object's offset, in the order of their numbers, which is the order in the file.
+    QList<qint64> versatz;
+    qint64 stelle = 0;
+    bool ok = true;
+    auto schreibe = [&](const QByteArray& b) {
+        ok = ok && ziel.write(b) == b.size();
+        stelle += b.size();
+    };
+    auto objekt = [&](const QByteArray& b) {
+        versatz << stelle;
+        schreibe(b);
+    };
+    auto abgelegt = [&](const Stueck& s) {
+        versatz << stelle;
+        ok = ok && kopiere(*m_ablage, s.ab, s.laenge, ziel);
+        stelle += s.laenge;
+    };
+    if (!m_ablage) return false;
+    schreibe("%PDF-1.4" + kZeilenende);
+    objekt(m_info);
+    for (const Stueck& s : std::as_const(m_inhalte))
+        abgelegt(s);
+    int nummer = 2 * m_seiten + 1;
+
+    const int outlines = ++nummer;
     objektBeginnen(outlines);
     zeile("<< /Type /Outlines");
     zeile("/Count 0");
     zeile(">>");
     zeile("endobj");
-    objektAbschliessen();
+    objekt(m_objekt);
 
+    QList<int> schriften;
     for (int k = 1; k <= 14; ++k) {
-        m_schriften << ++m_nummer;
-        objektBeginnen(m_nummer);
+        schriften << ++nummer;
+        objektBeginnen(nummer);
         zeile("<< /Type /Font");
         zeile("/Subtype /Type1");
         zeile("/Name /F" + zahl(k));
@@ -356,10 +391,10 @@ QByteArray TmachPDF::EndDocBytes() {
         zeile("/Encoding /WinAnsiEncoding");
         zeile(">>");
         zeile("endobj");
-        objektAbschliessen();
+        objekt(m_objekt);
     }
 
-    const int seiten = ++m_nummer;
+    const int seiten = ++nummer;
     const int bilder = int(m_bilder.size());
     objektBeginnen(seiten);
     zeile("<< /Type /Pages");
@@ -370,9 +405,9 @@ QByteArray TmachPDF::EndDocBytes() {
     zeile("/Count " + zahl(m_seiten));
     zeile(">>");
     zeile("endobj");
-    objektAbschliessen();
+    objekt(m_objekt);
 
-    const int ressourcen = ++m_nummer;
+    const int ressourcen = ++nummer;
     objektBeginnen(ressourcen);
     zeile("<< /ProcSet [ /PDF /Text /ImageC]");
     zeile("/XObject << ");
@@ -381,77 +416,71 @@ QByteArray TmachPDF::EndDocBytes() {
     zeile(">>");
     zeile("/Font << ");
     for (int k = 1; k <= 14; ++k)
-        zeile("/F" + zahl(k) + ' ' + zahl(m_schriften.at(k - 1)) + " 0 R ");
+        zeile("/F" + zahl(k) + ' ' + zahl(schriften.at(k - 1)) + " 0 R ");
     zeile(">>");
     zeile(">>");
     zeile("endobj");
-    objektAbschliessen();
+    objekt(m_objekt);
 
-    for (size_t i = 0; i < m_bilder.size(); ++i) {
-        const PdfBild& bild = m_bilder[i];
-        const QByteArray& daten = bild.daten();
-        objektBeginnen(++m_nummer);
-        zeile("<< /Type /XObject");
-        zeile("/Subtype /Image");
-        zeile("/Width " + zahl(bild.breite()));
-        zeile("/Height " + zahl(bild.hoehe()));
-        zeile("/ColorSpace /DeviceRGB");
-        zeile("/BitsPerComponent 8");
-        zeile("/Length " + zahl(daten.size()));
-        zeile("/Name /Im" + zahl(qint64(i) + 1));
-        if (bild.komprimiert()) zeile("/Filter [/FlateDecode]");
-        zeile(">>");
-        zeile("stream");
-        m_objekt += daten;
-        m_objekt += "\r\nendstream" + kZeilenende;
-        zeile("endobj");
-        objektAbschliessen();
+    for (const Stueck& s : std::as_const(m_bilder)) {
+        objektBeginnen(++nummer);
+        objekt(m_objekt);
+        ok = ok && kopiere(*m_ablage, s.ab, s.laenge, ziel);
+        stelle += s.laenge;
     }
 
     for (int i = 0; i < m_seiten; ++i) {
-        objektBeginnen(++m_nummer);
+        objektBeginnen(++nummer);
         zeile("<< /Type /Page");
         zeile("/Parent " + zahl(seiten) + " 0 R");
         zeile("/MediaBox [ 0 0 " + zahl(PageWidth) + ' ' + zahl(PageHeight) + "]");
-        zeile("/Contents " + zahl(m_inhalte.at(i)) + " 0 R");
+        zeile("/Contents " + zahl(2 * (i + 1)) + " 0 R");
         zeile("/Resources " + zahl(ressourcen) + " 0 R");
         zeile(">>");
         zeile("endobj");
-        objektAbschliessen();
+        objekt(m_objekt);
     }
 
-    const int katalog = ++m_nummer;
+    const int katalog = ++nummer;
     objektBeginnen(katalog);
     zeile("<< /Type /Catalog");
     zeile("/Pages " + zahl(seiten) + " 0 R");
     zeile("/Outlines " + zahl(outlines) + " 0 R");
     zeile(">>");
     zeile("endobj");
-    objektAbschliessen();
+    objekt(m_objekt);
 
-    // The offsets: object k starts at m_versatz[k - 1]; the last entry is where xref stands.
+    const qint64 xref = stelle;
     const int groesse = katalog + 1;
     m_objekt.clear();
     zeile("xref");
     zeile("0 " + zahl(groesse));
     zeile("0000000000 65535 f");
     for (int k = 1; k < groesse; ++k)
-        zeile(QByteArray::number(m_versatz.at(k - 1)).rightJustified(10, '0') + " 00000 n");
+        zeile(QByteArray::number(versatz.at(k - 1)).rightJustified(10, '0') + " 00000 n");
     zeile("trailer");
     zeile("<< /Size " + zahl(groesse));
     zeile("/Root " + zahl(katalog) + " 0 R");
     zeile("/Info 1 0 R");
     zeile(">>");
     zeile("startxref");
-    zeile(zahl(m_versatz.last()));
+    zeile(zahl(xref));
     zeile("%%EOF");
-    m_dokument += m_objekt;
+    schreibe(m_objekt);
     m_objekt.clear();
-    return m_dokument;
+    return ok;
+}
+
+QByteArray TmachPDF::EndDocBytes() {
+    abschliessen();
+    QBuffer puffer;
+    puffer.open(QIODevice::WriteOnly);
+    if (!m_fehler.isEmpty() || !schreibeDokument(puffer)) return {};
+    return puffer.data();
 }
 
 bool TmachPDF::EndDoc(QString* fehler) {
-    const QByteArray bytes = EndDocBytes();
+    abschliessen();
     if (!m_nichtDarstellbar.isEmpty()) {
         if (fehler)
             *fehler = QStringLiteral("Die Zeichen \u00BB%1\u00AB k\u00F6nnen in der PDF-Datei nicht dargestellt werden. "
@@ -459,7 +488,19 @@ bool TmachPDF::EndDoc(QString* fehler) {
                           .arg(m_nichtDarstellbar, FileName);
         return false;
     }
-    if (datei::schreibe(FileName, bytes)) return true;
-    if (fehler) *fehler = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.").arg(FileName);
+    if (m_ablageNummer) {
+        if (fehler)
+            *fehler = datei::schreibMeldung(FileName, {datei::Geschrieben::Fehler::Fehlgeschlagen, m_ablageNummer});
+        return false;
+    }
+    if (!m_fehler.isEmpty()) {
+        if (fehler) *fehler = QStringLiteral("Fehler beim Erzeugen der Datei ") + FileName + u'\n' + m_fehler;
+        return false;
+    }
+    // Written only when every page and picture reached the temporary file whole.
+    const datei::Geschrieben g =
+        datei::schreibeMit(FileName, [this](QIODevice& d) { return schreibeDokument(d); });
+    if (g) return true;
+    if (fehler) *fehler = datei::schreibMeldung(FileName, g);
     return false;
 }

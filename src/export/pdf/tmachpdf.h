@@ -1,44 +1,22 @@
 #pragma once
 // The program's own PDF 1.4 writer: pages of text lines (the fourteen standard fonts, never
-// embedded) and RGB images, held in memory and written whole when the document ends. It knows no
-// layout: callers place everything by coordinates, in points from the top-left of the page.
+// embedded) and RGB images. It knows no layout: callers place everything by coordinates, in points
+// from the top-left of the page. A finished page's content and pictures wait in a temporary file,
+// so a document of many months takes no more memory than one; EndDoc puts them in place.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
+#include <QFuture>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <future>
-#include <vector>
+#include <initializer_list>
+#include <memory>
+#include <optional>
 
-// A picture on its way into a document: its stream bytes (red, green and blue, compressed or
-// not) are made on threads of their own from the moment it is made, so a caller can start a
-// picture before the page that shows it. Copies share the bytes.
-class PdfBild {
-public:
-    PdfBild() = default;
-    // gedreht: the picture as turned a quarter clockwise (its left column, read from the bottom
-    // up, becomes the top row), without a turned copy in memory.
-    static PdfBild aus(QImage bild, bool komprimiert, bool gedreht = false);
-
-    int breite() const { return m_breite; }
-    int hoehe() const { return m_hoehe; }
-    bool komprimiert() const { return m_komprimiert; }
-    bool begonnen() const { return m_daten.valid(); }
-    // The stream bytes; waits until they are made. None for a picture never made.
-    const QByteArray& daten() const {
-        static const QByteArray keine;
-        return m_daten.valid() ? m_daten.get() : keine;
-    }
-    void warte() const {
-        if (m_daten.valid()) m_daten.wait();
-    }
-
-private:
-    int m_breite = 0, m_hoehe = 0;
-    bool m_komprimiert = true;
-    std::shared_future<QByteArray> m_daten;
-};
+class QIODevice;
+class QTemporaryFile;
 
 struct TPDFFont {
     quint8 nummer = 4; // 0..13, see the font table
@@ -48,7 +26,11 @@ struct TPDFFont {
 class TmachPDF {
 public:
     TmachPDF();
+    ~TmachPDF();
+    TmachPDF(const TmachPDF&) = delete;
+    TmachPDF& operator=(const TmachPDF&) = delete;
 
+    // The target; when it is known before the pages are drawn, they wait beside it.
     QString FileName;
     QString TITLE;
     int PageWidth = 612;
@@ -72,16 +54,17 @@ public:
     void TextOut(int x, int y, const QString& text);
     void TextLines(int x, int y, const QStringList& zeilen);
     // The whole page stands for breiteZoll x hoeheZoll inches of screen pixels; both 0: 8 x 10.625.
-    void DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const QImage& bild) {
-        DrawImage(x, y, breiteZoll, hoeheZoll, PdfBild::aus(bild, Compress));
-    }
+    // gedreht: the picture goes in turned a quarter clockwise (its left column, read from the
+    // bottom up, becomes the top row), without a turned copy. The picture is compressed while the
+    // caller draws the next one.
+    void DrawImage(int x, int y, double breiteZoll, double hoeheZoll, QImage bild, bool gedreht = false);
     void DrawImage(int x, int y, const QImage& bild) { DrawImage(x, y, 0, 0, bild); }
-    // A picture started before: it keeps the compression it was started with.
-    void DrawImage(int x, int y, double breiteZoll, double hoeheZoll, const PdfBild& bild);
     void NewPage();
-    // The finished file's bytes; the document stays as it is until the next BeginDoc.
+    // The finished file's bytes, empty when the document cannot be written; the document stays as
+    // it is until the next BeginDoc.
     QByteArray EndDocBytes();
-    // Ends the document and writes FileName whole; false with a German message naming the file.
+    // Ends the document and writes FileName whole; false with a German message naming the file,
+    // and then nothing is written.
     bool EndDoc(QString* fehler = nullptr);
 
     // Characters of the texts drawn so far that Windows-1252 cannot hold; a document with any is
@@ -90,20 +73,45 @@ public:
 
     static const char* const kSchriften[14];
 
+    // zlib's compress2, the one call each picture and page content is compressed with; a test
+    // puts in one that fails. nullptr: compress2.
+    using Komprimierer = int (*)(unsigned char*, unsigned long*, const unsigned char*, unsigned long, int);
+    static void setzeKomprimierer(Komprimierer k);
+
 private:
+    // Bytes in the temporary file.
+    struct Stueck {
+        qint64 ab = 0, laenge = 0;
+    };
+    struct Bild {
+        int breite = 0, hoehe = 0;
+        bool komprimiert = true;
+        QFuture<qsizetype> laenge; // of its stream in m_roh or m_aus; -1 when it could not be made
+    };
+
     void zeile(const QByteArray& text);
     void objektBeginnen(int nummer);
-    void objektAbschliessen();
     void inhaltBeginnen();
     void inhaltBeenden();
     QByteArray text(const QString& t);
     QByteArray zahl(qint64 n) const { return QByteArray::number(n); }
+    // Puts a finished object into the temporary file.
+    Stueck ablegen(std::initializer_list<QByteArrayView> teile);
+    // The picture compressed last, once it is done, into the temporary file.
+    void bildAblegen();
+    void abschliessen();
+    bool schreibeDokument(QIODevice& ziel);
 
-    QByteArray m_dokument, m_objekt, m_seite;
-    std::vector<PdfBild> m_bilder; // in image order
-    QList<qint64> m_versatz;    // offsets: where each object starts, then the cross-reference table
-    QList<int> m_inhalte, m_schriften;
-    int m_nummer = 0, m_seiten = 0;
+    QByteArray m_info, m_objekt, m_seite; // the information object; the object and page content being built
+    std::unique_ptr<QTemporaryFile> m_ablage;
+    QList<Stueck> m_inhalte;     // each page's content and length objects, in order
+    QList<Stueck> m_bilder;      // each image object, in image order
+    std::optional<Bild> m_offen; // the picture being compressed
+    QByteArray m_roh, m_aus;     // its RGB rows and their zlib stream; reused by the next picture
+    int m_bildAnzahl = 0;
+    QString m_fehler; // why the document cannot be written; empty while it can
+    int m_ablageNummer = 0; // errno of a failed write of the parts waiting in the temporary file
+    int m_seiten = 0;
     bool m_beendet = false;
     QString m_nichtDarstellbar;
 };

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -43,6 +44,14 @@ void TMenueFenster::zeigeMittig() {
     }
     if (schonOffen) raise(); // one just shown is on top already
     activateWindow();
+}
+
+void TMenueFenster::keyPressEvent(QKeyEvent* ereignis) {
+    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(ereignis);
 }
 
 QPushButton* TMenueFenster::knopf(const char* name, const QString& text, const QRect& ort, QWidget* eltern) {

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QAction;
+class QKeyEvent;
 class QGroupBox;
 class QPushButton;
 
@@ -20,6 +21,8 @@ public:
     void zeigeMittig();
 
 protected:
+    // Escape closes the window, as it closes every dialog.
+    void keyPressEvent(QKeyEvent* ereignis) override;
     // A button in its place, with the menus' large bold font.
     QPushButton* knopf(const char* name, const QString& text, const QRect& ort, QWidget* eltern);
     // The group box that holds the buttons of a second-level window.

@@ -184,6 +184,14 @@ TEinstellDlg::TEinstellDlg(Zustand& zustand, TMonatsGrafik& g, QWidget* parent)
         raster->addWidget(label, zeile, 0);
         raster->addWidget(knopf, zeile++, 1);
     }
+    // Six buttons say "Ändern": a screen reader names the colour each changes.
+    for (const auto& [label, knopf] : {std::pair{Label1, Button1},
+                                       {Label2, Button2},
+                                       {Label3, Button3},
+                                       {Label5, Button5},
+                                       {Label4, Button4},
+                                       {Label8, Button6}})
+        knopf->setAccessibleName(label->text() + QStringLiteral(" ändern"));
     raster->setRowMinimumHeight(zeile++, 6);
     raster->addWidget(GewichtCheckBox, zeile++, 0, 1, 2);
     raster->addWidget(BemerkungenCheckBox, zeile++, 0, 1, 2);
@@ -395,25 +403,33 @@ void TEinstellDlg::setzeBrowser(const QList<BrowserEintrag>& browser) {
         for (const BrowserEintrag& e : browser)
             da = da || e.schluessel == wort;
         TBrowserSymbol* s = symbol(wort);
-        s->setzeBild(da ? symbolBild(wort) : leeresSymbol(), da ? browserwahl::hinweis(wort) : QString());
-        QString name;
-        for (const BrowserEintrag& e : browser)
-            if (e.schluessel == wort && name.isEmpty()) name = e.name;
-        s->setAccessibleName(name.isEmpty() ? browserwahl::hinweis(wort) : name);
+        s->setzeBild(da ? symbolBild(wort) : leeresSymbol(), da ? browserName(wort) : QString());
+        s->setAccessibleName(da ? browserName(wort) : QStringLiteral("Kein Browser"));
     }
     zeigeAktuellenBrowser();
 }
 
+QString TEinstellDlg::browserName(const QString& schluessel) const {
+    for (const BrowserEintrag& e : m_browser)
+        if (e.schluessel == schluessel && !e.name.isEmpty()) return e.name;
+    return browserwahl::hinweis(schluessel);
+}
+
 void TEinstellDlg::zeigeAktuellenBrowser() {
-    m_aktuellerBrowser = browserwahl::imEinsatz(Lies_String_aus_Registry_mit_Vorgabe(QStringLiteral("Browser")));
-    AktuellerBrowser_Image->setPixmap(symbolBild(m_aktuellerBrowser));
-    AktuellerBrowser_Image->setToolTip(browserwahl::hinweis(m_aktuellerBrowser));
+    zeigeBrowserImEinsatz(
+        browserwahl::imEinsatz(Lies_String_aus_Registry_mit_Vorgabe(QStringLiteral("Browser"))));
+}
+
+void TEinstellDlg::zeigeBrowserImEinsatz(const QString& schluessel) {
+    m_aktuellerBrowser = schluessel;
+    AktuellerBrowser_Image->setPixmap(symbolBild(schluessel));
+    AktuellerBrowser_Image->setToolTip(browserName(schluessel));
+    AktuellerBrowser_Image->setAccessibleName(QStringLiteral("Browser im Einsatz: ") +
+                                              browserName(schluessel));
 }
 
 void TEinstellDlg::BrowserSymbolClick(const QString& schluessel) {
     if (!symbol(schluessel)->aktiv()) return;
     Schreib_String_in_Registry(QStringLiteral("Browser"), schluessel);
-    m_aktuellerBrowser = schluessel;
-    AktuellerBrowser_Image->setPixmap(symbolBild(schluessel));
-    AktuellerBrowser_Image->setToolTip(browserwahl::hinweis(schluessel));
+    zeigeBrowserImEinsatz(schluessel);
 }

@@ -98,7 +98,10 @@ protected:
 private:
     void farbeAendern(QColor& farbe, const char* einstellung, QLabel* label);
     TBrowserSymbol* symbol(const QString& schluessel) const;
+    // The desktop entry's own name of the browser found for a word ("Chromium"), else the word's hint.
+    QString browserName(const QString& schluessel) const;
     void zeigeAktuellenBrowser();
+    void zeigeBrowserImEinsatz(const QString& schluessel);
 
     Zustand& z;
     TMonatsGrafik& grafik;

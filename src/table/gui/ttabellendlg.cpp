@@ -2,6 +2,7 @@
 
 #include "chart/tmachpause.h"
 #include "platform/dialoge.h"
+#include "platform/gui/rollbalken.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -77,6 +78,7 @@ TTabellenDlg::TTabellenDlg(QWidget* parent)
 
     StringGrid1 = new QTableWidget(tabelle::kZeilen, tabelle::kSpalten, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setAccessibleName(QStringLiteral("Tabelle der Messwerte"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -96,6 +98,8 @@ TTabellenDlg::TTabellenDlg(QWidget* parent)
         StringGrid1->setRowHeight(r, tabelle::kHoehe + 1);
     StringGrid1->setContextMenuPolicy(Qt::NoContextMenu);
     StringGrid1->viewport()->installEventFilter(this);
+    // Beside the white grid the style's light thumb is taken for the track.
+    rollbalken::deutlich(StringGrid1);
 
     auto* spalte = new QVBoxLayout(this);
     spalte->setContentsMargins(0, 0, 0, 0);

@@ -19,8 +19,7 @@ bildexport::Grafikseite TBildExport::seite() const {
 
 QString TBildExport::nachricht(const QString& was) const {
     return QStringLiteral("Es wird die %1 erstellt und im Ordner\r\n").arg(was) + z.tabellenOrdnerName +
-           bildexport::jahrDesMonats(z) + QStringLiteral(" als  \".JPG\" gespeichert.\r\n\r\n") +
-           QStringLiteral("Mit dem Programm Albumwerk.exe können Sie später die Html-Galerie erstellen lassen.");
+           bildexport::jahrDesMonats(z) + QStringLiteral(" als  \".JPG\" gespeichert.");
 }
 
 bool TBildExport::GrafikspeichernalsBilddateiClick() {

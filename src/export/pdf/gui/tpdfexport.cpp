@@ -33,6 +33,12 @@ bool TPdfExport::exportieren(pdfdokument::Art art, const tabelle::Gitter* gitter
                                                   QStringLiteral("Acrobat Format (*.pdf)"));
     if (pfad.isEmpty()) return false;
     if (QFileInfo(pfad).suffix().isEmpty()) pfad += QStringLiteral(".pdf");
+    // The month's own files are never written over by a document, nor its remarks file made.
+    if (const QString fehler = monatstabelle::exportNameFehler(pfad, {z.TabellenDateiName});
+        !fehler.isEmpty()) {
+        Dialoge::seam().warnung(fehler + QStringLiteral(" Die PDF-Datei wird nicht geschrieben."));
+        return false;
+    }
 
     if (art != Art::NurTabelle) {
         const auto seite = bildexport::grafikseiteAus(grafik, gewichtSichtbar && gewichtSichtbar(),
@@ -56,8 +62,10 @@ bool TPdfExport::exportieren(pdfdokument::Art art, const tabelle::Gitter* gitter
         return false;
     }
     geschrieben = pfad;
-    if (!shell::oeffneDokument(pfad))
-        Dialoge::seam().warnung(QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden.")
-                                    .arg(pfad));
+    shell::oeffneDokument(pfad, [pfad](const QString& grund) {
+        Dialoge::seam().warnung(
+            QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. %2")
+                .arg(pfad, grund));
+    });
     return true;
 }

@@ -1,0 +1,42 @@
+#pragma once
+// The tests' dialogs seam: answers from queues, every text shown recorded.
+#include "platform/dialoge.h"
+
+#include <deque>
+#include <functional>
+
+// Answers from queues; records every text shown. An empty queue answers "Nein", an empty
+// path, no colour and Rejected, and records that as unerwartet.
+class TestDialoge : public Dialoge {
+public:
+    enum class Art { Meldung, Information, Warnung, Frage, DateiOeffnen, DateiSpeichern, Farbe, Modal };
+    struct Gezeigt {
+        Art art;
+        QString text; // message text, dialog title, or the window's class name
+    };
+
+    std::deque<bool> fragen;
+    std::deque<QString> dateien;
+    std::deque<std::optional<QRgb>> farben;
+    // Called with the window instead of showing it; returns the window's result.
+    std::deque<std::function<int(QObject*)>> fenster;
+
+    // Runs while any dialog "waits", before its answer is taken: what a signal does then.
+    std::function<void()> waehrendDesWartens;
+
+    QList<Gezeigt> gezeigt;
+    QStringList unerwartet;
+
+    QStringList texte(Art art) const;
+    QStringList alleTexte() const; // every message, information, warning and question text
+    void leeren();
+
+    void meldung(const QString& text) override;
+    void information(const QString& text) override;
+    void warnung(const QString& text) override;
+    bool frage(const QString& text) override;
+    QString dateiOeffnen(const QString& titel, const QString& startpfad, const QString& filter) override;
+    QString dateiSpeichern(const QString& titel, const QString& startpfad, const QString& filter) override;
+    std::optional<QRgb> farbe(QRgb start) override;
+    int modal(QObject* fenster) override;
+};
