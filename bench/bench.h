@@ -91,5 +91,6 @@ int spitzeVon(char** argv);
 void bench_grafik();   // chart drawing (bench_grafik.cpp)
 void bench_programm(); // windows, first chart, one reading (bench_programm.cpp)
 void bench_html();     // the HTML chart page of a full month (bench_html.cpp)
+void bench_csv();      // ten years of readings imported from and exported to CSV (bench_csv.cpp)
 void bench_exportspeicher(); // peak memory of korvane's PDF export of 1, 24, 360 months (bench_export.cpp)
 void bench_speicher(); // peak memory of the largest table (bench_grafik.cpp); last

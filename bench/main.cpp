@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     bench_grafik();
     bench_programm();
     bench_html();
+    bench_csv();
     bench_exportspeicher();
     bench_speicher();
 

@@ -111,6 +111,11 @@ Einzelstart::Ergebnis Einzelstart::beginne(const QString& tabelle, int wartezeit
     }
 }
 
+bool Einzelstart::sperreOhneUebergabe() {
+    if (m_basis.isEmpty() || fremdeDatei(socketPfad())) return true;
+    return sperren() != Sperre::Besetzt;
+}
+
 Einzelstart::Sperre Einzelstart::sperren() {
     // flock, not a lock file's existence: the kernel lets go when the holder ends, however it
     // ends, so what a crashed Korvane left never blocks a start. Not inherited by programs

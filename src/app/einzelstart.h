@@ -28,6 +28,11 @@ public:
     // wartezeitMs for the running Korvane to answer, asking abbrechen() every 100 ms.
     Ergebnis beginne(const QString& tabelle, int wartezeitMs = 10000, std::function<bool()> abbrechen = {});
 
+    // Only the lock, for work that must not run beside a window of this set-up (the command line's
+    // import): false while another Korvane holds it. Where no folder of the user's own can hold it,
+    // true: there is nothing to coordinate with.
+    bool sperreOhneUebergabe();
+
     // Asked before each hand-over is taken; while it says no (the window is closing), a later
     // start is turned away and waits for the lock instead.
     void setzeAnnahme(std::function<bool()> nimmtAn) { m_nimmtAn = std::move(nimmtAn); }

@@ -1,6 +1,9 @@
 #include "app/kommandozeile.h"
 
+#include "app/einzelstart.h"
 #include "chart/tmonatsgrafik.h"
+#include "entry/csvimport.h"
+#include "export/bericht/berichtdatei.h"
 #include "export/html/htmlexport.h"
 #include "export/image/grafikseite.h"
 #include "export/image/jpeg.h"
@@ -10,7 +13,9 @@
 #include "platform/dialoge.h"
 #include "platform/pause.h"
 #include "platform/shell.h"
+#include "platform/uhr.h"
 #include "platform/umgebung.h"
+#include "storage/csv.h"
 #include "storage/monatstabelle.h"
 #include "storage/registry.h"
 #include "storage/start.h"
@@ -118,6 +123,9 @@ struct Lauf {
     QStringList patientendaten;
     pdfdokument::Platz platz = pdfdokument::Platz::Keiner;
     QStringList geschrieben; // the files written, for --zeigen
+    // The kinds over a period: the period and its readings.
+    QDate von, bis;
+    const berichtdatei::Auswahl* auswahl = nullptr;
     // A target that must not be written gives this status: a wrong call when --ausgabe named it.
     int zielStatus() const { return aufruf.ausgabe.isEmpty() ? 1 : 2; }
 };
@@ -287,6 +295,8 @@ int exportiereJpeg(Lauf& l, bool mitTabelle) {
     return status;
 }
 
+int gibAus(Lauf& l, const QByteArray& bytes);
+
 // The text a copy of the whole grid gives, as UTF-8; several tables one after another, each
 // under its title line, so the months can be told apart.
 int exportiereText(Lauf& l) {
@@ -296,12 +306,16 @@ int exportiereText(Lauf& l) {
         if (l.tabellen.size() > 1) text += TMonatsGrafik::titel(t.anzeige.kopf) + u"\r\n"_s;
         text += tabelle::TextKopieren(gitterDer(t), kAlles);
     }
-    const QByteArray bytes = text.toUtf8();
+    return gibAus(l, text.toUtf8());
+}
+
+// Text to stdout, or into the file --ausgabe names.
+int gibAus(Lauf& l, const QByteArray& bytes) {
     const QString& ausgabe = l.aufruf.ausgabe;
     if (ausgabe.isEmpty() || ausgabe == u"-") {
         const bool gut = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
                          std::fflush(stdout) == 0;
-        if (!gut) schreibeFehler(u"Die Tabelle konnte nicht ausgegeben werden."_s);
+        if (!gut) schreibeFehler(u"Die Standardausgabe konnte nicht geschrieben werden."_s);
         return gut ? 0 : 1;
     }
     const QString ziel = QFileInfo(ausgabe).absoluteFilePath();
@@ -363,13 +377,79 @@ int exportiereHtml(Lauf& l) {
     return status;
 }
 
+// The report places the patient data as the chart document does: under the figures, or on a page
+// of its own before or after them.
+bericht::Platz berichtPlatz(const QString& wort) {
+    return wort == u"oben"    ? bericht::Platz::SeiteDavor
+           : wort == u"unten" ? bericht::Platz::SeiteDanach
+                              : bericht::Platz::UnterDenZahlen;
+}
+
+// The report's figures of the period; nullopt after saying that it holds no readings.
+std::optional<bericht::Auswertung> auswertungDes(const Lauf& l) {
+    bericht::Auswertung a =
+        bericht::werteAus(l.auswahl->benutzer, l.auswahl->lesungen, l.von, l.bis, l.aufruf.ohneErstenTag);
+    if (const QString keine = bericht::keineMessungen(a); !keine.isEmpty()) {
+        schreibeFehler(keine + u" Es wurde nichts geschrieben."_s);
+        return std::nullopt;
+    }
+    return a;
+}
+
+int exportiereBerichtText(Lauf& l) {
+    const std::optional<bericht::Auswertung> a = auswertungDes(l);
+    return a ? gibAus(l, (bericht::zeilen(*a).join(u'\n') + u'\n').toUtf8()) : 1;
+}
+
+int exportiereBerichtPdf(Lauf& l) {
+    const std::optional<bericht::Auswertung> a = auswertungDes(l);
+    if (!a) return 1;
+    const QString ziel = zielDatei(
+        l.aufruf.ausgabe,
+        berichtdatei::vorgeschlagenerName(l.basis, u"Auswertung"_s, a->name, l.von, l.bis, u".pdf"_s), u".pdf"_s);
+    if (!zielErlaubt(l, ziel)) return l.zielStatus();
+    if (l.aufruf.ausgabe.isEmpty() && !jahrOrdnerDa(ziel)) return 1;
+    // The charts of the months the period touches.
+    QStringList monate;
+    for (qsizetype i = 0; i < l.auswahl->tabellen.size(); ++i) {
+        const QDate erster = l.auswahl->monate.value(i);
+        if (erster.isValid() && erster <= l.bis && erster.addMonths(1) > l.von) monate << l.auswahl->tabellen.at(i);
+    }
+    QString fehler;
+    if (!berichtdatei::schreibePdf(l.basis, *a, monate, ziel, l.patientendaten,
+                                   l.patientendaten.isEmpty() ? bericht::Platz::Keiner : berichtPlatz(l.aufruf.platz),
+                                   &fehler)) {
+        schreibeFehler(fehler);
+        return 1;
+    }
+    geschrieben(l, ziel);
+    return 0;
+}
+
+int exportiereCsv(Lauf& l) {
+    if (l.auswahl->lesungen.isEmpty()) {
+        schreibeFehler((l.aufruf.tabellen.isEmpty() || !l.aufruf.von.isEmpty() || !l.aufruf.bis.isEmpty()
+                            ? u"Im Zeitraum %1 bis %2 gibt es keine Messungen."_s.arg(zeitraum::datumText(l.von),
+                                                                                      zeitraum::datumText(l.bis))
+                            : u"Die Tabellen enthalten keine Messungen."_s) +
+                       u" Es wurde nichts geschrieben."_s);
+        return 1;
+    }
+    return gibAus(l, csv::schreibe(l.auswahl->lesungen));
+}
+
 struct Exportart {
     const char16_t* name;
     const char16_t* hilfe;
     int (*ausfuehren)(Lauf&);
-    std::optional<pdfdokument::Art> pdf; // the document art of the PDF kinds
+    std::optional<pdfdokument::Art> pdf; // the document art of the month PDF kinds
     bool zeichnet = true;                // draws each table from its file
+    bool zeitraum = false;               // over a period (--von, --bis), not month by month
 };
+
+int exportiereBerichtText(Lauf& l);
+int exportiereBerichtPdf(Lauf& l);
+int exportiereCsv(Lauf& l);
 constexpr Exportart kArten[] = {
     {u"pdf-grafik", u"ein PDF-Dokument mit der Grafik jedes Monats",
      [](Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurGrafik); }, pdfdokument::Art::NurGrafik},
@@ -386,6 +466,12 @@ constexpr Exportart kArten[] = {
      std::nullopt, false},
     {u"html", u"die Seite mit den Diagrammen für den Browser, Chart.min.js daneben", exportiereHtml, std::nullopt,
      false},
+    {u"bericht-text", u"die Auswertung des Zeitraums als Text, Zeilen \"Bezeichnung: Wert\"", exportiereBerichtText,
+     std::nullopt, false, true},
+    {u"bericht-pdf", u"die Auswertung mit den Grafiken der Monate als PDF-Dokument", exportiereBerichtPdf,
+     std::nullopt, true, true},
+    {u"csv", u"die Messwerte als CSV (UTF-8, \";\"), für Tabellenkalkulationen", exportiereCsv, std::nullopt,
+     false, true},
 };
 
 const Exportart* artNamens(const QString& name) {
@@ -408,6 +494,34 @@ std::optional<pdfdokument::Platz> platzNamens(const QString& wort) {
     for (const PlatzWort& p : kPlaetze)
         if (wort == QStringView(p.wort)) return p.platz;
     return std::nullopt;
+}
+
+bool platzErlaubt(const Exportart& art, pdfdokument::Platz platz) {
+    return art.name == QStringView(u"bericht-pdf") || pdfdokument::platzMoeglich(*art.pdf, platz);
+}
+
+struct Zeitraum {
+    QDate von, bis;
+    bool gegeben = false; // --von or --bis named
+};
+// The period of the call: the dates given, else the dialog's last four weeks up to today; one date
+// alone takes the other from that default.
+Zeitraum zeitraumDes(const Aufruf& a) {
+    Zeitraum z;
+    z.gegeben = !a.von.isEmpty() || !a.bis.isEmpty();
+    z.bis = a.bis.isEmpty() ? (a.von.isEmpty() ? Uhr::heute() : std::max(zeitraum::liesDatum(a.von), Uhr::heute()))
+                            : zeitraum::liesDatum(a.bis);
+    z.von = a.von.isEmpty() ? z.bis.addDays(-(berichtdatei::kStandardTage - 1)) : zeitraum::liesDatum(a.von);
+    return z;
+}
+
+// What is wrong with the period, empty when nothing is.
+QString zeitraumFehler(const Aufruf& a, bool bericht) {
+    for (const QString& datum : {a.von, a.bis})
+        if (!datum.isEmpty() && !zeitraum::liesDatum(datum).isValid())
+            return u"\"%1\" ist kein gültiges Datum (TT.MM.JJJJ)."_s.arg(datum);
+    const Zeitraum z = zeitraumDes(a);
+    return berichtdatei::zeitraumFehler(z.von, z.bis, bericht);
 }
 
 
@@ -470,6 +584,16 @@ Aufruf lies(const QStringList& argumente) {
             wert(i, u"--ausgabe"_s, &a.ausgabe);
         } else if (arg == u"--zeigen") {
             a.zeigen = true;
+        } else if (istOption(arg, u"--von")) {
+            wert(i, u"--von"_s, &a.von);
+        } else if (istOption(arg, u"--bis")) {
+            wert(i, u"--bis"_s, &a.bis);
+        } else if (arg == u"--ohne-ersten-tag") {
+            a.ohneErstenTag = true;
+        } else if (istOption(arg, u"--import")) {
+            wert(i, u"--import"_s, &a.importDatei);
+        } else if (arg == u"--probelauf") {
+            a.probelauf = true;
         } else if (istOption(arg, u"--patientendaten")) {
             patientendatenGenannt = true;
             wert(i, u"--patientendaten"_s, &patientendaten);
@@ -488,6 +612,16 @@ Aufruf lies(const QStringList& argumente) {
         a.patientendaten = patientendaten;
     }
     if (!a.fehler.isEmpty() || a.hilfe) return a;
+    if (!a.importDatei.isEmpty()) {
+        if (!a.art.isEmpty() || !a.tabellen.isEmpty() || !a.ausgabe.isEmpty() || a.zeigen || patientendatenGenannt ||
+            !a.von.isEmpty() || !a.bis.isEmpty() || a.ohneErstenTag)
+            a.fehler = u"--import nimmt nur die CSV-Datei und --probelauf."_s;
+        return a;
+    }
+    if (a.probelauf) {
+        a.fehler = u"--probelauf gibt es nur mit --import."_s;
+        return a;
+    }
 
     QStringList bekannt;
     for (const Exportart& art : kArten)
@@ -498,23 +632,30 @@ Aufruf lies(const QStringList& argumente) {
         a.fehler = u"Es fehlt --export ART (%1)."_s.arg(bekannt.join(u", "_s));
     else if (!art)
         a.fehler = u"Unbekannte Exportart \"%1\"; bekannt: %2."_s.arg(a.art, bekannt.join(u", "_s));
-    else if (patientendatenGenannt && !art->pdf)
-        a.fehler = u"--patientendaten gibt es nur bei pdf-grafik, pdf-tabelle und pdf-grafik-tabelle."_s;
+    else if (patientendatenGenannt && !art->pdf && a.art != u"bericht-pdf")
+        a.fehler = u"--patientendaten gibt es nur bei pdf-grafik, pdf-tabelle, pdf-grafik-tabelle und bericht-pdf."_s;
     else if (patientendatenGenannt && a.patientendaten.isEmpty())
         a.fehler = u"Nach --patientendaten fehlt ein Wert."_s;
-    else if (mitPlatz &&
-             (!platzNamens(a.platz) || !pdfdokument::platzMoeglich(*art->pdf, *platzNamens(a.platz)))) {
+    else if (mitPlatz && (!platzNamens(a.platz) || !platzErlaubt(*art, *platzNamens(a.platz)))) {
         QStringList moeglich;
         for (const PlatzWort& p : kPlaetze)
-            if (pdfdokument::platzMoeglich(*art->pdf, p.platz)) moeglich << QString::fromUtf16(p.wort);
+            if (platzErlaubt(*art, p.platz)) moeglich << QString::fromUtf16(p.wort);
         if (platzNamens(a.platz))
             a.fehler = u"Bei %1 können die Patientendaten nicht \"%2\" stehen; möglich: %3."_s.arg(
                 a.art, a.platz, moeglich.join(u", "_s));
         else
             a.fehler = u"Unbekannter Platz \"%1\" für die Patientendaten (eine Datei \"%2\" gibt es nicht); "
                        u"möglich bei %3: %4."_s.arg(a.platz, patientendaten, a.art, moeglich.join(u", "_s));
-    } else if (a.ausgabe == u"-" && a.art != u"tabelle-text")
-        a.fehler = u"\"--ausgabe -\" (die Standardausgabe) gibt es nur bei tabelle-text."_s;
+    } else if (a.ausgabe == u"-" && a.art != u"tabelle-text" && a.art != u"bericht-text" && a.art != u"csv")
+        a.fehler = u"\"--ausgabe -\" (die Standardausgabe) gibt es nur bei tabelle-text, bericht-text und csv."_s;
+    else if (!art->zeitraum && (!a.von.isEmpty() || !a.bis.isEmpty() || a.ohneErstenTag))
+        a.fehler = u"--von, --bis und --ohne-ersten-tag gibt es nur bei bericht-text, bericht-pdf und csv."_s;
+    else if (a.ohneErstenTag && a.art == u"csv")
+        a.fehler = u"--ohne-ersten-tag gibt es nur bei bericht-text und bericht-pdf."_s;
+    else if (art->zeitraum && !zeitraumFehler(a, a.art != u"csv").isEmpty())
+        a.fehler = zeitraumFehler(a, a.art != u"csv");
+    else if ((a.art == u"bericht-text" || a.art == u"csv") && istOrdner(a.ausgabe))
+        a.fehler = u"Bei %1 nennt --ausgabe eine Datei, keinen Ordner."_s.arg(a.art);
     else if (mehrere && a.art == u"html" && !a.ausgabe.isEmpty() && !QFileInfo(a.ausgabe).isDir() &&
              !a.ausgabe.endsWith(u'/'))
         a.fehler =
@@ -544,12 +685,25 @@ QString hilfetext() {
            u"      schreiben für mehrere Tabellen je eine Datei in einen Ordner, pdf-Arten ein\n"
            u"      Dokument mit allen Monaten.\n"
            u"      --patientendaten (nur pdf-Arten) setzt den Text der Datei unter die Grafik (unter)\n"
-           u"      oder auf eine eigene Seite vor (oben) oder nach (unten) der Tabelle. Nennt der\n"
+           u"      oder auf eine eigene Seite vor (oben) oder nach (unten) der Tabelle; bei bericht-pdf\n"
+           u"      unter die Zahlen oder auf eine eigene Seite davor oder danach. Nennt der\n"
            u"      ganze Wert eine vorhandene Datei, ist er die Datei; sonst steht nach dem letzten\n"
            u"      \":\" der Platz.\n"
            u"      Ohne TABELLE gilt die Monatstabelle in Gebrauch. --zeigen öffnet, was geschrieben\n"
            u"      wurde, mit dem Programm des Desktops. Ist eine Tabelle nicht lesbar, wird nichts\n"
            u"      geschrieben.\n"
+           u"  korvane --export bericht-text|bericht-pdf|csv [--von TT.MM.JJJJ] [--bis TT.MM.JJJJ]\n"
+           u"          [--ohne-ersten-tag] [--ausgabe PFAD] [TABELLE.tab …]\n"
+           u"      wertet einen Zeitraum aus (höchstens 400 Tage) oder gibt seine Messwerte als CSV\n"
+           u"      aus. Ohne --von und --bis sind es die letzten vier Wochen bis heute; ohne TABELLE\n"
+           u"      jede Monatstabelle des Benutzers, die der Zeitraum berührt. --ohne-ersten-tag lässt\n"
+           u"      den ersten Tag aus (Messreihe über sieben Tage). bericht-text und csv schreiben auf\n"
+           u"      die Standardausgabe, wenn --ausgabe fehlt. csv mit TABELLE und ohne Zeitraum gibt\n"
+           u"      jede Messung der Tabellen aus.\n"
+           u"  korvane --import DATEI.csv [--probelauf]\n"
+           u"      übernimmt die Messwerte einer CSV-Datei (wie csv sie schreibt) in die Monatstabellen\n"
+           u"      des Benutzers; --probelauf prüft und zählt nur. Eine falsche Zeile oder ein\n"
+           u"      abweichender Eintrag für denselben Tag und dieselbe Messung: nichts wird übernommen.\n"
            u"  korvane --help\n"
            u"      zeigt diese Hilfe.\n"
            u"Rückgabewert: 0 wenn alles geschrieben wurde, 1 bei einem Fehler, 2 bei falschem Aufruf.\n"_s;
@@ -568,20 +722,49 @@ int exportiere(const Aufruf& a) {
     z.benutzerName = Lies_String_aus_Registry(u"BenutzerName"_s);
     if (!monatstabelle::benutzerNameFehler(z.benutzerName).isEmpty()) z.benutzerName.clear();
 
-    // No table named: the month in use, as a desktop action asks for it.
-    QStringList namen = a.tabellen;
-    if (namen.isEmpty()) {
-        const QString inGebrauch = start::tabelleInGebrauch(z);
-        if (inGebrauch.isEmpty()) {
-            schreibeFehler(u"Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch. "
+    QList<Tabelle> gelesen;
+    std::optional<berichtdatei::Auswahl> auswahl;
+    const Zeitraum zeitraum = zeitraumDes(a);
+    if (art.zeitraum) {
+        // The tables named, or every table of the user in use that the period touches.
+        QStringList namen;
+        for (const QString& name : a.tabellen)
+            namen << QFileInfo(name).absoluteFilePath();
+        if (namen.isEmpty() && z.benutzerName.isEmpty()) {
+            schreibeFehler(u"Es wurde keine Monatstabelle angegeben, und kein Benutzer ist in Gebrauch. "
                            u"\"korvane --help\" zeigt, wie es geht."_s);
             return 2;
         }
-        namen << inGebrauch;
+        // csv of the tables named without a period: every reading they hold.
+        const bool mitZeitraum = a.art != u"csv" || zeitraum.gegeben || namen.isEmpty();
+        QString fehler;
+        bool mehrere = false;
+        auswahl = berichtdatei::sammle(z, namen, zeitraum.von, zeitraum.bis, mitZeitraum, &fehler, &mehrere);
+        if (!auswahl) {
+            schreibeFehler(fehler + (mehrere ? u" \"korvane --help\" zeigt, wie es geht."_s
+                                             : u" Es wurde nichts geschrieben."_s));
+            return mehrere ? 2 : 1;
+        }
+        for (const QString& pfad : std::as_const(auswahl->tabellen))
+            gelesen << Tabelle{pfad, {}};
+    } else {
+        // No table named: the month in use, as a desktop action asks for it.
+        QStringList namen = a.tabellen;
+        if (namen.isEmpty()) {
+            const QString inGebrauch = start::tabelleInGebrauch(z);
+            if (inGebrauch.isEmpty()) {
+                schreibeFehler(u"Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch. "
+                               u"\"korvane --help\" zeigt, wie es geht."_s);
+                return 2;
+            }
+            namen << inGebrauch;
+        }
+        std::optional<QList<Tabelle>> tabellen = liesAlle(namen, !art.zeichnet);
+        if (!tabellen) return 1;
+        gelesen = std::move(*tabellen);
     }
-    const std::optional<QList<Tabelle>> tabellen = liesAlle(namen, !art.zeichnet);
-    if (!tabellen) return 1;
-    Lauf lauf{a, *tabellen, z, {}, pdfdokument::Platz::Keiner, {}};
+    Lauf lauf{a, gelesen, z, {}, pdfdokument::Platz::Keiner, {}, zeitraum.von, zeitraum.bis,
+              auswahl ? &*auswahl : nullptr};
     if (!a.patientendaten.isEmpty()) {
         QString meldung;
         const std::optional<QStringList> daten = pdfdokument::liesPatientendaten(a.patientendaten, &meldung);
@@ -590,7 +773,7 @@ int exportiere(const Aufruf& a) {
             return 1;
         }
         lauf.patientendaten = *daten;
-        lauf.platz = a.platz.isEmpty() ? pdfdokument::ersterPlatz(*art.pdf) : *platzNamens(a.platz);
+        if (art.pdf) lauf.platz = a.platz.isEmpty() ? pdfdokument::ersterPlatz(*art.pdf) : *platzNamens(a.platz);
     }
     // A file named by --ausgabe goes into a folder that is there; html creates its folder.
     if (a.art != u"html" && !a.ausgabe.isEmpty() && a.ausgabe != u"-" && !istOrdner(a.ausgabe)) {
@@ -615,6 +798,28 @@ int exportiere(const Aufruf& a) {
             if (!shell::starteProgramm(u"xdg-open"_s, {datei}))
                 schreibeFehler(u"Die Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden."_s.arg(datei));
     return status;
+}
+
+// The CSV file into the month tables of the user in use; never beside a window of this set-up,
+// which holds a month's list it would later write back without the readings imported.
+int importiere(const Aufruf& a) {
+    Zustand z;
+    z.programmOrdner = start::programmOrdner();
+    start::leseOrdner(z);
+    z.benutzerName = Lies_String_aus_Registry(u"BenutzerName"_s);
+    Einzelstart einzelstart(start::einzelstartSchluessel());
+    if (!einzelstart.sperreOhneUebergabe()) {
+        schreibeFehler(u"Korvane ist geöffnet. Bitte übernehmen Sie die Messwerte dort mit \"Datei | Messwerte aus "
+                       u"CSV übernehmen…\", oder schließen Sie Korvane zuerst. Es wurde nichts übernommen."_s);
+        return 1;
+    }
+    const csvimport::Ergebnis e = csvimport::importiere(z, QFileInfo(a.importDatei).absoluteFilePath(), a.probelauf);
+    if (!e.ok) {
+        schreibeFehler(e.meldung);
+        return 1;
+    }
+    std::printf("%s\n", csvimport::zusammenfassung(e).toLocal8Bit().constData());
+    return 0;
 }
 
 } // namespace
@@ -646,7 +851,11 @@ int ausfuehren(int argc, char** argv) {
     } else if (!a.fehler.isEmpty())
         schreibeFehler(a.fehler + u" \"korvane --help\" zeigt, wie es geht."_s);
     else
-        status = exportiere(a);
+        status = a.importDatei.isEmpty() ? exportiere(a) : importiere(a);
+    if (!a.importDatei.isEmpty() && (std::fflush(stdout) != 0 || std::ferror(stdout)) && status == 0) {
+        schreibeFehler(u"Die Standardausgabe konnte nicht geschrieben werden."_s);
+        status = 1;
+    }
     // A desktop action has no terminal: what went wrong is said as a desktop notification.
     if (a.zeigen && status != 0 && !g_meldungen.isEmpty())
         shell::starteProgramm(u"notify-send"_s, {u"--app-name=Korvane"_s, u"--icon=de.orvalis.Korvane"_s,

@@ -9,6 +9,7 @@
 #include "entry/gui/tform_uhrzeitdropdownmemo.h"
 #include "entry/gui/tnameeingdlg.h"
 #include "entry/gui/ttoucheingabedlg.h"
+#include "export/bericht/gui/tauswertungdlg.h"
 #include "export/image/gui/tbildspeichernform.h"
 #include "export/pdf/gui/tpatientendateninpdfform.h"
 #include "menus/gui/grossmenues.h"
@@ -139,7 +140,8 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
         programmstart::gefundeneBrowser(), !QStandardPaths::findExecutable(QStringLiteral("microsoft-edge")).isEmpty()));
     GrossMenues = new TGrossMenues(mainForm);
     AboutBox = new TAboutBox(z, mainForm);
-    mainForm->setzeWeitereFenster(EinstellDlg, GrossMenues, AboutBox);
+    AuswertungDlg = new TAuswertungDlg(z, mainForm);
+    mainForm->setzeWeitereFenster(EinstellDlg, GrossMenues, AboutBox, AuswertungDlg);
     if (!optionen.tabelle.isEmpty())
         mainForm->setzeStartTabelle(QFileInfo(optionen.tabelle).absoluteFilePath());
     // One handed over while the main window was being created came later than this start's own.

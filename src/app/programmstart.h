@@ -18,6 +18,7 @@ class TPatientenDatenInPDFform;
 class TEinstellDlg;
 class TGrossMenues;
 class TAboutBox;
+class TAuswertungDlg;
 class QSocketNotifier;
 class QTimer;
 class Einzelstart;
@@ -57,6 +58,7 @@ public:
     TEinstellDlg* EinstellDlg = nullptr;
     TGrossMenues* GrossMenues = nullptr;
     TAboutBox* AboutBox = nullptr;
+    TAuswertungDlg* AuswertungDlg = nullptr;
 
     // What a caught signal does: the close steps, then every event loop ends.
     void beendenDurchSignal();

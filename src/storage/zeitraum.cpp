@@ -52,6 +52,7 @@ std::optional<Tabellen> lies(const QStringList& tabellen, QString* fehler, bool*
             if (fehler) *fehler = meldung;
             return std::nullopt;
         }
+        t.monate << (a->monat.isEmpty() ? QDate() : QDate(a->jahr.toInt(), a->monat.toInt(), 1));
         const QString& name = a->kopf.benutzerName;
         if (!name.isEmpty()) {
             if (t.benutzer.isEmpty()) {

@@ -35,6 +35,8 @@ QStringList tabellenImZeitraum(const Zustand& z, const QString& name, const QDat
 struct Tabellen {
     QString benutzer;        // the name the tables' headers give; empty when none names one
     QList<Lesung> lesungen;  // every reading of every table, by date and slot (stable)
+    QList<QDate> monate;     // per table, in the order given: the first day of its month; invalid
+                             // for a table without readings
 };
 // Reads every table. nullopt with the German reason in *fehler when one cannot be read or holds a
 // broken line (named with file and line), or when the tables belong to more than one user

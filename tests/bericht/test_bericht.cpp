@@ -2,15 +2,24 @@
 // CSV bytes, the reader's refusals.
 #include "testumgebung.h"
 
+#include "app/einzelstart.h"
+#include "app/gui/tmainform.h"
+#include "app/programmstart.h"
 #include "entry/csvimport.h"
 #include "export/bericht/auswertung.h"
+#include "export/bericht/gui/tauswertungdlg.h"
 #include "storage/csv.h"
 #include "storage/monatstabelle.h"
 #include "storage/zeitraum.h"
+#include "platform/uhr.h"
+#include "storage/registry.h"
+#include "storage/start.h"
 #include "table/tabelle.h"
 
+#include "platform/shell.h"
+
 #include <QDir>
-#include <QElapsedTimer>
+#include <QProcess>
 
 using namespace Qt::StringLiterals;
 using testumgebung::schreibe, testumgebung::wurzel;
@@ -71,6 +80,39 @@ QString tabellenText(const QString& pfad) {
     for (const QString& z : a->messzeilen)
         liste << monatstabelle::listeneintrag(z);
     return tabelle::TextKopieren(tabelle::ErstelleTabelle(liste), QRect(QPoint(0, 0), QPoint(tabelle::kSpalten - 1, tabelle::kZeilen - 1)));
+}
+
+// The seven-day series of `zahlen` as Anna's March table, in a program folder whose user she is.
+const QStringList kMaerz{u"Morgens den 04.03.2024 Z=07:00 s=150, d=95, p=80, Gewicht=80,0"_s,
+                         u"Morgens den 05.03.2024 Z=07:30 s=130, d=80, p=70, Gewicht=72,5"_s,
+                         u"Abends den 05.03.2024 Z=20:40 s=140, d=90, p=60, Gewicht=0"_s,
+                         u"Morgens den 06.03.2024 Z=07:30 s=121, d=79, p=64, Gewicht=72,4"_s,
+                         u"Abends den 06.03.2024 Z=20:40 s=135, d=84, p=66, Gewicht=0"_s,
+                         u"Abends den 10.03.2024 Z=21:00 s=118, d=70, p=58, Gewicht=71,9"_s};
+Zustand annasProgrammOrdner() {
+    testumgebung::dialoge().leeren();
+    testumgebung::einstellungenLoeschen();
+    Zustand z;
+    z.programmOrdner = z.datenOrdner = testumgebung::neuerProgrammOrdner(u"bericht"_s);
+    z.tabellenOrdner = z.datenOrdner + u"Korvane-Daten-Galerie/"_s;
+    z.benutzerName = u"Anna"_s;
+    Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(z.programmOrdner);
+    Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);
+    Schreib_String_in_Registry(u"TabellenDateiName"_s, monatsTabelle(z, u"Anna"_s, u"03"_s, u"2024"_s, kMaerz));
+    return z;
+}
+
+struct Lauf {
+    int status;
+    QByteArray aus;
+    QString fehler;
+};
+Lauf korvane(const QStringList& argumente) {
+    QProcess p;
+    p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace
@@ -323,6 +365,158 @@ private Q_SLOTS:
         QCOMPARE(e.neu, 4);
         for (const QString& t : tabellen)
             QCOMPARE(tabellenText(QString(t).replace(u"/quelle/"_s, u"/ziel/"_s)), tabellenText(t));
+    }
+
+    // The command line: what it prints, and every refusal with its status.
+    void befehlszeile_data() {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("aus");   // stdout, from its start
+        QTest::addColumn<QString>("fehler");   // in stderr
+        const QStringList bericht{u"--export"_s, u"bericht-text"_s};
+        QTest::newRow("bericht") << bericht + QStringList{u"--von"_s, u"04.03.2024"_s, u"--bis=10.03.2024"_s, u"--ohne-ersten-tag"_s}
+                                 << 0 << "Auswertung Anna, 04.03.2024 bis 10.03.2024\nAusgewertet: 05.03.2024 bis 10.03.2024 "
+                                         "(erster Tag ausgelassen)\nTage mit Messungen: 3\nMessungen: 5\n"
+                                         "Mittelwert systolisch: 128,8 mmHg\n"_ba << QString();
+        QTest::newRow("csv") << QStringList{u"--export=csv"_s, u"--von"_s, u"05.03.2024"_s, u"--bis"_s, u"05.03.2024"_s}
+                             << 0 << "\xEF\xBB\xBF" "Datum;Uhrzeit;Messung;Systolisch;Diastolisch;Puls;Gewicht\r\n"
+                                     "2024-03-05;07:30;Morgens;130;80;70;72,5\r\n2024-03-05;20:40;Abends;140;90;60;\r\n"_ba
+                             << QString();
+        QTest::newRow("keine Messungen") << bericht + QStringList{u"--von"_s, u"11.03.2024"_s, u"--bis"_s, u"12.03.2024"_s}
+                                         << 1 << QByteArray() << u"Im Zeitraum 11.03.2024 bis 12.03.2024 gibt es keine Messungen."_s;
+        QTest::newRow("von nach bis") << bericht + QStringList{u"--von"_s, u"11.03.2024"_s, u"--bis"_s, u"10.03.2024"_s}
+                                      << 2 << QByteArray() << u"Der Zeitraum beginnt am 11.03.2024 nach seinem Ende am 10.03.2024."_s;
+        QTest::newRow("401 Tage") << bericht + QStringList{u"--von"_s, u"01.01.2024"_s, u"--bis"_s, u"04.02.2025"_s}
+                                  << 2 << QByteArray() << u"höchstens 400 Tage; 01.01.2024 bis 04.02.2025 sind 401."_s;
+        QTest::newRow("kein Datum") << bericht + QStringList{u"--von"_s, u"30.02.2024"_s} << 2 << QByteArray()
+                                    << u"\"30.02.2024\" ist kein gültiges Datum (TT.MM.JJJJ)."_s;
+        QTest::newRow("csv ohne ersten Tag") << QStringList{u"--export"_s, u"csv"_s, u"--ohne-ersten-tag"_s} << 2 << QByteArray()
+                                             << u"--ohne-ersten-tag gibt es nur bei bericht-text und bericht-pdf."_s;
+        QTest::newRow("Zeitraum beim Monat") << QStringList{u"--export"_s, u"pdf-grafik"_s, u"--von"_s, u"01.03.2024"_s} << 2
+                                             << QByteArray() << u"--von, --bis und --ohne-ersten-tag gibt es nur bei"_s;
+        QTest::newRow("import mit export") << QStringList{u"--import"_s, u"a.csv"_s, u"--export"_s, u"csv"_s} << 2
+                                           << QByteArray() << u"--import nimmt nur die CSV-Datei und --probelauf."_s;
+        QTest::newRow("probelauf allein") << QStringList{u"--probelauf"_s} << 2 << QByteArray()
+                                          << u"--probelauf gibt es nur mit --import."_s;
+        QTest::newRow("zwei Benutzer") << bericht + QStringList{u"<maerz>"_s, u"<bert>"_s} << 2 << QByteArray()
+                                       << u"eine Auswertung gilt nur einer Person."_s;
+        QTest::newRow("kaputte Tabelle") << bericht + QStringList{u"--von"_s, u"01.02.2024"_s, u"--bis"_s, u"10.03.2024"_s}
+                                         << 1 << QByteArray() << u"Anna_02_2024.tab, Zeile 9: \"12x\" ist kein gültiger Ganzzahlwert."_s;
+    }
+    void befehlszeile() {
+        QFETCH(QStringList, argumente);
+        QFETCH(int, status);
+        QFETCH(QByteArray, aus);
+        QFETCH(QString, fehler);
+        const Zustand z = annasProgrammOrdner();
+        monatsTabelle(z, u"Anna"_s, u"02"_s, u"2024"_s, {u"Morgens den 01.02.2024 Z=07:10 s=12x, d=80, p=60"_s});
+        argumente.replaceInStrings(u"<maerz>"_s, z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s);
+        argumente.replaceInStrings(u"<bert>"_s, monatsTabelle(z, u"Bert"_s, u"03"_s, u"2024"_s, {}));
+        const Lauf l = korvane(argumente);
+        QVERIFY2(l.fehler.contains(fehler), qPrintable(l.fehler));
+        QCOMPARE(l.status, status);
+        QVERIFY2(l.aus.startsWith(aus), l.aus.constData());
+        if (status != 0) QCOMPARE(l.aus, QByteArray());
+    }
+
+    // The report as PDF: passes qpdf's check and reads back, the figures page first, the patient
+    // data under the figures, then the chart of each month the period touches.
+    void berichtPdf() {
+        const Zustand z = annasProgrammOrdner();
+        monatsTabelle(z, u"Anna"_s, u"02"_s, u"2024"_s, {u"Morgens den 28.02.2024 Z=07:10 s=120, d=80, p=60"_s});
+        const QString daten = testumgebung::wurzel() + u"/daten.txt"_s, pdf = testumgebung::wurzel() + u"/bericht.pdf"_s;
+        schreibe(daten, "Hausarzt: Dr. Beispiel\n");
+        const Lauf l = korvane({u"--export"_s, u"bericht-pdf"_s, u"--von"_s, u"28.02.2024"_s, u"--bis"_s, u"05.03.2024"_s,
+                                u"--patientendaten"_s, daten, u"--ausgabe"_s, pdf});
+        QCOMPARE(l.status, 0);
+        QCOMPARE(l.aus, QFile::encodeName(pdf) + '\n');
+        QProcess qpdf;
+        qpdf.start(u"qpdf"_s, {u"--check"_s, pdf});
+        QVERIFY(qpdf.waitForFinished(30000));
+        QCOMPARE(qpdf.exitCode(), 0);
+        QProcess text;
+        text.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+        QVERIFY(text.waitForFinished(30000));
+        const QStringList seiten = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(seiten.size(), 3);
+        for (const QString& zeile : {u"Auswertung Anna, 28.02.2024 bis 05.03.2024"_s, u"Messungen: 4"_s,
+                                     u"Mittelwert systolisch: 135,0 mmHg"_s, u"Hausarzt: Dr. Beispiel"_s})
+            QVERIFY2(seiten.at(0).contains(zeile), qPrintable(seiten.at(0)));
+        QVERIFY(seiten.at(1).contains(u"Seite 2"_s) && seiten.at(2).contains(u"Seite 3"_s));
+    }
+
+    // The import goes through the lock of the one running Korvane: never beside its window.
+    void importBefehl() {
+        const Zustand z = annasProgrammOrdner();
+        const QString datei = testumgebung::wurzel() + u"/neu.csv"_s;
+        schreibe(datei, kCsvKopf + "2024-03-12;07:30;Morgens;120;80;60;70,5\r\n");
+        QCOMPARE(korvane({u"--import"_s, datei, u"--probelauf"_s}).aus,
+                 "1 Messungen übernommen, 0 schon vorhanden, in 1 Monatstabellen\n"_ba);
+        {
+            Einzelstart fenster(start::einzelstartSchluessel());
+            QCOMPARE(fenster.beginne({}), Einzelstart::Ergebnis::Erster);
+            const Lauf l = korvane({u"--import"_s, datei});
+            QCOMPARE(l.status, 1);
+            QVERIFY(l.fehler.contains(u"Korvane ist geöffnet."_s));
+        }
+        const Lauf l = korvane({u"--import"_s, datei});
+        QCOMPARE(l.status, 0);
+        QVERIFY(testumgebung::lies(z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s)
+                    .endsWith("Morgens den 12.03.2024 Z=07:30 s=120, d=80, p=60, Gewicht=70,5\r\n"));
+    }
+
+    // The dialog: the figures of the dates chosen at once, a period that is none said instead, and
+    // the report and the readings saved where the save dialog says.
+    void dialog() {
+        const Zustand basis = annasProgrammOrdner();
+        Zustand z = basis;
+        Uhr::setzeHeute(QDate(2024, 3, 10));
+        TAuswertungDlg d(z);
+        testumgebung::dialoge().fenster.push_back([](QObject*) { return 0; });
+        d.zeigen();
+        QCOMPARE(d.von(), QDate(2024, 2, 12)); // four weeks up to today
+        QCOMPARE(d.ZahlenMemo->toPlainText().section(u'\n', 3, 3), u"Messungen: 6"_s);
+        d.OhneErstenTagCheckBox->click();
+        d.VonEdit->setDate(QDate(2024, 3, 4));
+        QCOMPARE(d.ZahlenMemo->toPlainText().section(u'\n', 3, 4), u"Messungen: 5\nMittelwert systolisch: 128,8 mmHg"_s);
+        const QString pdf = testumgebung::wurzel() + u"/dialog.pdf"_s, csv = testumgebung::wurzel() + u"/dialog"_s;
+        testumgebung::dialoge().dateien = {pdf, csv};
+        QStringList geoeffnet;
+        shell::zeichneAuf(&geoeffnet);
+        d.PdfBtnClick();
+        d.CsvBtnClick();
+        shell::zeichneAuf(nullptr);
+        QCOMPARE(geoeffnet, QStringList{pdf});
+        QVERIFY(testumgebung::lies(pdf).startsWith("%PDF-1.4"));
+        QVERIFY(testumgebung::lies(csv + u".csv"_s).endsWith("2024-03-10;21:00;Abends;118;70;58;71,9\r\n"));
+        d.VonEdit->setDate(QDate(2024, 3, 11));
+        QCOMPARE(d.ZahlenMemo->toPlainText(), u"Der Zeitraum beginnt am 11.03.2024 nach seinem Ende am 10.03.2024."_s);
+        QVERIFY(!d.PdfBtn->isEnabled());
+        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
+        Uhr::setzeHeute(QDate());
+    }
+
+    // The window's import: asked first, then the month in use read again, so a later write of its
+    // list keeps the readings imported.
+    void importImFenster() {
+        annasProgrammOrdner();
+        const QString datei = testumgebung::wurzel() + u"/fenster.csv"_s;
+        schreibe(datei, kCsvKopf + "2024-03-12;07:30;Morgens;120;80;60;\r\n2024-03-05;07:30;Morgens;130;80;70;72,5\r\n");
+        Programmstart p;
+        QVERIFY(p.erzeugeFenster({}));
+        p.mainForm->show();
+        QTRY_VERIFY_WITH_TIMEOUT(!p.mainForm->ersteZeichnungAusstehend(), 5000);
+        TestDialoge& dlg = testumgebung::dialoge();
+        dlg.leeren();
+        dlg.dateien = {datei};
+        dlg.fragen = {true};
+        p.mainForm->MesswerteAusCsvUebernehmen1->trigger();
+        QCOMPARE(dlg.alleTexte(),
+                 (QStringList{u"Aus \"%1\": 1 Messungen zu übernehmen, 1 schon vorhanden, in 1 Monatstabellen. Möchten "
+                              u"Sie die Messwerte übernehmen?"_s.arg(datei),
+                              u"1 Messungen übernommen, 1 schon vorhanden, in 1 Monatstabellen."_s}));
+        QCOMPARE(p.z.ListBox1.size(), kMaerz.size() + 1);
+        QCOMPARE(p.z.ListBox1.last(), monatstabelle::listeneintrag(u"Morgens den 12.03.2024 Z=07:30 s=120, d=80, p=60, Gewicht=0"_s));
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include "chart/tmachpause.h"
 #include "chart/tmonatsgrafik.h"
+#include "entry/csvimport.h"
+#include "export/bericht/gui/tauswertungdlg.h"
 #include "export/html/browserstart.h"
 #include "export/html/htmlexport.h"
 #include "platform/datei.h"
@@ -292,6 +294,13 @@ void TmainForm::baueMenues() {
     GrafikUndTabelleSpeichernAlsPDFDatei =
         eintrag(Datei, "GrafikUndTabelleSpeichernAlsPDFDatei",
                 QStringLiteral("Grafik &und Tabelle speichern als PDF-Datei"));
+    trenner(Datei, "N8", QStringLiteral(" "));
+    AuswertungZeitraum1 =
+        eintrag(Datei, "AuswertungZeitraum1", QStringLiteral("Aus&wertung für einen Zeitraum…"));
+    MesswerteAlsCsvSpeichern1 =
+        eintrag(Datei, "MesswerteAlsCsvSpeichern1", QStringLiteral("Messwerte als &CSV speichern…"));
+    MesswerteAusCsvUebernehmen1 =
+        eintrag(Datei, "MesswerteAusCsvUebernehmen1", QStringLiteral("Messwerte aus CSV ü&bernehmen…"));
     trenner(Datei, "N1", QStringLiteral("  "));
     beenden1 = eintrag(Datei, "beenden1", QStringLiteral("Be&enden"));
 
@@ -350,6 +359,9 @@ void TmainForm::baueMenues() {
             &TmainForm::GrafikplusTabellespeichernalsBilddateiClick);
     connect(DiagrammimBrowseranzeigen, &QAction::triggered, this, &TmainForm::DiagrammimBrowseranzeigenClick);
     connect(beenden1, &QAction::triggered, this, &QWidget::close);
+    connect(AuswertungZeitraum1, &QAction::triggered, this, &TmainForm::AuswertungZeitraum1Click);
+    connect(MesswerteAlsCsvSpeichern1, &QAction::triggered, this, &TmainForm::MesswerteAlsCsvSpeichern1Click);
+    connect(MesswerteAusCsvUebernehmen1, &QAction::triggered, this, &TmainForm::MesswerteAusCsvUebernehmen1Click);
     connect(Mittelwerte1, &QAction::triggered, this, &TmainForm::Mittelwerte1Click);
     connect(Messwerte1, &QAction::triggered, this, &TmainForm::Messwerte1Click);
     connect(Benutzernamendern1, &QAction::triggered, this, &TmainForm::Benutzernamendern1Click);
@@ -445,7 +457,11 @@ void TmainForm::setzeFenster(TEingabeDlg* eingabe, TNameEingDlg* name, TForm_Uhr
     }
 }
 
-void TmainForm::setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info) {
+void TmainForm::setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info,
+                                    TAuswertungDlg* auswertung) {
+    AuswertungDlg = auswertung;
+    for (QAction* a : {AuswertungZeitraum1, MesswerteAlsCsvSpeichern1})
+        a->setEnabled(AuswertungDlg != nullptr);
     EinstellDlg = einstellungen;
     GrossMenues = menues;
     AboutBox = info;
@@ -1044,6 +1060,41 @@ void TmainForm::Mittelwerte1Click() {
     m_mittelwerteLaeuft = false;
     grafik().ueberlagerung = false;
     schreibeTitel();
+}
+
+void TmainForm::AuswertungZeitraum1Click() {
+    if (AuswertungDlg) AuswertungDlg->zeigen();
+}
+
+void TmainForm::MesswerteAlsCsvSpeichern1Click() {
+    if (AuswertungDlg) AuswertungDlg->CsvBtnClick(); // the period chosen in the report dialog
+}
+
+void TmainForm::MesswerteAusCsvUebernehmen1Click() {
+    Dialoge& dialoge = Dialoge::seam();
+    const QString datei = dialoge.dateiOeffnen(QStringLiteral("Messwerte aus CSV übernehmen"), z.programmOrdner,
+                                               QStringLiteral("CSV-Dateien (*.csv)|*.csv|Alle Dateien|*.*"));
+    if (datei.isEmpty()) return;
+    const csvimport::Ergebnis probe = csvimport::importiere(z, datei, true);
+    if (!probe.ok) {
+        dialoge.warnung(probe.meldung);
+        return;
+    }
+    if (probe.neu == 0) {
+        dialoge.information(csvimport::zusammenfassung(probe) + u'.');
+        return;
+    }
+    if (!dialoge.frage(QStringLiteral("Aus \"%1\": %2. Möchten Sie die Messwerte übernehmen?")
+                           .arg(datei, csvimport::zusammenfassung(probe).replace(QStringLiteral("übernommen"),
+                                                                                  QStringLiteral("zu übernehmen")))))
+        return;
+    const csvimport::Ergebnis e = csvimport::importiere(z, datei, false);
+    // The month shown is read again before anything else can write it from a list without them.
+    if (e.geschrieben.contains(z.TabellenDateiName)) zeigeTabelleAlsGrafik(z.TabellenDateiName);
+    if (e.ok)
+        dialoge.information(csvimport::zusammenfassung(e) + u'.');
+    else
+        dialoge.warnung(e.meldung);
 }
 
 void TmainForm::DiagrammimBrowseranzeigenClick() {

@@ -27,6 +27,7 @@ class TPdfExport;
 class TPatientenDatenInPDFform;
 class TEinstellDlg;
 class TGrossMenues;
+class TAuswertungDlg;
 class TAboutBox;
 
 // Shows one picture of the chart object, stretched to the control's size or at its own size.
@@ -58,7 +59,8 @@ public:
                       TBildspeichernForm* bildspeichern = nullptr,
                       TPatientenDatenInPDFform* patientendaten = nullptr);
     // The settings dialog, the large-button menus and the about box, created after the rest.
-    void setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info);
+    void setzeWeitereFenster(TEinstellDlg* einstellungen, TGrossMenues* menues, TAboutBox* info,
+                             TAuswertungDlg* auswertung = nullptr);
 
     TMonatsGrafik& grafik() { return *Grafik; }
 
@@ -125,7 +127,9 @@ public:
             *GrafikUndTabelleSpeichernAlsPDFDatei = nullptr, *beenden1 = nullptr, *Einstellungen1 = nullptr,
             *Mittelwerte1 = nullptr, *Messwerte1 = nullptr, *anzeigen1 = nullptr,
             *aktuellebearbeiten1 = nullptr, *neuerstellen1 = nullptr, *Benutzernamendern1 = nullptr,
-            *Hilfethemen1 = nullptr, *Infober1 = nullptr, *Menuegrosseranzeigen1 = nullptr;
+            *Hilfethemen1 = nullptr, *Infober1 = nullptr, *Menuegrosseranzeigen1 = nullptr,
+            *AuswertungZeitraum1 = nullptr, *MesswerteAlsCsvSpeichern1 = nullptr,
+            *MesswerteAusCsvUebernehmen1 = nullptr;
 
 public Q_SLOTS:
     // First paint (once) and the steps of every paint.
@@ -148,6 +152,9 @@ public Q_SLOTS:
     void Mittelwerte1Click();
     // Writes the month last drawn as the HTML chart page and opens it in the chosen browser.
     void DiagrammimBrowseranzeigenClick();
+    void AuswertungZeitraum1Click();
+    void MesswerteAlsCsvSpeichern1Click();
+    void MesswerteAusCsvUebernehmen1Click();
     void Benutzernamendern1Click();
     void Hilfethemen1Click();
     void Infober1Click();
@@ -218,6 +225,7 @@ private:
     TBildExport* BildExport = nullptr;
     TPdfExport* PdfExport = nullptr;
     TEinstellDlg* EinstellDlg = nullptr;
+    TAuswertungDlg* AuswertungDlg = nullptr;
     TGrossMenues* GrossMenues = nullptr;
     TAboutBox* AboutBox = nullptr;
 

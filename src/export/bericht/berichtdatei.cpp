@@ -1,11 +1,9 @@
 #include "export/bericht/berichtdatei.h"
 
-#include "chart/tmonatsgrafik.h"
-#include "export/image/grafikseite.h"
+#include "export/image/monatszeichner.h"
 #include "export/pdf/pdfdokument.h"
 #include "platform/datei.h"
 #include "storage/csv.h"
-#include "storage/registry.h"
 
 namespace berichtdatei {
 
@@ -17,8 +15,21 @@ std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, con
     const std::optional<zeitraum::Tabellen> gelesen = zeitraum::lies(a.tabellen, fehler, mehrereBenutzer);
     if (!gelesen) return std::nullopt;
     a.benutzer = gelesen->benutzer.isEmpty() ? z.benutzerName : gelesen->benutzer;
+    a.monate = gelesen->monate;
     a.lesungen = mitZeitraum ? zeitraum::imZeitraum(gelesen->lesungen, von, bis) : gelesen->lesungen;
     return a;
+}
+
+QString zeitraumFehler(const QDate& von, const QDate& bis, bool bericht) {
+    if (von > bis)
+        return QStringLiteral("Der Zeitraum beginnt am %1 nach seinem Ende am %2.")
+            .arg(zeitraum::datumText(von), zeitraum::datumText(bis));
+    if (bericht && von.daysTo(bis) + 1 > zeitraum::kMaxBerichtTage)
+        return QStringLiteral("Eine Auswertung umfasst höchstens %1 Tage; %2 bis %3 sind %4.")
+            .arg(zeitraum::kMaxBerichtTage)
+            .arg(zeitraum::datumText(von), zeitraum::datumText(bis))
+            .arg(von.daysTo(bis) + 1);
+    return {};
 }
 
 QString vorgeschlagenerName(const Zustand& z, const QString& wort, const QString& name, const QDate& von,
@@ -28,38 +39,33 @@ QString vorgeschlagenerName(const Zustand& z, const QString& wort, const QString
 }
 
 bool schreibeCsv(const QList<zeitraum::Lesung>& lesungen, const QString& ziel, QString* fehler) {
-    if (datei::schreibe(ziel, csv::schreibe(lesungen))) return true;
-    if (fehler) *fehler = QStringLiteral("Fehler beim Erzeugen der Datei ") + ziel;
-    return false;
+    const datei::Geschrieben g = datei::schreibe(ziel, csv::schreibe(lesungen));
+    if (!g && fehler) *fehler = datei::schreibMeldung(ziel, g);
+    return bool(g);
 }
 
 bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringList& tabellen, const QString& ziel,
                  const QStringList& patientendaten, bericht::Platz platz, QString* fehler) {
-    auto schalter = [](const QString& name, bool vorgabe) {
-        const QString wert = Lies_Integer_aus_Registry_mit_Vorgabe(name);
-        return wert == u"1" ? true : wert == u"0" ? false : vorgabe;
-    };
-    const bool gewicht = schalter(QStringLiteral("FarbkurveGewichtAnzeigen"), false);
-    const bool bemerkungen = schalter(QStringLiteral("BemerkungenAnzeigen"), true);
     TmachPDF pdf;
     pdfdokument::richteEin(pdf);
     pdf.FileName = ziel;
     pdf.BeginDoc();
     int seite = 1;
     bericht::schreibeZahlenseiten(pdf, a, patientendaten, platz, &seite);
+    // One month at a time: only its chart page is held while its picture is compressed.
+    Monatszeichner zeichner(z);
     for (const QString& tabelle : tabellen) {
-        Zustand kopie = z;
-        TMonatsGrafik grafik(kopie);
-        grafik.nurZeichnen = true;
-        grafik.gewichtSichtbar = gewicht;
-        if (!grafik.GrafikZeichnen(tabelle)) {
-            if (fehler) *fehler = QStringLiteral("Die Grafik von \"%1\" konnte nicht gezeichnet werden. Die Datei \"%2\" "
-                                                 "wurde nicht geschrieben.").arg(tabelle, ziel);
+        if (!zeichner.zeichne(tabelle)) {
+            if (fehler)
+                *fehler = QStringLiteral("Die Grafik von \"%1\" konnte nicht gezeichnet werden. Die Datei \"%2\" "
+                                         "wurde nicht geschrieben.")
+                              .arg(tabelle, ziel);
             return false;
         }
-        bericht::markiereZeitraum(grafik.Image, kopie.jahrText.toInt(), kopie.monatText.toInt(), a.ab, a.bis);
-        bericht::schreibeGrafikseite(
-            pdf, bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(grafik, gewicht, bemerkungen)), &seite);
+        const Zustand& monat = zeichner.zustand();
+        bericht::schreibeGrafikseite(pdf, zeichner.grafikseite([&](QImage& grafik) {
+            bericht::markiereZeitraum(grafik, monat.jahrText.toInt(), monat.monatText.toInt(), a.ab, a.bis);
+        }), &seite);
     }
     return pdf.EndDoc(fehler);
 }

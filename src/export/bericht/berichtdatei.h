@@ -19,6 +19,7 @@ constexpr int kStandardTage = 28;
 struct Auswahl {
     QString benutzer;                  // from the tables' headers, else the user in use
     QStringList tabellen;              // the tables read, in calendar order
+    QList<QDate> monate;               // the first day of each table's month; invalid without readings
     QList<zeitraum::Lesung> lesungen;  // by date and slot
 };
 // The readings of the tables named, or, when none is named, of every month table of the user in
@@ -27,6 +28,10 @@ struct Auswahl {
 // to several users (then *mehrereBenutzer is set).
 std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, const QDate& von, const QDate& bis,
                               bool mitZeitraum, QString* fehler, bool* mehrereBenutzer = nullptr);
+
+// Why von..bis is no period a report may cover (von after bis; more than 400 days counted
+// inclusively, unless bericht is false); empty when it is one.
+QString zeitraumFehler(const QDate& von, const QDate& bis, bool bericht = true);
 
 // "<table folder><year of bis>/<wort> <name> <von> bis <bis><endung>"
 QString vorgeschlagenerName(const Zustand& z, const QString& wort, const QString& name, const QDate& von,

@@ -20,9 +20,10 @@ bool Monatszeichner::zeichne(const QString& tabelle) {
     return m_grafik.GrafikZeichnen(tabelle);
 }
 
-QImage Monatszeichner::grafikseite() const {
-    return bildexport::Die4BilderZusammenfuegen(
-        bildexport::grafikseiteAus(m_grafik, m_gewicht, m_bemerkungen));
+QImage Monatszeichner::grafikseite(const std::function<void(QImage&)>& markieren) const {
+    bildexport::Grafikseite seite = bildexport::grafikseiteAus(m_grafik, m_gewicht, m_bemerkungen);
+    if (markieren) markieren(seite.grafik);
+    return bildexport::Die4BilderZusammenfuegen(seite);
 }
 
 QImage Monatszeichner::tabellenbild() const {

@@ -6,6 +6,7 @@
 #include "storage/zustand.h"
 
 #include <QImage>
+#include <functional>
 
 class Monatszeichner {
 public:
@@ -16,8 +17,9 @@ public:
     // Afterwards zustand() holds the month, year, user and the entry dialog's list of its readings
     // as the window's would.
     bool zeichne(const QString& tabelle);
-    // The chart page of the month drawn last.
-    QImage grafikseite() const;
+    // The chart page of the month drawn last; markieren, when given, draws on its chart picture
+    // before the page is composed (a report marks its period there).
+    QImage grafikseite(const std::function<void(QImage&)>& markieren = {}) const;
     // The table picture of the month drawn last, with its title: the same reading of the file.
     QImage tabellenbild() const;
     const Zustand& zustand() const { return z; }

@@ -85,7 +85,7 @@ TMenueForm::TMenueForm(QWidget* parent) : TMenueFenster("MenueForm", QStringLite
 }
 
 TMDateiForm::TMDateiForm(QWidget* parent)
-    : TMenueFenster("MDateiForm", QStringLiteral("Datei-Menü"), {554, 413}, parent) {
+    : TMenueFenster("MDateiForm", QStringLiteral("Datei-Menü"), {554, 453}, parent) {
     GroupBox1 = gruppe();
     auto k = [this](const char* name, const QString& text, int oben) {
         return knopf(name, text, spalte(GroupBox1, oben, 473), GroupBox1);
@@ -98,7 +98,8 @@ TMDateiForm::TMDateiForm(QWidget* parent)
     Button4 = k("Button4", QStringLiteral("Grafik speichern als PDF-Datei") + blanks(27), 226);
     Button5 = k("Button5", QStringLiteral("Tabelle speichern als  PDF-Datei") + blanks(23), 266);
     Button6 = k("Button6", QStringLiteral("Grafik und Tabelle speichern als PDF-Datei") + blanks(7), 303);
-    Button7 = k("Button7", QStringLiteral("Be&enden"), 345);
+    Button10 = k("Button10", QStringLiteral("Auswertung für einen Zeitraum"), 345);
+    Button7 = k("Button7", QStringLiteral("Be&enden"), 385);
 }
 
 TMMDateiForm::TMMDateiForm(QWidget* parent)
@@ -179,6 +180,7 @@ void TGrossMenues::verbinde(const std::function<QAction*(const QString&)>& befeh
         {MDateiForm->Button4, Art::AlleSchliessen, "GrafikSpeichernAlsPdfDatei"},
         {MDateiForm->Button5, Art::AlleSchliessen, "TabelleSpeichernAlsPDFDatei"},
         {MDateiForm->Button6, Art::AlleSchliessen, "GrafikUndTabelleSpeichernAlsPDFDatei"},
+        {MDateiForm->Button10, Art::AlleSchliessen, "AuswertungZeitraum1"},
         {MDateiForm->Button7, Art::AlleSchliessen, "beenden1"},
         {MMDateiForm->Button1, Art::AlleSchliessen, "OeffnenUndalsGrafikAnzeigen"},
         {MMDateiForm->Button2, Art::AlleSchliessen, "OffnenUndTabelleAnzeigen"},

@@ -41,7 +41,8 @@ class TMDateiForm : public TMenueFenster {
 public:
     explicit TMDateiForm(QWidget* parent);
     QGroupBox* GroupBox1;
-    QPushButton *Button9, *Button1, *Button8, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7;
+    QPushButton *Button9, *Button1, *Button8, *Button2, *Button3, *Button4, *Button5, *Button6, *Button10,
+        *Button7;
 };
 
 class TMMDateiForm : public TMenueFenster {

@@ -4,6 +4,7 @@
 #include "platform/dialoge.h"
 #include "platform/shell.h"
 #include "platform/uhr.h"
+#include "storage/monatstabelle.h"
 #include "storage/zeitraum.h"
 
 #include <QFileInfo>
@@ -86,9 +87,9 @@ void TAuswertungDlg::OhneErstenTagCheckBoxClick() {
 
 bool TAuswertungDlg::zeigeZahlen() {
     m_auswertung.reset();
-    QString fehler;
-    const std::optional<berichtdatei::Auswahl> auswahl =
-        berichtdatei::sammle(z, {}, von(), bis(), true, &fehler);
+    QString fehler = berichtdatei::zeitraumFehler(von(), bis());
+    std::optional<berichtdatei::Auswahl> auswahl;
+    if (fehler.isEmpty()) auswahl = berichtdatei::sammle(z, {}, von(), bis(), true, &fehler);
     if (auswahl) {
         m_auswertung = bericht::werteAus(auswahl->benutzer, auswahl->lesungen, von(), bis(), ohneErstenTag());
         m_tabellen = auswahl->tabellen;
@@ -101,6 +102,14 @@ bool TAuswertungDlg::zeigeZahlen() {
     return zahlen;
 }
 
+bool TAuswertungDlg::zielErlaubt(const QString& ziel) const {
+    // A table's own files are never written over by an export, nor a remarks file made.
+    const QString fehler = monatstabelle::exportNameFehler(ziel, m_tabellen + QStringList{z.TabellenDateiName});
+    if (fehler.isEmpty()) return true;
+    Dialoge::seam().warnung(fehler + QStringLiteral(" Die Datei wird nicht geschrieben."));
+    return false;
+}
+
 void TAuswertungDlg::PdfBtnClick() {
     if (!zeigeZahlen()) return;
     const QString pfad = Dialoge::seam().dateiSpeichern(QStringLiteral("Auswertung speichern"),
@@ -108,17 +117,22 @@ void TAuswertungDlg::PdfBtnClick() {
                                                         QStringLiteral("Acrobat Format (*.pdf)"));
     if (pfad.isEmpty()) return;
     const QString ziel = QFileInfo(pfad).suffix().isEmpty() ? pfad + QStringLiteral(".pdf") : pfad;
+    if (!zielErlaubt(ziel)) return;
     QString fehler;
     if (!berichtdatei::schreibePdf(z, *m_auswertung, m_tabellen, ziel, {}, bericht::Platz::Keiner, &fehler)) {
         Dialoge::seam().warnung(fehler);
         return;
     }
-    shell::oeffneDokument(ziel);
+    shell::oeffneDokument(ziel, [ziel](const QString& grund) {
+        Dialoge::seam().warnung(
+            QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. %2").arg(ziel, grund));
+    });
 }
 
 void TAuswertungDlg::CsvBtnClick() {
-    QString fehler;
-    const std::optional<berichtdatei::Auswahl> auswahl = berichtdatei::sammle(z, {}, von(), bis(), true, &fehler);
+    QString fehler = berichtdatei::zeitraumFehler(von(), bis(), false);
+    std::optional<berichtdatei::Auswahl> auswahl;
+    if (fehler.isEmpty()) auswahl = berichtdatei::sammle(z, {}, von(), bis(), true, &fehler);
     if (!auswahl || auswahl->lesungen.isEmpty()) {
         Dialoge::seam().information(auswahl ? QStringLiteral("Im Zeitraum %1 bis %2 gibt es keine Messungen.")
                                                   .arg(zeitraum::datumText(von()), zeitraum::datumText(bis()))
@@ -132,5 +146,6 @@ void TAuswertungDlg::CsvBtnClick() {
         QStringLiteral("CSV-Dateien (*.csv)"));
     if (pfad.isEmpty()) return;
     const QString ziel = QFileInfo(pfad).suffix().isEmpty() ? pfad + QStringLiteral(".csv") : pfad;
+    if (!zielErlaubt(ziel)) return;
     if (!berichtdatei::schreibeCsv(auswahl->lesungen, ziel, &fehler)) Dialoge::seam().warnung(fehler);
 }

@@ -45,6 +45,7 @@ private:
     // The figures of the period as the dialog shows them; false (with the reason shown instead)
     // when the period is no period or its tables cannot be read.
     bool zeigeZahlen();
+    bool zielErlaubt(const QString& ziel) const;
 
     Zustand& z;
     bool m_gewaehlt = false; // a period was chosen in this run
