@@ -111,11 +111,6 @@ Einzelstart::Ergebnis Einzelstart::beginne(const QString& tabelle, int wartezeit
     }
 }
 
-bool Einzelstart::sperreOhneUebergabe() {
-    if (m_basis.isEmpty() || fremdeDatei(socketPfad())) return true;
-    return sperren() != Sperre::Besetzt;
-}
-
 Einzelstart::Sperre Einzelstart::sperren() {
     // flock, not a lock file's existence: the kernel lets go when the holder ends, however it
     // ends, so what a crashed Korvane left never blocks a start. Not inherited by programs
@@ -240,4 +235,30 @@ bool Einzelstart::uebergeben(const QString& tabelle, int ms, const std::function
     }
     char antwort = 0;
     return verbindung.read(&antwort, 1) == 1 && antwort == kAngenommen;
+}
+
+Datensperre::~Datensperre() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool Datensperre::nimm(const QString& datenOrdner, int wartezeitMs) {
+    if (m_fd >= 0) return true;
+    const QByteArray pfad = QFile::encodeName(datenOrdner + QStringLiteral("/.korvane-sperre"));
+    const int fd = ::open(pfad.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    struct stat s;
+    if (fd < 0 || ::fstat(fd, &s) != 0 || !S_ISREG(s.st_mode)) {
+        if (fd >= 0) ::close(fd);
+        return true;
+    }
+    QElapsedTimer uhr;
+    uhr.start();
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (uhr.elapsed() >= wartezeitMs) {
+            ::close(fd);
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    m_fd = fd;
+    return true;
 }

@@ -28,11 +28,6 @@ public:
     // wartezeitMs for the running Korvane to answer, asking abbrechen() every 100 ms.
     Ergebnis beginne(const QString& tabelle, int wartezeitMs = 10000, std::function<bool()> abbrechen = {});
 
-    // Only the lock, for work that must not run beside a window of this set-up (the command line's
-    // import): false while another Korvane holds it. Where no folder of the user's own can hold it,
-    // true: there is nothing to coordinate with.
-    bool sperreOhneUebergabe();
-
     // Asked before each hand-over is taken; while it says no (the window is closing), a later
     // start is turned away and waits for the lock instead.
     void setzeAnnahme(std::function<bool()> nimmtAn) { m_nimmtAn = std::move(nimmtAn); }
@@ -59,4 +54,21 @@ private:
     QSocketNotifier* m_melder = nullptr;
     int m_verbindungen = 0;
     std::function<bool()> m_nimmtAn;
+};
+
+// A lock in the data folder itself: a window holds it while it runs, the command line's import takes
+// it for its work, so the import never runs beside a window that holds a month's list, whatever
+// runtime folder or settings each process sees. The kernel drops it with the process.
+class Datensperre {
+public:
+    Datensperre() = default;
+    Datensperre(const Datensperre&) = delete;
+    Datensperre& operator=(const Datensperre&) = delete;
+    ~Datensperre();
+    // Takes the lock, waiting at most wartezeitMs; false while another process holds it. A data
+    // folder that holds no lock file (it cannot be written) is nothing to coordinate: true.
+    bool nimm(const QString& datenOrdner, int wartezeitMs = 0);
+
+private:
+    int m_fd = -1;
 };

@@ -521,7 +521,7 @@ QString zeitraumFehler(const Aufruf& a, bool bericht) {
         if (!datum.isEmpty() && !zeitraum::liesDatum(datum).isValid())
             return u"\"%1\" ist kein gültiges Datum (TT.MM.JJJJ)."_s.arg(datum);
     const Zeitraum z = zeitraumDes(a);
-    return berichtdatei::zeitraumFehler(z.von, z.bis, bericht);
+    return berichtdatei::zeitraumFehler(z.von, z.bis, bericht, a.ohneErstenTag);
 }
 
 
@@ -807,10 +807,11 @@ int importiere(const Aufruf& a) {
     z.programmOrdner = start::programmOrdner();
     start::leseOrdner(z);
     z.benutzerName = Lies_String_aus_Registry(u"BenutzerName"_s);
-    Einzelstart einzelstart(start::einzelstartSchluessel());
-    if (!einzelstart.sperreOhneUebergabe()) {
-        schreibeFehler(u"Korvane ist geöffnet. Bitte übernehmen Sie die Messwerte dort mit \"Datei | Messwerte aus "
-                       u"CSV übernehmen…\", oder schließen Sie Korvane zuerst. Es wurde nichts übernommen."_s);
+    Datensperre sperre;
+    if (!sperre.nimm(z.datenOrdner, 2000)) {
+        schreibeFehler(u"Korvane ist mit diesem Datenordner geöffnet, oder ein anderer Import läuft. Bitte übernehmen "
+                       u"Sie die Messwerte im Fenster mit \"Datei › Messwerte aus CSV übernehmen…\", oder schließen "
+                       u"Sie Korvane zuerst. Es wurde nichts übernommen."_s);
         return 1;
     }
     const csvimport::Ergebnis e = csvimport::importiere(z, QFileInfo(a.importDatei).absoluteFilePath(), a.probelauf);
@@ -819,6 +820,7 @@ int importiere(const Aufruf& a) {
         return 1;
     }
     std::printf("%s\n", csvimport::zusammenfassung(e).toLocal8Bit().constData());
+    if (a.probelauf) std::printf("%s\n", "Probelauf: Es wurde nichts geschrieben.");
     return 0;
 }
 

@@ -123,6 +123,9 @@ bool Programmstart::erzeugeFenster(const Startoptionen& optionen) {
     m_mainForm = std::make_unique<TmainForm>(z);
     mainForm = m_mainForm.get();
     if (!mainForm->FormCreate()) return false;
+    // The data folder is settled now: while this window runs, no import writes into it. An import
+    // that runs just now is waited for.
+    m_datensperre.nimm(z.datenOrdner, 10000);
     // The dialogs are children of the main window so they die with it.
     EingabeDlg = new TEingabeDlg(z, mainForm->grafik(), mainForm);
     NameEingDlg = new TNameEingDlg(z, mainForm);

@@ -1,6 +1,7 @@
 #pragma once
 // The program start: every window created once, in a fixed order, for the whole run; the
 // main window's creation settles folders and settings. Shared by main() and the end-to-end tests.
+#include "app/einzelstart.h"
 #include "storage/zustand.h"
 
 #include <QObject>
@@ -21,7 +22,6 @@ class TAboutBox;
 class TAuswertungDlg;
 class QSocketNotifier;
 class QTimer;
-class Einzelstart;
 
 struct Startoptionen {
     bool touch = false; // --touch
@@ -70,8 +70,9 @@ public:
 private:
     void uebergabeAnwenden();
 
-    // Declared first, so it goes last: the lock is held until every window has written its files.
+    // Declared first, so they go last: the locks are held until every window has written its files.
     std::unique_ptr<Einzelstart> m_einzelstart;
+    Datensperre m_datensperre;
     std::unique_ptr<TmainForm> m_mainForm;
     QString m_uebergeben;
     QTimer* m_uebergabeTimer = nullptr;

@@ -35,6 +35,18 @@ struct Monat {
 // The reading one CSV line stands for, checked with the entry dialog's rules; nullopt with the
 // reason in *grund.
 std::optional<QString> messzeile(const QStringList& f, QString* grund) {
+    // What a message repeats of a field is short and visible: a field of megabytes or with a NUL is
+    // refused before any rule looks at it.
+    for (const QString& feld : f) {
+        if (feld.size() > 40) {
+            *grund = QStringLiteral("Das Feld \"%1\" ist zu lang.").arg(monatstabelle::sichtbarKurz(feld));
+            return std::nullopt;
+        }
+        if (std::any_of(feld.begin(), feld.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; })) {
+            *grund = QStringLiteral("Das Feld \"%1\" enthält ein Steuerzeichen.").arg(monatstabelle::sichtbarKurz(feld));
+            return std::nullopt;
+        }
+    }
     const QString datumText = f.at(0).trimmed();
     const QDate datum = QDate::fromString(datumText, QStringLiteral("yyyy-MM-dd"));
     if (datumText.size() != 10 || !datum.isValid() || datum.year() < 1900) {
@@ -98,7 +110,8 @@ QString zeilenMeldung(const QString& datei, qsizetype zeile, const QString& text
 
 Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelauf) {
     Ergebnis e;
-    const QString nameFehler = monatstabelle::benutzerNameFehler(basis.benutzerName);
+    const QString nameFehler = basis.benutzerName.isEmpty() ? QStringLiteral("Bitte starten Sie Korvane einmal und geben Sie Ihren Namen ein.")
+                                                            : monatstabelle::benutzerNameFehler(basis.benutzerName);
     if (!nameFehler.isEmpty()) {
         e.meldung = QStringLiteral("Es ist kein Benutzer in Gebrauch, dem die Messwerte gehören könnten. ") + nameFehler;
         return e;
@@ -132,7 +145,12 @@ Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelau
             if (m.gibtEs) {
                 QString fehler;
                 const auto a = monatstabelle::liesZurAnzeige(m.pfad, &fehler);
-                if (!a) {
+                if (a && fehler.isEmpty()) fehler = monatstabelle::doppelteLesung(m.pfad, *a);
+                // A table under this month's name that holds another month's readings stays as it is.
+                if (a && fehler.isEmpty() && !a->monat.isEmpty() && (a->monat != werte->monat || a->jahr != werte->jahr))
+                    fehler = QStringLiteral("\"%1\" enthält Messwerte vom %2.%3, nicht vom %4.%5.")
+                                 .arg(m.pfad, a->monat, a->jahr, werte->monat, werte->jahr);
+                if (!a || !fehler.isEmpty()) {
                     e.meldung = fehler + QStringLiteral(" Es wurde nichts übernommen.");
                     return e;
                 }
@@ -164,8 +182,21 @@ Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelau
         }
     }
 
-    for (const Monat& m : std::as_const(monate))
-        if (!m.neu.isEmpty()) ++e.tabellen;
+    // What can be seen before the first write refuses the whole import: no table is written unless
+    // every one can be.
+    for (auto it = monate.cbegin(); it != monate.cend(); ++it) {
+        if (it->neu.isEmpty()) continue;
+        ++e.tabellen;
+        const QFileInfo jahrOrdner(QFileInfo(it->pfad).path());
+        if (it->gibtEs && datei::schreibgeschuetzt(it->pfad))
+            e.meldung = QStringLiteral("Die Monatstabelle \"%1\" ist schreibgeschützt.").arg(it->pfad);
+        else if (jahrOrdner.exists() && !jahrOrdner.isDir())
+            e.meldung = QStringLiteral("\"%1\" ist kein Ordner.").arg(jahrOrdner.filePath());
+        if (!e.meldung.isEmpty()) {
+            e.meldung += QStringLiteral(" Es wurde nichts übernommen.");
+            return e;
+        }
+    }
     if (probelauf) {
         e.ok = true;
         return e;

@@ -209,6 +209,10 @@ void ordnerSynchronisieren(const QString& pfad) {
 
 } // namespace
 
+bool schreibgeschuetzt(const QString& pfad) {
+    return schreibgeschuetzt(QFile::encodeName(pfad));
+}
+
 QString Geschrieben::grund() const {
     switch (fehler) {
     case Fehler::Keiner:

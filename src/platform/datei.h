@@ -61,6 +61,9 @@ struct Geschrieben {
     QString grund() const; // German, one sentence: why it failed
 };
 
+// A file that schreibe would refuse as write-protected: no write bit, or one this user may not write.
+bool schreibgeschuetzt(const QString& pfad);
+
 // Writes the bytes whole: through QSaveFile into ".<name>.k" beside the file, then renamed over
 // it, only after every byte was written and synced. A failed write leaves the old file as it was;
 // a write-protected file is refused, never replaced; a link at the file's place is replaced,

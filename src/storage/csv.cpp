@@ -87,11 +87,12 @@ std::optional<Gelesen> lies(const QByteArray& inhalt, const QString& dateiName, 
     bool kopfGelesen = false;
     qsizetype start = anfang;
     while (start < inhalt.size() || (!kopfGelesen && start == anfang)) {
-        qsizetype ende = inhalt.indexOf('\n', start);
-        if (ende < 0) ende = inhalt.size();
-        QByteArrayView roh(inhalt.constData() + start, ende - start);
-        if (roh.endsWith('\r')) roh.chop(1);
-        start = ende + 1;
+        // A line ends at CR LF, LF or a lone CR, as spreadsheets of every system write them.
+        qsizetype ende = start;
+        while (ende < inhalt.size() && inhalt.at(ende) != '\n' && inhalt.at(ende) != '\r')
+            ++ende;
+        const QByteArrayView roh(inhalt.constData() + start, ende - start);
+        start = ende + (ende + 1 < inhalt.size() && inhalt.at(ende) == '\r' && inhalt.at(ende + 1) == '\n' ? 2 : 1);
         ++nummer;
         if (nummer > datei::kMaxTabellenZeilen)
             return scheitern(nummer, QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(datei::kMaxTabellenZeilen));

@@ -357,6 +357,26 @@ QString meldungKeineZahl(const QString& wert, bool gleitkomma) {
                        : QStringLiteral("\" ist kein g\u00FCltiger Ganzzahlwert."));
 }
 
+QString sichtbarKurz(const QString& text) {
+    const QString s = sichtbar(text.left(41));
+    return s.size() > 40 || text.size() > 40 ? s.left(40) + u'\u2026' : s;
+}
+
+QString doppelteLesung(const QString& pfad, const Anzeige& a) {
+    QHash<QString, qsizetype> gesehen; // reading key -> line index
+    for (qsizetype i = 0; i < a.messzeilen.size(); ++i) {
+        const QString schluessel = lesungsSchluessel(a.messzeilen.at(i));
+        const auto it = gesehen.constFind(schluessel);
+        if (it != gesehen.constEnd())
+            return meldungMitZeile(pfad, a.indizes.at(i),
+                                   QStringLiteral("F\u00FCr %1 steht schon ein Eintrag in Zeile %2.")
+                                       .arg(QString(schluessel).replace(u'|', QStringLiteral(" den ")))
+                                       .arg(*it + 1));
+        gesehen.insert(schluessel, a.indizes.at(i));
+    }
+    return {};
+}
+
 QString meldungMitZeile(const QString& pfad, qsizetype zeilenIndex, const QString& text) {
     return QFileInfo(pfad).fileName() + QStringLiteral(", Zeile ") + QString::number(zeilenIndex + 1) +
            QStringLiteral(": ") + text;

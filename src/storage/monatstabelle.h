@@ -98,6 +98,8 @@ struct Zeilenfehler {
 std::optional<Messung> werteAus(const QString& zeile, Zeilenfehler* fehler = nullptr);
 // «"12a" ist kein gültiger Ganzzahlwert.»
 QString meldungKeineZahl(const QString& wert, bool gleitkomma);
+// A value from a file as a message shows it: control characters as "\x00", at most 40 characters.
+QString sichtbarKurz(const QString& text);
 // «Anna_03_2024.tab, Zeile 19: …» (the line 1-based)
 QString meldungMitZeile(const QString& pfad, qsizetype zeilenIndex, const QString& text);
 
@@ -136,6 +138,10 @@ struct Anzeige {
     QList<Messung> messungen; // their values, same order
     QString monat, jahr;      // from the last reading line
 };
+// A table holds at most one reading per day and slot: «Anna_03_2024.tab, Zeile 12: Für Morgens den
+// 05.03.2024 steht schon ein Eintrag in Zeile 9.» for the first second one; empty when there is none.
+QString doppelteLesung(const QString& pfad, const struct Anzeige& a);
+
 // Reads the table for display. nullopt with a German message in *fehler when the file cannot
 // be read, a line is broken (named with its number) or the header names a user that cannot be
 // a file name. *dateiFehler tells a file that could not be read at all from a broken one.

@@ -52,6 +52,12 @@ std::optional<Tabellen> lies(const QStringList& tabellen, QString* fehler, bool*
             if (fehler) *fehler = meldung;
             return std::nullopt;
         }
+        // Two readings of one day and slot are no table Korvane wrote; figures and CSV would count
+        // both, and a hostile table of them would hold memory without end.
+        if (const QString doppelt = monatstabelle::doppelteLesung(pfad, *a); !doppelt.isEmpty()) {
+            if (fehler) *fehler = doppelt;
+            return std::nullopt;
+        }
         t.monate << (a->monat.isEmpty() ? QDate() : QDate(a->jahr.toInt(), a->monat.toInt(), 1));
         const QString& name = a->kopf.benutzerName;
         if (!name.isEmpty()) {

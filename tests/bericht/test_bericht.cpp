@@ -168,6 +168,10 @@ private Q_SLOTS:
             u"Mittelwert systolisch: 129,5 mmHg"_s, u"Mittelwert diastolisch: 84,5 mmHg"_s,
             u"Mittelwert Puls: 70,5 /min"_s, u"Grad der Mittelwerte: Hochnormal"_s,
             u"Anteil ab 135/85 mmHg: 50,0 % (1 von 2)"_s, u"Gewicht Mittelwert: 70,2 kg"_s}; // 70,25
+        // A diastolic value above its systolic one: the mean pulse pressure is negative, halves alike.
+        QTest::newRow("negativer Pulsdruck") << QStringList{u"01.05.2024 1 07:00 80 85 70"_s, u"01.05.2024 4 20:00 80 80 70"_s}
+                                             << u"01.05.2024"_s << u"01.05.2024"_s << false
+                                             << QStringList{u"Mittelwert Pulsdruck: -2,5 mmHg"_s};
     }
     void zahlen() {
         QFETCH(QStringList, messungen);
@@ -240,6 +244,12 @@ private Q_SLOTS:
         QVERIFY(!zeitraum::lies({jan, kaputt}, &fehler, &mehrere));
         QVERIFY(!mehrere);
         QCOMPARE(fehler, u"Anna_02_2024.tab, Zeile 9: \"12x\" ist kein gültiger Ganzzahlwert."_s);
+        // Two readings of one day and slot: no table Korvane wrote.
+        const QString doppelt = monatsTabelle(z, u"Anna"_s, u"04"_s, u"2024"_s,
+                                              {u"Abends den 02.04.2024 Z=20:00 s=1, d=1, p=1"_s,
+                                               u"Abends den 02.04.2024 Z=21:00 s=2, d=2, p=2"_s});
+        QVERIFY(!zeitraum::lies({doppelt}, &fehler));
+        QCOMPARE(fehler, u"Anna_04_2024.tab, Zeile 10: Für Abends den 02.04.2024 steht schon ein Eintrag in Zeile 9."_s);
     }
 
     void csvSchreiben() {
@@ -262,6 +272,8 @@ private Q_SLOTS:
                                                  "2024-03-05,07:30,Abends,138,88,71,\"72,5\"\n"_ba
                                               << QString()
                                               << QStringList{u"2024-03-05"_s, u"07:30"_s, u"Abends"_s, u"138"_s, u"88"_s, u"71"_s, u"72,5"_s};
+        QTest::newRow("nur CR") << "Datum;Uhrzeit;Messung;Systolisch;Diastolisch;Puls;Gewicht\r2024-03-05;07:30;Morgens;138;88;71;\r"_ba
+                                << QString() << QStringList{u"2024-03-05"_s, u"07:30"_s, u"Morgens"_s, u"138"_s, u"88"_s, u"71"_s, QString()};
         QTest::newRow("ohne letztes Feld") << kopf + "2024-03-05;07:30;Morgens;138;88;71\r\n" << QString()
                                            << QStringList{u"2024-03-05"_s, u"07:30"_s, u"Morgens"_s, u"138"_s, u"88"_s, u"71"_s, QString()};
         QTest::newRow("leer") << QByteArray() << u"a.csv, Zeile 1: Die erste Zeile muss \"Datum;Uhrzeit;Messung;Systolisch;Diastolisch;Puls;Gewicht\" lauten."_s
@@ -344,6 +356,48 @@ private Q_SLOTS:
         }
     }
 
+    // Refusals the data folder causes: nothing is written, not even the month the CSV adds anew.
+    void importVerweigert_data() {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<QString>("meldung"); // <T>: the data folder's table folder
+        QTest::newRow("kein Benutzer") << "" << u"Es ist kein Benutzer in Gebrauch, dem die Messwerte gehören könnten. "
+                                               u"Bitte starten Sie Korvane einmal und geben Sie Ihren Namen ein."_s;
+        QTest::newRow("fremder Monat") << "fremd" << u"\"<T>2024/Anna_03_2024.tab\" enthält Messwerte vom 02.2024, nicht "
+                                                     u"vom 03.2024. Es wurde nichts übernommen."_s;
+        QTest::newRow("doppelte Lesung") << "doppelt" << u"Anna_03_2024.tab, Zeile 10: Für Morgens den 05.03.2024 steht "
+                                                         u"schon ein Eintrag in Zeile 9. Es wurde nichts übernommen."_s;
+        QTest::newRow("schreibgeschützt") << "fest" << u"Die Monatstabelle \"<T>2024/Anna_03_2024.tab\" ist "
+                                                       u"schreibgeschützt. Es wurde nichts übernommen."_s;
+        QTest::newRow("Jahresordner ist Datei") << "datei" << u"\"<T>2025\" ist kein Ordner. Es wurde nichts übernommen."_s;
+        QTest::newRow("langes Feld") << "lang" << u"a.csv, Zeile 3: Das Feld \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\u2026\" "
+                                                 u"ist zu lang."_s;
+        QTest::newRow("NUL") << "nul" << u"a.csv, Zeile 3: Das Feld \"07\\x00:30\" enthält ein Steuerzeichen."_s;
+    }
+    void importVerweigert() {
+        QFETCH(QString, fall);
+        QFETCH(QString, meldung);
+        Zustand z = datenOrdner(u"verweigert"_s);
+        const QString maerz = z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s;
+        QStringList zeilen{u"Morgens den 05.03.2024 Z=07:30 s=138, d=88, p=71, Gewicht=0"_s};
+        if (fall == u"fremd") zeilen = {u"Morgens den 05.02.2024 Z=07:30 s=138, d=88, p=71, Gewicht=0"_s};
+        if (fall == u"doppelt") zeilen << zeilen.first();
+        monatsTabelle(z, u"Anna"_s, u"03"_s, u"2024"_s, zeilen);
+        if (fall == u"fest") QFile::setPermissions(maerz, QFileDevice::ReadOwner);
+        if (fall == u"datei") schreibe(z.tabellenOrdner + u"2025"_s, "keine Tabellen");
+        if (fall.isEmpty()) z.benutzerName.clear();
+        QByteArray zweite = "2024-03-06;07:30;Morgens;1;2;3;\r\n";
+        if (fall == u"lang") zweite = "2024-03-06;07:30;Morgens;1;2;3;" + QByteArray(5000, 'x') + "\r\n";
+        if (fall == u"nul") zweite = QByteArray("2024-03-06;07\0:30;Morgens;1;2;3;\r\n", 32);
+        const QByteArray vorher = testumgebung::lies(maerz);
+        const QString datei = wurzel() + u"/a.csv"_s;
+        schreibe(datei, kCsvKopf + "2025-01-01;07:30;Morgens;1;2;3;\r\n" + zweite);
+        const csvimport::Ergebnis e = csvimport::importiere(z, datei, false);
+        QVERIFY(!e.ok);
+        QCOMPARE(e.meldung, meldung.replace(u"<T>"_s, z.tabellenOrdner));
+        QCOMPARE(testumgebung::lies(maerz), vorher);
+        QVERIFY(!QFileInfo::exists(z.tabellenOrdner + u"2025/Anna_01_2025.tab"_s));
+    }
+
     // CSV out of months, into an empty data folder: the same tables, as the table window shows them.
     void rundreise() {
         const Zustand quelle = datenOrdner(u"quelle"_s);
@@ -390,6 +444,10 @@ private Q_SLOTS:
                                   << 2 << QByteArray() << u"höchstens 400 Tage; 01.01.2024 bis 04.02.2025 sind 401."_s;
         QTest::newRow("kein Datum") << bericht + QStringList{u"--von"_s, u"30.02.2024"_s} << 2 << QByteArray()
                                     << u"\"30.02.2024\" ist kein gültiges Datum (TT.MM.JJJJ)."_s;
+        QTest::newRow("kein Tag übrig") << bericht + QStringList{u"--von"_s, u"05.03.2024"_s, u"--bis"_s, u"05.03.2024"_s,
+                                                                 u"--ohne-ersten-tag"_s}
+                                        << 2 << QByteArray() << u"Ohne den ersten Tag bleibt vom Zeitraum 05.03.2024 bis "
+                                                                u"05.03.2024 kein Tag."_s;
         QTest::newRow("csv ohne ersten Tag") << QStringList{u"--export"_s, u"csv"_s, u"--ohne-ersten-tag"_s} << 2 << QByteArray()
                                              << u"--ohne-ersten-tag gibt es nur bei bericht-text und bericht-pdf."_s;
         QTest::newRow("Zeitraum beim Monat") << QStringList{u"--export"_s, u"pdf-grafik"_s, u"--von"_s, u"01.03.2024"_s} << 2
@@ -451,13 +509,16 @@ private Q_SLOTS:
         const QString datei = testumgebung::wurzel() + u"/neu.csv"_s;
         schreibe(datei, kCsvKopf + "2024-03-12;07:30;Morgens;120;80;60;70,5\r\n");
         QCOMPARE(korvane({u"--import"_s, datei, u"--probelauf"_s}).aus,
-                 "1 Messungen übernommen, 0 schon vorhanden, in 1 Monatstabellen\n"_ba);
+                 "1 Messungen übernommen, 0 schon vorhanden, in 1 Monatstabellen\nProbelauf: Es wurde nichts geschrieben.\n"_ba);
         {
-            Einzelstart fenster(start::einzelstartSchluessel());
-            QCOMPARE(fenster.beginne({}), Einzelstart::Ergebnis::Erster);
+            // A window of this data folder, whatever runtime folder the import sees.
+            Datensperre fenster;
+            QVERIFY(fenster.nimm(z.datenOrdner));
+            qunsetenv("XDG_RUNTIME_DIR");
             const Lauf l = korvane({u"--import"_s, datei});
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(wurzel() + u"/laufzeit"_s));
             QCOMPARE(l.status, 1);
-            QVERIFY(l.fehler.contains(u"Korvane ist geöffnet."_s));
+            QVERIFY(l.fehler.contains(u"Korvane ist mit diesem Datenordner geöffnet"_s));
         }
         const Lauf l = korvane({u"--import"_s, datei});
         QCOMPARE(l.status, 0);
@@ -506,6 +567,8 @@ private Q_SLOTS:
         QVERIFY(p.erzeugeFenster({}));
         p.mainForm->show();
         QTRY_VERIFY_WITH_TIMEOUT(!p.mainForm->ersteZeichnungAusstehend(), 5000);
+        Datensperre befehlszeile; // the lock an import of the command line would need
+        QVERIFY(!befehlszeile.nimm(p.z.datenOrdner));
         TestDialoge& dlg = testumgebung::dialoge();
         dlg.leeren();
         dlg.dateien = {datei};

@@ -1073,7 +1073,7 @@ void TmainForm::MesswerteAlsCsvSpeichern1Click() {
 void TmainForm::MesswerteAusCsvUebernehmen1Click() {
     Dialoge& dialoge = Dialoge::seam();
     const QString datei = dialoge.dateiOeffnen(QStringLiteral("Messwerte aus CSV übernehmen"), z.programmOrdner,
-                                               QStringLiteral("CSV-Dateien (*.csv)|*.csv|Alle Dateien|*.*"));
+                                               QStringLiteral("CSV-Dateien (*.csv);;Alle Dateien (*)"));
     if (datei.isEmpty()) return;
     const csvimport::Ergebnis probe = csvimport::importiere(z, datei, true);
     if (!probe.ok) {

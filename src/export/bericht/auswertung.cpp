@@ -9,9 +9,11 @@
 namespace bericht {
 namespace {
 
-// summe / anzahl in units of 1/faktor, exact halves to the even unit.
+// summe / anzahl in units of 1/faktor, exact halves to the even unit, alike on both sides of 0 (a
+// pulse pressure can be negative when a diastolic value was typed above its systolic one).
 qint64 gerundet(qint64 summe, qint64 anzahl, qint64 faktor) {
-    return zahlen::teileHalbGerade(summe * faktor, anzahl);
+    const qint64 betrag = zahlen::teileHalbGerade((summe < 0 ? -summe : summe) * faktor, anzahl);
+    return summe < 0 ? -betrag : betrag;
 }
 
 void addiere(Summen& s, const zeitraum::Lesung& l) {
@@ -45,7 +47,8 @@ qint64 zehntel(qint64 summe, qint64 anzahl) {
 }
 
 QString zehntelText(qint64 z) {
-    return QString::number(z / 10) + u',' + QString::number(z % 10);
+    const qint64 betrag = z < 0 ? -z : z;
+    return (z < 0 ? QStringLiteral("-") : QString()) + QString::number(betrag / 10) + u',' + QString::number(betrag % 10);
 }
 
 Auswertung werteAus(const QString& name, const QList<zeitraum::Lesung>& lesungen, const QDate& von,

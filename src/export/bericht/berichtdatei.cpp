@@ -20,7 +20,10 @@ std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, con
     return a;
 }
 
-QString zeitraumFehler(const QDate& von, const QDate& bis, bool bericht) {
+QString zeitraumFehler(const QDate& von, const QDate& bis, bool bericht, bool ohneErstenTag) {
+    if (von == bis && ohneErstenTag)
+        return QStringLiteral("Ohne den ersten Tag bleibt vom Zeitraum %1 bis %2 kein Tag.")
+            .arg(zeitraum::datumText(von), zeitraum::datumText(bis));
     if (von > bis)
         return QStringLiteral("Der Zeitraum beginnt am %1 nach seinem Ende am %2.")
             .arg(zeitraum::datumText(von), zeitraum::datumText(bis));

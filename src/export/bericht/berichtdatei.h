@@ -30,8 +30,8 @@ std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, con
                               bool mitZeitraum, QString* fehler, bool* mehrereBenutzer = nullptr);
 
 // Why von..bis is no period a report may cover (von after bis; more than 400 days counted
-// inclusively, unless bericht is false); empty when it is one.
-QString zeitraumFehler(const QDate& von, const QDate& bis, bool bericht = true);
+// inclusively, unless bericht is false; no day left without the first); empty when it is one.
+QString zeitraumFehler(const QDate& von, const QDate& bis, bool bericht = true, bool ohneErstenTag = false);
 
 // "<table folder><year of bis>/<wort> <name> <von> bis <bis><endung>"
 QString vorgeschlagenerName(const Zustand& z, const QString& wort, const QString& name, const QDate& von,

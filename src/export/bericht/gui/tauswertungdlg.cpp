@@ -31,7 +31,7 @@ TAuswertungDlg::TAuswertungDlg(Zustand& zustand, QWidget* parent) : QDialog(pare
     OhneErstenTagCheckBox = new QCheckBox(QStringLiteral("&Ersten Tag nicht auswerten (Messreihe über sieben Tage)"), this);
     ZahlenMemo = new QPlainTextEdit(this);
     ZahlenMemo->setReadOnly(true);
-    ZahlenMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ZahlenMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ZahlenMemo->setAccessibleName(QStringLiteral("Ergebnisse der Auswertung"));
     // Room for every line of the report without a scroll bar on a 768-pixel screen.
     const QFontMetrics metrik(ZahlenMemo->font());
@@ -87,7 +87,7 @@ void TAuswertungDlg::OhneErstenTagCheckBoxClick() {
 
 bool TAuswertungDlg::zeigeZahlen() {
     m_auswertung.reset();
-    QString fehler = berichtdatei::zeitraumFehler(von(), bis());
+    QString fehler = berichtdatei::zeitraumFehler(von(), bis(), true, ohneErstenTag());
     std::optional<berichtdatei::Auswahl> auswahl;
     if (fehler.isEmpty()) auswahl = berichtdatei::sammle(z, {}, von(), bis(), true, &fehler);
     if (auswahl) {
