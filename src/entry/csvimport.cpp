@@ -1,6 +1,7 @@
 #include "entry/csvimport.h"
 
 #include "entry/eingaberegeln.h"
+#include "entry/eintragen.h"
 #include "platform/datei.h"
 #include "storage/csv.h"
 #include "storage/monatstabelle.h"
@@ -49,13 +50,8 @@ std::optional<QString> messzeile(const QStringList& f, QString* grund) {
     }
     const QString datumText = f.at(0).trimmed();
     const QDate datum = QDate::fromString(datumText, QStringLiteral("yyyy-MM-dd"));
-    if (datumText.size() != 10 || !datum.isValid() || datum.year() < 1900) {
+    if (datumText.size() != 10 || !datum.isValid()) {
         *grund = u'"' + datumText + QStringLiteral("\" ist kein gültiges Datum (JJJJ-MM-TT).");
-        return std::nullopt;
-    }
-    const QString zeit = f.at(1).trimmed();
-    if (!eingaberegeln::istUhrzeit(zeit)) {
-        *grund = QStringLiteral("Falsche Eingabe der Uhrzeit \"%1\".   Beispiel für richtige Eingabe: 06:00").arg(zeit);
         return std::nullopt;
     }
     int slot = 0;
@@ -65,35 +61,24 @@ std::optional<QString> messzeile(const QStringList& f, QString* grund) {
         *grund = QStringLiteral("\"%1\" ist keine Messung (Morgens, Messung2, Messung3 oder Abends).").arg(f.at(2));
         return std::nullopt;
     }
-    QString werte[3];
+    // The fields as the entry dialog's fields would hold them; its rules decide the rest.
+    eintragen::Eingabe e;
+    e.slot = slot;
+    e.tag = datum.day(), e.monat = datum.month(), e.jahr = datum.year();
+    e.zeit = f.at(1).trimmed();
+    int* werte[3] = {&e.sys, &e.dia, &e.puls};
     for (int i = 0; i < 3; ++i) {
         const QString text = f.at(3 + i).trimmed();
-        bool ok = !text.isEmpty() && text.size() <= 3 && std::all_of(text.begin(), text.end(), [](QChar c) {
-            return c >= u'0' && c <= u'9';
-        });
-        if (!ok || text.toInt() > eingaberegeln::kMaxEingabeWert) {
+        const bool ziffern = !text.isEmpty() && text.size() <= 3 &&
+                             std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        if (!ziffern) {
             *grund = QStringLiteral("\"%1\" ist kein Wert von 0 bis %2.").arg(text).arg(eingaberegeln::kMaxEingabeWert);
             return std::nullopt;
         }
-        werte[i] = QString::number(text.toInt());
+        *werte[i] = text.toInt();
     }
-    double gewicht = 0;
-    if (!f.at(6).trimmed().isEmpty()) {
-        const auto g = eingaberegeln::pruefeGewichtEingabe(f.at(6), grund);
-        if (!g) return std::nullopt;
-        gewicht = *g;
-    }
-    eingaberegeln::Messwerte w;
-    w.tag = datum.toString(QStringLiteral("dd"));
-    w.monat = datum.toString(QStringLiteral("MM"));
-    w.jahr = datum.toString(QStringLiteral("yyyy"));
-    w.zeit = zeit;
-    w.sys = werte[0];
-    w.dia = werte[1];
-    w.puls = werte[2];
-    w.gewicht = eingaberegeln::gewichtText(gewicht);
-    // The entry dialog's line with one blank after "den", as a reread table holds it.
-    return QString(monatstabelle::listeneintrag(eingaberegeln::neueZeile(slot, w))).remove(u'\t');
+    if (!f.at(6).trimmed().isEmpty()) e.gewicht = f.at(6);
+    return eintragen::messzeile(e, grund);
 }
 
 bool gleich(const monatstabelle::Messung& a, const monatstabelle::Messung& b) {

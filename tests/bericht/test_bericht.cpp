@@ -318,8 +318,9 @@ private Q_SLOTS:
         const std::pair<const char*, const char*> fehler[] = {
             {"2024-02-30;07:30;Morgens;1;2;3;", "\"2024-02-30\" ist kein gültiges Datum (JJJJ-MM-TT)."},
             {"05.03.2024;07:30;Morgens;1;2;3;", "\"05.03.2024\" ist kein gültiges Datum (JJJJ-MM-TT)."},
-            {"2024-03-06;25:00;Morgens;1;2;3;", "Falsche Eingabe der Uhrzeit \"25:00\".   Beispiel für richtige Eingabe: 06:00"},
-            {"2024-03-06;07:60;Morgens;1;2;3;", "Falsche Eingabe der Uhrzeit \"07:60\".   Beispiel für richtige Eingabe: 06:00"},
+            {"2024-03-06;25:00;Morgens;1;2;3;", "Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00"},
+            {"2024-03-06;07:60;Morgens;1;2;3;", "Falsche Eingabe der Uhrzeit.   Beispiel für richtige Eingabe: 06:00"},
+            {"1899-12-31;07:30;Morgens;1;2;3;", "Das Jahr 1899 liegt nicht zwischen 1900 und 9999."},
             {"2024-03-06;07:30;Mittags;1;2;3;", "\"Mittags\" ist keine Messung (Morgens, Messung2, Messung3 oder Abends)."},
             {"2024-03-06;07:30;Abends;281;2;3;", "\"281\" ist kein Wert von 0 bis 280."},
             {"2024-03-06;07:30;Abends;1;-2;3;", "\"-2\" ist kein Wert von 0 bis 280."},
