@@ -323,7 +323,8 @@ private Q_SLOTS:
         const std::tuple<const char*, int, QString> faelle[] = {
             {"--export", 2, u"Nach --export fehlt ein Wert."_s},
             {"--export gif a.tab", 2,
-             u"Unbekannte Exportart \"gif\"; bekannt: pdf-grafik, pdf-tabelle, pdf-grafik-tabelle, jpg-grafik,"_s},
+             u"Unbekannte Exportart \"gif\"; bekannt: pdf-grafik, pdf-tabelle, pdf-grafik-tabelle, "
+             "jpg-grafik,"_s},
             {"--export html", 2, u"Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch."_s},
             {"--export html --bunt a.tab", 2, u"Unbekannte Option \"--bunt\"."_s},
             {"--ausgabe x.html a.tab", 2, u"Es fehlt --export ART (pdf-grafik,"_s},

@@ -185,21 +185,23 @@ private Q_SLOTS:
             << "kaputt_wert.tab" << true
             << QStringList{"Morgens den \t05.03.2024 \tZ=07:30 \ts=140, \td=90, \tp=70, \tGewicht=70,5",
                            "Abends den \t05.03.2024 \tZ=20:40 \ts=12a, \td=85, \tp=66, \tGewicht=0"}
-            << "03" << keineZahl + " Bitte korrigieren oder löschen Sie den Eintrag mit \"Eintrag bearbeiten\"."
+            << "03"
+            << keineZahl + " Bitte korrigieren oder löschen Sie den Eintrag mit \"Eintrag bearbeiten\"."
             << keineZahl;
         // Unreadable, or a line that cannot belong to a table: a message and nothing changes.
         QTest::newRow("fehlt") << "gibt-es-nicht.tab" << false << QStringList() << "01"
                                << "Fehler Lesen der Datei!\nDie Datei \"%1\" gibt es nicht." << "-";
         QTest::newRow("name mit schraegstrich")
             << "kaputt_name.tab" << false << QStringList() << "01"
-            << "kaputt_name.tab: Der Benutzername »../../ausbruch« enthält ein Zeichen, das in Dateinamen nicht "
-               "erlaubt ist (»/«, »\\« oder ein Steuerzeichen). Bitte wählen Sie einen anderen Namen."
+            << "kaputt_name.tab: Der Benutzername »../../ausbruch« enthält ein Zeichen, das in Dateinamen "
+               "nicht erlaubt ist (»/«, »\\« oder ein Steuerzeichen). Bitte wählen Sie einen anderen Namen."
             << "=";
         QTest::newRow("monat aus dem ordner heraus")
             << "feindlich/monat_pfad.tab" << false << QStringList() << "01"
             << "monat_pfad.tab, Zeile 9: \"/x/\" ist kein gültiger Monat (01 bis 12)." << "=";
-        QTest::newRow("jahr mit NUL") << "feindlich/jahr_nul.tab" << false << QStringList() << "01"
-                                      << "jahr_nul.tab, Zeile 10: Die Zeile enthält ein Steuerzeichen (\\x00)." << "=";
+        QTest::newRow("jahr mit NUL")
+            << "feindlich/jahr_nul.tab" << false << QStringList() << "01"
+            << "jahr_nul.tab, Zeile 10: Die Zeile enthält ein Steuerzeichen (\\x00)." << "=";
     }
     // The table read for the entry dialog and for display.
     void lesen() {
@@ -221,8 +223,9 @@ private Q_SLOTS:
         bool nichtLesbar = false;
         QCOMPARE(liesZurAnzeige(testdaten(datei), &fehler, &nichtLesbar).has_value(), anzeige.isEmpty());
         QCOMPARE(nichtLesbar, anzeige == u"-");
+        const QString nichtGelesen = u"Fehler beim Lesen der Datei: "_s + testdaten(datei);
         if (nichtLesbar)
-            QVERIFY2(fehler.startsWith("Fehler beim Lesen der Datei: " + testdaten(datei)), qPrintable(fehler));
+            QVERIFY2(fehler.startsWith(nichtGelesen), qPrintable(fehler));
         else
             QCOMPARE(fehler, anzeige == u"=" ? meldung : anzeige);
         if (datei == u"lesefaelle.tab") {
@@ -590,7 +593,8 @@ private Q_SLOTS:
         }
         for (int runde = 0; runde < 3; ++runde) {
             const QString geladen = bemerkungen::laden(pfad).value_or(u"FEHLER"_s);
-            QCOMPARE(bemerkungen::speichern(pfad, runde == 0 ? text : geladen, ersetzen), bemerkungen::Ergebnis::Ok);
+            const auto ergebnis = bemerkungen::speichern(pfad, runde == 0 ? text : geladen, ersetzen);
+            QCOMPARE(ergebnis, bemerkungen::Ergebnis::Ok);
             QCOMPARE(lies(pfad), datei);
         }
         QCOMPARE(bemerkungen::laden(pfad), std::optional<QString>(ersetzen ? u"Blutdruck ?"_s : text));
@@ -598,10 +602,32 @@ private Q_SLOTS:
 
     // --- settings store and start-up
 
+    void ersterStart_data() {
+        QTest::addColumn<QString>("vorher"); // what Header.bmp is before the start
+        QTest::newRow("fehlt") << "";
+        QTest::newRow("eigene vorlage") << "datei";
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("link ins leere") << "link";
+    }
+    // The first-start settings and folders. Templates and guide come from the built-in copies
+    // where missing; whatever the user has there (own template, a FIFO, a dangling link) stays as
+    // it is, and nothing waits on it.
     void ersterStart() {
+        QFETCH(QString, vorher);
+        const QString header = ordner + "Header.bmp";
+        if (vorher == "datei") schreibe(header, "eigene");
+        if (vorher == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(header).constData(), 0600), 0);
+        if (vorher == "link") QVERIFY(QFile::link(ordner + "nirgends.bmp", header));
         Zustand z;
         QVERIFY(start::richteEin(z));
         QCOMPARE(z.programmOrdner, ordner);
+        for (const QString& name : {u"Vorlage.bmp"_s, u"GewichtVorlage.bmp"_s, u"Korvane-Hilfe.pdf"_s})
+            QCOMPARE(lies(ordner + name), lies((name.endsWith(".pdf") ? ":/hilfe/" : ":/vorlagen/") + name));
+        const QFileInfo info(header);
+        if (vorher.isEmpty()) QCOMPARE(lies(header), lies(u":/vorlagen/Header.bmp"_s));
+        if (vorher == "datei") QCOMPARE(lies(header), QByteArray("eigene"));
+        if (vorher == "fifo") QVERIFY(!info.isFile() && info.exists());
+        if (vorher == "link") QVERIFY(info.isSymLink() && !QFileInfo::exists(ordner + "nirgends.bmp"));
         const QStringList erwartet{
             "StiftBreite=2", "InstallOrt=" + ordner, "DatenSpeicherOrt=" + ordner, "BenutzerName=",
             "TabellenDateiName=", "Header=Header.bmp", "Grafik=Vorlage.bmp", "GewichtGrafik=GewichtVorlage.bmp",
@@ -653,31 +679,14 @@ private Q_SLOTS:
             qputenv("KORVANE_ORDNER", QFile::encodeName(gesetzt.replace(u'@', w)));
         QCOMPARE(start::programmOrdner(), w + u'/' + erwartet);
         QVERIFY(!QDir(w + "/heim").exists()); // asking creates nothing
-    }
-
-    void eingebauteKopien_data() {
-        QTest::addColumn<QString>("vorher"); // what Header.bmp is before the start
-        QTest::newRow("fehlt") << "";
-        QTest::newRow("eigene vorlage") << "datei";
-        QTest::newRow("fifo") << "fifo";
-        QTest::newRow("link ins leere") << "link";
-    }
-    // Templates and guide come from the built-in copies where missing; whatever the user has
-    // there (own template, a FIFO, a dangling link) stays as it is, and nothing waits on it.
-    void eingebauteKopien() {
-        QFETCH(QString, vorher);
-        const QString header = ordner + "Header.bmp";
-        if (vorher == "datei") schreibe(header, "eigene");
-        if (vorher == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(header).constData(), 0600), 0);
-        if (vorher == "link") QVERIFY(QFile::link(ordner + "nirgends.bmp", header));
-        QVERIFY(starte());
-        for (const QString& name : {u"Vorlage.bmp"_s, u"GewichtVorlage.bmp"_s, u"Korvane-Hilfe.pdf"_s})
-            QCOMPARE(lies(ordner + name), lies((name.endsWith(".pdf") ? ":/hilfe/" : ":/vorlagen/") + name));
-        const QFileInfo info(header);
-        if (vorher.isEmpty()) QCOMPARE(lies(header), lies(u":/vorlagen/Header.bmp"_s));
-        if (vorher == "datei") QCOMPARE(lies(header), QByteArray("eigene"));
-        if (vorher == "fifo") QVERIFY(!info.isFile() && info.exists());
-        if (vorher == "link") QVERIFY(info.isSymLink() && !QFileInfo::exists(ordner + "nirgends.bmp"));
+        // A start puts nothing into the working folder but a program folder named relative to it.
+        Zustand z;
+        QVERIFY(start::richteEin(z));
+        QCOMPARE(z.datenOrdner, w + u'/' + erwartet);
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 erwartet.startsWith(u"arbeit/") ? QStringList{u"eigen"_s} : QStringList());
+        for (const char* weg : {"/heim", "/eigen", "/arbeit"})
+            QDir(w + weg).removeRecursively();
     }
 
     void ordnerNichtAnlegbar_data() {
@@ -985,8 +994,8 @@ private Q_SLOTS:
         QCOMPARE(starte(), weiter);
         const QStringList texte = dialoge().alleTexte();
         QCOMPARE(texte.size(), 1);
-        QVERIFY2(texte.first().contains(datei) && texte.first().endsWith("Das Programm wird beendet.") != weiter,
-                 qPrintable(texte.first()));
+        const bool ende = texte.first().endsWith(u"Das Programm wird beendet."_s);
+        QVERIFY2(texte.first().contains(datei) && ende != weiter, qPrintable(texte.first()));
         QCOMPARE(QFileInfo(datei).isDir(), art == "ordner");
         QCOMPARE(QFileInfo(datei).size() == 2 * 1024 * 1024, art == "gross");
         QDir(datei).removeRecursively();
