@@ -294,6 +294,30 @@ private Q_SLOTS:
         if (fall == u"blockiert") QCOMPARE(lies(l.ordner + "blockiert"), QByteArray("datei"));
     }
 
+    // A second Korvane started with a table (a double click) hands it to the running one, which
+    // files it, and ends at once with 0. Hostile callers, leftovers of a killed Korvane and paths
+    // relative to the working folder: tests/einzelstart and tests/ablauf.
+    void zweiterStartUebergibt() {
+        const Lauf l = neuerLauf(u"zweiter"_s);
+        const QString anna = annaInGebrauch(l);
+        const QString bert = l.config + "/../Bert_03_2024.tab";
+        schreibe(bert, maerzDaten().replace("BenutzerName=Anna", "BenutzerName=Bert"));
+        QProcess laufend;
+        starte(laufend, l);
+        QVERIFY(wartetBis([&] { return QDir(l.ordner + kBrowser).exists(); })); // listening by then
+        QProcess p;
+        starte(p, l, {bert});
+        QVERIFY(p.waitForFinished(5000));
+        QCOMPARE(p.exitCode(), 0);
+        const QString abgelegt = l.ordner + "Korvane-Daten-Galerie/2024/Bert_03_2024.tab";
+        QVERIFY(wartetBis([&] { return QFileInfo::exists(abgelegt); }));
+        QCOMPARE(beende(laufend), 0);
+        QCOMPARE(QSettings(l.einstellungen(), QSettings::IniFormat).value(u"TabellenDateiName"_s).toString(),
+                 abgelegt);
+        QCOMPARE(lies(abgelegt), lies(bert));
+        QCOMPARE(lies(anna), maerzDaten());
+    }
+
     // --ausgabe: a file (a path with blanks), or a folder for several tables; a script already
     // beside the page is kept.
     void exportHtmlAusgabe() {
