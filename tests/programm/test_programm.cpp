@@ -1,6 +1,6 @@
-// The program as a process: the end by a signal wherever it waits, and the export from the
-// command line. Hand-overs and the program folder are tested in-process (tests/einzelstart,
-// tests/ablauf, tests/storage).
+// The program as a process: the end by a signal wherever it waits, a second start handing its
+// table to the running one, and the export from the command line. The hand-over's cases and the
+// program folder are tested in-process (tests/einzelstart, tests/ablauf, tests/storage).
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
