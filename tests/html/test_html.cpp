@@ -243,37 +243,40 @@ private Q_SLOTS:
                                            u",{id: 'diagramm4',config: createConfig4()}"_s);
     }
 
-    void wochentag_data() {
-        QTest::addColumn<QString>("datum");
-        QTest::addColumn<QString>("kurz");
-        QTest::newRow("Sonntag") << u"03.03.2024"_s << u"So."_s; // every other day is in the pages
-        QTest::newRow("zweistellig") << u"01.03.24"_s << u"Fr."_s;
-        QTest::newRow("kein Datum") << "31.04.2024" << QString();
-        QTest::newRow("Unsinn") << "Fr.01" << QString();
+    // The page's small conversions: German weekday abbreviations whatever the locale says (each
+    // other day's is in the pages), the y axis' top Round(highest / 10) * 10 + 10 with halves to
+    // even (each group's own: the page of days 1 to 10), text as HTML (markup: that page too), and
+    // the page's file name.
+    void umwandlung_data() {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<QString>("ein");
+        QTest::addColumn<QString>("aus");
+        QTest::newRow("Sonntag") << "Wochentag" << "03.03.2024" << "So.";
+        QTest::newRow("zweistellig") << "Wochentag" << "01.03.24" << "Fr.";
+        QTest::newRow("kein Datum") << "Wochentag" << "31.04.2024" << "";
+        QTest::newRow("Unsinn") << "Wochentag" << "Fr.01" << "";
+        for (const char* f : {"125 130", "135 150", "0 10", "129 140", "131 140", "145 150", "155 170"})
+            QTest::newRow(f) << "YMaximum" << QString::fromLatin1(f).section(u' ', 0, 0)
+                             << QString::fromLatin1(f).section(u' ', 1);
+        QTest::newRow("Windows-1252 bleibt") << "HtmlText" << u"Müller €"_s << u"Müller €"_s;
+        QTest::newRow("sonst Zeichenreferenz") << "HtmlText" << u"Ω 😀"_s << u"&#937; &#128512;"_s;
+        QTest::newRow("gewoehnlich") << "Seite" << "/d/Korvane-Daten-Galerie/2024/Anna_03_2024.tab"
+                                     << "Anna_03_2024.html";
+        QTest::newRow("grosse Endung") << "Seite" << "/d/x.TAB" << "x.html";
+        QTest::newRow("Ordner mit .tab") << "Seite" << "/d.tab/Anna_03_2024.tab" << "Anna_03_2024.html";
+        QTest::newRow("ohne Endung") << "Seite" << "/d/Anna" << "Anna.html";
     }
-    // German abbreviations whatever the locale says.
-    void wochentag() {
-        QFETCH(QString, datum);
+    void umwandlung() {
+        QFETCH(QString, art);
+        QFETCH(QString, ein);
         const QLocale vorher;
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        const QString kurz = THtmlSeite::GibWochentagKurz(datum);
+        const QString aus = art == u"Wochentag"  ? THtmlSeite::GibWochentagKurz(ein)
+                            : art == u"YMaximum" ? QString::number(THtmlSeite::YMaximum(ein.toInt()))
+                            : art == u"HtmlText" ? THtmlSeite::HtmlText(ein)
+                                                 : htmlexport::seitenDateiName(ein);
         QLocale::setDefault(vorher);
-        QTEST(kurz, "kurz");
-    }
-
-    // Each group's y axis: Round(highest / 10) * 10 + 10, halves to even.
-    void yMaximum_data() {
-        QTest::addColumn<int>("hoechster");
-        QTest::addColumn<int>("maximum");
-        const int faelle[][2] = {{125, 130}, {135, 150}, {0, 10},   {129, 140},
-                                 {131, 140}, {145, 150}, {155, 170}};
-        for (const auto& f : faelle)
-            QTest::addRow("%d", f[0]) << f[0] << f[1];
-    }
-    void yMaximum() {
-        QFETCH(int, hoechster);
-        QFETCH(int, maximum);
-        QCOMPARE(THtmlSeite::YMaximum(hoechster), maximum); // each group's own: the page of days 1 to 10
+        QTEST(aus, "aus");
     }
 
     // The bar: the monthly means rounded half up, their hypertension grade and its colour; means
@@ -348,18 +351,6 @@ private Q_SLOTS:
                  u"backgroundColor: '#FF0080',borderColor: '#FF0080' ,borderWidth: 3,fill: false, "_s);
     }
 
-    // What Windows-1252 holds stays; the rest becomes references (markup: the page of days 1 to 10).
-    void htmlText_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("html");
-        QTest::newRow("Windows-1252 bleibt") << u"Müller €"_s << u"Müller €"_s;
-        QTest::newRow("sonst Zeichenreferenz") << u"Ω 😀"_s << u"&#937; &#128512;"_s;
-    }
-    void htmlText() {
-        QFETCH(QString, text);
-        QTEST(THtmlSeite::HtmlText(text), "html");
-    }
-
     // Remarks: blank lines left out, TABs as four blanks, markup shown as text.
     void bemerkungen_data() {
         QTest::addColumn<QByteArray>("datei"); // null: no file
@@ -382,24 +373,11 @@ private Q_SLOTS:
         QCOMPARE(z.mid(z.indexOf(u"});};</script>"_s) + 1), abschnitt << u"</div></body></html>"_s);
     }
 
-    void seitenDateiName_data() {
-        QTest::addColumn<QString>("tabelle");
-        QTest::addColumn<QString>("seite");
-        QTest::newRow("gewoehnlich") << u"/d/Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s
-                                     << u"Anna_03_2024.html"_s;
-        QTest::newRow("grosse Endung") << u"/d/x.TAB"_s << u"x.html"_s;
-        QTest::newRow("Ordner mit .tab") << u"/d.tab/Anna_03_2024.tab"_s << u"Anna_03_2024.html"_s;
-        QTest::newRow("ohne Endung") << u"/d/Anna"_s << u"Anna.html"_s;
-    }
-    void seitenDateiName() {
-        QFETCH(QString, tabelle);
-        QTEST(htmlexport::seitenDateiName(tabelle), "seite");
-    }
-
     // The page and Chart.min.js beside it. An existing script there is never replaced; otherwise it
-    // comes from the data folder's scripts, which gets the built-in one when it has none. Failures
-    // are reported as the page has always said, and the work goes on where it can; a value that is
-    // no number stops the page before anything is written. What lay there before stays.
+    // comes from the data folder's scripts (which gets the built-in one when it has none:
+    // tests/programm). Failures are reported as the page has always said, and the work goes on where
+    // it can (a folder in the page's place: tests/mainform); a value that is no number stops the
+    // page before anything is written. What lay there before stays.
     void dateien_data() {
         QTest::addColumn<Dateien>("vorher");    // below the data folder; "/" at the end: a folder
         QTest::addColumn<QStringList>("werte"); // a day's value and the mean; none: a whole month
@@ -411,17 +389,14 @@ private Q_SLOTS:
         const QString seite = u"Korvane-Daten im Browser/2024/Anna_03_2024.html"_s;
         const QString daneben = u"Korvane-Daten im Browser/2024/Chart.min.js"_s,
                       quelle = u"scripts/Chart.min.js"_s;
-        const QByteArray eingebaut = htmlexport::eingebautesSkript();
         const QStringList keine;
         const QString nichtGeschrieben = u"Fehler beim Erzeugen der Datei <O>"_s + seite + u'\n';
-        const Dateien datei{{u"Korvane-Daten im Browser"_s, "eine Datei"}}, seitenOrdner{{seite + u'/', {}}};
+        const Dateien datei{{u"Korvane-Daten im Browser"_s, "eine Datei"}};
         QTest::newRow("vorhandene Kopie bleibt") << Dateien{{daneben, "// eigene"}} << keine << true << true
                                                  << Dateien{{daneben, "// eigene"}} << keine << keine;
         QTest::newRow("eigene in scripts")
             << Dateien{{quelle, "// meins"}} << keine << true << true
             << Dateien{{daneben, "// meins"}, {quelle, "// meins"}} << keine << keine;
-        QTest::newRow("eingebaute") << Dateien() << keine << true << true
-                                    << Dateien{{daneben, eingebaut}, {quelle, eingebaut}} << keine << keine;
         QTest::newRow("scripts nicht anlegbar")
             << Dateien{{u"scripts"_s, "eine Datei"}} << keine << true << false
             << Dateien{{u"scripts"_s, "eine Datei"}}
@@ -431,9 +406,6 @@ private Q_SLOTS:
             << datei << keine << false << false << datei
             << QStringList{u"Ordner \"<O>Korvane-Daten im Browser/2024\" konnte nicht erstellt werden! "_s}
             << QStringList{nichtGeschrieben + u"Ein Teil des Pfades ist kein Ordner."_s};
-        QTest::newRow("Seite nicht schreibbar")
-            << seitenOrdner << keine << false << false << seitenOrdner << keine
-            << QStringList{nichtGeschrieben + u"An dieser Stelle liegt ein Ordner."_s};
         QTest::newRow("Tageswert keine Zahl")
             << Dateien() << QStringList{"05_12a", "120,00"} << false << false << Dateien{{seite, {}}} << keine
             << QStringList{u"\"12a\" ist kein gültiger Ganzzahlwert."_s};
@@ -447,7 +419,6 @@ private Q_SLOTS:
         QFETCH(bool, geschrieben);
         QFETCH(QStringList, meldungen);
         QFETCH(QStringList, warnungen);
-        QVERIFY(htmlexport::eingebautesSkript().startsWith("/*!\n * Chart.js v2.9.4"));
         for (const auto& [pfad, inhalt] : vorher)
             if (pfad.endsWith(u'/'))
                 QVERIFY(QDir().mkpath(ordner + pfad));
@@ -522,16 +493,11 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::dialoge().alleTexte(), warnungen + warnungen);
     }
 
-    void ohneMonat_data() {
-        QTest::addColumn<bool>("nieGezeichnet");
-        QTest::newRow("nie ein Monat") << true;
-        QTest::newRow("Benutzer gewechselt") << false;
-    }
-    // No month in use: the message, and nothing written.
+    // The table in use forgotten (the user was changed): the message, and nothing written (no
+    // month ever drawn: tests/mainform).
     void ohneMonat() {
-        QFETCH(bool, nieGezeichnet);
         Zustand z = zustand();
-        if (!nieGezeichnet) z.monatText = u"03"_s, z.jahrText = u"2024"_s; // the table in use was forgotten
+        z.monatText = u"03"_s, z.jahrText = u"2024"_s;
         TMonatsGrafik g(z);
         QCOMPARE(htmlexport::DiagrammimBrowseranzeigen(z, g), QString());
         QCOMPARE(testumgebung::dialoge().texte(Art::Meldung),
