@@ -94,7 +94,7 @@ private Q_SLOTS:
     void wertInPixel_data() {
         QTest::addColumn<int>("wert");
         QTest::addColumn<int>("zeile");
-        const int faelle[][2] = {{0, 461},  {19, 461},  {20, 461}, {95, 311}, {128, 245},
+        const int faelle[][2] = {{0, 461},   {19, 461}, {20, 461}, {95, 311}, {128, 245},
                                  {129, 243}, {220, 61}, {221, 40}, {9999, 40}};
         for (const auto& f : faelle)
             QTest::addRow("%d", f[0]) << f[0] << f[1];
@@ -341,8 +341,9 @@ private Q_SLOTS:
     // the month shown stays whole: pictures, title, means, remarks and the table in use.
     void kaputteTabelle() {
         const QString gut = tabelle(kZweiTage);
-        const QString kaputt = schreibeTabelle(programm + "x/k.tab", {{1, 1, 120, 80, 60}}, "04",
-                                               {"Abends den 02.03.2024 Z=07:30 s=120, d=80, p=60, Gewicht=7x"});
+        const QString kaputt =
+            schreibeTabelle(programm + "x/k.tab", {{1, 1, 120, 80, 60}}, "04",
+                            {"Abends den 02.03.2024 Z=07:30 s=120, d=80, p=60, Gewicht=7x"});
         TMonatsGrafik g(z);
         g.gewichtSichtbar = true;
         QVERIFY(g.GrafikZeichnen(gut));

@@ -231,7 +231,8 @@ private Q_SLOTS:
             canvas << leinwand(n), onload << eintrag[n.digitValue() - 1];
         if (!diagramme.isEmpty()) {
             QFETCH(QString, schluss);
-            block << u"<div class=\"container\">"_s + canvas.join(QString()) + u' ' << leinwand(u'4') + schluss;
+            block << u"<div class=\"container\">"_s + canvas.join(QString()) + u' '
+                  << leinwand(u'4') + schluss;
         }
         block << u"</div><script>"_s;
         QCOMPARE(z.mid(6, block.size()), block);
@@ -251,20 +252,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("art");
         QTest::addColumn<QString>("ein");
         QTest::addColumn<QString>("aus");
-        QTest::newRow("Sonntag") << "Wochentag" << "03.03.2024" << "So.";
-        QTest::newRow("zweistellig") << "Wochentag" << "01.03.24" << "Fr.";
-        QTest::newRow("kein Datum") << "Wochentag" << "31.04.2024" << "";
-        QTest::newRow("Unsinn") << "Wochentag" << "Fr.01" << "";
+        QTest::newRow("Sonntag") << u"Wochentag"_s << u"03.03.2024"_s << u"So."_s;
+        QTest::newRow("zweistellig") << u"Wochentag"_s << u"01.03.24"_s << u"Fr."_s;
+        QTest::newRow("kein Datum") << u"Wochentag"_s << u"31.04.2024"_s << u""_s;
+        QTest::newRow("Unsinn") << u"Wochentag"_s << u"Fr.01"_s << u""_s;
         for (const char* f : {"125 130", "135 150", "0 10", "129 140", "131 140", "145 150", "155 170"})
-            QTest::newRow(f) << "YMaximum" << QString::fromLatin1(f).section(u' ', 0, 0)
+            QTest::newRow(f) << u"YMaximum"_s << QString::fromLatin1(f).section(u' ', 0, 0)
                              << QString::fromLatin1(f).section(u' ', 1);
-        QTest::newRow("Windows-1252 bleibt") << "HtmlText" << u"Müller €"_s << u"Müller €"_s;
-        QTest::newRow("sonst Zeichenreferenz") << "HtmlText" << u"Ω 😀"_s << u"&#937; &#128512;"_s;
-        QTest::newRow("gewoehnlich") << "Seite" << "/d/Korvane-Daten-Galerie/2024/Anna_03_2024.tab"
-                                     << "Anna_03_2024.html";
-        QTest::newRow("grosse Endung") << "Seite" << "/d/x.TAB" << "x.html";
-        QTest::newRow("Ordner mit .tab") << "Seite" << "/d.tab/Anna_03_2024.tab" << "Anna_03_2024.html";
-        QTest::newRow("ohne Endung") << "Seite" << "/d/Anna" << "Anna.html";
+        QTest::newRow("Windows-1252 bleibt") << u"HtmlText"_s << u"Müller €"_s << u"Müller €"_s;
+        QTest::newRow("sonst Zeichenreferenz") << u"HtmlText"_s << u"Ω 😀"_s << u"&#937; &#128512;"_s;
+        QTest::newRow("gewoehnlich") << u"Seite"_s << u"/d/Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s
+                                     << u"Anna_03_2024.html"_s;
+        QTest::newRow("grosse Endung") << u"Seite"_s << u"/d/x.TAB"_s << u"x.html"_s;
+        QTest::newRow("Ordner mit .tab")
+            << u"Seite"_s << u"/d.tab/Anna_03_2024.tab"_s << u"Anna_03_2024.html"_s;
+        QTest::newRow("ohne Endung") << u"Seite"_s << u"/d/Anna"_s << u"Anna.html"_s;
     }
     void umwandlung() {
         QFETCH(QString, art);
@@ -328,8 +330,9 @@ private Q_SLOTS:
                  u"datasets: [{barPercentage: 0.3, label: 'Monatliche Mittelwerte: "_s + grad + u"',"_s);
         QCOMPARE(danach(z, balken, 3),
                  u"backgroundColor: '%1' ,borderColor: '%1',fill: false, "_s.arg(farbe));
-        QCOMPARE(danach(z, u"window.onload"_s, 2), hinweis.isEmpty() ? u"</div></body></html>"_s
-                                                     : u"<h1><font color=\"red\">"_s + hinweis + u"</font></h1>"_s);
+        QCOMPARE(danach(z, u"window.onload"_s, 2),
+                 hinweis.isEmpty() ? u"</div></body></html>"_s
+                                   : u"<h1><font color=\"red\">"_s + hinweis + u"</font></h1>"_s);
     }
 
     // The settings the page reads besides the gaps (the page of the first start holds their
@@ -514,20 +517,23 @@ private Q_SLOTS:
         const QStringList firefox{"sys/firefox.desktop", "Mozilla Firefox", "firefox %u"};
         QTest::newRow("Mozilla Firefox") << E{firefox} << QStringList{"Mozilla Firefox"};
         QTest::newRow("keiner") << E{} << QStringList();
-        QTest::newRow("kein Browser") << E{{"sys/office.desktop", "Firefox Office", "office", "Categories=Office;"}}
-                                      << QStringList();
+        QTest::newRow("kein Browser")
+            << E{{"sys/office.desktop", "Firefox Office", "office", "Categories=Office;"}} << QStringList();
         QTest::newRow("nicht angezeigt") << E{{"sys/firefox.desktop", "Mozilla Firefox", "firefox",
                                                "Categories=WebBrowser;\nNoDisplay=true"}}
                                          << QStringList();
         QTest::newRow("verborgen verdeckt dieselbe ID")
-            << E{{"home/firefox.desktop", "Mozilla Firefox", "firefox", "Categories=WebBrowser;\nHidden=true"},
+            << E{{"home/firefox.desktop", "Mozilla Firefox", "firefox",
+                  "Categories=WebBrowser;\nHidden=true"},
                  firefox}
             << QStringList();
         QTest::newRow("eigener verdeckt den des Systems")
-            << E{{"home/firefox.desktop", "Firefox Nightly", "nightly %u"}, firefox} << QStringList{"Firefox Nightly"};
-        QTest::newRow("Unterordner, mehrere") << E{{"sys/opera/opera.desktop", "Opera", "opera %U"},
-                                                   {"sys/microsoft-edge.desktop", "Microsoft Edge", "edge %U"}}
-                                              << QStringList{"Microsoft Edge", "Opera"};
+            << E{{"home/firefox.desktop", "Firefox Nightly", "nightly %u"}, firefox}
+            << QStringList{"Firefox Nightly"};
+        QTest::newRow("Unterordner, mehrere")
+            << E{{"sys/opera/opera.desktop", "Opera", "opera %U"},
+                 {"sys/microsoft-edge.desktop", "Microsoft Edge", "edge %U"}}
+            << QStringList{"Microsoft Edge", "Opera"};
     }
     void browserErkennung() {
         QFETCH(Eintraege, eintraege);
@@ -585,12 +591,13 @@ private Q_SLOTS:
         QTest::newRow("firefox") << "firefox" << alle << firefox << true;
         QTest::newRow("chrome") << "chrome" << alle << QStringList{"/usr/bin/chromium", "P"} << true;
         QTest::newRow("edge") << "edge" << alle << QStringList{"/usr/bin/microsoft-edge-stable", "P"} << true;
-        QTest::newRow("internet explorer") << "internet explorer" << alle << QStringList() << true; // as Opera
+        QTest::newRow("internet explorer")
+            << "internet explorer" << alle << QStringList() << true; // as Opera
         QTest::newRow("firefox ohne Eintrag") << "firefox" << E{} << QStringList{"firefox", "P"} << true;
         QTest::newRow("edge ohne Eintrag") << "edge" << E{} << QStringList{"microsoft-edge", "P"} << true;
-        QTest::newRow("Programm fehlt") << "firefox"
-                                        << E{{"sys/firefox.desktop", "Mozilla Firefox", "/nicht/vorhanden/firefox %u"}}
-                                        << QStringList{"/nicht/vorhanden/firefox", "P"} << false;
+        QTest::newRow("Programm fehlt")
+            << "firefox" << E{{"sys/firefox.desktop", "Mozilla Firefox", "/nicht/vorhanden/firefox %u"}}
+            << QStringList{"/nicht/vorhanden/firefox", "P"} << false;
         QTest::newRow("Start abgelehnt") << "firefox" << alle << firefox << false;
         QTest::newRow("Standard-Browser scheitert") << "standard" << alle << QStringList() << false;
     }
@@ -617,11 +624,14 @@ private Q_SLOTS:
         QCOMPARE(geoeffnet, befehl.isEmpty() ? QStringList{seite} : QStringList());
         QCOMPARE(Lies_String_aus_Registry(u"Browser"_s), wahl.isEmpty() ? u"standard"_s : wahl);
         const QString warnung =
-            befehl.isEmpty() ? u"Die Seite \"%1\" wurde gespeichert, konnte aber nicht im Browser geöffnet werden. "
-                               u"\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet."_s
-                             : u"Datei: "_s + befehl.value(0) + u" kann nicht geöffnet werden\n\nDie Seite \"%1\" "
-                                                                 u"wurde gespeichert, aber nicht im Browser geöffnet."_s;
-        QCOMPARE(testumgebung::dialoge().alleTexte(), gelingt ? QStringList() : QStringList{warnung.arg(seite)});
+            befehl.isEmpty()
+                ? u"Die Seite \"%1\" wurde gespeichert, konnte aber nicht im Browser geöffnet werden. "
+                  u"\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet."_s
+                : u"Datei: "_s + befehl.value(0) +
+                      u" kann nicht geöffnet werden\n\nDie Seite \"%1\" "
+                      u"wurde gespeichert, aber nicht im Browser geöffnet."_s;
+        QCOMPARE(testumgebung::dialoge().alleTexte(),
+                 gelingt ? QStringList() : QStringList{warnung.arg(seite)});
     }
 
     // The pages in Debian's chromium: no console message of any kind, and every canvas the page
