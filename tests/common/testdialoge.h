@@ -2,8 +2,10 @@
 // The tests' dialogs seam: answers from queues, every text shown recorded.
 #include "platform/dialoge.h"
 
+#include <QDialog>
 #include <deque>
 #include <functional>
+#include <type_traits>
 
 // Answers from queues; records every text shown. An empty queue answers "Nein", an empty
 // path, no colour and Rejected, and records that as unerwartet.
@@ -26,6 +28,27 @@ public:
 
     QList<Gezeigt> gezeigt;
     QStringList unerwartet;
+
+    // The next window, a W, is shown and handed to handlung in place of the user, then hidden; its
+    // result is handlung's int, else the window's own. A window of another class is unerwartet.
+    template <typename W, typename H> void bei(H handlung) {
+        fenster.push_back([this, handlung](QObject* o) mutable {
+            auto* w = qobject_cast<W*>(o);
+            if (!w) {
+                unerwartet << QStringLiteral("Fenster statt %1: %2").arg(W::staticMetaObject.className(),
+                                                                         o->metaObject()->className());
+                return int(QDialog::Rejected);
+            }
+            w->show();
+            int ergebnis = 0;
+            if constexpr (std::is_void_v<std::invoke_result_t<H&, W&>>)
+                handlung(*w), ergebnis = w->result();
+            else
+                ergebnis = handlung(*w);
+            w->hide();
+            return ergebnis;
+        });
+    }
 
     QStringList texte(Art art) const;
     QStringList alleTexte() const; // every message, information, warning and question text

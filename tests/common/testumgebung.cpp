@@ -1,5 +1,7 @@
 #include "testumgebung.h"
 
+#include "app/gui/tmainform.h"
+#include "app/programmstart.h"
 #include "platform/pause.h"
 #include "platform/umgebung.h"
 #include "storage/registry.h"
@@ -73,6 +75,28 @@ QString neuerProgrammOrdner(const QString& name) {
 
 void einstellungenLoeschen() {
     QFile::remove(einstellungsDatei());
+}
+
+QString eingerichtet(const QString& name) {
+    const QString ordner = neuerProgrammOrdner(name);
+    einstellungenLoeschen();
+    Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+    return ordner;
+}
+
+QByteArray legeMaerzAn(const QString& pfad, int messungen) {
+    const QList<QByteArray> zeilen = lies(testdaten(QStringLiteral("anna_maerz_2024.tab"))).split('\n');
+    const QByteArray bytes = zeilen.mid(0, 8 + messungen).join('\n') + '\n';
+    schreibe(pfad, bytes);
+    return bytes;
+}
+
+bool laeuft(Programmstart& p, const QString& tabelle) {
+    Startoptionen o;
+    o.tabelle = tabelle;
+    if (!p.erzeugeFenster(o)) return false;
+    p.mainForm->show();
+    return QTest::qWaitFor([&] { return !p.mainForm->ersteZeichnungAusstehend(); }, 10000);
 }
 
 UmgebungSichern::UmgebungSichern()
