@@ -16,7 +16,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QTextBlock>
-#include <functional>
 #include <optional>
 
 using namespace eingaberegeln;
@@ -32,6 +31,7 @@ const QString k15Kg = QStringLiteral("Bitte überprüfen Sie Ihre aktuelle Gewic
                                      "Unterschied zum bisherigen Mittelwert!");
 
 const QStringList kAlleSlots{"1M=1", "2M=1", "3M=1", "4M=1"};
+const QColor kAqua(0, 255, 255);
 
 QByteArray tabellenBytes(const QStringList& kopf, const QStringList& messzeilen) {
     QByteArray bytes = "[Personendaten]\r\nBenutzerName=Anna\r\nDatum=M\xe4rz 2024\r\n";
@@ -52,17 +52,6 @@ Zustand vorbereitet() {
     z.benutzerName = QStringLiteral("Anna");
     Uhr::setzeHeute(QDate(2024, 3, 5));
     return z;
-}
-
-// The next window the program shows runs the handling instead of waiting for the user.
-template <typename Fenster> void waehrend(const std::function<void(Fenster&)>& handlung) {
-    testumgebung::dialoge().fenster.push_back([handlung](QObject* w) {
-        auto& f = *static_cast<Fenster*>(w);
-        f.show();
-        handlung(f);
-        f.hide();
-        return f.result();
-    });
 }
 
 // The entry windows wired as the main window wires them.
@@ -90,7 +79,7 @@ struct Umgebung {
 
     // Opens the dialog for a new month or for the table; the handling runs while it is shown.
     void imDialog(bool mitTabelle, const std::function<void(TEingabeDlg&)>& handlung) {
-        waehrend<TEingabeDlg>(handlung);
+        testumgebung::dialoge().bei<TEingabeDlg>(handlung);
         mitTabelle ? dlg.tabelleBearbeiten(tabelle(), false) : dlg.neuerMonat();
     }
 };
@@ -111,7 +100,7 @@ QString abweichung(const QString& was, const QString& feld, const QString& neu) 
 
 // Taps a field in touch mode; the touch window is handed to the handling instead of shown.
 void tippe(QWidget* feld, const std::function<void(TTouchEingabeDlg&)>& handlung) {
-    waehrend<TTouchEingabeDlg>(handlung);
+    testumgebung::dialoge().bei<TTouchEingabeDlg>(handlung);
     QTest::mouseClick(feld, Qt::LeftButton);
 }
 
@@ -161,26 +150,35 @@ private Q_SLOTS:
         QTEST(gewichtText(wert), "text");
     }
 
-    void slotsOhneM2UndM3() {
+    // A new month: with M2 and M3 cleared the slots run morning, evening, morning, and the last
+    // ticked box stays ticked. The weight mean of the month left is gone with it: the label shows
+    // none, and the first weight is not held against it.
+    void neuerMonat() {
         Umgebung u;
+        u.grafik.MonatsMittelGewicht = 80;
+        u.dlg.GewichtInfoLabel->setText(QStringLiteral("Monatlicher Mittelwert: 80,0 Kg"));
         QStringList folge;
         u.imDialog(false, [&](TEingabeDlg& d) {
+            folge << d.GewichtInfoLabel->text();
             d.CheckBoxM2->click();
             d.CheckBoxM3->click();
+            d.GewichtsEingabeCheckBox->click();
+            d.GewichtEdit->setText(QStringLiteral("60"));
             for (int i = 0; i < 2; ++i) {
                 folge << d.BitBtn3->text();
                 nimmAuf(d, 5);
             }
             folge << d.BitBtn3->text();
             d.CheckBoxM1->click();
-            d.CheckBoxM4->click(); // the last ticked box stays ticked
+            d.CheckBoxM4->click();
         });
-        QCOMPARE(folge, QStringList({"Morgens", "Abends", "Morgens"}));
+        QCOMPARE(folge, QStringList({"", "Morgens", "Abends", "Morgens"}));
+        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
         QCOMPARE(u.z.slotAktiv, (std::array<bool, 4>{false, false, false, true}));
         QCOMPARE(testumgebung::lies(u.tabelle()),
                  tabellenBytes({"1M=1", "2M=0", "3M=0", "4M=1"},
-                               {"Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=0",
-                                "Abends den 05.03.2024 Z=20:40 s=140, d=90, p=70, Gewicht=0"}));
+                               {"Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=60",
+                                "Abends den 05.03.2024 Z=20:40 s=140, d=90, p=70, Gewicht=60"}));
     }
 
     // The add command, without the dialog: a refused reading names every reason and leaves list, table
@@ -357,6 +355,7 @@ private Q_SLOTS:
             texte << f->property("text").toString();
             if (auto* zahl = qobject_cast<QAbstractSpinBox*>(f)) Q_EMIT zahl->editingFinished();
             texte << f->property("text").toString();
+            QVERIFY(d.palette().color(QPalette::Window) != kAqua); // the mouse's colours
         });
         QTEST(texte, "texte");
     }
@@ -441,7 +440,7 @@ private Q_SLOTS:
         testumgebung::schreibe(fremd, tabellenBytes(kAlleSlots, {kMorgens05}));
         u.z.letzteMesszeile = QStringLiteral("Morgens den 02.04.2023 Z=07:30 s=1, d=1, p=1, Gewicht=0");
         QStringList felder;
-        waehrend<TEingabeDlg>([&](TEingabeDlg& d) {
+        testumgebung::dialoge().bei<TEingabeDlg>([&](TEingabeDlg& d) {
             felder << d.SpinEdit2->text() << d.SpinEdit3->text(); // filled from the last reading on showing
             nimmAuf(d, 6);
         });
@@ -449,24 +448,6 @@ private Q_SLOTS:
         QCOMPARE(felder, (QStringList{"03", "2024"}));
         QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
         QCOMPARE(u.z.ListBox1.size(), 2);
-    }
-
-    // The weight mean of the month left is gone with it: a new month's first weight is not held
-    // against it, and the label shows none.
-    void gewichtsMittelGehtMitDemMonat() {
-        Umgebung u;
-        u.grafik.MonatsMittelGewicht = 80;
-        u.dlg.GewichtInfoLabel->setText(QStringLiteral("Monatlicher Mittelwert: 80,0 Kg"));
-        QString label;
-        u.imDialog(false, [&](TEingabeDlg& d) {
-            label = d.GewichtInfoLabel->text();
-            d.GewichtsEingabeCheckBox->click();
-            d.GewichtEdit->setText(QStringLiteral("60"));
-            nimmAuf(d, 2);
-        });
-        QCOMPARE(label, QString());
-        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
-        QVERIFY(testumgebung::lies(u.tabelle()).contains("Gewicht=60\r\n"));
     }
 
     void uhrzeitEinfuegen_data() {
@@ -489,26 +470,17 @@ private Q_SLOTS:
                  QStringList(meldungen, "Es sind nur Zahlen und der Doppelpunkt erlaubt."));
     }
 
-    // A fixed-size dialog with a title bar and no buttons in it, alone or over the main window.
-    void uhrzeitFenster_data() {
-        QTest::addColumn<bool>("mitEltern");
-        QTest::newRow("allein") << false;
-        QTest::newRow("über dem Hauptfenster") << true;
-    }
+    // The time picker over the main window: a dialog with a title bar and no buttons in it, whose
+    // layout fixes its size against a resize and a long title.
     void uhrzeitFenster() {
-        QFETCH(bool, mitEltern);
         Zustand z = vorbereitet();
         QWidget hauptfenster;
-        TForm_UhrzeitDropdownMemo f(z, mitEltern ? &hauptfenster : nullptr);
+        TForm_UhrzeitDropdownMemo f(z, &hauptfenster);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        const Qt::WindowFlags erwartet = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-        QCOMPARE(f.windowFlags(), erwartet);
-        QCOMPARE(f.windowHandle()->flags(), erwartet);
+        QCOMPARE(f.windowHandle()->flags(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         const QSize groesse = f.size();
-        QCOMPARE(f.minimumSize(), groesse);
         QCOMPARE(f.maximumSize(), groesse);
-        QVERIFY(!f.isSizeGripEnabled());
         f.resize(groesse + QSize(100, 80));
         f.setWindowTitle(QStringLiteral("Ausgewählte Uhrzeit: eine recht lange Zeile zum Ausprobieren"));
         QCOMPARE(f.size(), groesse);
@@ -536,7 +508,7 @@ private Q_SLOTS:
         testumgebung::schreibe(pfad, datei);
         u.uhrzeit.ladeListe();
         QString fenster;
-        waehrend<TForm_UhrzeitDropdownMemo>([&](TForm_UhrzeitDropdownMemo& f) {
+        testumgebung::dialoge().bei<TForm_UhrzeitDropdownMemo>([&](TForm_UhrzeitDropdownMemo& f) {
             const QTextCursor zeile(f.Memo1->document()->findBlockByNumber(1));
             QTest::mouseClick(f.Memo1->viewport(), Qt::LeftButton, {}, f.Memo1->cursorRect(zeile).center());
             QTest::mouseClick(f.OKbtn, Qt::LeftButton);
@@ -582,30 +554,12 @@ private Q_SLOTS:
                 QTest::mouseClick(t.Button1, Qt::LeftButton);
             });
             QTEST(QStringList({angezeigt, ziel->text()}), "texte");
-        });
-    }
-
-    // Touch mode paints the dialog's background and the list aqua; edit fields stay as they are.
-    void touchFarben_data() {
-        QTest::addColumn<bool>("touch");
-        QTest::newRow("Touch") << true;
-        QTest::newRow("Maus") << false;
-    }
-    void touchFarben() {
-        QFETCH(bool, touch);
-        const QColor aqua(0, 255, 255);
-        Umgebung u;
-        u.z.touchModus = touch;
-        u.imDialog(false, [&](TEingabeDlg& d) {
-            QCOMPARE(d.palette().color(QPalette::Window) == aqua, touch);
-            QCOMPARE(d.ListBox1->palette().color(QPalette::Base) == aqua, touch);
-            const QList<QLineEdit*> felder = d.findChildren<QLineEdit*>();
-            QVERIFY(felder.size() >= 7); // day to pulse, time, weight
-            for (const QLineEdit* feld : felder) {
-                // in the group the field is in: a disabled one is grey
-                const QPalette::ColorGroup gruppe = feld->palette().currentColorGroup();
-                QCOMPARE(feld->palette().color(gruppe, QPalette::Base),
-                         QApplication::palette().color(gruppe, QPalette::Base));
+            // Only the background and the list turn aqua; every edit field keeps its own colour.
+            QCOMPARE(d.palette().color(QPalette::Window), kAqua);
+            QCOMPARE(d.ListBox1->palette().color(QPalette::Base), kAqua);
+            for (const QLineEdit* f : d.findChildren<QLineEdit*>()) {
+                const QPalette::ColorGroup gruppe = f->palette().currentColorGroup(); // a disabled one is grey
+                QCOMPARE(f->palette().color(gruppe, QPalette::Base), QApplication::palette().color(gruppe, QPalette::Base));
             }
         });
     }
@@ -642,13 +596,10 @@ private Q_SLOTS:
         QTest::newRow("gleicher name anders geschrieben")
             << "anna" << 0 << QStringList{"name:anna+", "neu"} << "";
         QTest::newRow("anfang des namens") << "Ann" << 0 << QStringList{"name:Ann+", "neu"} << "";
-        QTest::newRow("anderer name") << "Bert" << 0 << QStringList{"name:Bert+", "neu"} << "";
         QTest::newRow("blanks aussen")
             << "  Bert " << 0 << QStringList{"name:Bert+", "neu"} << ohneBlanks.arg("Bert");
         QTest::newRow("nur blanks um den eigenen") << "Anna " << 0 << eigene << ohneBlanks.arg("Anna");
         QTest::newRow("schrägstrich") << "a/b" << 0 << QStringList{} << "";
-        QTest::newRow("nicht speicherbar") << "Ωmega" << 0 << QStringList{} << "";
-        QTest::newRow("zu lang") << QString(250, u'x') << 0 << QStringList{} << "";
         QTest::newRow("abbrechen") << "Bert" << 1 << QStringList{"ende"} << "";
         QTest::newRow("escape") << "Bert" << 2 << QStringList{"ende"} << "";
     }
