@@ -59,9 +59,9 @@ class TestAblauf : public QObject {
     static void nameEingeben(const QString& name, QString* vorgeschlagen = nullptr) {
         dlg().bei<TNameEingDlg>([=](TNameEingDlg& d) {
             if (vorgeschlagen) *vorgeschlagen = d.Edit1->text();
-            if (name.isEmpty()) return d.CancelBtnClick();
+            if (name.isEmpty()) return d.CancelBtn->click();
             d.Edit1->setText(name);
-            d.OKBtnClick();
+            d.OKBtn->click();
         });
     }
 
@@ -205,31 +205,22 @@ private Q_SLOTS:
         QCOMPARE(QDir(ordner).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }
 
-    void fremdeTabelle_data() {
-        QTest::addColumn<int>("weg"); // 0 on the command line, 1 handed over, 2 handed over under a dialog
-        QTest::newRow("beim start") << 0;
-        QTest::newRow("uebergeben") << 1;
-        QTest::newRow("uebergeben, modaler dialog offen") << 2;
-    }
-    // A table from elsewhere, given at the start or handed over by a later one, is filed under its
-    // user's name and drawn: a hand-over at once, or, while a modal dialog holds the month, only
-    // once it has closed. The table in use stays as it was.
-    void fremdeTabelle() {
-        QFETCH(int, weg);
+    // A table handed over by a later start while a modal dialog holds the month is filed under its
+    // user's name and drawn only once the dialog has closed; the table in use stays as it was. (At
+    // once and at the start: the process tests.)
+    void uebergabeWartetAufDenDialog() {
         const QByteArray maerz = annaMitMaerz(ordner + kTabelle);
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/download/x.tab");
         testumgebung::schreibe(fremd, QByteArray(maerz).replace("BenutzerName=Anna", "BenutzerName=Bert"));
         Programmstart p;
         QCOMPARE(p.uebergibtOderBeginnt({}), -1);
-        QVERIFY(testumgebung::laeuft(p, weg ? QString() : fremd));
+        QVERIFY(testumgebung::laeuft(p));
         QDialog dialog(p.mainForm);
-        if (weg == 2) dialog.open(); // modal, without a loop of its own
-        if (weg) p.tabelleUebergeben(fremd);
-        if (weg == 2) {
-            QTest::qWait(600);
-            QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
-            dialog.close();
-        }
+        dialog.open(); // modal, without a loop of its own
+        p.tabelleUebergeben(fremd);
+        QTest::qWait(600);
+        QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
+        dialog.close();
         const QString abgelegt = ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Bert_03_2024.tab");
         QTRY_COMPARE(p.z.TabellenDateiName, abgelegt);
         QCOMPARE(p.mainForm->grafik().Label1, QStringLiteral("Korvanemesswerte  März 2024  Bert"));

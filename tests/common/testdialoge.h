@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <deque>
 #include <functional>
-#include <type_traits>
 
 // Answers from queues; records every text shown. An empty queue answers "Nein", an empty
 // path, no colour and Rejected, and records that as unerwartet.
@@ -29,24 +28,19 @@ public:
     QList<Gezeigt> gezeigt;
     QStringList unerwartet;
 
-    // The next window, a W, is shown and handed to handlung in place of the user, then hidden; its
-    // result is handlung's int, else the window's own. A window of another class is unerwartet.
+    // The next window, a W, is shown and handed to handlung in place of the user, then hidden; it
+    // returns the window's result. A window of another class is unerwartet and rejected.
     template <typename W, typename H> void bei(H handlung) {
         fenster.push_back([this, handlung](QObject* o) mutable {
             auto* w = qobject_cast<W*>(o);
             if (!w) {
-                unerwartet << QStringLiteral("Fenster statt %1: %2").arg(W::staticMetaObject.className(),
-                                                                         o->metaObject()->className());
+                unerwartet << QStringLiteral("Fenster: ") + QLatin1String(o->metaObject()->className());
                 return int(QDialog::Rejected);
             }
             w->show();
-            int ergebnis = 0;
-            if constexpr (std::is_void_v<std::invoke_result_t<H&, W&>>)
-                handlung(*w), ergebnis = w->result();
-            else
-                ergebnis = handlung(*w);
+            handlung(*w);
             w->hide();
-            return ergebnis;
+            return w->result();
         });
     }
 

@@ -26,9 +26,8 @@ TestDialoge* g_dialoge = nullptr;
 void vorbereiten() {
     g_wurzel = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/korvane-test-XXXXXX"));
     const QString w = g_wurzel->path();
-    QDir().mkpath(w + QStringLiteral("/config"));
-    QDir().mkpath(w + QStringLiteral("/programm"));
-    QDir().mkpath(w + QStringLiteral("/laufzeit"));
+    for (const char* ordner : {"/config", "/programm", "/laufzeit"})
+        QDir().mkpath(w + QLatin1String(ordner));
     QFile::setPermissions(w + QStringLiteral("/laufzeit"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(w + QStringLiteral("/config")));
@@ -118,8 +117,7 @@ QString testdaten(const QString& datei) {
 
 QByteArray lies(const QString& pfad) {
     QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void schreibe(const QString& pfad, const QByteArray& inhalt) {

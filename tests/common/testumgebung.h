@@ -12,11 +12,10 @@ class Programmstart;
 
 namespace testumgebung {
 
-// Called by KORVANE_TEST_MAIN before the QApplication exists.
+// KORVANE_TEST_MAIN calls these before the QApplication exists, after, and at the end (which
+// removes the temporary root, so test runs do not fill the disk).
 void vorbereiten();
-// Called after the QApplication exists.
 void einrichten();
-// Removes the temporary root, so test runs do not fill the disk.
 void aufraeumen();
 
 TestDialoge& dialoge();

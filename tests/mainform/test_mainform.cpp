@@ -58,10 +58,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("grund");
         QTest::newRow("vom Start in den Programmordner gelegt") << false << 0 << "";
         QTest::newRow("dort entfernt") << true << 0 << "";
-        QTest::newRow("xdg-open fehlt")
-            << false << -1 << "Das Programm \"xdg-open\" ließ sich nicht starten.";
-        QTest::newRow("kein Programm für PDF")
-            << false << 3 << "\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
+        QTest::newRow("xdg-open fehlt") << false << -1 << "Das Programm \"xdg-open\" ließ sich nicht starten.";
     }
     // The start puts the guide into the program folder; when it is gone from there, the built-in
     // one is put where the desktop can open it. The desktop's opener (a stand-in) opens it; when it
@@ -140,85 +137,75 @@ private Q_SLOTS:
 
     // Client size and frame position from the design height, the frame and the screen.
     void normalLage_data() {
-        QTest::addColumn<int>("hoehe"); // with frame
+        QTest::addColumn<int>("hoehe"); // with the frame, which is 36 pixels high
         QTest::addColumn<int>("bedarf");
-        QTest::addColumn<QMargins>("rahmen");
         QTest::addColumn<QRect>("frei");
         QTest::addColumn<QPoint>("bisher");
         QTest::addColumn<bool>("mittig");
-        QTest::addColumn<QSize>("innen");
-        QTest::addColumn<QPoint>("position");
-        const QMargins fenster(1, 31, 1, 5); // 36 pixels high: title bar and borders
+        QTest::addColumn<QRect>("lage"); // frame position, client size
         const QRect gross(0, 0, 1920, 1080), klein(0, 0, 1366, 768);
-        QTest::newRow("1920x1080, Rahmen 36") << 795 << 740 << fenster << gross << QPoint(300, 500) << false
-                                              << QSize(574, 759) << QPoint(300, 142);
-        QTest::newRow("1920x1080, mittig") << 795 << 740 << fenster << gross << QPoint(300, 500) << true
-                                           << QSize(574, 759) << QPoint(672, 142);
-        QTest::newRow("1920x1080, Inhalt passt knapp nicht")
-            << 795 << 760 << fenster << gross << QPoint(300, 500) << false << QSize(589, 759)
-            << QPoint(300, 142);
-        QTest::newRow("1366x768, Rahmen 36: kleiner, rollt")
-            << 795 << 740 << fenster << klein << QPoint(300, 200) << false << QSize(589, 732)
-            << QPoint(300, 0);
-        QTest::newRow("Leiste oben") << 795 << 740 << fenster << QRect(0, 30, 1366, 738) << QPoint(300, 0)
-                                     << false << QSize(589, 702) << QPoint(300, 30);
-        QTest::newRow("rechts hinaus") << 549 << 500 << fenster << klein << QPoint(1200, 0) << false
-                                       << QSize(574, 513) << QPoint(1366 - 576, 109);
-        QTest::newRow("links hinaus") << 549 << 500 << fenster << QRect(1366, 0, 1366, 768) << QPoint(0, 0)
-                                      << false << QSize(574, 513) << QPoint(1366, 109);
-        QTest::newRow("ohne Bildschirm")
-            << 795 << 900 << fenster << QRect() << QPoint(5, 6) << true << QSize(574, 759) << QPoint(5, 6);
+        QTest::newRow("1920x1080") << 795 << 740 << gross << QPoint(300, 500) << false << QRect(300, 142, 574, 759);
+        QTest::newRow("1920x1080, mittig") << 795 << 740 << gross << QPoint(300, 500) << true << QRect(672, 142, 574, 759);
+        QTest::newRow("Inhalt passt knapp nicht")
+            << 795 << 760 << gross << QPoint(300, 500) << false << QRect(300, 142, 589, 759);
+        QTest::newRow("Leiste oben") << 795 << 740 << QRect(0, 30, 1366, 738) << QPoint(300, 0) << false
+                                     << QRect(300, 30, 589, 702);
+        QTest::newRow("rechts hinaus") << 549 << 500 << klein << QPoint(1200, 0) << false << QRect(790, 109, 574, 513);
+        QTest::newRow("links hinaus") << 549 << 500 << QRect(1366, 0, 1366, 768) << QPoint(0, 0) << false
+                                      << QRect(1366, 109, 574, 513);
+        QTest::newRow("ohne Bildschirm") << 795 << 900 << QRect() << QPoint(5, 6) << true << QRect(5, 6, 574, 759);
     }
     void normalLage() {
         QFETCH(int, hoehe);
         QFETCH(int, bedarf);
-        QFETCH(QMargins, rahmen);
         QFETCH(QRect, frei);
         QFETCH(QPoint, bisher);
         QFETCH(bool, mittig);
-        QFETCH(QSize, innen);
-        QFETCH(QPoint, position);
         const TmainForm::Normallage lage =
-            TmainForm::normalLage(hoehe, bedarf, rahmen, frei, 15, bisher, mittig);
-        QCOMPARE(lage.innen, innen);
-        QCOMPARE(lage.position, position);
+            TmainForm::normalLage(hoehe, bedarf, QMargins(1, 31, 1, 5), frei, 15, bisher, mittig);
+        QTEST(QRect(lage.position, lage.innen), "lage");
     }
 
-    // The window on the screen it has lies wholly in the free area, and the chart scrolls only
-    // downwards, after maximising and restoring too. ctest runs this once more on a small screen
-    // and on one of 1366 x 768.
+    // The design height with the weight chart, the remarks, both or neither, whole window; on the
+    // screen it has the window lies wholly in the free area, the remarks stand below the charts and
+    // the chart scrolls only downwards, after dragging the frame, maximising and restoring too.
+    // ctest runs this once more on a small screen and on one of 1366 x 768.
     void aufDemBildschirm_data() {
         QTest::addColumn<bool>("gewicht");
-        QTest::newRow("mit Gewicht") << true;
-        QTest::newRow("ohne Gewicht") << false;
+        QTest::addColumn<bool>("bemerkungen");
+        QTest::addColumn<int>("hoehe"); // 0: 795 less the weight template and its gap
+        QTest::newRow("beides") << true << true << 795;
+        QTest::newRow("nur Bemerkungen") << false << true << 0;
+        QTest::newRow("nur Gewicht") << true << false << 795 - 96;
+        QTest::newRow("keins") << false << false << 549;
     }
     void aufDemBildschirm() {
         QFETCH(bool, gewicht);
+        QFETCH(bool, bemerkungen);
+        QFETCH(int, hoehe);
         QVERIFY(offen(u"schirm"_s, [&] {
             Schreib_Integer_in_Registry(u"FarbkurveGewichtAnzeigen"_s, QString::number(gewicht));
-            Schreib_Integer_in_Registry(u"BemerkungenAnzeigen"_s, u"1"_s);
+            Schreib_Integer_in_Registry(u"BemerkungenAnzeigen"_s, QString::number(bemerkungen));
         }));
         QCOMPARE(form->GewichtImage->isHidden(), !gewicht);
+        QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
         const QRect frei = form->screen()->availableGeometry();
-        const int hoehe = qMin(form->normalHoehe(), frei.height());
+        hoehe = qMin(hoehe ? hoehe : 795 - form->grafik().vorlageGewicht.height() - 20, frei.height());
         QScrollArea* box = form->ScrollBox1;
-        // Menu bar and legend strip whole in the window, the window on the screen, and the remarks
-        // reached by scrolling.
+        // Menu bar and legend strip whole in the window, the window on the screen, and the lowest
+        // in the box reached by scrolling to the end: the remarks whole, a chart its full height.
         const auto ganz = [&] {
-            const QRect f = form->frameGeometry();
-            QVERIFY2(frei.contains(f),
-                     qPrintable(u"%1,%2 %3x%4"_s.arg(f.x()).arg(f.y()).arg(f.width()).arg(f.height())));
-            for (const QWidget* w :
-                 std::initializer_list<const QWidget*>{form->menuBar(), form->Panel1, form->Image2})
-                QVERIFY2(form->rect().contains(QRect(w->mapTo(form.get(), QPoint()), w->size())),
-                         qPrintable(w->objectName()));
-            QVERIFY(!form->RichEdit1->isHidden());
-            // The lowest in the box: scrolled to the end, it shows whole.
+            QVERIFY(frei.contains(form->frameGeometry()));
+            for (const QWidget* w : std::initializer_list<const QWidget*>{form->menuBar(), form->Panel1, form->Image2})
+                QVERIFY2(form->rect().contains(QRect(w->mapTo(form.get(), QPoint()), w->size())), qPrintable(w->objectName()));
+            const QWidget* chart = gewicht ? form->GewichtImage : form->Image;
+            const QWidget* unten = bemerkungen ? form->RichEdit1 : chart;
+            if (bemerkungen) QVERIFY(unten->y() > chart->geometry().bottom());
+            if (gewicht) QVERIFY(chart->y() > form->Image->geometry().bottom());
             box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
             box->horizontalScrollBar()->setValue(0);
-            const QRect bemerkungen(form->RichEdit1->mapTo(box->viewport(), QPoint()),
-                                    form->RichEdit1->size());
-            QVERIFY(box->viewport()->rect().contains(bemerkungen));
+            const QRect r(unten->mapTo(box->viewport(), QPoint()), unten->size()), sicht = box->viewport()->rect();
+            QVERIFY(bemerkungen ? sicht.contains(r) : r.top() >= 0 && r.bottom() <= sicht.bottom());
         };
         const auto pruefe = [&] {
             form->resize(form->width() + 100, form->height() - 100); // dragging the frame keeps no other size
@@ -237,6 +224,7 @@ private Q_SLOTS:
         QTRY_VERIFY(form->isMaximized() && form->Image->width() > 570);
         QTRY_VERIFY(!form->Timer1->isActive());
         ganz();
+        QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
         if (QTest::currentTestFailed()) return;
         form->showNormal();
         QTRY_VERIFY(!form->isMaximized() && form->Image->width() == 570);
@@ -248,7 +236,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("rad"); // 0: a right click at screen row `zeile`
         QTest::addColumn<int>("zeile");
         QTest::addColumn<int>("erwartet"); // scroll bar value from 500, or 1 for a pop-up
-        QTest::newRow("Rad hoch") << u"ScrollBox1"_s << 120 << 0 << 460;
         QTest::newRow("Rad zwei Rasten runter") << u"ScrollBox1"_s << -240 << 0 << 580;
         QTest::newRow("Rad ganzzahlig geteilt") << u"ScrollBox1"_s << -100 << 0 << 533;
         QTest::newRow("Rad über dem Diagramm") << u"Image"_s << 120 << 0 << 460;
@@ -300,7 +287,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("gespeichert"); // under the data folder
         QTest::addColumn<bool>("absolut");
         QTest::newRow("unter dem Datenordner") << kMaerzRelativ << false;
-        QTest::newRow("voller Pfad") << kMaerzRelativ << true;
         QTest::newRow("Datei fehlt") << u"weg/Anna_01_2020.tab"_s << true;
     }
     void ersteZeichnung() {
@@ -327,73 +313,51 @@ private Q_SLOTS:
         QCOMPARE(gespeicherteTabelle(), z.TabellenDateiName);
     }
 
-    // Remarks that cannot be saved are asked about once when another table is opened as a chart,
-    // and the month is only left on the user's word.
-    void bemerkungenBeimOeffnenEinmalGefragt_data() {
+    // The remarks when the month is left. Closing writes them, once: the end on a signal after it
+    // writes nothing. A file that cannot take them is asked about, once when another table is
+    // opened as a chart, and the month or the program is left only on the user's word. Remarks that
+    // could not be read are shown read-only, so nothing empty is saved over them.
+    void bemerkungen_data() {
+        QTest::addColumn<QString>("text"); // typed into the remarks
+        QTest::addColumn<int>("datei");    // 0 writable, 1 a folder in its place, 2 too large to read
+        QTest::addColumn<bool>("april");   // April opened as a chart; else the window closed
         QTest::addColumn<QList<bool>>("antworten");
-        QTest::addColumn<bool>("gewechselt");
-        QTest::newRow("ohne bemerkungen verlassen") << QList<bool>{false} << true;
-        QTest::newRow("nochmal, dann verlassen") << QList<bool>{true, false} << true;
+        QTest::newRow("geändert") << u"Kopfweh\tabends"_s << 0 << false << QList<bool>{};
+        QTest::newRow("unverändert") << QString() << 0 << false << QList<bool>{};
+        QTest::newRow("Schreibfehler, bleibt offen") << u"wichtig"_s << 1 << false << QList<bool>{false};
+        QTest::newRow("Schreibfehler, trotzdem beenden") << u"wichtig"_s << 1 << false << QList<bool>{true};
+        QTest::newRow("April, ohne Bemerkungen") << u"wichtig"_s << 1 << true << QList<bool>{false};
+        QTest::newRow("April, nochmal, dann ohne") << u"wichtig"_s << 1 << true << QList<bool>{true, false};
+        QTest::newRow("unlesbar") << QString() << 2 << false << QList<bool>{};
     }
-    void bemerkungenBeimOeffnenEinmalGefragt() {
-        QFETCH(QList<bool>, antworten);
-        QFETCH(bool, gewechselt);
-        QVERIFY(offen(u"einmal"_s));
-        const QString tabelle = maerz();
-        form->zeigeTabelleAlsGrafik(tabelle);
-        QVERIFY(QDir().mkpath(notiz())); // the remarks file cannot be written
-        form->RichEdit1->setPlainText(u"wichtig"_s);
-        const QString april = z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s;
-        testumgebung::schreibe(april, testumgebung::lies(tabelle).replace(".03.2024", ".04.2024"));
-        testumgebung::dialoge().fragen.assign(antworten.begin(), antworten.end());
-        form->zeigeTabelleAlsGrafik(april);
-        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), antworten.size());
-        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung), QStringList());
-        QCOMPARE(z.TabellenDateiName == april, gewechselt);
-    }
-
-    // Remarks that could not be read are shown read-only, so nothing empty is saved over them.
-    void unlesbareBemerkungenNurLesen() {
-        QVERIFY(offen(u"nurlesen"_s));
-        const QString tabelle = maerz();
-        testumgebung::schreibe(notiz(), QByteArray(2 << 20, 'x'));
-        form->zeigeTabelleAlsGrafik(tabelle);
-        QVERIFY(form->RichEdit1->isReadOnly());
-        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung).size(), 1);
-        form->close();
-        QCOMPARE(QFileInfo(notiz()).size(), qint64(2 << 20));
-    }
-
-    void schliessen_data() {
-        QTest::addColumn<QString>("text");   // typed into the remarks
-        QTest::addColumn<bool>("blockiert"); // the remarks file cannot be written
-        QTest::addColumn<bool>("trotzdem");  // the answer to closing anyway
-        QTest::newRow("Bemerkungen geändert") << u"Kopfweh\tabends"_s << false << false;
-        QTest::newRow("Bemerkungen unverändert") << QString() << false << false;
-        QTest::newRow("Schreibfehler, bleibt offen") << u"wichtig"_s << true << false;
-        QTest::newRow("Schreibfehler, trotzdem beenden") << u"wichtig"_s << true << true;
-    }
-    void schliessen() {
+    void bemerkungen() {
         QFETCH(QString, text);
-        QFETCH(bool, blockiert);
-        QFETCH(bool, trotzdem);
+        QFETCH(int, datei);
+        QFETCH(bool, april);
+        QFETCH(QList<bool>, antworten);
         QVERIFY(offen(u"ende"_s, [] { Schreib_String_in_Registry(u"TabellenDateiName"_s, u"alt.tab"_s); }));
-        const QString tabelle = maerz();
+        const QString tabelle = maerz(), april04 = z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s;
+        if (datei == 2) testumgebung::schreibe(notiz(), QByteArray(2 << 20, 'x'));
         form->zeigeTabelleAlsGrafik(tabelle);
-        if (blockiert) QVERIFY(QDir().mkpath(notiz()));
+        QCOMPARE(form->RichEdit1->isReadOnly(), datei == 2);
+        if (datei == 1) QVERIFY(QDir().mkpath(notiz()));
         if (!text.isEmpty()) form->RichEdit1->setPlainText(text);
-        testumgebung::dialoge().fragen.push_back(trotzdem);
-        form->close();
-        const bool bleibt = blockiert && !trotzdem;
+        TestDialoge& d = testumgebung::dialoge();
+        d.fragen.assign(antworten.begin(), antworten.end());
+        testumgebung::schreibe(april04, testumgebung::lies(tabelle).replace(".03.2024", ".04.2024"));
+        april ? form->zeigeTabelleAlsGrafik(april04) : (void)form->close();
+        QCOMPARE(d.texte(Art::Frage).size(), antworten.size());
+        if (!april && datei == 1) QCOMPARE(d.texte(Art::Frage).value(0), kTrotzdem.arg(notiz()));
+        QCOMPARE(d.texte(Art::Warnung).size(), datei == 2 ? 1 : 0);
+        QCOMPARE(z.TabellenDateiName, april ? april04 : tabelle);
+        if (april) return;
+        const bool bleibt = antworten == QList<bool>{false};
         QCOMPARE(form->isVisible(), bleibt);
-        QCOMPARE(form->RichEdit1->toPlainText(), text);
-        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).join(u'|'), blockiert ? kTrotzdem.arg(notiz()) : QString());
         QCOMPARE(gespeicherteTabelle(), bleibt ? u"alt.tab"_s : tabelle);
-        const QByteArray gesichert = text.isEmpty() ? QByteArray() : (text + u"\r\n"_s).toLatin1();
-        if (!blockiert) QCOMPARE(testumgebung::lies(notiz()), gesichert);
+        if (datei == 0) QCOMPARE(testumgebung::lies(notiz()), text.isEmpty() ? QByteArray() : (text + u"\r\n"_s).toLatin1());
+        if (datei == 1) QCOMPARE(form->RichEdit1->toPlainText(), text);
+        if (datei == 2) QCOMPARE(QFileInfo(notiz()).size(), qint64(2 << 20));
         if (bleibt) return;
-
-        // Only once: a second request (the program's end on a signal) writes nothing more.
         QFile::remove(notiz());
         Schreib_String_in_Registry(u"TabellenDateiName"_s, u"danach.tab"_s);
         form->grafik().setzeBemerkungen(u"spät"_s);
