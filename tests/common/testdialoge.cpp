@@ -31,30 +31,16 @@ void TestDialoge::leeren() {
     *this = TestDialoge();
 }
 
-void TestDialoge::meldung(const QString& text) {
-    gezeigt.append({Art::Meldung, text});
-}
-void TestDialoge::information(const QString& text) {
-    gezeigt.append({Art::Information, text});
-}
-void TestDialoge::warnung(const QString& text) {
-    gezeigt.append({Art::Warnung, text});
-}
-
 bool TestDialoge::frage(const QString& text) {
     gezeigt.append({Art::Frage, text});
     if (waehrendDesWartens) waehrendDesWartens();
     return naechste(fragen, unerwartet, QStringLiteral("Frage: ") + text, false);
 }
 
-QString TestDialoge::dateiOeffnen(const QString& titel, const QString& startpfad, const QString&) {
-    gezeigt.append({Art::DateiOeffnen, titel + QLatin1Char('|') + startpfad});
-    return naechste(dateien, unerwartet, QStringLiteral("Datei öffnen: ") + titel, QString());
-}
-
-QString TestDialoge::dateiSpeichern(const QString& titel, const QString& startpfad, const QString&) {
-    gezeigt.append({Art::DateiSpeichern, titel + QLatin1Char('|') + startpfad});
-    return naechste(dateien, unerwartet, QStringLiteral("Datei speichern: ") + titel, QString());
+QString TestDialoge::datei(Art art, const QString& titel, const QString& startpfad) {
+    gezeigt.append({art, titel + QLatin1Char('|') + startpfad});
+    const QString was = art == Art::DateiOeffnen ? QStringLiteral("Datei öffnen: ") : QStringLiteral("Datei speichern: ");
+    return naechste(dateien, unerwartet, was + titel, QString());
 }
 
 std::optional<QRgb> TestDialoge::farbe(QRgb) {

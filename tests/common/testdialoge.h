@@ -48,12 +48,19 @@ public:
     QStringList alleTexte() const; // every message, information, warning and question text
     void leeren();
 
-    void meldung(const QString& text) override;
-    void information(const QString& text) override;
-    void warnung(const QString& text) override;
+    void meldung(const QString& text) override { gezeigt.append({Art::Meldung, text}); }
+    void information(const QString& text) override { gezeigt.append({Art::Information, text}); }
+    void warnung(const QString& text) override { gezeigt.append({Art::Warnung, text}); }
     bool frage(const QString& text) override;
-    QString dateiOeffnen(const QString& titel, const QString& startpfad, const QString& filter) override;
-    QString dateiSpeichern(const QString& titel, const QString& startpfad, const QString& filter) override;
+    QString dateiOeffnen(const QString& titel, const QString& startpfad, const QString&) override {
+        return datei(Art::DateiOeffnen, titel, startpfad);
+    }
+    QString dateiSpeichern(const QString& titel, const QString& startpfad, const QString&) override {
+        return datei(Art::DateiSpeichern, titel, startpfad);
+    }
     std::optional<QRgb> farbe(QRgb start) override;
     int modal(QObject* fenster) override;
+
+private:
+    QString datei(Art art, const QString& titel, const QString& startpfad);
 };

@@ -211,9 +211,9 @@ private Q_SLOTS:
     }
 
     // The symbols of the browsers found, each with the name and picture of the first of its kind;
-    // Internet Explorer shows Edge too, without its name or picture. A click on a symbol stores the
-    // browser at once, one on an empty placeholder changes nothing. The browser in use (an unknown
-    // one is the default) and the browser page's two options survive a restart.
+    // Internet Explorer shows Edge too, without its name or picture, as does Edge's program. A
+    // click on a symbol stores the browser at once, one on an empty placeholder changes nothing.
+    // The browser in use (an unknown one is the default) and the page's options survive a restart.
     void browserNachNeustart() {
         QVERIFY(starte(true, [] { Schreib_String_in_Registry(u"Browser"_s, u"lynx"_s); }));
         const QString bilddatei = testumgebung::programmOrdner() + u"fuchs.png"_s;
@@ -221,6 +221,8 @@ private Q_SLOTS:
         fuchs.fill(QColor(10, 200, 30));
         QVERIFY(fuchs.save(bilddatei));
         TEinstellDlg* d = dlg();
+        d->setzeBrowser(browserwahl::eintraegeAus({}, true)); // Edge's program alone shows its symbol
+        QVERIFY(d->edge_Image->aktiv());
         d->setzeBrowser(browserwahl::eintraegeAus({{u"Mozilla Firefox"_s, bilddatei, {}},
                                                    {u"Firefox ESR"_s, u"kein-solches-thema"_s, {}},
                                                    {u"Chromium"_s, u"kein-solches-thema"_s, {}},
