@@ -199,8 +199,9 @@ private Q_SLOTS:
         ::close(sperre);
         QCOMPARE(status, 1);
         QCOMPARE(dlg().texte(Art::Information),
-                 QStringList{"Korvane ist bereits geöffnet, reagiert aber nicht. Die Tabelle \"" + QDir::currentPath() +
-                             "/Anna_03_2024.tab\" wird nicht geöffnet, damit nicht zwei Programme sie schreiben."});
+                 QStringList{"Korvane ist bereits geöffnet, reagiert aber nicht. Die Tabelle \"" +
+                             QDir::currentPath() + "/Anna_03_2024.tab\" wird nicht geöffnet, damit nicht zwei "
+                                                   "Programme sie schreiben."});
         QVERIFY(!QFile::exists(testumgebung::einstellungsDatei()));
         QCOMPARE(QDir(ordner).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }

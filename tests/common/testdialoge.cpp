@@ -39,8 +39,8 @@ bool TestDialoge::frage(const QString& text) {
 
 QString TestDialoge::datei(Art art, const QString& titel, const QString& startpfad) {
     gezeigt.append({art, titel + QLatin1Char('|') + startpfad});
-    const QString was = art == Art::DateiOeffnen ? QStringLiteral("Datei öffnen: ") : QStringLiteral("Datei speichern: ");
-    return naechste(dateien, unerwartet, was + titel, QString());
+    const char* was = art == Art::DateiOeffnen ? "Datei öffnen: " : "Datei speichern: ";
+    return naechste(dateien, unerwartet, QString::fromUtf8(was) + titel, QString());
 }
 
 std::optional<QRgb> TestDialoge::farbe(QRgb) {

@@ -39,12 +39,13 @@ private Q_SLOTS:
             const auto* baum = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
             QModelIndex eintrag;
             (void)QTest::qWaitFor([&] {
-                const QModelIndexList treffer = baum->model()->match(
-                    baum->model()->index(0, 0, baum->rootIndex()), Qt::DisplayRole, QStringLiteral("Anna_03_2024.tab"));
+                const QModelIndexList treffer = baum->model()->match(baum->model()->index(0, 0, baum->rootIndex()),
+                                                                     Qt::DisplayRole, QStringLiteral("Anna_03_2024.tab"));
                 eintrag = treffer.value(0);
                 return eintrag.isValid();
             });
-            gesehen << eintrag.siblingAtColumn(3).data().toString() << eintrag.siblingAtColumn(1).data().toString();
+            gesehen << eintrag.siblingAtColumn(3).data().toString()  // modified
+                    << eintrag.siblingAtColumn(1).data().toString(); // size
             auto* eingabe = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (waehlen.isEmpty()) return dialog->reject();
             eingabe->setText(waehlen);               // typed: selectFile() leaves a focused name field alone

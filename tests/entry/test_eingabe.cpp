@@ -143,9 +143,11 @@ private Q_SLOTS:
 
     // A new month: with M2 and M3 cleared the slots run morning, evening, morning, and the last
     // ticked box stays ticked. The weight mean of the month left is gone with it: the label shows
-    // none, and the first weight is not held against it.
+    // none, and the first weight is not held against it. Escape before any month was in use (a
+    // first start) has nothing to draw, and says nothing.
     void neuerMonat() {
         Umgebung u;
+        u.imDialog(false, [](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
         u.grafik.MonatsMittelGewicht = 80;
         u.dlg.GewichtInfoLabel->setText(QStringLiteral("Monatlicher Mittelwert: 80,0 Kg"));
         QStringList folge;
@@ -357,7 +359,8 @@ private Q_SLOTS:
         QTest::newRow("korrigiert") << 3;
     }
     // "Eintrag bearbeiten" takes the entry into the fields; the table keeps it until the corrected
-    // version is added, so OK, Escape or closing loses nothing.
+    // version is added, so OK, Escape or closing loses nothing. Either redraws the month in use over
+    // the templates "Neu erstellen" left.
     void bearbeiten() {
         QFETCH(int, ende);
         Umgebung u;
@@ -365,6 +368,9 @@ private Q_SLOTS:
         const QByteArray korrigiert =
             tabellenBytes(kAlleSlots, {kMorgens05, QString(kAbends05).replace("s=135", "s=150")});
         testumgebung::dialoge().fragen = {false, true, true, true};
+        QVERIFY(u.grafik.GrafikZeichnen(u.tabelle()));
+        const QImage maerz = u.grafik.Image;
+        u.grafik.GrafikVorlageLaden();
         u.imDialog(true, [&](TEingabeDlg& d) {
             d.ListBox1->clearSelection();
             QTest::mouseClick(d.BitBtn2, Qt::LeftButton); // nothing selected
@@ -400,25 +406,8 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), ende >= 2 ? 3 : 2);
         QCOMPARE(testumgebung::lies(u.tabelle()), ende == 3 ? korrigiert : vorher);
         QCOMPARE(u.z.ListBox1.size(), 2);
-    }
-
-    // Escape acts like the close box: the chart shows the month in use again, whole.
-    void escapeZeigtDenMonat() {
-        Umgebung u;
-        u.legeTabelleAn(
-            {kMorgens05, QStringLiteral("Abends den 06.03.2024 Z=20:40 s=135, d=85, p=66, Gewicht=0")});
-        u.grafik.GrafikZeichnen(u.tabelle());
-        const QImage maerz = u.grafik.Image;
-        u.grafik.GrafikVorlageLaden(); // as "Neu erstellen" does
-        u.imDialog(false, [&](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
-        QCOMPARE(u.dlg.result(), int(QDialog::Rejected));
-        QCOMPARE(u.grafik.Image, maerz);
+        if (ende != 3) QCOMPARE(u.grafik.Image, maerz);
         QCOMPARE(u.grafik.Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
-
-        // Before any month was in use (a first start) there is nothing to draw, and nothing to say.
-        u.z.TabellenDateiName.clear();
-        u.imDialog(false, [&](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
-        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
     }
 
     // The time picker over the main window: a dialog with a title bar and no buttons in it, whose
@@ -526,7 +515,8 @@ private Q_SLOTS:
             QCOMPARE(d.ListBox1->palette().color(QPalette::Base), kAqua);
             for (const QLineEdit* f : d.findChildren<QLineEdit*>()) {
                 const QPalette::ColorGroup gruppe = f->palette().currentColorGroup(); // a disabled one is grey
-                QCOMPARE(f->palette().color(gruppe, QPalette::Base), QApplication::palette().color(gruppe, QPalette::Base));
+                QCOMPARE(f->palette().color(gruppe, QPalette::Base),
+                         QApplication::palette().color(gruppe, QPalette::Base));
             }
         });
     }

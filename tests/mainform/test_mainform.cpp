@@ -59,6 +59,7 @@ private Q_SLOTS:
         QTest::newRow("vom Start in den Programmordner gelegt") << false << 0 << "";
         QTest::newRow("dort entfernt") << true << 0 << "";
         QTest::newRow("xdg-open fehlt") << false << -1 << "Das Programm \"xdg-open\" ließ sich nicht starten.";
+        QTest::newRow("kein Programm für PDF") << false << 3 << "\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
     }
     // The start puts the guide into the program folder; when it is gone from there, the built-in
     // one is put where the desktop can open it. The desktop's opener (a stand-in) opens it; when it
@@ -196,8 +197,9 @@ private Q_SLOTS:
         // in the box reached by scrolling to the end: the remarks whole, a chart its full height.
         const auto ganz = [&] {
             QVERIFY(frei.contains(form->frameGeometry()));
-            for (const QWidget* w : std::initializer_list<const QWidget*>{form->menuBar(), form->Panel1, form->Image2})
-                QVERIFY2(form->rect().contains(QRect(w->mapTo(form.get(), QPoint()), w->size())), qPrintable(w->objectName()));
+            for (const QWidget* w : QWidgetList{form->menuBar(), form->Panel1, form->Image2})
+                QVERIFY2(form->rect().contains(QRect(w->mapTo(form.get(), QPoint()), w->size())),
+                         qPrintable(w->objectName()));
             const QWidget* chart = gewicht ? form->GewichtImage : form->Image;
             const QWidget* unten = bemerkungen ? form->RichEdit1 : chart;
             if (bemerkungen) QVERIFY(unten->y() > chart->geometry().bottom());
@@ -354,7 +356,7 @@ private Q_SLOTS:
         const bool bleibt = antworten == QList<bool>{false};
         QCOMPARE(form->isVisible(), bleibt);
         QCOMPARE(gespeicherteTabelle(), bleibt ? u"alt.tab"_s : tabelle);
-        if (datei == 0) QCOMPARE(testumgebung::lies(notiz()), text.isEmpty() ? QByteArray() : (text + u"\r\n"_s).toLatin1());
+        if (datei == 0) QCOMPARE(testumgebung::lies(notiz()), text.isEmpty() ? "" : (text + u"\r\n"_s).toLatin1());
         if (datei == 1) QCOMPARE(form->RichEdit1->toPlainText(), text);
         if (datei == 2) QCOMPARE(QFileInfo(notiz()).size(), qint64(2 << 20));
         if (bleibt) return;

@@ -172,7 +172,7 @@ private Q_SLOTS:
         QVERIFY(!menues->befehl(k));
         auto* ziel = wirt.findChild<TMenueFenster*>(erwartet);
         QCOMPARE(ziel->minimumSize(), ziel->maximumSize());
-        QTest::keyClick(ziel->findChild<QPushButton*>(), Qt::Key_Escape); // from a button, as a keyboard user would
+        QTest::keyClick(ziel->findChild<QPushButton*>(), Qt::Key_Escape); // from a button, as by keyboard
         QCOMPARE(sichtbar(*menues), QStringList());
     }
 
@@ -209,9 +209,11 @@ private Q_SLOTS:
                 for (const QAction* b : a->menu()->actions())
                     gesperrt << b->objectName() + (b->isEnabled() ? "" : "/aus");
         }
-        QCOMPARE(gesperrt.join(u' '), u"Grafikskaliertdrucken1/aus GrafikalsHardcopydrucken1/aus Tabelledrucken1/aus"_s);
+        QCOMPARE(gesperrt.join(u' '),
+                 u"Grafikskaliertdrucken1/aus GrafikalsHardcopydrucken1/aus Tabelledrucken1/aus"_s);
         gesperrt.clear();
-        QCOMPARE(leiste.join(u','), u"Datei,&Drucken/versteckt,Einstellungen,Mittelwerte,Messwerte,&Tabelle,&Optionen,&Hilfe"_s);
+        QCOMPARE(leiste.join(u','),
+                 u"Datei,&Drucken/versteckt,Einstellungen,Mittelwerte,Messwerte,&Tabelle,&Optionen,&Hilfe"_s);
         const QList<QAction*> alle = befehle(m->menuBar()->actions()) + befehle(m->PopupMenu1->actions());
         for (const QAction* a : alle) {
             if (!a->isEnabled()) gesperrt << a->objectName();
@@ -298,7 +300,8 @@ private Q_SLOTS:
             box.OKButton->click();
         });
         p.mainForm->Infober1->trigger();
-        for (const QString& text : {u"Korvane"_s, QStringLiteral("Version " KORVANE_VERSION), p.z.datenOrdner, registry::dateiPfad()})
+        for (const QString& text :
+             {u"Korvane"_s, QStringLiteral("Version " KORVANE_VERSION), p.z.datenOrdner, registry::dateiPfad()})
             QVERIFY2(gezeigt.contains(text), qPrintable(text));
         QCOMPARE(gezeigt.filter(u"GPL-3.0-or-later"_s).size(), 1);
         QCOMPARE(p.AboutBox->result(), int(QDialog::Accepted));

@@ -53,7 +53,8 @@ class TestEinstellungen : public QObject {
     bool starte(bool neu = true, const std::function<void()>& vorher = {}) {
         p.reset();
         if (neu) {
-            const QString tabelle = testumgebung::eingerichtet(u"einst"_s) + u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
+            const QString tabelle =
+                testumgebung::eingerichtet(u"einst"_s) + u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
             testumgebung::legeMaerzAn(tabelle);
             Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);
             Schreib_String_in_Registry(u"TabellenDateiName"_s, tabelle);
@@ -225,7 +226,7 @@ private Q_SLOTS:
         QVERIFY(d->edge_Image->aktiv());
         d->setzeBrowser(browserwahl::eintraegeAus({{u"Mozilla Firefox"_s, bilddatei, {}},
                                                    {u"Firefox ESR"_s, u"kein-solches-thema"_s, {}},
-                                                   {u"Chromium"_s, u"kein-solches-thema"_s, {}},
+                                                   {u"Google Chrome"_s, u"kein-solches-thema"_s, {}},
                                                    {u"Internet Explorer"_s, bilddatei, {}}},
                                                   true));
         QStringList aktiv;
@@ -235,7 +236,7 @@ private Q_SLOTS:
             if (s->aktiv()) aktiv << s->toolTip();
         }
         // Each browser by its own name, as its desktop entry gives it.
-        QCOMPARE(aktiv, (QStringList{u"Standard Browser"_s, u"Internet Explorer"_s, u"Microsoft Edge"_s, u"Chromium"_s,
+        QCOMPARE(aktiv, (QStringList{u"Standard Browser"_s, u"Internet Explorer"_s, u"Microsoft Edge"_s, u"Google Chrome"_s,
                                      u"Mozilla Firefox"_s}));
         QCOMPARE(d->firefox_Image->pixmap().toImage().pixelColor(20, 20), QColor(10, 200, 30));
         QVERIFY(d->edge_Image->pixmap().toImage().pixelColor(20, 20) != QColor(10, 200, 30));
