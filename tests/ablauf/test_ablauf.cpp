@@ -206,27 +206,63 @@ private Q_SLOTS:
         QCOMPARE(QDir(ordner).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }
 
-    // A table handed over by a later start while a modal dialog holds the month is filed under its
-    // user's name and drawn only once the dialog has closed; the table in use stays as it was. (At
-    // once and at the start: the process tests.)
-    void uebergabeWartetAufDenDialog() {
+    void fremdeTabelle_data() {
+        QTest::addColumn<bool>("dialogOffen"); // else given on the command line
+        QTest::newRow("beim start") << false;
+        QTest::newRow("uebergeben, modaler dialog offen") << true;
+    }
+    // A table from elsewhere, given at the start or handed over by a later one, is filed under its
+    // user's name and drawn; a hand-over while a modal dialog holds the month only once it has
+    // closed. The table in use stays as it was. (A hand-over at once: the process tests.)
+    void fremdeTabelle() {
+        QFETCH(bool, dialogOffen);
         const QByteArray maerz = annaMitMaerz(ordner + kTabelle);
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/download/x.tab");
         testumgebung::schreibe(fremd, QByteArray(maerz).replace("BenutzerName=Anna", "BenutzerName=Bert"));
         Programmstart p;
         QCOMPARE(p.uebergibtOderBeginnt({}), -1);
-        QVERIFY(testumgebung::laeuft(p));
-        QDialog dialog(p.mainForm);
-        dialog.open(); // modal, without a loop of its own
-        p.tabelleUebergeben(fremd);
-        QTest::qWait(600);
-        QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
-        dialog.close();
+        QVERIFY(testumgebung::laeuft(p, dialogOffen ? QString() : fremd));
+        if (dialogOffen) {
+            QDialog dialog(p.mainForm);
+            dialog.open(); // modal, without a loop of its own
+            p.tabelleUebergeben(fremd);
+            QTest::qWait(600);
+            QCOMPARE(p.z.TabellenDateiName, ordner + kTabelle);
+        }
         const QString abgelegt = ordner + QStringLiteral("Korvane-Daten-Galerie/2024/Bert_03_2024.tab");
         QTRY_COMPARE(p.z.TabellenDateiName, abgelegt);
         QCOMPARE(p.mainForm->grafik().Label1, QStringLiteral("Korvanemesswerte  März 2024  Bert"));
         QCOMPARE(lies(abgelegt), lies(fremd));
         QCOMPARE(lies(ordner + kTabelle), maerz);
+    }
+
+    // Started from the menu or a file manager (another working folder, no $KORVANE_ORDNER): the
+    // program folder is ~/Korvane, the first start asks for the user name and for nothing else,
+    // and the next start from yet another folder asks nothing at all.
+    void startAusDemMenue() {
+        testumgebung::UmgebungSichern sicher;
+        const QString heim = testumgebung::wurzel() + QStringLiteral("/heim-menue");
+        qputenv("HOME", QFile::encodeName(heim));
+        qunsetenv("KORVANE_ORDNER");
+        QDir().mkpath(heim + QStringLiteral("-arbeit"));
+        QDir::setCurrent(heim + QStringLiteral("-arbeit"));
+        {
+            Programmstart p;
+            nameEingeben(QStringLiteral("Anna"));
+            dlg().bei<TEingabeDlg>([](TEingabeDlg& d) { d.reject(); }); // the new month's entry dialog
+            QVERIFY(testumgebung::laeuft(p));
+            QCOMPARE(p.z.programmOrdner, heim + QStringLiteral("/Korvane/"));
+            p.mainForm->close();
+        }
+        QCOMPARE(dlg().gezeigt.size(), 2); // the two windows, no question
+        QCOMPARE(Lies_String_aus_Registry(QStringLiteral("InstallOrt")), heim + QStringLiteral("/Korvane/"));
+        dlg().leeren();
+        QDir::setCurrent(heim);
+        Programmstart wieder;
+        QVERIFY(testumgebung::laeuft(wieder));
+        QCOMPARE(wieder.z.datenOrdner, heim + QStringLiteral("/Korvane/"));
+        QCOMPARE(dlg().gezeigt.size(), 0);
+        QDir(heim).removeRecursively();
     }
 
     void tabelleZeigen_data() {

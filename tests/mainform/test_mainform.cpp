@@ -97,19 +97,38 @@ private Q_SLOTS:
         QVERIFY(testumgebung::lies(geoeffnet).startsWith("%PDF-"));
     }
 
-    // The month drawn becomes a page beside its script and opens in the browser chosen.
+    void grafikImBrowser_data() {
+        QTest::addColumn<QString>("fall");
+        QTest::newRow("geschrieben und geoeffnet") << "gut";
+        QTest::newRow("Seite nicht schreibbar") << "schreibfehler";
+        QTest::newRow("kein Monat") << "ohne";
+    }
+    // The month drawn becomes a page beside the built-in script and opens in the browser chosen; a
+    // page that cannot be written, or no month ever drawn, opens nothing.
     void grafikImBrowser() {
-        QVERIFY(offen(u"browser"_s));
+        QFETCH(QString, fall);
+        QVERIFY(offen(u"browser-"_s + fall));
         const QString seite = z.htmlOrdner + u"2024/Anna_03_2024.html"_s;
-        form->zeigeTabelleAlsGrafik(maerz());
+        if (fall != u"ohne") form->zeigeTabelleAlsGrafik(maerz());
+        if (fall == u"schreibfehler") QVERIFY(QDir().mkpath(seite));
         Schreib_String_in_Registry(u"Browser"_s, u"opera"_s); // the default handler
         QStringList geoeffnet;
         shell::zeichneAuf(&geoeffnet);
         form->DiagrammimBrowseranzeigen->trigger();
         shell::zeichneAuf(nullptr);
-        QCOMPARE(geoeffnet, QStringList{seite});
-        QVERIFY(testumgebung::lies(seite).contains("Korvanemesswerte von Anna im M\xE4rz 2024"));
-        QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
+        const TestDialoge& d = testumgebung::dialoge();
+        QCOMPARE(geoeffnet, fall == u"gut" ? QStringList{seite} : QStringList());
+        if (fall == u"gut") {
+            QVERIFY(testumgebung::lies(seite).contains("Korvanemesswerte von Anna im M\xE4rz 2024"));
+            QVERIFY(testumgebung::lies(z.htmlOrdner + u"2024/Chart.min.js"_s).startsWith("/*!\n * Chart.js v2.9.4"));
+            QCOMPARE(d.alleTexte(), QStringList());
+        } else if (fall == u"schreibfehler") {
+            QCOMPARE(d.texte(Art::Warnung), QStringList{u"Fehler beim Erzeugen der Datei "_s + seite +
+                                                        u"\nAn dieser Stelle liegt ein Ordner."_s});
+        } else {
+            QCOMPARE(d.alleTexte(), QStringList{u"Es wurden noch keine Daten eingegeben!"_s});
+            QVERIFY(!QFileInfo::exists(seite));
+        }
     }
 
     // The data folder gets the built-in chart script at start; a user's own copy stays.

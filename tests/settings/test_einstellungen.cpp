@@ -211,10 +211,10 @@ private Q_SLOTS:
         QCOMPARE(roh(u"SystolischKurvenFarbe"_s).toString(), G::farbeAlsText(gewaehlt));
     }
 
-    // The symbols of the browsers found, each with the name and picture of the first of its kind;
-    // Internet Explorer shows Edge too, without its name or picture, as does Edge's program. A
-    // click on a symbol stores the browser at once, one on an empty placeholder changes nothing.
-    // The browser in use (an unknown one is the default) and the page's options survive a restart.
+    // The symbols of the browsers found, with the entries' names and pictures (the Edge shown for
+    // Internet Explorer has neither). A click on a symbol stores the browser at once, one on an
+    // empty placeholder changes nothing. The browser in use (an unknown one is the default) and
+    // the browser page's two options survive a restart.
     void browserNachNeustart() {
         QVERIFY(starte(true, [] { Schreib_String_in_Registry(u"Browser"_s, u"lynx"_s); }));
         const QString bilddatei = testumgebung::programmOrdner() + u"fuchs.png"_s;
@@ -222,8 +222,6 @@ private Q_SLOTS:
         fuchs.fill(QColor(10, 200, 30));
         QVERIFY(fuchs.save(bilddatei));
         TEinstellDlg* d = dlg();
-        d->setzeBrowser(browserwahl::eintraegeAus({}, true)); // Edge's program alone shows its symbol
-        QVERIFY(d->edge_Image->aktiv());
         d->setzeBrowser(browserwahl::eintraegeAus({{u"Mozilla Firefox"_s, bilddatei, {}},
                                                    {u"Firefox ESR"_s, u"kein-solches-thema"_s, {}},
                                                    {u"Google Chrome"_s, u"kein-solches-thema"_s, {}},
@@ -268,6 +266,37 @@ private Q_SLOTS:
         QVERIFY(starte(false));
         QCOMPARE(dlg()->aktuellerBrowser(), u"firefox"_s);
         QCOMPARE(optionen(), QStringList({"0", "1", "0", "1", "0", "1"}));
+    }
+
+    // The symbols a browser's name shows, whatever the letter case, one entry per symbol with the
+    // name and icon of the first browser of its kind; Internet Explorer shows Edge too, and so does
+    // Edge's program, once; the Edge shown for Internet Explorer takes neither its name nor its icon.
+    void browserEintraege_data() {
+        QTest::addColumn<QStringList>("gefunden");  // name=icon
+        QTest::addColumn<bool>("edge");             // Edge's program is there
+        QTest::addColumn<QStringList>("eintraege"); // key=icon name
+        QTest::newRow("Firefox, klein geschrieben") << QStringList{"firefox esr=f"} << false
+                                                    << QStringList{"firefox=f firefox esr"};
+        QTest::newRow("Chromium zaehlt als Chrome") << QStringList{"Chromium Web Browser=c"} << false
+                                                    << QStringList{"chrome=c Chromium Web Browser"};
+        QTest::newRow("Opera, Safari, unbekannt") << QStringList{"Opera=o", "Safari=s", "GNOME Web=g"} << false
+                                                  << QStringList{"opera=o Opera", "safari=s Safari"};
+        QTest::newRow("Edge") << QStringList{"Microsoft Edge=e"} << true << QStringList{"edge=e Microsoft Edge"};
+        QTest::newRow("zwei einer Art, Internet Explorer, Edge")
+            << QStringList{"Firefox=a", "Firefox ESR=b", "Internet Explorer=c"} << true
+            << QStringList{"firefox=a Firefox", "internet explorer=c Internet Explorer", "edge= Microsoft Edge"};
+        QTest::newRow("nur Edges Programm") << QStringList{} << true << QStringList{"edge= Microsoft Edge"};
+    }
+    void browserEintraege() {
+        QFETCH(QStringList, gefunden);
+        QFETCH(bool, edge);
+        QList<BrowserEintrag> liste;
+        for (const QString& g : gefunden)
+            liste << BrowserEintrag{g.section(u'=', 0, 0), g.section(u'=', 1), {}};
+        QStringList kurz;
+        for (const BrowserEintrag& b : browserwahl::eintraegeAus(liste, edge))
+            kurz << b.schluessel + u'=' + b.symbol + u' ' + b.name;
+        QTEST(kurz, "eintraege");
     }
 };
 
