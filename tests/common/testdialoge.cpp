@@ -1,5 +1,18 @@
 #include "testdialoge.h"
 
+namespace {
+// The queue's first answer, taken; an empty queue gives sonst and records was as unerwartet.
+template <typename T> T naechste(std::deque<T>& schlange, QStringList& unerwartet, const QString& was, T sonst) {
+    if (schlange.empty()) {
+        unerwartet << was;
+        return sonst;
+    }
+    T antwort = std::move(schlange.front());
+    schlange.pop_front();
+    return antwort;
+}
+} // namespace
+
 QStringList TestDialoge::texte(Art art) const {
     QStringList liste;
     for (const Gezeigt& g : gezeigt)
@@ -10,85 +23,35 @@ QStringList TestDialoge::texte(Art art) const {
 QStringList TestDialoge::alleTexte() const {
     QStringList liste;
     for (const Gezeigt& g : gezeigt)
-        if (g.art == Art::Meldung || g.art == Art::Information || g.art == Art::Warnung ||
-            g.art == Art::Frage)
-            liste << g.text;
+        if (g.art <= Art::Frage) liste << g.text; // the four kinds of message come first
     return liste;
 }
 
 void TestDialoge::leeren() {
-    waehrendDesWartens = nullptr;
-    fragen.clear();
-    dateien.clear();
-    farben.clear();
-    fenster.clear();
-    gezeigt.clear();
-    unerwartet.clear();
-}
-
-void TestDialoge::meldung(const QString& text) {
-    gezeigt.append({Art::Meldung, text});
-}
-void TestDialoge::information(const QString& text) {
-    gezeigt.append({Art::Information, text});
-}
-void TestDialoge::warnung(const QString& text) {
-    gezeigt.append({Art::Warnung, text});
+    *this = TestDialoge();
 }
 
 bool TestDialoge::frage(const QString& text) {
     gezeigt.append({Art::Frage, text});
     if (waehrendDesWartens) waehrendDesWartens();
-    if (fragen.empty()) {
-        unerwartet << QStringLiteral("Frage: ") + text;
-        return false;
-    }
-    const bool antwort = fragen.front();
-    fragen.pop_front();
-    return antwort;
+    return naechste(fragen, unerwartet, QStringLiteral("Frage: ") + text, false);
 }
 
-QString TestDialoge::dateiOeffnen(const QString& titel, const QString& startpfad, const QString&) {
-    gezeigt.append({Art::DateiOeffnen, titel + QLatin1Char('|') + startpfad});
-    if (dateien.empty()) {
-        unerwartet << QStringLiteral("Datei öffnen: ") + titel;
-        return {};
-    }
-    const QString pfad = dateien.front();
-    dateien.pop_front();
-    return pfad;
-}
-
-QString TestDialoge::dateiSpeichern(const QString& titel, const QString& startpfad, const QString&) {
-    gezeigt.append({Art::DateiSpeichern, titel + QLatin1Char('|') + startpfad});
-    if (dateien.empty()) {
-        unerwartet << QStringLiteral("Datei speichern: ") + titel;
-        return {};
-    }
-    const QString pfad = dateien.front();
-    dateien.pop_front();
-    return pfad;
+QString TestDialoge::datei(Art art, const QString& titel, const QString& startpfad) {
+    gezeigt.append({art, titel + QLatin1Char('|') + startpfad});
+    const char* was = art == Art::DateiOeffnen ? "Datei öffnen: " : "Datei speichern: ";
+    return naechste(dateien, unerwartet, QString::fromUtf8(was) + titel, QString());
 }
 
 std::optional<QRgb> TestDialoge::farbe(QRgb) {
     gezeigt.append({Art::Farbe, QString()});
-    if (farben.empty()) {
-        unerwartet << QStringLiteral("Farbe");
-        return std::nullopt;
-    }
-    const auto f = farben.front();
-    farben.pop_front();
-    return f;
+    return naechste(farben, unerwartet, QStringLiteral("Farbe"), std::optional<QRgb>());
 }
 
 int TestDialoge::modal(QObject* f) {
     const QString name = f ? QString::fromLatin1(f->metaObject()->className()) : QString();
     gezeigt.append({Art::Modal, name});
-    if (fenster.empty()) {
-        unerwartet << QStringLiteral("Fenster: ") + name;
-        return 0;
-    }
-    auto handlung = std::move(fenster.front());
-    fenster.pop_front();
+    const auto handlung = naechste(fenster, unerwartet, QStringLiteral("Fenster: ") + name,
+                                   std::function<int(QObject*)>([](QObject*) { return 0; }));
     return handlung(f);
 }

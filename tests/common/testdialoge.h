@@ -2,6 +2,7 @@
 // The tests' dialogs seam: answers from queues, every text shown recorded.
 #include "platform/dialoge.h"
 
+#include <QDialog>
 #include <deque>
 #include <functional>
 
@@ -27,16 +28,39 @@ public:
     QList<Gezeigt> gezeigt;
     QStringList unerwartet;
 
+    // The next window, a W, is shown and handed to handlung in place of the user, then hidden; it
+    // returns the window's result. A window of another class is unerwartet and rejected.
+    template <typename W, typename H> void bei(H handlung) {
+        fenster.push_back([this, handlung](QObject* o) mutable {
+            auto* w = qobject_cast<W*>(o);
+            if (!w) {
+                unerwartet << QStringLiteral("Fenster: ") + QLatin1String(o->metaObject()->className());
+                return int(QDialog::Rejected);
+            }
+            w->show();
+            handlung(*w);
+            w->hide();
+            return w->result();
+        });
+    }
+
     QStringList texte(Art art) const;
     QStringList alleTexte() const; // every message, information, warning and question text
     void leeren();
 
-    void meldung(const QString& text) override;
-    void information(const QString& text) override;
-    void warnung(const QString& text) override;
+    void meldung(const QString& text) override { gezeigt.append({Art::Meldung, text}); }
+    void information(const QString& text) override { gezeigt.append({Art::Information, text}); }
+    void warnung(const QString& text) override { gezeigt.append({Art::Warnung, text}); }
     bool frage(const QString& text) override;
-    QString dateiOeffnen(const QString& titel, const QString& startpfad, const QString& filter) override;
-    QString dateiSpeichern(const QString& titel, const QString& startpfad, const QString& filter) override;
+    QString dateiOeffnen(const QString& titel, const QString& startpfad, const QString&) override {
+        return datei(Art::DateiOeffnen, titel, startpfad);
+    }
+    QString dateiSpeichern(const QString& titel, const QString& startpfad, const QString&) override {
+        return datei(Art::DateiSpeichern, titel, startpfad);
+    }
     std::optional<QRgb> farbe(QRgb start) override;
     int modal(QObject* fenster) override;
+
+private:
+    QString datei(Art art, const QString& titel, const QString& startpfad);
 };

@@ -1,5 +1,7 @@
 #include "testumgebung.h"
 
+#include "app/gui/tmainform.h"
+#include "app/programmstart.h"
 #include "platform/pause.h"
 #include "platform/umgebung.h"
 #include "storage/registry.h"
@@ -24,9 +26,8 @@ TestDialoge* g_dialoge = nullptr;
 void vorbereiten() {
     g_wurzel = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/korvane-test-XXXXXX"));
     const QString w = g_wurzel->path();
-    QDir().mkpath(w + QStringLiteral("/config"));
-    QDir().mkpath(w + QStringLiteral("/programm"));
-    QDir().mkpath(w + QStringLiteral("/laufzeit"));
+    for (const char* ordner : {"/config", "/programm", "/laufzeit"})
+        QDir().mkpath(w + QLatin1String(ordner));
     QFile::setPermissions(w + QStringLiteral("/laufzeit"),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(w + QStringLiteral("/config")));
@@ -75,6 +76,28 @@ void einstellungenLoeschen() {
     QFile::remove(einstellungsDatei());
 }
 
+QString eingerichtet(const QString& name) {
+    const QString ordner = neuerProgrammOrdner(name);
+    einstellungenLoeschen();
+    Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+    return ordner;
+}
+
+QByteArray legeMaerzAn(const QString& pfad, int messungen) {
+    const QList<QByteArray> zeilen = lies(testdaten(QStringLiteral("anna_maerz_2024.tab"))).split('\n');
+    const QByteArray bytes = zeilen.mid(0, 8 + messungen).join('\n') + '\n';
+    schreibe(pfad, bytes);
+    return bytes;
+}
+
+bool laeuft(Programmstart& p, const QString& tabelle) {
+    Startoptionen o;
+    o.tabelle = tabelle;
+    if (!p.erzeugeFenster(o)) return false;
+    p.mainForm->show();
+    return QTest::qWaitFor([&] { return !p.mainForm->ersteZeichnungAusstehend(); }, 10000);
+}
+
 UmgebungSichern::UmgebungSichern()
     : m_heim(qgetenv("HOME")), m_ordner(qgetenv("KORVANE_ORDNER")),
       m_ordnerGesetzt(qEnvironmentVariableIsSet("KORVANE_ORDNER")), m_arbeit(QDir::currentPath()) {}
@@ -94,8 +117,7 @@ QString testdaten(const QString& datei) {
 
 QByteArray lies(const QString& pfad) {
     QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void schreibe(const QString& pfad, const QByteArray& inhalt) {

@@ -8,13 +8,14 @@
 #include <QString>
 #include <QTest>
 
+class Programmstart;
+
 namespace testumgebung {
 
-// Called by KORVANE_TEST_MAIN before the QApplication exists.
+// KORVANE_TEST_MAIN calls these before the QApplication exists, after, and at the end (which
+// removes the temporary root, so test runs do not fill the disk).
 void vorbereiten();
-// Called after the QApplication exists.
 void einrichten();
-// Removes the temporary root, so test runs do not fill the disk.
 void aufraeumen();
 
 TestDialoge& dialoge();
@@ -25,7 +26,15 @@ QString einstellungsDatei();
 // A fresh, empty program folder below the root, named by $KORVANE_ORDNER from now on.
 QString neuerProgrammOrdner(const QString& name);
 void einstellungenLoeschen();
+// neuerProgrammOrdner(name) with no settings but the first start's; the folder, with "/".
+QString eingerichtet(const QString& name);
 QString testdaten(const QString& datei); // tests/data/<datei>
+// Anna's March of tests/data/anna_maerz_2024.tab with its first `messungen` readings, at pfad;
+// its bytes.
+QByteArray legeMaerzAn(const QString& pfad, int messungen = 3);
+// The windows created (with a table given on the command line), the main window shown and past
+// its first paint.
+bool laeuft(Programmstart& p, const QString& tabelle = {});
 
 // Puts $HOME, $KORVANE_ORDNER and the working folder back as they were when it goes.
 class UmgebungSichern {

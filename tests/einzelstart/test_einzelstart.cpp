@@ -116,35 +116,49 @@ class TestEinzelstart : public QObject {
 
 private Q_SLOTS:
     void uebergabe_data() {
-        QTest::addColumn<QString>("tabelle");
-        QTest::newRow("tabelle") << testumgebung::wurzel() + "/Anna_03_2024.tab";
-        QTest::newRow("ohne tabelle: nur nach vorn") << QString();
+        QTest::addColumn<QByteArray>("fremd"); // what reaches the socket first, if anything
+        QTest::addColumn<QString>("tabelle");  // then handed over by a later start
+        const QString w = testumgebung::wurzel();
+        QTest::newRow("tabelle") << QByteArray() << w + "/Anna_03_2024.tab";
+        QTest::newRow("ohne tabelle: nur nach vorn") << QByteArray() << QString();
         QTest::newRow("leerzeichen, umlaut, zeilenumbruch")
-            << testumgebung::wurzel() + "/Jörg Ärger/Jörg\n_03 2024.tab";
-        QTest::newRow("prozent und raute") << testumgebung::wurzel() + "/a%20b#c?.tab";
+            << QByteArray() << w + "/Jörg Ärger/Jörg\n_03 2024.tab";
+        QTest::newRow("prozent und raute") << QByteArray() << w + "/a%20b#c?.tab";
         QTest::newRow("langer pfad, ueber 12 KiB als url")
-            << testumgebung::wurzel() + (QStringLiteral("/") + QString(127, u'\u00e4')).repeated(16) + ".tab";
+            << QByteArray() << w + (QStringLiteral("/") + QString(127, u'\u00e4')).repeated(16) + ".tab";
+        // Whatever else reaches the socket opens nothing, and the running one still takes the next
+        // real hand-over.
+        QTest::newRow("keine datei-url") << QByteArray("http://example.org/x.tab\n") << w + "/echt.tab";
+        QTest::newRow("kein url") << QByteArray("%%%\n") << w + "/echt.tab";
+        QTest::newRow("ohne zeilenende, riesig") << QByteArray(100 * 1024, 'a') << w + "/echt.tab";
+        QTest::newRow("zeile ueber der grenze") << "file:///" + QByteArray(70 * 1024, 'a') + '\n'
+                                                << w + "/echt.tab";
     }
-    // The running Korvane receives exactly the path a later start was given, and only it.
+    // The running Korvane receives exactly the path a later start was given, and only it; a start
+    // of another set-up (other settings file or program folder) meanwhile runs as its own.
     void uebergabe() {
+        QFETCH(QByteArray, fremd);
         QFETCH(QString, tabelle);
         const QString schluessel = neuerSchluessel();
         Einzelstart laufend(schluessel);
         QCOMPARE(laufend.beginne(QString(), 2000), Ergebnis::Erster);
         QSignalSpy erhalten(&laufend, &Einzelstart::tabelleErhalten);
+        Einzelstart andere(neuerSchluessel());
+        QVERIFY(andere.socketPfad() != laufend.socketPfad());
+        QCOMPARE(andere.beginne(QStringLiteral("/andere.tab"), 500), Ergebnis::Erster);
+        if (!fremd.isEmpty()) {
+            QLocalSocket s;
+            s.connectToServer(laufend.socketPfad());
+            QVERIFY(s.waitForConnected(1000));
+            s.write(fremd);
+            QTRY_COMPARE(s.state(), QLocalSocket::UnconnectedState);
+            QVERIFY(!s.bytesAvailable()); // no "taken"
+            QCOMPARE(erhalten.size(), 0);
+        }
         auto spaeter = spaeterStarten(schluessel, tabelle, 5000);
         QCOMPARE(abwarten(spaeter), Ergebnis::Uebergeben);
         QTRY_COMPARE(erhalten.size(), 1);
         QCOMPARE(erhalten.first().first().toString(), tabelle);
-    }
-
-    // Parallel set-ups (other settings file or program folder) each get their own Korvane.
-    void getrennteEinrichtungen() {
-        Einzelstart a(neuerSchluessel());
-        Einzelstart b(neuerSchluessel());
-        QVERIFY(a.socketPfad() != b.socketPfad());
-        QCOMPARE(a.beginne(QString(), 500), Ergebnis::Erster);
-        QCOMPARE(b.beginne(QString(), 500), Ergebnis::Erster);
     }
 
     void hinterlassenes_data() {
@@ -224,34 +238,6 @@ private Q_SLOTS:
         QVERIFY2(uhr.elapsed() < 2000, qPrintable(QString::number(uhr.elapsed())));
     }
 
-    void fremdeNachrichten_data() {
-        QTest::addColumn<QByteArray>("nachricht");
-        QTest::newRow("keine datei-url") << QByteArray("http://example.org/x.tab\n");
-        QTest::newRow("kein url") << QByteArray("%%%\n");
-        QTest::newRow("ohne zeilenende, riesig") << QByteArray(100 * 1024, 'a');
-        QTest::newRow("zeile ueber der grenze") << "file:///" + QByteArray(70 * 1024, 'a') + '\n';
-    }
-    // Whatever else reaches the socket opens nothing, and the running one still takes the next
-    // real hand-over.
-    void fremdeNachrichten() {
-        QFETCH(QByteArray, nachricht);
-        const QString schluessel = neuerSchluessel();
-        Einzelstart laufend(schluessel);
-        QCOMPARE(laufend.beginne(QString(), 500), Ergebnis::Erster);
-        QSignalSpy erhalten(&laufend, &Einzelstart::tabelleErhalten);
-        QLocalSocket fremd;
-        fremd.connectToServer(laufend.socketPfad());
-        QVERIFY(fremd.waitForConnected(1000));
-        fremd.write(nachricht);
-        QTRY_COMPARE(fremd.state(), QLocalSocket::UnconnectedState);
-        QVERIFY(!fremd.bytesAvailable()); // no "taken"
-        QCOMPARE(erhalten.size(), 0);
-
-        auto spaeter = spaeterStarten(schluessel, QStringLiteral("/echt.tab"), 5000);
-        QCOMPARE(abwarten(spaeter), Ergebnis::Uebergeben);
-        QTRY_COMPARE(erhalten.size(), 1);
-        QCOMPARE(erhalten.first().first().toString(), QStringLiteral("/echt.tab"));
-    }
     void ordner_data() {
         QTest::addColumn<QString>("fall");   // where, then how it is not safe
         QTest::addColumn<bool>("uebergabe"); // else every start runs alone

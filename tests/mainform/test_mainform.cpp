@@ -1,14 +1,12 @@
-// The main window driven offscreen: commands, heights, timer, wheel, right click, means, first
-// paint and closing.
+// The main window driven offscreen: help, browser, size and place, wheel, right click, means,
+// first paint, remarks and closing.
 #include "testumgebung.h"
 
 #include "app/gui/tmainform.h"
 #include "chart/tmonatsgrafik.h"
 #include "platform/shell.h"
-#include "platform/textdatei.h"
 #include "storage/registry.h"
 
-#include <QSignalSpy>
 #include <QtWidgets>
 
 using namespace Qt::StringLiterals;
@@ -16,22 +14,11 @@ using Art = TestDialoge::Art;
 
 namespace {
 
-const QStringList kMaerz = u"[Personendaten]\nBenutzerName=Anna\nDatum=März 2024\n1M=1\n2M=1\n3M=1\n4M=1\n\n"
-                           u"Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=70,5\n"
-                           u"Abends den 05.03.2024 Z=20:40 s=135, d=85, p=72, Gewicht=0\n"
-                           u"Morgens den 06.03.2024 Z=07:30 s=138, d=88, p=68, Gewicht=71"_s.split(u'\n');
 const QString kZuWenig = u"Um die Mittelwerte anzuzeigen müssen Sie noch ein paar Daten eingeben!"_s;
 const QString kTrotzdem =
     u"Fehler beim Erzeugen der Datei %1\nAn dieser Stelle liegt ein Ordner.\n\nDie Bemerkungen "
     u"konnten in \"%1\" nicht gespeichert werden. Möchten Sie das Programm trotzdem beenden?"_s;
 const QString kMaerzRelativ = u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s;
-
-// The March table with its first `messungen` readings; empty when it cannot be written.
-QString schreibeTabelle(const QString& pfad, int messungen = 3) {
-    QDir().mkpath(QFileInfo(pfad).absolutePath());
-    const bool ok = textdatei::schreibeZeilen(pfad, kMaerz.mid(0, 8 + messungen)) == textdatei::Ergebnis::Ok;
-    return ok ? pfad : QString();
-}
 
 } // namespace
 
@@ -45,9 +32,7 @@ class TestMainform : public QObject {
     // sets further settings before creation.
     bool offen(const QString& ordner, const std::function<void()>& vorher = {}) {
         form.reset();
-        testumgebung::neuerProgrammOrdner(ordner);
-        testumgebung::einstellungenLoeschen();
-        Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(testumgebung::programmOrdner());
+        testumgebung::eingerichtet(ordner);
         if (vorher) vorher();
         z = Zustand{};
         form = std::make_unique<TmainForm>(z);
@@ -56,7 +41,10 @@ class TestMainform : public QObject {
         return QTest::qWaitForWindowExposed(form.get()) &&
                QTest::qWaitFor([&] { return !form->ersteZeichnungAusstehend(); });
     }
-    QString maerz(int n = 3) { return schreibeTabelle(z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s, n); }
+    QString maerz(int n = 3) {
+        testumgebung::legeMaerzAn(z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s, n);
+        return z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s;
+    }
     QString notiz() const { return z.tabellenOrdner + u"2024/Anna_03_2024.txt"_s; }
     static QString gespeicherteTabelle() { return Lies_String_aus_Registry(u"TabellenDateiName"_s); }
 
@@ -64,46 +52,14 @@ private Q_SLOTS:
     void init() { testumgebung::dialoge().leeren(); }
     void cleanup() { QCOMPARE(testumgebung::dialoge().unerwartet, QStringList()); }
 
-    void befehle() {
-        QVERIFY(offen(u"befehle"_s));
-        // Commands whose work is not built yet are disabled, never faked.
-        const QStringList an =
-            u"Benutzernamendern1 DiagrammimBrowseranzeigen Einstellungen1 GrafikSpeichernAlsPdfDatei "
-            u"GrafikUndTabelleSpeichernAlsPDFDatei GrafikplusTabellespeichernalsBilddatei GrafikspeichernalsBilddatei "
-            u"Hilfethemen1 Infober1 Menuegrosseranzeigen1 Messwerte1 Mittelwerte1 Neu1 OeffnenUndTabelleBearbeiten "
-            u"OeffnenUndalsGrafikAnzeigen OffnenUndTabelleAnzeigen TabelleSpeichernAlsPDFDatei aktuellebearbeiten1 "
-            u"anzeigen1 beenden1 neuerstellen1"_s.split(u' ');
-        QStringList aktiv, gesperrt, trenner; // trenner: blank entries with their place in the menu
-        for (const QAction* a : form->findChildren<QAction*>()) {
-            if (a->objectName().isEmpty()) continue; // Qt's own
-            if (a->text().trimmed().isEmpty())
-                trenner << a->objectName() + u'@' +
-                               QString::number(static_cast<QWidget*>(a->parent())->actions().indexOf(a));
-            else if (!a->menu())
-                (a->isEnabled() ? aktiv : gesperrt) << a->objectName();
-        }
-        aktiv.sort();
-        trenner.sort();
-        QCOMPARE(aktiv, an);
-        QCOMPARE(gesperrt.size(), 3); // the hidden print menu's three
-        QStringList leiste;
-        for (const QAction* a : form->menuBar()->actions())
-            leiste << a->text() + (a->isVisible() ? "" : "/versteckt");
-        QCOMPARE(leiste.join(u','),
-                 u"Datei,&Drucken/versteckt,Einstellungen,Mittelwerte,Messwerte,&Tabelle,&Optionen,&Hilfe"_s);
-        QCOMPARE(trenner.join(u' '), u"N1@11 N2@7 N3@2 N4@4 N5@0 N6@2 N7@2"_s);
-    }
-
     void hilfe_data() {
         QTest::addColumn<bool>("entfernt");
         QTest::addColumn<int>("status"); // of the stand-in opener; -1: there is none
         QTest::addColumn<QString>("grund");
         QTest::newRow("vom Start in den Programmordner gelegt") << false << 0 << "";
         QTest::newRow("dort entfernt") << true << 0 << "";
-        QTest::newRow("xdg-open fehlt")
-            << false << -1 << "Das Programm \"xdg-open\" ließ sich nicht starten.";
-        QTest::newRow("kein Programm für PDF")
-            << false << 3 << "\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
+        QTest::newRow("xdg-open fehlt") << false << -1 << "Das Programm \"xdg-open\" ließ sich nicht starten.";
+        QTest::newRow("kein Programm für PDF") << false << 3 << "\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
     }
     // The start puts the guide into the program folder; when it is gone from there, the built-in
     // one is put where the desktop can open it. The desktop's opener (a stand-in) opens it; when it
@@ -147,8 +103,8 @@ private Q_SLOTS:
         QTest::newRow("Seite nicht schreibbar") << "schreibfehler";
         QTest::newRow("kein Monat") << "ohne";
     }
-    // The month drawn becomes a page beside its script and opens in the browser chosen; a page
-    // that cannot be written, or no month at all, opens nothing.
+    // The month drawn becomes a page beside the built-in script and opens in the browser chosen; a
+    // page that cannot be written, or no month ever drawn, opens nothing.
     void grafikImBrowser() {
         QFETCH(QString, fall);
         QVERIFY(offen(u"browser-"_s + fall));
@@ -161,18 +117,15 @@ private Q_SLOTS:
         form->DiagrammimBrowseranzeigen->trigger();
         shell::zeichneAuf(nullptr);
         const TestDialoge& d = testumgebung::dialoge();
+        QCOMPARE(geoeffnet, fall == u"gut" ? QStringList{seite} : QStringList());
         if (fall == u"gut") {
-            QCOMPARE(geoeffnet, QStringList{seite});
             QVERIFY(testumgebung::lies(seite).contains("Korvanemesswerte von Anna im M\xE4rz 2024"));
-            QVERIFY(testumgebung::lies(z.htmlOrdner + u"2024/Chart.min.js"_s)
-                        .startsWith("/*!\n * Chart.js v2.9.4"));
+            QVERIFY(testumgebung::lies(z.htmlOrdner + u"2024/Chart.min.js"_s).startsWith("/*!\n * Chart.js v2.9.4"));
             QCOMPARE(d.alleTexte(), QStringList());
         } else if (fall == u"schreibfehler") {
-            QCOMPARE(geoeffnet, QStringList());
             QCOMPARE(d.texte(Art::Warnung), QStringList{u"Fehler beim Erzeugen der Datei "_s + seite +
                                                         u"\nAn dieser Stelle liegt ein Ordner."_s});
         } else {
-            QCOMPARE(geoeffnet, QStringList());
             QCOMPARE(d.alleTexte(), QStringList{u"Es wurden noch keine Daten eingegeben!"_s});
             QVERIFY(!QFileInfo::exists(seite));
         }
@@ -191,14 +144,10 @@ private Q_SLOTS:
     void jahrAusTitel_data() {
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QString>("jahr");
-        QTest::newRow("2024") << "Korvanemesswerte  März 2024  Anna"
-                              << "2024";
-        QTest::newRow("1998") << "Korvanemesswerte  Mai 1998  Bert"
-                              << "1998";
-        QTest::newRow("2045 bleibt") << "Korvanemesswerte  Mai 2045  Bert"
-                                     << "2023";
-        QTest::newRow("spaeteres muster gewinnt") << "Korvanemesswerte  Juni 2031  Anna2001"
-                                                  << "2031";
+        QTest::newRow("2024") << "Korvanemesswerte  März 2024  Anna" << "2024";
+        QTest::newRow("1998") << "Korvanemesswerte  Mai 1998  Bert" << "1998";
+        QTest::newRow("2045 bleibt") << "Korvanemesswerte  Mai 2045  Bert" << "2023";
+        QTest::newRow("spaeteres muster gewinnt") << "Korvanemesswerte  Juni 2031  Anna2001" << "2031";
     }
     void jahrAusTitel() {
         QFETCH(QString, titel);
@@ -206,7 +155,42 @@ private Q_SLOTS:
         QCOMPARE(TmainForm::jahrAusTitel(titel, QStringLiteral("2023")), jahr);
     }
 
-    void hoehen_data() {
+    // Client size and frame position from the design height, the frame and the screen.
+    void normalLage_data() {
+        QTest::addColumn<int>("hoehe"); // with the frame, which is 36 pixels high
+        QTest::addColumn<int>("bedarf");
+        QTest::addColumn<QRect>("frei");
+        QTest::addColumn<QPoint>("bisher");
+        QTest::addColumn<bool>("mittig");
+        QTest::addColumn<QRect>("lage"); // frame position, client size
+        const QRect gross(0, 0, 1920, 1080), klein(0, 0, 1366, 768);
+        QTest::newRow("1920x1080") << 795 << 740 << gross << QPoint(300, 500) << false << QRect(300, 142, 574, 759);
+        QTest::newRow("1920x1080, mittig") << 795 << 740 << gross << QPoint(300, 500) << true << QRect(672, 142, 574, 759);
+        QTest::newRow("Inhalt passt knapp nicht")
+            << 795 << 760 << gross << QPoint(300, 500) << false << QRect(300, 142, 589, 759);
+        QTest::newRow("Leiste oben") << 795 << 740 << QRect(0, 30, 1366, 738) << QPoint(300, 0) << false
+                                     << QRect(300, 30, 589, 702);
+        QTest::newRow("rechts hinaus") << 549 << 500 << klein << QPoint(1200, 0) << false << QRect(790, 109, 574, 513);
+        QTest::newRow("links hinaus") << 549 << 500 << QRect(1366, 0, 1366, 768) << QPoint(0, 0) << false
+                                      << QRect(1366, 109, 574, 513);
+        QTest::newRow("ohne Bildschirm") << 795 << 900 << QRect() << QPoint(5, 6) << true << QRect(5, 6, 574, 759);
+    }
+    void normalLage() {
+        QFETCH(int, hoehe);
+        QFETCH(int, bedarf);
+        QFETCH(QRect, frei);
+        QFETCH(QPoint, bisher);
+        QFETCH(bool, mittig);
+        const TmainForm::Normallage lage =
+            TmainForm::normalLage(hoehe, bedarf, QMargins(1, 31, 1, 5), frei, 15, bisher, mittig);
+        QTEST(QRect(lage.position, lage.innen), "lage");
+    }
+
+    // The design height with the weight chart, the remarks, both or neither, whole window; on the
+    // screen it has the window lies wholly in the free area, the remarks stand below the charts and
+    // the chart scrolls only downwards, after dragging the frame, maximising and restoring too.
+    // ctest runs this once more on a small screen and on one of 1366 x 768.
+    void aufDemBildschirm_data() {
         QTest::addColumn<bool>("gewicht");
         QTest::addColumn<bool>("bemerkungen");
         QTest::addColumn<int>("hoehe"); // 0: 795 less the weight template and its gap
@@ -215,128 +199,37 @@ private Q_SLOTS:
         QTest::newRow("nur Gewicht") << true << false << 795 - 96;
         QTest::newRow("keins") << false << false << 549;
     }
-    void hoehen() {
+    void aufDemBildschirm() {
         QFETCH(bool, gewicht);
         QFETCH(bool, bemerkungen);
         QFETCH(int, hoehe);
-        QVERIFY(offen(u"hoehen"_s, [&] {
+        QVERIFY(offen(u"schirm"_s, [&] {
             Schreib_Integer_in_Registry(u"FarbkurveGewichtAnzeigen"_s, QString::number(gewicht));
             Schreib_Integer_in_Registry(u"BemerkungenAnzeigen"_s, QString::number(bemerkungen));
         }));
-        if (hoehe == 0) hoehe = 795 - form->grafik().vorlageGewicht.height() - 20;
-        // The height is the whole window's; the offscreen platform draws a frame of its own.
-        const int rahmen = form->frameGeometry().height() - form->height();
-        QTRY_COMPARE(form->frameGeometry().height(), hoehe);
-        QCOMPARE(form->height(), hoehe - rahmen);
         QCOMPARE(form->GewichtImage->isHidden(), !gewicht);
         QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
-        const QWidget* darueber = gewicht ? form->GewichtImage : form->Image;
-        if (bemerkungen) QCOMPARE(form->RichEdit1->y(), darueber->geometry().bottom() + 1 + 20);
-        QCOMPARE(form->ScrollBox1->verticalScrollBar()->maximum(), 0); // all fits without scrolling
-
-        // Dragging the frame does not keep another size; Timer1 writes the title twice, then stops.
-        QTRY_VERIFY(!form->Timer1->isActive());
-        QSignalSpy titel(form.get(), &TmainForm::titelGeschrieben);
-        form->resize(form->width() + 100, form->height() - 100);
-        QTRY_COMPARE(form->size(), QSize(574, hoehe - rahmen));
-        QTest::qWait(350);
-        QCOMPARE(titel.count(), 2);
-
-        // Maximised the remarks stay as they were, below the charts; restored, so does the height.
-        form->showMaximized();
-        QTRY_VERIFY(form->isMaximized() && form->height() != hoehe);
-        QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
-        form->showNormal();
-        QTRY_COMPARE(form->frameGeometry().height(), hoehe);
-        QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
-    }
-
-    // Client size and frame position from the design height, the frame and the screen.
-    void normalLage_data() {
-        QTest::addColumn<int>("hoehe"); // with frame
-        QTest::addColumn<int>("bedarf");
-        QTest::addColumn<QMargins>("rahmen");
-        QTest::addColumn<QRect>("frei");
-        QTest::addColumn<QPoint>("bisher");
-        QTest::addColumn<bool>("mittig");
-        QTest::addColumn<QSize>("innen");
-        QTest::addColumn<QPoint>("position");
-        const QMargins fenster(1, 31, 1, 5); // 36 pixels high: title bar and borders
-        const QRect gross(0, 0, 1920, 1080), klein(0, 0, 1366, 768);
-        QTest::newRow("1920x1080, Rahmen 36") << 795 << 740 << fenster << gross << QPoint(300, 500) << false
-                                              << QSize(574, 759) << QPoint(300, 142);
-        QTest::newRow("1920x1080, mittig") << 795 << 740 << fenster << gross << QPoint(300, 500) << true
-                                           << QSize(574, 759) << QPoint(672, 142);
-        QTest::newRow("1920x1080, Inhalt passt knapp nicht")
-            << 795 << 760 << fenster << gross << QPoint(300, 500) << false << QSize(589, 759)
-            << QPoint(300, 142);
-        QTest::newRow("1366x768, Rahmen 36: kleiner, rollt")
-            << 795 << 740 << fenster << klein << QPoint(300, 200) << false << QSize(589, 732)
-            << QPoint(300, 0);
-        QTest::newRow("1366x768 ohne Rahmen") << 795 << 780 << QMargins() << klein << QPoint(300, 200)
-                                              << false << QSize(589, 768) << QPoint(300, 0);
-        QTest::newRow("1366x768, niedrigstes Fenster") << 549 << 500 << fenster << klein << QPoint(300, 0)
-                                                       << false << QSize(574, 513) << QPoint(300, 109);
-        QTest::newRow("Leiste oben") << 795 << 740 << fenster << QRect(0, 30, 1366, 738) << QPoint(300, 0)
-                                     << false << QSize(589, 702) << QPoint(300, 30);
-        QTest::newRow("rechts hinaus") << 549 << 500 << fenster << klein << QPoint(1200, 0) << false
-                                       << QSize(574, 513) << QPoint(1366 - 576, 109);
-        QTest::newRow("links hinaus") << 549 << 500 << fenster << QRect(1366, 0, 1366, 768) << QPoint(0, 0)
-                                      << false << QSize(574, 513) << QPoint(1366, 109);
-        QTest::newRow("ohne Bildschirm")
-            << 795 << 900 << fenster << QRect() << QPoint(5, 6) << true << QSize(574, 759) << QPoint(5, 6);
-    }
-    void normalLage() {
-        QFETCH(int, hoehe);
-        QFETCH(int, bedarf);
-        QFETCH(QMargins, rahmen);
-        QFETCH(QRect, frei);
-        QFETCH(QPoint, bisher);
-        QFETCH(bool, mittig);
-        QFETCH(QSize, innen);
-        QFETCH(QPoint, position);
-        const TmainForm::Normallage lage =
-            TmainForm::normalLage(hoehe, bedarf, rahmen, frei, 15, bisher, mittig);
-        QCOMPARE(lage.innen, innen);
-        QCOMPARE(lage.position, position);
-    }
-
-    // The window on the screen it has lies wholly in the free area, and the chart scrolls only
-    // downwards, after maximising and restoring too. ctest runs this once more on a small screen
-    // and on one of 1366 x 768.
-    void aufDemBildschirm_data() {
-        QTest::addColumn<bool>("gewicht");
-        QTest::newRow("mit Gewicht") << true;
-        QTest::newRow("ohne Gewicht") << false;
-    }
-    void aufDemBildschirm() {
-        QFETCH(bool, gewicht);
-        QVERIFY(offen(u"schirm"_s, [&] {
-            Schreib_Integer_in_Registry(u"FarbkurveGewichtAnzeigen"_s, QString::number(gewicht));
-            Schreib_Integer_in_Registry(u"BemerkungenAnzeigen"_s, u"1"_s);
-        }));
         const QRect frei = form->screen()->availableGeometry();
-        const int hoehe = qMin(form->normalHoehe(), frei.height());
+        hoehe = qMin(hoehe ? hoehe : 795 - form->grafik().vorlageGewicht.height() - 20, frei.height());
         QScrollArea* box = form->ScrollBox1;
-        // Menu bar and legend strip whole in the window, the window on the screen, and the remarks
-        // reached by scrolling.
+        // Menu bar and legend strip whole in the window, the window on the screen, and the lowest
+        // in the box reached by scrolling to the end: the remarks whole, a chart its full height.
         const auto ganz = [&] {
-            const QRect f = form->frameGeometry();
-            QVERIFY2(frei.contains(f),
-                     qPrintable(u"%1,%2 %3x%4"_s.arg(f.x()).arg(f.y()).arg(f.width()).arg(f.height())));
-            for (const QWidget* w :
-                 std::initializer_list<const QWidget*>{form->menuBar(), form->Panel1, form->Image2})
+            QVERIFY(frei.contains(form->frameGeometry()));
+            for (const QWidget* w : QWidgetList{form->menuBar(), form->Panel1, form->Image2})
                 QVERIFY2(form->rect().contains(QRect(w->mapTo(form.get(), QPoint()), w->size())),
                          qPrintable(w->objectName()));
-            QVERIFY(!form->RichEdit1->isHidden());
-            // The lowest in the box: scrolled to the end, it shows whole.
+            const QWidget* chart = gewicht ? form->GewichtImage : form->Image;
+            const QWidget* unten = bemerkungen ? form->RichEdit1 : chart;
+            if (bemerkungen) QVERIFY(unten->y() > chart->geometry().bottom());
+            if (gewicht) QVERIFY(chart->y() > form->Image->geometry().bottom());
             box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
             box->horizontalScrollBar()->setValue(0);
-            const QRect bemerkungen(form->RichEdit1->mapTo(box->viewport(), QPoint()),
-                                    form->RichEdit1->size());
-            QVERIFY(box->viewport()->rect().contains(bemerkungen));
+            const QRect r(unten->mapTo(box->viewport(), QPoint()), unten->size()), sicht = box->viewport()->rect();
+            QVERIFY(bemerkungen ? sicht.contains(r) : r.top() >= 0 && r.bottom() <= sicht.bottom());
         };
         const auto pruefe = [&] {
+            form->resize(form->width() + 100, form->height() - 100); // dragging the frame keeps no other size
             QTRY_COMPARE(form->frameGeometry().height(), hoehe);
             QTRY_VERIFY(!form->Timer1->isActive());
             ganz();
@@ -352,6 +245,7 @@ private Q_SLOTS:
         QTRY_VERIFY(form->isMaximized() && form->Image->width() > 570);
         QTRY_VERIFY(!form->Timer1->isActive());
         ganz();
+        QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
         if (QTest::currentTestFailed()) return;
         form->showNormal();
         QTRY_VERIFY(!form->isMaximized() && form->Image->width() == 570);
@@ -363,7 +257,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("rad"); // 0: a right click at screen row `zeile`
         QTest::addColumn<int>("zeile");
         QTest::addColumn<int>("erwartet"); // scroll bar value from 500, or 1 for a pop-up
-        QTest::newRow("Rad hoch") << u"ScrollBox1"_s << 120 << 0 << 460;
         QTest::newRow("Rad zwei Rasten runter") << u"ScrollBox1"_s << -240 << 0 << 580;
         QTest::newRow("Rad ganzzahlig geteilt") << u"ScrollBox1"_s << -100 << 0 << 533;
         QTest::newRow("Rad über dem Diagramm") << u"Image"_s << 120 << 0 << 460;
@@ -415,7 +308,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("gespeichert"); // under the data folder
         QTest::addColumn<bool>("absolut");
         QTest::newRow("unter dem Datenordner") << kMaerzRelativ << false;
-        QTest::newRow("voller Pfad") << kMaerzRelativ << true;
         QTest::newRow("Datei fehlt") << u"weg/Anna_01_2020.tab"_s << true;
     }
     void ersteZeichnung() {
@@ -424,7 +316,7 @@ private Q_SLOTS:
         QVERIFY(offen(u"erste"_s, [&] {
             // A data folder away from the working folder, so a relative name must be resolved.
             const QString daten = testumgebung::programmOrdner() + u"daten/"_s;
-            QVERIFY(!schreibeTabelle(daten + kMaerzRelativ).isEmpty());
+            testumgebung::legeMaerzAn(daten + kMaerzRelativ);
             Schreib_String_in_Registry(u"DatenSpeicherOrt"_s, daten);
             Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);
             Schreib_String_in_Registry(u"TabellenDateiName"_s, absolut ? daten + gespeichert : gespeichert);
@@ -433,8 +325,8 @@ private Q_SLOTS:
         QCOMPARE(form->Label1->text(), da ? u"Korvanemesswerte  März 2024  Anna"_s : u"von Anna"_s);
         // The chart in words, for a screen reader: month, user and the means of the box.
         QCOMPARE(form->Image->accessibleDescription(),
-                 da ? u"März 2024, Anna. Mittelwerte: systolisch 137,67, diastolisch 87,67, Puls 70,00, "
-                      u"Pulsdruck 50,00"_s
+                 da ? u"März 2024, Anna. Mittelwerte: systolisch 134,33, diastolisch 87,67, Puls 69,33, "
+                      u"Pulsdruck 46,67"_s
                     : u"von Anna"_s);
         // Kept even when the file is gone, so closing stores it back.
         QCOMPARE(z.TabellenDateiName, z.datenOrdner + gespeichert);
@@ -442,75 +334,51 @@ private Q_SLOTS:
         QCOMPARE(gespeicherteTabelle(), z.TabellenDateiName);
     }
 
-    // Remarks that cannot be saved are asked about once when another table is opened as a chart,
-    // and the month is only left on the user's word.
-    void bemerkungenBeimOeffnenEinmalGefragt_data() {
+    // The remarks when the month is left. Closing writes them, once: the end on a signal after it
+    // writes nothing. A file that cannot take them is asked about, once when another table is
+    // opened as a chart, and the month or the program is left only on the user's word. Remarks that
+    // could not be read are shown read-only, so nothing empty is saved over them.
+    void bemerkungen_data() {
+        QTest::addColumn<QString>("text"); // typed into the remarks
+        QTest::addColumn<int>("datei");    // 0 writable, 1 a folder in its place, 2 too large to read
+        QTest::addColumn<bool>("april");   // April opened as a chart; else the window closed
         QTest::addColumn<QList<bool>>("antworten");
-        QTest::addColumn<bool>("gewechselt");
-        QTest::newRow("ohne bemerkungen verlassen") << QList<bool>{false} << true;
-        QTest::newRow("nochmal, dann verlassen") << QList<bool>{true, false} << true;
+        QTest::newRow("geändert") << u"Kopfweh\tabends"_s << 0 << false << QList<bool>{};
+        QTest::newRow("unverändert") << QString() << 0 << false << QList<bool>{};
+        QTest::newRow("Schreibfehler, bleibt offen") << u"wichtig"_s << 1 << false << QList<bool>{false};
+        QTest::newRow("Schreibfehler, trotzdem beenden") << u"wichtig"_s << 1 << false << QList<bool>{true};
+        QTest::newRow("April, ohne Bemerkungen") << u"wichtig"_s << 1 << true << QList<bool>{false};
+        QTest::newRow("April, nochmal, dann ohne") << u"wichtig"_s << 1 << true << QList<bool>{true, false};
+        QTest::newRow("unlesbar") << QString() << 2 << false << QList<bool>{};
     }
-    void bemerkungenBeimOeffnenEinmalGefragt() {
-        QFETCH(QList<bool>, antworten);
-        QFETCH(bool, gewechselt);
-        QVERIFY(offen(u"einmal"_s));
-        const QString tabelle = maerz();
-        form->zeigeTabelleAlsGrafik(tabelle);
-        QVERIFY(QDir().mkpath(notiz())); // the remarks file cannot be written
-        form->RichEdit1->setPlainText(u"wichtig"_s);
-        const QString april = z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s;
-        QStringList zeilen = kMaerz;
-        zeilen.replaceInStrings(u".03.2024"_s, u".04.2024"_s);
-        QCOMPARE(textdatei::schreibeZeilen(april, zeilen), textdatei::Ergebnis::Ok);
-        testumgebung::dialoge().fragen.assign(antworten.begin(), antworten.end());
-        form->zeigeTabelleAlsGrafik(april);
-        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).size(), antworten.size());
-        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung), QStringList());
-        QCOMPARE(z.TabellenDateiName == april, gewechselt);
-    }
-
-    // Remarks that could not be read are shown read-only, so nothing empty is saved over them.
-    void unlesbareBemerkungenNurLesen() {
-        QVERIFY(offen(u"nurlesen"_s));
-        const QString tabelle = maerz();
-        testumgebung::schreibe(notiz(), QByteArray(2 << 20, 'x'));
-        form->zeigeTabelleAlsGrafik(tabelle);
-        QVERIFY(form->RichEdit1->isReadOnly());
-        QCOMPARE(testumgebung::dialoge().texte(Art::Warnung).size(), 1);
-        form->close();
-        QCOMPARE(QFileInfo(notiz()).size(), qint64(2 << 20));
-    }
-
-    void schliessen_data() {
-        QTest::addColumn<QString>("text");   // typed into the remarks
-        QTest::addColumn<bool>("blockiert"); // the remarks file cannot be written
-        QTest::addColumn<bool>("trotzdem");  // the answer to closing anyway
-        QTest::newRow("Bemerkungen geändert") << u"Kopfweh\tabends"_s << false << false;
-        QTest::newRow("Bemerkungen unverändert") << QString() << false << false;
-        QTest::newRow("Schreibfehler, bleibt offen") << u"wichtig"_s << true << false;
-        QTest::newRow("Schreibfehler, trotzdem beenden") << u"wichtig"_s << true << true;
-    }
-    void schliessen() {
+    void bemerkungen() {
         QFETCH(QString, text);
-        QFETCH(bool, blockiert);
-        QFETCH(bool, trotzdem);
+        QFETCH(int, datei);
+        QFETCH(bool, april);
+        QFETCH(QList<bool>, antworten);
         QVERIFY(offen(u"ende"_s, [] { Schreib_String_in_Registry(u"TabellenDateiName"_s, u"alt.tab"_s); }));
-        const QString tabelle = maerz();
+        const QString tabelle = maerz(), april04 = z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s;
+        if (datei == 2) testumgebung::schreibe(notiz(), QByteArray(2 << 20, 'x'));
         form->zeigeTabelleAlsGrafik(tabelle);
-        if (blockiert) QVERIFY(QDir().mkpath(notiz()));
+        QCOMPARE(form->RichEdit1->isReadOnly(), datei == 2);
+        if (datei == 1) QVERIFY(QDir().mkpath(notiz()));
         if (!text.isEmpty()) form->RichEdit1->setPlainText(text);
-        testumgebung::dialoge().fragen.push_back(trotzdem);
-        form->close();
-        const bool bleibt = blockiert && !trotzdem;
+        TestDialoge& d = testumgebung::dialoge();
+        d.fragen.assign(antworten.begin(), antworten.end());
+        testumgebung::schreibe(april04, testumgebung::lies(tabelle).replace(".03.2024", ".04.2024"));
+        april ? form->zeigeTabelleAlsGrafik(april04) : (void)form->close();
+        QCOMPARE(d.texte(Art::Frage).size(), antworten.size());
+        if (!april && datei == 1) QCOMPARE(d.texte(Art::Frage).value(0), kTrotzdem.arg(notiz()));
+        QCOMPARE(d.texte(Art::Warnung).size(), datei == 2 ? 1 : 0);
+        QCOMPARE(z.TabellenDateiName, april ? april04 : tabelle);
+        if (april) return;
+        const bool bleibt = antworten == QList<bool>{false};
         QCOMPARE(form->isVisible(), bleibt);
-        QCOMPARE(form->RichEdit1->toPlainText(), text);
-        QCOMPARE(testumgebung::dialoge().texte(Art::Frage).join(u'|'), blockiert ? kTrotzdem.arg(notiz()) : QString());
         QCOMPARE(gespeicherteTabelle(), bleibt ? u"alt.tab"_s : tabelle);
-        const QByteArray gesichert = text.isEmpty() ? QByteArray() : (text + u"\r\n"_s).toLatin1();
-        if (!blockiert) QCOMPARE(testumgebung::lies(notiz()), gesichert);
+        if (datei == 0) QCOMPARE(testumgebung::lies(notiz()), text.isEmpty() ? "" : (text + u"\r\n"_s).toLatin1());
+        if (datei == 1) QCOMPARE(form->RichEdit1->toPlainText(), text);
+        if (datei == 2) QCOMPARE(QFileInfo(notiz()).size(), qint64(2 << 20));
         if (bleibt) return;
-
-        // Only once: a second request (the program's end on a signal) writes nothing more.
         QFile::remove(notiz());
         Schreib_String_in_Registry(u"TabellenDateiName"_s, u"danach.tab"_s);
         form->grafik().setzeBemerkungen(u"spät"_s);

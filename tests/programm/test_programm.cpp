@@ -1,6 +1,6 @@
-// The program as a process: start in an empty folder, end by a signal, end when a folder
-// cannot be created; the program folder whatever the working folder; a second start hands its
-// table to the running one; the export from the command line.
+// The program as a process: the end by a signal wherever it waits, a second start handing its
+// table to the running one, and the export from the command line. The hand-over's cases and the
+// program folder are tested in-process (tests/einzelstart, tests/ablauf, tests/storage).
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
@@ -42,10 +42,8 @@ const QString kMaerz = u"Korvane-Daten-Galerie/2024/Anna_03_2024.tab"_s; // belo
 const QString kBrowser = u"Korvane-Daten im Browser"_s;
 
 struct Lauf {
-    QString ordner; // the program folder ($KORVANE_ORDNER)
+    QString ordner; // the program folder ($KORVANE_ORDNER), also the working folder
     QString config;
-    QString heim;   // when set: $HOME, and no $KORVANE_ORDNER
-    QString arbeit; // the working folder; the program folder when empty
 
     QString einstellungen() const { return config + "/Orvalis/Korvane.conf"; }
 };
@@ -53,7 +51,7 @@ struct Lauf {
 Lauf neuerLauf(const QString& name) {
     const QString wurzel = testumgebung::wurzel() + u'/' + name;
     QDir(wurzel).removeRecursively();
-    Lauf l{wurzel + "/programm/", wurzel + "/config", {}, {}};
+    Lauf l{wurzel + "/programm/", wurzel + "/config"};
     QDir().mkpath(l.ordner);
     QDir().mkpath(l.config);
     return l;
@@ -65,14 +63,10 @@ void starte(QProcess& p, const Lauf& l, const QStringList& argumente = {}) {
     env.insert(u"XDG_CACHE_HOME"_s, l.config + "/../cache");
     env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     env.insert(u"KORVANE_ORDNER"_s, l.ordner);
-    if (!l.heim.isEmpty()) {
-        env.insert(u"HOME"_s, l.heim);
-        env.remove(u"KORVANE_ORDNER"_s);
-    }
     p.setProcessEnvironment(env); // sanitizer options from ctest pass on unchanged
     // Its warnings and any sanitizer report belong in the test's output, not in an unread buffer.
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.setWorkingDirectory(l.arbeit.isEmpty() ? l.ordner : l.arbeit);
+    p.setWorkingDirectory(l.ordner);
     p.start(kKorvane, argumente);
     QVERIFY(p.waitForStarted(10000));
 }
@@ -122,18 +116,6 @@ QString annaInGebrauch(const Lauf& l) {
                            {"TabellenDateiName", tabelle}});
     schreibe(tabelle, maerzDaten());
     return tabelle;
-}
-
-// Bert's March, somewhere outside the data folder (a download, say).
-QString bertsTabelle(const QString& ordner) {
-    const QString pfad = ordner + "/Bert_03_2024.tab";
-    schreibe(pfad, maerzDaten().replace("BenutzerName=Anna", "BenutzerName=Bert"));
-    return pfad;
-}
-
-bool laeuftGleich(QProcess& p, const Lauf& l) {
-    return wartetBis([&] { return QDir(l.ordner + kBrowser).exists(); }) &&
-           (QThread::msleep(1500), p.state() == QProcess::Running);
 }
 
 struct Ergebnis {
@@ -239,6 +221,9 @@ private Q_SLOTS:
         // A plain file where the data folder should be: its message waits for OK, and the signal
         // must not turn the failed start into a success.
         QTest::newRow("datenordner nicht anlegbar") << "blockiert" << 1;
+        // A Korvane of the same set-up holds the lock and never answers: the start given a table
+        // waits for it, writing nothing.
+        QTest::newRow("uebergabe an stummes korvane") << "stumm" << 1;
     }
     // SIGTERM closes like the close box, at once wherever Korvane waits: settings and folders
     // behind, no setting a question was about changed, the table as it was.
@@ -246,7 +231,8 @@ private Q_SLOTS:
         QFETCH(QString, fall);
         QFETCH(int, status);
         const Lauf l = neuerLauf(u"signal-"_s + fall);
-        const QString tabelle = l.ordner + kMaerz;
+        const bool stumm = fall == u"stumm";
+        const QString tabelle = stumm ? l.config + "/../Bert_03_2024.tab" : l.ordner + kMaerz;
         const bool inGebrauch = fall == u"mit" || fall == u"frage" || fall == u"fifo" || fall == u"gross";
         if (inGebrauch) {
             annaInGebrauch(l);
@@ -264,20 +250,33 @@ private Q_SLOTS:
             schreibe(l.ordner + "blockiert", "datei");
             setzeEinstellungen(l, {{"InstallOrt", l.ordner}, {"DatenSpeicherOrt", l.ordner + "blockiert/"}});
         }
+        int sperre = -1;
+        if (stumm) {
+            schreibe(tabelle, maerzDaten());
+            // The same set-up as the child's: its settings file and program folder.
+            const Einzelstart gleicheEinrichtung(l.einstellungen() + u'\n' + l.ordner);
+            sperre = ::open(QFile::encodeName(gleicheEinrichtung.sperrPfad()).constData(),
+                            O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            QVERIFY(sperre >= 0 && ::flock(sperre, LOCK_EX | LOCK_NB) == 0);
+        }
         const QByteArray einstellungenVorher = fall == u"frage" ? lies(l.einstellungen()) : QByteArray();
         const QByteArray tabelleVorher = QFileInfo(tabelle).isFile() ? lies(tabelle) : QByteArray();
         QProcess p;
-        starte(p, l);
+        starte(p, l, stumm ? QStringList{tabelle} : QStringList());
         // Settled once the program folder's folders exist, or (a start held) shortly after start.
         QVERIFY(wartetBis([&] { return status == 1 || QDir(l.ordner + kBrowser).exists(); }));
         QThread::msleep(2500);
         QCOMPARE(p.state(), QProcess::Running); // waiting: in a message box, or drawn and idle
         qint64 dauer = 0;
         QCOMPARE(beende(p, &dauer), status);
-        // A generous bound: the fault it guards against never ended at all.
-        QVERIFY2(dauer < 5000, qPrintable(QString::number(dauer)));
-        if (fall == u"einstellungen") {
-            QVERIFY(!QFileInfo(l.einstellungen()).isFile()); // still the FIFO, never replaced
+        if (sperre >= 0) ::close(sperre);
+        // Generous bounds: the fault they guard against never ended at all, or waited out its 10 s;
+        // the wait for a hand-over ends at once.
+        QVERIFY2(dauer < (stumm ? 1000 : 5000), qPrintable(QString::number(dauer)));
+        if (!tabelleVorher.isEmpty()) QCOMPARE(lies(tabelle), tabelleVorher);
+        if (fall == u"einstellungen" || stumm) {
+            QVERIFY(!QFileInfo(l.einstellungen()).isFile()); // still the FIFO, never replaced; or none
+            if (stumm) QCOMPARE(allesUnter(l.ordner), QStringList());
             return;
         }
         QSettings s(l.einstellungen(), QSettings::IniFormat);
@@ -291,10 +290,33 @@ private Q_SLOTS:
             QCOMPARE(s.value(u"BenutzerName"_s).toString(), u"Anna"_s);
             QCOMPARE(s.value(u"StiftBreite"_s).toInt(), 5);
         }
-        if (!tabelleVorher.isEmpty()) QCOMPARE(lies(tabelle), tabelleVorher);
         if (fall != u"frage") QCOMPARE(QDir(l.ordner + kBrowser).exists(), status == 0);
         if (status == 0) QVERIFY(QDir(l.ordner + "Korvane-Daten-Galerie").exists());
         if (fall == u"blockiert") QCOMPARE(lies(l.ordner + "blockiert"), QByteArray("datei"));
+    }
+
+    // A second Korvane started with a table (a double click) hands it to the running one, which
+    // files it, and ends at once with 0. Hostile callers, leftovers of a killed Korvane and paths
+    // relative to the working folder: tests/einzelstart and tests/ablauf.
+    void zweiterStartUebergibt() {
+        const Lauf l = neuerLauf(u"zweiter"_s);
+        const QString anna = annaInGebrauch(l);
+        const QString bert = l.config + "/../Bert_03_2024.tab";
+        schreibe(bert, maerzDaten().replace("BenutzerName=Anna", "BenutzerName=Bert"));
+        QProcess laufend;
+        starte(laufend, l);
+        QVERIFY(wartetBis([&] { return QDir(l.ordner + kBrowser).exists(); })); // listening by then
+        QProcess p;
+        starte(p, l, {bert});
+        QVERIFY(p.waitForFinished(5000));
+        QCOMPARE(p.exitCode(), 0);
+        const QString abgelegt = l.ordner + "Korvane-Daten-Galerie/2024/Bert_03_2024.tab";
+        QVERIFY(wartetBis([&] { return QFileInfo::exists(abgelegt); }));
+        QCOMPARE(beende(laufend), 0);
+        QCOMPARE(QSettings(l.einstellungen(), QSettings::IniFormat).value(u"TabellenDateiName"_s).toString(),
+                 abgelegt);
+        QCOMPARE(lies(abgelegt), lies(bert));
+        QCOMPARE(lies(anna), maerzDaten());
     }
 
     // --ausgabe: a file (a path with blanks), or a folder for several tables; a script already
@@ -318,110 +340,81 @@ private Q_SLOTS:
     }
 
     void exportFalscherAufruf_data() {
-        QTest::addColumn<QString>("aufruf"); // the arguments, split at blanks
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("meldung");
-        QTest::newRow("ohne Art") << "--export" << 2 << "Nach --export fehlt ein Wert.";
-        QTest::newRow("unbekannte Art") << "--export gif a.tab" << 2
-                                        << "Unbekannte Exportart \"gif\"; bekannt: pdf-grafik, pdf-tabelle, "
-                                           "pdf-grafik-tabelle, jpg-grafik,";
-        QTest::newRow("ohne Tabelle")
-            << "--export html" << 2 << "Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch.";
-        QTest::newRow("unbekannte Option")
-            << "--export html --bunt a.tab" << 2 << "Unbekannte Option \"--bunt\".";
-        QTest::newRow("Ausgabe ohne Export")
-            << "--ausgabe x.html a.tab" << 2 << "Es fehlt --export ART (pdf-grafik,";
-        QTest::newRow("zwei Tabellen in eine Datei")
-            << "--export html --ausgabe x.html a.tab b.tab" << 2
-            << "Mit mehreren Tabellen muss --ausgabe einen Ordner nennen";
-        QTest::newRow("Tabelle fehlt") << "--export html fehlt.tab" << 1 << "gibt es nicht";
-        QTest::newRow("Tabelle ohne Messung")
-            << "--export html leer.tab" << 1 << "leer.tab: Es wurden noch keine Daten eingegeben!";
-        QTest::newRow("kaputte Tabelle") << "--export html kaputt.tab" << 1 << "kaputt.tab, Zeile";
-        QTest::newRow("Platz, den der Dialog nicht anbietet")
-            << "--export pdf-tabelle --patientendaten daten.txt:unter a.tab" << 2
-            << "Bei pdf-tabelle können die Patientendaten nicht \"unter\" stehen; möglich: oben, unten.";
-        QTest::newRow("unbekannter Platz")
-            << "--export pdf-grafik --patientendaten daten.txt:seitlich a.tab" << 2
-            << "Platz \"seitlich\" für die Patientendaten (eine Datei \"daten.txt:seitlich\" gibt es nicht); "
-               "möglich bei pdf-grafik: unter.";
-        // A file whose whole name has ":" is that file, never a file "x" with the place "unter".
-        QTest::newRow("Datei mit Doppelpunkt")
-            << "--export pdf-tabelle --patientendaten x:unter --ausgabe x:unter a.tab" << 2
-            << "wird von diesem Aufruf gelesen";
-        QTest::newRow("Patientendaten ohne PDF") << "--export jpg-grafik --patientendaten=daten.txt a.tab"
-                                                 << 2 << "--patientendaten gibt es nur bei pdf-grafik";
-        QTest::newRow("Patientendaten fehlen")
-            << "--export pdf-grafik --patientendaten fehlt.txt a.tab" << 1 << "fehlt.txt";
-        QTest::newRow("Standardausgabe für ein PDF")
-            << "--export pdf-grafik --ausgabe - a.tab" << 2 << "nur bei tabelle-text";
-        QTest::newRow("zwei Bilder in eine Datei") << "--export jpg-grafik --ausgabe x.jpg a.tab a.tab" << 2
-                                                   << "muss --ausgabe einen vorhandenen Ordner nennen";
-        QTest::newRow("zweimal derselbe Monat")
-            << "--export jpg-grafik a.tab a.tab" << 1 << "Zwei Tabellen ergäben dieselbe Datei";
-        QTest::newRow("Option zweimal")
-            << "--export pdf-grafik --export=jpg-grafik a.tab" << 2 << "--export wurde mehrmals angegeben.";
-        QTest::newRow("Option statt Wert")
-            << "--export pdf-grafik --ausgabe --zeigen a.tab" << 2 << "Nach --ausgabe fehlt ein Wert.";
-        QTest::newRow("leerer Wert") << "--export pdf-grafik --ausgabe= a.tab" << 2
-                                     << "Nach --ausgabe fehlt ein Wert.";
-        // A mistyped option is a wrong call, never a window looking for a table "pdf-grafik".
-        QTest::newRow("vertippte Option")
-            << "--Export pdf-grafik a.tab" << 2 << "Unbekannte Option \"--Export\".";
-        QTest::newRow("Text in einen Ordner")
-            << "--export tabelle-text --ausgabe . a.tab" << 2 << "keinen Ordner";
-        QTest::newRow("zweimal dieselbe Seite")
-            << "--export html --ausgabe seiten/ a.tab a.tab" << 1 << "Zwei Tabellen ergäben dieselbe Datei";
-        QTest::newRow("Ordner fehlt")
-            << "--export pdf-grafik --ausgabe fehlt/x.pdf a.tab" << 1 << "fehlt\" gibt es nicht";
-        // What an export must never write over: its own inputs, a month table, what is no regular
-        // file, a write-protected file.
-        QTest::newRow("PDF über die Tabelle")
-            << "--export pdf-grafik-tabelle --ausgabe a.tab b.tab a.tab" << 2 << "wäre eine Monatstabelle";
-        QTest::newRow("Text über eine andere Tabelle")
-            << "--export tabelle-text --ausgabe b.tab a.tab" << 2 << "wäre eine Monatstabelle";
-        QTest::newRow("Text über die Bemerkungen")
-            << "--export tabelle-text --ausgabe a.txt a.tab" << 2 << "ist die Bemerkungsdatei";
-        QTest::newRow("PDF über die Patientendaten")
-            << "--export pdf-grafik --patientendaten daten.txt --ausgabe daten.txt a.tab" << 2
-            << "wird von diesem Aufruf gelesen";
-        QTest::newRow("Seite über die Patientendaten als Verknüpfung")
-            << "--export html --ausgabe verknuepfung.html a.tab" << 2 << "keine gewöhnliche Datei";
-        QTest::newRow("FIFO") << "--export jpg-grafik --ausgabe fifo a.tab" << 2 << "keine gewöhnliche Datei";
-        QTest::newRow("Gerät") << "--export pdf-grafik --ausgabe /dev/null a.tab" << 2
-                               << "keine gewöhnliche Datei";
-        QTest::newRow("schreibgeschützt")
-            << "--export pdf-tabelle --ausgabe fest.pdf a.tab" << 2 << "schreibgeschützt";
-        // Nor a table's remarks file that is not there yet, by whatever path, nor that of the
-        // table in use or of a table beside it: written now, it would load as the remarks.
         const QString bemerkungen = u"ist die Bemerkungsdatei der Monatstabelle"_s;
-        QTest::newRow("PDF als neue Bemerkungen")
-            << "--export pdf-grafik --ausgabe b.txt b.tab" << 2 << bemerkungen;
-        QTest::newRow("PDF als Bemerkungen einer Tabelle daneben")
-            << "--export pdf-grafik --ausgabe leer.txt a.tab" << 2 << bemerkungen;
-        QTest::newRow("Bild als Bemerkungen über einen Ordnerverweis")
-            << "--export jpg-grafik --ausgabe hier/b.txt b.tab" << 2 << bemerkungen;
-        QTest::newRow("Text als Bemerkungen der Tabelle in Gebrauch")
-            << "--export tabelle-text --ausgabe inGebrauch.txt a.tab" << 2 << bemerkungen;
-        // One table that cannot be used and nothing is written, whatever the art: not the other
-        // month's file, no year folder, no script.
-        QTest::newRow("kaputt neben März: pdf")
-            << "--export pdf-grafik-tabelle a.tab kaputt.tab" << 1 << "kaputt.tab, Zeile 10: ";
-        QTest::newRow("kaputt neben März: jpg")
-            << "--export jpg-grafik a.tab kaputt.tab" << 1 << "kaputt.tab, Zeile 10: ";
-        QTest::newRow("kaputt neben März: jpg in Ordner")
-            << "--export jpg-grafik-tabelle --ausgabe aus a.tab kaputt.tab" << 1 << "kaputt.tab, Zeile 10: ";
-        QTest::newRow("kaputt neben März: text")
-            << "--export tabelle-text --ausgabe aus/t.txt a.tab kaputt.tab" << 1 << "kaputt.tab, Zeile 10: ";
-        QTest::newRow("kaputt neben März: html")
-            << "--export html a.tab kaputt.tab" << 1 << "kaputt.tab, Zeile 10: ";
+        const QString kaputt = u"kaputt.tab, Zeile 10: "_s;
+        // The call (split at blanks) is the row's name.
+        const std::tuple<const char*, int, QString> faelle[] = {
+            {"--export", 2, u"Nach --export fehlt ein Wert."_s},
+            {"--export gif a.tab", 2,
+             u"Unbekannte Exportart \"gif\"; bekannt: pdf-grafik, pdf-tabelle, pdf-grafik-tabelle, "
+             "jpg-grafik,"_s},
+            {"--export html", 2, u"Es wurde keine Monatstabelle angegeben, und keine ist in Gebrauch."_s},
+            {"--export html --bunt a.tab", 2, u"Unbekannte Option \"--bunt\"."_s},
+            {"--ausgabe x.html a.tab", 2, u"Es fehlt --export ART (pdf-grafik,"_s},
+            {"--export html --ausgabe x.html a.tab b.tab", 2,
+             u"Mit mehreren Tabellen muss --ausgabe einen Ordner nennen"_s},
+            {"--export html fehlt.tab", 1, u"gibt es nicht"_s},
+            {"--export html leer.tab", 1, u"leer.tab: Es wurden noch keine Daten eingegeben!"_s},
+            {"--export html kaputt.tab", 1, kaputt},
+            {"--export pdf-tabelle --patientendaten daten.txt:unter a.tab", 2,
+             u"Bei pdf-tabelle können die Patientendaten nicht \"unter\" stehen; möglich: oben, unten."_s},
+            {"--export pdf-grafik --patientendaten daten.txt:seitlich a.tab", 2,
+             u"Platz \"seitlich\" für die Patientendaten (eine Datei \"daten.txt:seitlich\" gibt es nicht); "
+             "möglich bei pdf-grafik: unter."_s},
+            // A file whose whole name has ":" is that file, never a file "x" with the place "unter".
+            {"--export pdf-tabelle --patientendaten x:unter --ausgabe x:unter a.tab", 2,
+             u"wird von diesem Aufruf gelesen"_s},
+            {"--export jpg-grafik --patientendaten=daten.txt a.tab", 2,
+             u"--patientendaten gibt es nur bei pdf-grafik"_s},
+            {"--export pdf-grafik --patientendaten fehlt.txt a.tab", 1, u"fehlt.txt"_s},
+            {"--export pdf-grafik --ausgabe - a.tab", 2, u"nur bei tabelle-text"_s},
+            {"--export jpg-grafik --ausgabe x.jpg a.tab a.tab", 2,
+             u"muss --ausgabe einen vorhandenen Ordner nennen"_s},
+            {"--export jpg-grafik a.tab a.tab", 1, u"Zwei Tabellen ergäben dieselbe Datei"_s},
+            {"--export html --ausgabe seiten/ a.tab a.tab", 1, u"Zwei Tabellen ergäben dieselbe Datei"_s},
+            {"--export pdf-grafik --export=jpg-grafik a.tab", 2, u"--export wurde mehrmals angegeben."_s},
+            {"--export pdf-grafik --ausgabe --zeigen a.tab", 2, u"Nach --ausgabe fehlt ein Wert."_s},
+            {"--export pdf-grafik --ausgabe= a.tab", 2, u"Nach --ausgabe fehlt ein Wert."_s},
+            // A mistyped option is a wrong call, never a window looking for a table "pdf-grafik".
+            {"--Export pdf-grafik a.tab", 2, u"Unbekannte Option \"--Export\"."_s},
+            {"--export tabelle-text --ausgabe . a.tab", 2, u"keinen Ordner"_s},
+            {"--export pdf-grafik --ausgabe fehlt/x.pdf a.tab", 1, u"fehlt\" gibt es nicht"_s},
+            // What an export must never write over: its own inputs, a month table, what is no regular
+            // file (a link, a FIFO, a device), a write-protected file.
+            {"--export pdf-grafik-tabelle --ausgabe a.tab b.tab a.tab", 2, u"wäre eine Monatstabelle"_s},
+            {"--export tabelle-text --ausgabe b.tab a.tab", 2, u"wäre eine Monatstabelle"_s},
+            {"--export tabelle-text --ausgabe a.txt a.tab", 2, u"ist die Bemerkungsdatei"_s},
+            {"--export pdf-grafik --patientendaten daten.txt --ausgabe daten.txt a.tab", 2,
+             u"wird von diesem Aufruf gelesen"_s},
+            {"--export html --ausgabe verknuepfung.html a.tab", 2, u"keine gewöhnliche Datei"_s},
+            {"--export jpg-grafik --ausgabe fifo a.tab", 2, u"keine gewöhnliche Datei"_s},
+            {"--export pdf-grafik --ausgabe /dev/null a.tab", 2, u"keine gewöhnliche Datei"_s},
+            {"--export pdf-tabelle --ausgabe fest.pdf a.tab", 2, u"schreibgeschützt"_s},
+            // Nor a table's remarks file that is not there yet, by whatever path, nor that of the
+            // table in use or of a table beside it: written now, it would load as the remarks.
+            {"--export pdf-grafik --ausgabe b.txt b.tab", 2, bemerkungen},
+            {"--export pdf-grafik --ausgabe leer.txt a.tab", 2, bemerkungen},
+            {"--export jpg-grafik --ausgabe hier/b.txt b.tab", 2, bemerkungen},
+            {"--export tabelle-text --ausgabe inGebrauch.txt a.tab", 2, bemerkungen},
+            // One table that cannot be used and nothing is written, whatever the art: not the other
+            // month's file, no year folder, no script.
+            {"--export pdf-grafik-tabelle a.tab kaputt.tab", 1, kaputt},
+            {"--export jpg-grafik a.tab kaputt.tab", 1, kaputt},
+            {"--export jpg-grafik-tabelle --ausgabe aus a.tab kaputt.tab", 1, kaputt},
+            {"--export tabelle-text --ausgabe aus/t.txt a.tab kaputt.tab", 1, kaputt},
+            {"--export html a.tab kaputt.tab", 1, kaputt},
+        };
+        for (const auto& [aufruf, status, meldung] : faelle)
+            QTest::newRow(aufruf) << status << meldung;
     }
     // Wrong calls end with 2, failures with 1, each with a German reason on stderr, before
     // anything is written; a file --ausgabe names stays as it was.
     void exportFalscherAufruf() {
-        QFETCH(QString, aufruf);
         QFETCH(int, status);
         QFETCH(QString, meldung);
+        const QString aufruf = QString::fromUtf8(QTest::currentDataTag());
         const QStringList argumente = aufruf.split(u' ');
         const Lauf l = neuerLauf(u"falsch"_s);
         schreibe(l.ordner + "a.tab", maerzDaten());
@@ -655,35 +648,28 @@ private Q_SLOTS:
         QCOMPARE(lies(l.einstellungen()), einstellungenVorher);
     }
 
-    // Paths on stdout are for scripts, and so is the usage: a stdout that cannot take them fails
-    // the run.
-    void exportStandardausgabeVoll_data() {
-        QTest::addColumn<QStringList>("argumente");
-        QTest::newRow("geschriebene Pfade") << QStringList{"--export=pdf-grafik"};
-        QTest::newRow("Hilfe") << QStringList{"--help"};
-    }
-    void exportStandardausgabeVoll() {
-        QFETCH(QStringList, argumente);
-        const Lauf l = neuerLauf(u"voll"_s);
-        const Ergebnis e = ohneFenster(l, argumente << maerzMitBemerkungen(l.ordner), {}, u"/dev/full"_s);
-        QCOMPARE(e.status, 1);
-        QVERIFY2(e.fehler.contains(u"Die Standardausgabe konnte nicht geschrieben werden."_s),
-                 qPrintable(e.fehler));
-    }
-
     void hilfe() {
-        const Ergebnis e = ohneFenster(neuerLauf(u"hilfe"_s), {"--help"});
+        const Lauf l = neuerLauf(u"hilfe"_s);
+        const Ergebnis e = ohneFenster(l, {"--help"});
         QCOMPARE(e.status, 0);
         QVERIFY(e.aus.contains(u"korvane --export ART [--patientendaten DATEI[:unter|oben|unten]]"_s));
         QVERIFY(e.aus.contains(u"        tabelle-text        die Tabelle als Text"_s));
         QCOMPARE(e.fehler, QString());
+        // Paths on stdout are for scripts, and so is the usage: a stdout that cannot take them fails
+        // the run.
+        for (const QStringList& a :
+             {QStringList{"--help"}, {"--export=pdf-grafik", maerzMitBemerkungen(l.ordner)}}) {
+            const Ergebnis voll = ohneFenster(l, a, {}, u"/dev/full"_s);
+            QCOMPARE(voll.status, 1);
+            QVERIFY2(voll.fehler.contains(u"Die Standardausgabe konnte nicht geschrieben werden."_s),
+                     qPrintable(voll.fehler));
+        }
 
         // The user guide explains every option and every kind the usage lists, and promises nothing.
-        QProcess pdftotext;
-        pdftotext.start(u"pdftotext"_s,
-                        {QStringLiteral(KORVANE_QUELLEN "/resources/hilfe/Korvane-Hilfe.pdf"), u"-"_s});
-        QVERIFY(pdftotext.waitForFinished(20000));
-        const QString anleitung = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        const QString anleitung =
+            werkzeug(u"pdftotext"_s,
+                     {QStringLiteral(KORVANE_QUELLEN "/resources/hilfe/Korvane-Hilfe.pdf"), u"-"_s})
+                .aus.simplified();
         QStringList fehlt;
         auto treffer =
             QRegularExpression(u"--[a-z]+|^ {8}([a-z][a-z-]+) "_s, QRegularExpression::MultilineOption)
@@ -698,108 +684,6 @@ private Q_SLOTS:
         QVERIFY(begriffe >= 12);
         QCOMPARE(fehlt, QStringList());
         QVERIFY(!anleitung.contains(u"späteren Version"_s));
-    }
-
-    void programmOrdnerUnabhaengigVomArbeitsordner_data() {
-        QTest::addColumn<bool>("heim");
-        QTest::newRow("~/Korvane") << true;
-        QTest::newRow("KORVANE_ORDNER") << false;
-    }
-    // Started twice, from two other working folders: the same program folder both times, and no
-    // data-location question (it would hold the start before its end, and SIGTERM then exits 1).
-    void programmOrdnerUnabhaengigVomArbeitsordner() {
-        QFETCH(bool, heim);
-        Lauf l = neuerLauf(heim ? u"heim"_s : u"gesetzt"_s);
-        const QString wurzel = QFileInfo(l.config).path();
-        const QString heimOrdner = wurzel + "/home";
-        if (heim) {
-            l.heim = heimOrdner;
-            l.ordner = heimOrdner + "/Korvane/";
-        }
-        for (const char* arbeit : {"/erster", "/zweiter"}) {
-            l.arbeit = wurzel + QLatin1String(arbeit);
-            QDir().mkpath(l.arbeit);
-            QProcess p;
-            starte(p, l);
-            QVERIFY(laeuftGleich(p, l)); // a first start waits in the user name dialog
-            QCOMPARE(beende(p), 0);
-            QCOMPARE(QDir(l.arbeit).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-        }
-        QSettings s(l.einstellungen(), QSettings::IniFormat);
-        QCOMPARE(s.value(u"InstallOrt"_s).toString(), l.ordner);
-        QCOMPARE(s.value(u"DatenSpeicherOrt"_s).toString(), l.ordner);
-        for (const char* datei : {"Vorlage.bmp", "GewichtVorlage.bmp", "Header.bmp", "Korvane-Hilfe.pdf"})
-            QVERIFY2(QFileInfo(l.ordner + QLatin1String(datei)).size() > 0, datei);
-        QCOMPARE(QDir(heimOrdner).exists(), heim);
-    }
-
-    void zweiterStartUebergibt_data() {
-        QTest::addColumn<bool>("getoetet");
-        QTest::newRow("mit tabelle an den laufenden") << false;
-        QTest::newRow("nach einem getöteten korvane") << true;
-    }
-    // A second Korvane started with a table (a double click) hands it to the running one, which
-    // files it, and ends at once. One killed outright leaves its lock and socket files: the next
-    // start runs all the same, files the table it was given and takes hand-overs itself.
-    void zweiterStartUebergibt() {
-        QFETCH(bool, getoetet);
-        const Lauf l = neuerLauf(getoetet ? u"getoetet"_s : u"zweiter"_s);
-        const QString anna = annaInGebrauch(l);
-        const QString woanders = QFileInfo(l.config).path() + "/Downloads";
-        const QString bert = bertsTabelle(woanders);
-        if (getoetet) {
-            QProcess vorher;
-            starte(vorher, l);
-            QVERIFY(laeuftGleich(vorher, l));
-            vorher.kill();
-            QVERIFY(vorher.waitForFinished(15000));
-        }
-        QProcess laufend;
-        starte(laufend, l, getoetet ? QStringList{bert} : QStringList());
-        QVERIFY(laeuftGleich(laufend, l));
-
-        Lauf zweiter = l;
-        zweiter.arbeit = woanders; // the path given is relative to it
-        QProcess p;
-        QElapsedTimer uhr;
-        uhr.start();
-        starte(p, zweiter, getoetet ? QStringList() : QStringList{u"Bert_03_2024.tab"_s});
-        QVERIFY(p.waitForFinished(15000));
-        QCOMPARE(p.exitCode(), 0);
-        QVERIFY2(uhr.elapsed() < 5000, qPrintable(QString::number(uhr.elapsed())));
-
-        const QString abgelegt = l.ordner + "Korvane-Daten-Galerie/2024/Bert_03_2024.tab";
-        QVERIFY(wartetBis([&] { return QFileInfo::exists(abgelegt); }));
-        QCOMPARE(laufend.state(), QProcess::Running);
-        QCOMPARE(beende(laufend), 0);
-        QSettings s(l.einstellungen(), QSettings::IniFormat);
-        QCOMPARE(s.value(u"TabellenDateiName"_s).toString(), abgelegt);
-        QCOMPARE(lies(abgelegt), lies(bert));
-        QCOMPARE(lies(anna), maerzDaten());
-    }
-
-    // A Korvane of the same set-up holds the lock and never answers: the new start waits for it,
-    // writing nothing, and SIGTERM ends that wait at once.
-    void signalWaehrendDerUebergabe() {
-        const Lauf l = neuerLauf(u"stumm"_s);
-        const QString tabelle = bertsTabelle(QFileInfo(l.config).path() + "/Downloads");
-        const QByteArray tabelleVorher = lies(tabelle);
-        // The same set-up as the child's: its settings file and program folder.
-        const Einzelstart gleicheEinrichtung(l.einstellungen() + u'\n' + l.ordner);
-        const int sperre = ::open(QFile::encodeName(gleicheEinrichtung.sperrPfad()).constData(),
-                                  O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        QVERIFY(sperre >= 0 && ::flock(sperre, LOCK_EX | LOCK_NB) == 0);
-        QProcess p;
-        starte(p, l, {tabelle});
-        QVERIFY(!p.waitForFinished(2000));
-        qint64 dauer = 0;
-        const int status = beende(p, &dauer);
-        ::close(sperre);
-        QVERIFY2(dauer < 1000, qPrintable(QString::number(dauer)));
-        QCOMPARE(status, 1);
-        QVERIFY(!QFileInfo::exists(l.einstellungen()));
-        QCOMPARE(QDir(l.ordner).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-        QCOMPARE(lies(tabelle), tabelleVorher);
     }
 };
 

@@ -124,32 +124,11 @@ private Q_SLOTS:
     }
     void zeilenTrennung() {
         QFETCH(QByteArray, inhalt);
-        QFETCH(QStringList, zeilen);
         schreibe(ordner + "z.txt", inhalt);
-        QCOMPARE(*textdatei::liesZeilen(ordner + "z.txt", 1024), zeilen);
+        QTEST(*textdatei::liesZeilen(ordner + "z.txt", 1024), "zeilen");
     }
 
     // --- month table
-
-    void listeneintrag_data() {
-        QTest::addColumn<QString>("zeile");
-        QTest::addColumn<QString>("eintrag");
-        QTest::newRow("mit gewicht") << "Morgens den 05.03.2024 Z=07:30 s=140, d=90, p=70, Gewicht=70,5"
-                                     << "Morgens den \t05.03.2024 \tZ=07:30 \ts=140, \td=90, \tp=70, \tGewicht=70,5";
-        QTest::newRow("mehrere blanks nach den")
-            << "Abends den    05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0"
-            << "Abends den \t05.03.2024 \tZ=20:40 \ts=128, \td=85, \tp=66, \tGewicht=0";
-        QTest::newRow("ohne gewicht") << "Messung2 den 05.03.2024 Z=13:00 s=120, d=80, p=60"
-                                      << "Messung2 den \t05.03.2024 \tZ=13:00 \ts=120, \td=80, \tp=60\t";
-        QTest::newRow("blanks vor Z bleiben")
-            << "Messung3 den 05.03.2024   Z=15:30 s=1, d=2, p=3, Gewicht=0"
-            << "Messung3 den \t05.03.2024   \tZ=15:30 \ts=1, \td=2, \tp=3, \tGewicht=0";
-    }
-    void listeneintrag() {
-        QFETCH(QString, zeile);
-        QFETCH(QString, eintrag);
-        QCOMPARE(monatstabelle::listeneintrag(zeile), eintrag);
-    }
 
     void sortierung() {
         QStringList liste{"Abends den \t12.03.2024 \tZ=20:40 \ts=1, \td=1, \tp=1, \tGewicht=0",
@@ -184,95 +163,92 @@ private Q_SLOTS:
         QVERIFY(dialoge().gezeigt.isEmpty());
     }
 
-    void lesenZumBearbeiten() {
-        Zustand z = zustandIn(ordner);
-        z.slotAktiv = {false, true, true, false};
-        QVERIFY(liesZumBearbeiten(z, testdaten(u"lesefaelle.tab"_s), KopfLesen::Ja));
-        // Keys in any letter case; no "2M" leaves M2 as it was.
-        QCOMPARE(z.slotAktiv, (std::array<bool, 4>{true, true, false, true}));
-        QCOMPARE(z.listenTitel, u"Messwerte April 2024  Anna"_s);
-        QCOMPARE(z.benutzerName, u"Anna"_s);
-        QCOMPARE(z.ListBox1,
-                 (QStringList{"Morgens den \t03.04.2024 \tZ=07:30 \ts=141, \td=91, \tp=71, \tGewicht=72,5",
-                              "Abends den \t03.04.2024  \tZ=20:40 \ts=130, \td=80, \tp=60\t",
-                              "Messung2 den \t04.04.2024 \tZ=13:00 \ts=125, \td=82, \tp=64, \tGewicht=0"}));
-        QCOMPARE(z.monatText, u"04"_s);
-        QCOMPARE(z.jahrText, u"2024"_s);
-        QCOMPARE(z.monatName, u"April"_s);
-    }
-
-    void lesenScheitertOhneAenderung_data() {
-        QTest::addColumn<QString>("datei");
-        QTest::addColumn<QString>("meldung");
-        QTest::newRow("fehlt") << "gibt-es-nicht.tab" << "Fehler Lesen der Datei!";
+    void lesen_data() {
+        QTest::addColumn<QString>("datei");     // below tests/data
+        QTest::addColumn<bool>("ok");           // read for the entry dialog
+        QTest::addColumn<QStringList>("liste"); // the dialog's list afterwards
+        QTest::addColumn<QString>("monat");     // z.monatText afterwards
+        QTest::addColumn<QString>("meldung");   // the one warning, %1 the path; none when empty
+        // Why it cannot be shown; empty when it can, "=" the same message, "-" the file not read at all.
+        QTest::addColumn<QString>("anzeige");
+        // Keys in any letter case; blanks after "den" taken away, those before "Z" kept.
+        QTest::newRow("lesefaelle")
+            << "lesefaelle.tab" << true
+            << QStringList{"Morgens den \t03.04.2024 \tZ=07:30 \ts=141, \td=91, \tp=71, \tGewicht=72,5",
+                           "Abends den \t03.04.2024  \tZ=20:40 \ts=130, \td=80, \tp=60\t",
+                           "Messung2 den \t04.04.2024 \tZ=13:00 \ts=125, \td=82, \tp=64, \tGewicht=0"}
+            << "04" << "" << "";
+        // One broken value does not keep the table from the entry dialog: it is listed to be
+        // corrected, and the message names file and line.
+        const QString keineZahl = u"kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert."_s;
+        QTest::newRow("kaputter wert")
+            << "kaputt_wert.tab" << true
+            << QStringList{"Morgens den \t05.03.2024 \tZ=07:30 \ts=140, \td=90, \tp=70, \tGewicht=70,5",
+                           "Abends den \t05.03.2024 \tZ=20:40 \ts=12a, \td=85, \tp=66, \tGewicht=0"}
+            << "03"
+            << keineZahl + " Bitte korrigieren oder löschen Sie den Eintrag mit \"Eintrag bearbeiten\"."
+            << keineZahl;
+        // Unreadable, or a line that cannot belong to a table: a message and nothing changes.
+        QTest::newRow("fehlt") << "gibt-es-nicht.tab" << false << QStringList() << "01"
+                               << "Fehler Lesen der Datei!\nDie Datei \"%1\" gibt es nicht." << "-";
         QTest::newRow("name mit schraegstrich")
-            << "kaputt_name.tab" << "kaputt_name.tab: Der Benutzername »../../ausbruch«";
+            << "kaputt_name.tab" << false << QStringList() << "01"
+            << "kaputt_name.tab: Der Benutzername »../../ausbruch« enthält ein Zeichen, das in Dateinamen "
+               "nicht erlaubt ist (»/«, »\\« oder ein Steuerzeichen). Bitte wählen Sie einen anderen Namen."
+            << "=";
         QTest::newRow("monat aus dem ordner heraus")
-            << "feindlich/monat_pfad.tab" << "monat_pfad.tab, Zeile 9: \"/x/\" ist kein gültiger Monat";
+            << "feindlich/monat_pfad.tab" << false << QStringList() << "01"
+            << "monat_pfad.tab, Zeile 9: \"/x/\" ist kein gültiger Monat (01 bis 12)." << "=";
         QTest::newRow("jahr mit NUL")
-            << "feindlich/jahr_nul.tab" << "jahr_nul.tab, Zeile 10: Die Zeile enthält ein Steuerzeichen";
+            << "feindlich/jahr_nul.tab" << false << QStringList() << "01"
+            << "jahr_nul.tab, Zeile 10: Die Zeile enthält ein Steuerzeichen (\\x00)." << "=";
     }
-    void lesenScheitertOhneAenderung() {
+    // The table read for the entry dialog and for display.
+    void lesen() {
         QFETCH(QString, datei);
+        QFETCH(bool, ok);
         QFETCH(QString, meldung);
+        QFETCH(QString, anzeige);
         Zustand z = zustandIn(ordner);
         z.benutzerName = u"Bert"_s;
         z.monatText = u"01"_s;
-        z.ListBox1 = {u"vorher"_s};
-        QVERIFY(!liesZumBearbeiten(z, testdaten(datei), KopfLesen::Ja));
-        QCOMPARE(warnungen().size(), 1);
-        QVERIFY2(warnungen().first().startsWith(meldung), qPrintable(warnungen().first()));
-        QCOMPARE(z.ListBox1, QStringList{u"vorher"_s});
-        QCOMPARE(z.benutzerName, u"Bert"_s);
-        QCOMPARE(z.monatText, u"01"_s);
-    }
-
-    // One broken value does not keep the table from the entry dialog: it is listed to be
-    // corrected, and the message names file and line.
-    void kaputterWertWirdZumKorrigierenGelesen() {
-        Zustand z = zustandIn(ordner);
-        QVERIFY(liesZumBearbeiten(z, testdaten(u"kaputt_wert.tab"_s), KopfLesen::Ja));
-        QCOMPARE(z.ListBox1.size(), 2);
-        QVERIFY(z.ListBox1.at(1).contains(u"s=12a,"_s));
-        QCOMPARE(z.monatText, u"03"_s);
-        QCOMPARE(warnungen(), QStringList{"kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert. Bitte "
-                                          "korrigieren oder löschen Sie den Eintrag mit \"Eintrag bearbeiten\"."});
-        // Written back as it stands it is refused; without it the table is written.
-        z.benutzerName = u"Anna"_s;
-        QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));
-        z.ListBox1.removeAt(1);
-        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
-    }
-
-    void zurAnzeigeLesen() {
+        z.slotAktiv = {false, true, true, false};
+        QCOMPARE(liesZumBearbeiten(z, testdaten(datei), KopfLesen::Ja), ok);
+        QTEST(z.ListBox1, "liste");
+        QTEST(z.monatText, "monat");
+        meldung.replace(u"%1"_s, testdaten(datei));
+        QCOMPARE(warnungen(), meldung.isEmpty() ? QStringList() : QStringList{meldung});
+        QCOMPARE(z.benutzerName, ok ? u"Anna"_s : u"Bert"_s);
         QString fehler;
-        const auto a = liesZurAnzeige(testdaten(u"anna_maerz_2024.tab"_s), &fehler);
-        QVERIFY(a);
-        QCOMPARE(a->kopf.benutzerName, u"Anna"_s);
-        QCOMPARE(a->kopf.datum, u"März 2024"_s);
-        QCOMPARE(a->messzeilen.size(), 3);
-        QCOMPARE(a->messungen.at(2).gewicht, 71.0);
-        QCOMPARE(a->monat, u"03"_s);
-        QCOMPARE(a->jahr, u"2024"_s);
-
-        QVERIFY(!liesZurAnzeige(testdaten(u"kaputt_wert.tab"_s), &fehler));
-        QCOMPARE(fehler, u"kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert."_s);
-        QVERIFY(!liesZurAnzeige(ordner + "fehlt.tab", &fehler));
-        QVERIFY(fehler.startsWith("Fehler beim Lesen der Datei: " + ordner + "fehlt.tab"));
+        bool nichtLesbar = false;
+        QCOMPARE(liesZurAnzeige(testdaten(datei), &fehler, &nichtLesbar).has_value(), anzeige.isEmpty());
+        QCOMPARE(nichtLesbar, anzeige == u"-");
+        const QString nichtGelesen = u"Fehler beim Lesen der Datei: "_s + testdaten(datei);
+        if (nichtLesbar)
+            QVERIFY2(fehler.startsWith(nichtGelesen), qPrintable(fehler));
+        else
+            QCOMPARE(fehler, anzeige == u"=" ? meldung : anzeige);
+        if (datei == u"lesefaelle.tab") {
+            // No "2M" leaves M2 as it was.
+            QCOMPARE(z.slotAktiv, (std::array<bool, 4>{true, true, false, true}));
+            QCOMPARE(z.listenTitel, u"Messwerte April 2024  Anna"_s);
+            QCOMPARE(z.jahrText, u"2024"_s);
+            QCOMPARE(z.monatName, u"April"_s);
+        }
+        if (datei == u"kaputt_wert.tab") {
+            // Written back as it stands it is refused; without it the table is written.
+            QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));
+            z.ListBox1.removeAt(1);
+            QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
+        }
     }
 
-    void tabelleUebernehmen_data() {
-        QTest::addColumn<QString>("quelle"); // below the test root; "@": below the table folder
-        QTest::newRow("von anderswo") << "/fremd/x.tab";
-        // Compared as the file system compares: another file than "Anna_03_2024.tab".
-        QTest::newRow("kleingeschrieben daneben") << "@2024/anna_03_2024.tab";
-    }
-    // A table from elsewhere is copied under its canonical name, never over an existing one.
+    // A table from elsewhere is copied under its canonical name, never over an existing one. Compared
+    // as the file system compares, "anna_03_2024.tab" beside it is another file.
     void tabelleUebernehmen() {
-        QFETCH(QString, quelle);
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         Zustand z = zustandIn(ordner);
-        quelle = quelle.startsWith(u'@') ? z.tabellenOrdner + quelle.mid(1) : wurzel() + quelle;
+        const QString quelle = z.tabellenOrdner + "2024/anna_03_2024.tab";
         const QByteArray inhalt = lies(testdaten(u"anna_maerz_2024.tab"_s));
         schreibe(quelle, inhalt);
 
@@ -600,6 +576,8 @@ private Q_SLOTS:
         QTest::newRow("leere letzte zeile bleibt") << u"Puls hoch\n"_s << QByteArray("Puls hoch\r\n\r\n");
         QTest::newRow("zwei leere zeilen") << u"a\n\n"_s << QByteArray("a\r\n\r\n\r\n");
         QTest::newRow("leer") << QString() << QByteArray();
+        // Characters the file cannot hold: nothing written unless the replacement is wanted.
+        QTest::newRow("nicht darstellbar") << u"Blutdruck ↑"_s << QByteArray("Blutdruck ?\r\n");
     }
     // What is saved loads back as the same text, however often it goes round.
     void bemerkungenSpeichernUndLaden() {
@@ -607,30 +585,49 @@ private Q_SLOTS:
         QFETCH(QByteArray, datei);
         const QString pfad = ordner + "b.txt";
         QCOMPARE(bemerkungen::laden(pfad), std::optional<QString>(QString()));
+        const bool ersetzen = !textdatei::istDarstellbar(text);
+        if (ersetzen) {
+            schreibe(pfad, "alt\r\n");
+            QCOMPARE(bemerkungen::speichern(pfad, text), bemerkungen::Ergebnis::NichtDarstellbar);
+            QCOMPARE(lies(pfad), QByteArray("alt\r\n"));
+        }
         for (int runde = 0; runde < 3; ++runde) {
             const QString geladen = bemerkungen::laden(pfad).value_or(u"FEHLER"_s);
-            QCOMPARE(bemerkungen::speichern(pfad, runde == 0 ? text : geladen), bemerkungen::Ergebnis::Ok);
+            const auto ergebnis = bemerkungen::speichern(pfad, runde == 0 ? text : geladen, ersetzen);
+            QCOMPARE(ergebnis, bemerkungen::Ergebnis::Ok);
             QCOMPARE(lies(pfad), datei);
         }
-        QCOMPARE(bemerkungen::laden(pfad), std::optional<QString>(text));
-    }
-
-    // Characters the file cannot hold: nothing written unless the replacement is wanted.
-    void bemerkungenNichtDarstellbar() {
-        const QString pfad = ordner + "b.txt";
-        schreibe(pfad, "alt\r\n");
-        QCOMPARE(bemerkungen::speichern(pfad, u"Blutdruck ↑"_s), bemerkungen::Ergebnis::NichtDarstellbar);
-        QCOMPARE(lies(pfad), QByteArray("alt\r\n"));
-        QCOMPARE(bemerkungen::speichern(pfad, u"Blutdruck ↑"_s, true), bemerkungen::Ergebnis::Ok);
-        QCOMPARE(lies(pfad), QByteArray("Blutdruck ?\r\n"));
+        QCOMPARE(bemerkungen::laden(pfad), std::optional<QString>(ersetzen ? u"Blutdruck ?"_s : text));
     }
 
     // --- settings store and start-up
 
+    void ersterStart_data() {
+        QTest::addColumn<QString>("vorher"); // what Header.bmp is before the start
+        QTest::newRow("fehlt") << "";
+        QTest::newRow("eigene vorlage") << "datei";
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("link ins leere") << "link";
+    }
+    // The first-start settings and folders. Templates and guide come from the built-in copies
+    // where missing; whatever the user has there (own template, a FIFO, a dangling link) stays as
+    // it is, and nothing waits on it.
     void ersterStart() {
+        QFETCH(QString, vorher);
+        const QString header = ordner + "Header.bmp";
+        if (vorher == "datei") schreibe(header, "eigene");
+        if (vorher == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(header).constData(), 0600), 0);
+        if (vorher == "link") QVERIFY(QFile::link(ordner + "nirgends.bmp", header));
         Zustand z;
         QVERIFY(start::richteEin(z));
         QCOMPARE(z.programmOrdner, ordner);
+        for (const QString& name : {u"Vorlage.bmp"_s, u"GewichtVorlage.bmp"_s, u"Korvane-Hilfe.pdf"_s})
+            QCOMPARE(lies(ordner + name), lies((name.endsWith(".pdf") ? ":/hilfe/" : ":/vorlagen/") + name));
+        const QFileInfo info(header);
+        if (vorher.isEmpty()) QCOMPARE(lies(header), lies(u":/vorlagen/Header.bmp"_s));
+        if (vorher == "datei") QCOMPARE(lies(header), QByteArray("eigene"));
+        if (vorher == "fifo") QVERIFY(!info.isFile() && info.exists());
+        if (vorher == "link") QVERIFY(info.isSymLink() && !QFileInfo::exists(ordner + "nirgends.bmp"));
         const QStringList erwartet{
             "StiftBreite=2", "InstallOrt=" + ordner, "DatenSpeicherOrt=" + ordner, "BenutzerName=",
             "TabellenDateiName=", "Header=Header.bmp", "Grafik=Vorlage.bmp", "GewichtGrafik=GewichtVorlage.bmp",
@@ -682,31 +679,14 @@ private Q_SLOTS:
             qputenv("KORVANE_ORDNER", QFile::encodeName(gesetzt.replace(u'@', w)));
         QCOMPARE(start::programmOrdner(), w + u'/' + erwartet);
         QVERIFY(!QDir(w + "/heim").exists()); // asking creates nothing
-    }
-
-    void eingebauteKopien_data() {
-        QTest::addColumn<QString>("vorher"); // what Header.bmp is before the start
-        QTest::newRow("fehlt") << "";
-        QTest::newRow("eigene vorlage") << "datei";
-        QTest::newRow("fifo") << "fifo";
-        QTest::newRow("link ins leere") << "link";
-    }
-    // Templates and guide come from the built-in copies where missing; whatever the user has
-    // there (own template, a FIFO, a dangling link) stays as it is, and nothing waits on it.
-    void eingebauteKopien() {
-        QFETCH(QString, vorher);
-        const QString header = ordner + "Header.bmp";
-        if (vorher == "datei") schreibe(header, "eigene");
-        if (vorher == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(header).constData(), 0600), 0);
-        if (vorher == "link") QVERIFY(QFile::link(ordner + "nirgends.bmp", header));
-        QVERIFY(starte());
-        for (const QString& name : {u"Vorlage.bmp"_s, u"GewichtVorlage.bmp"_s, u"Korvane-Hilfe.pdf"_s})
-            QCOMPARE(lies(ordner + name), lies((name.endsWith(".pdf") ? ":/hilfe/" : ":/vorlagen/") + name));
-        const QFileInfo info(header);
-        if (vorher.isEmpty()) QCOMPARE(lies(header), lies(u":/vorlagen/Header.bmp"_s));
-        if (vorher == "datei") QCOMPARE(lies(header), QByteArray("eigene"));
-        if (vorher == "fifo") QVERIFY(!info.isFile() && info.exists());
-        if (vorher == "link") QVERIFY(info.isSymLink() && !QFileInfo::exists(ordner + "nirgends.bmp"));
+        // A start puts nothing into the working folder but a program folder named relative to it.
+        Zustand z;
+        QVERIFY(start::richteEin(z));
+        QCOMPARE(z.datenOrdner, w + u'/' + erwartet);
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 erwartet.startsWith(u"arbeit/") ? QStringList{u"eigen"_s} : QStringList());
+        for (const char* weg : {"/heim", "/eigen", "/arbeit"})
+            QDir(w + weg).removeRecursively();
     }
 
     void ordnerNichtAnlegbar_data() {
@@ -779,18 +759,6 @@ private Q_SLOTS:
             QCOMPARE(z.tabellenOrdner, ordner + (gelesen.isEmpty() ? u"Korvane-Daten-Galerie"_s : gelesen) + u'/');
             QVERIFY(QDir(z.tabellenOrdner).exists());
         }
-    }
-
-    // Settings that cannot be written are said once, naming the file; the start goes on.
-    void einstellungenNichtSchreibbar() {
-        const QString ordnerDerEinstellungen = QFileInfo(einstellungsDatei()).path();
-        QDir(ordnerDerEinstellungen).removeRecursively();
-        schreibe(ordnerDerEinstellungen, "eine Datei, wo der Ordner hingehört");
-        const bool weiter = starte();
-        QFile::remove(ordnerDerEinstellungen);
-        QVERIFY(weiter);
-        QCOMPARE(warnungen().size(), 1);
-        QVERIFY(warnungen().first().contains(einstellungsDatei()));
     }
 
     void startAusAnderemOrdner_data() {
@@ -1007,26 +975,32 @@ private Q_SLOTS:
         QTest::newRow("fifo") << "fifo";
         QTest::newRow("ordner") << "ordner";
         QTest::newRow("zu gross") << "gross";
+        // Settings that cannot be written are said once; the start goes on.
+        QTest::newRow("datei statt ordner der einstellungen") << "nicht schreibbar";
     }
-    // Neither read (a FIFO would hang) nor replaced; the start ends with a message.
+    // Neither read (a FIFO would hang) nor replaced; the start ends with a message naming the file.
     void einstellungsdateiUnbrauchbar() {
         QFETCH(QString, art);
-        const QString datei = einstellungsDatei();
-        QDir().mkpath(QFileInfo(datei).path());
+        const QString datei = einstellungsDatei(), ort = QFileInfo(datei).path();
+        const bool weiter = art == "nicht schreibbar";
+        QDir(ort).removeRecursively();
+        if (weiter) schreibe(ort, "eine Datei, wo der Ordner hingehört");
+        QDir().mkpath(ort);
         if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(datei).constData(), 0600), 0);
         if (art == "ordner") QVERIFY(QDir().mkpath(datei));
         if (art == "gross") schreibe(datei, QByteArray(2 * 1024 * 1024, '#'));
         QCOMPARE(Lies_String_aus_Registry(u"InstallOrt"_s), QString());
         Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);
-        QVERIFY(!starte());
+        QCOMPARE(starte(), weiter);
         const QStringList texte = dialoge().alleTexte();
         QCOMPARE(texte.size(), 1);
-        QVERIFY2(texte.first().contains(datei) && texte.first().endsWith("Das Programm wird beendet."),
-                 qPrintable(texte.first()));
+        const bool ende = texte.first().endsWith(u"Das Programm wird beendet."_s);
+        QVERIFY2(texte.first().contains(datei) && ende != weiter, qPrintable(texte.first()));
         QCOMPARE(QFileInfo(datei).isDir(), art == "ordner");
         QCOMPARE(QFileInfo(datei).size() == 2 * 1024 * 1024, art == "gross");
         QDir(datei).removeRecursively();
         QFile::remove(datei);
+        QFile::remove(ort);
     }
 
     // --- what a reading line may hold
