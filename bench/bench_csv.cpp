@@ -15,8 +15,9 @@ void bench_csv() {
     int lesungen = 0;
     for (QDate d(2015, 1, 1); d < QDate(2025, 1, 1); d = d.addDays(1))
         for (const char* slot : {"Morgens", "Messung2", "Messung3", "Abends"}) {
-            text += d.toString(Qt::ISODate).toLatin1() + ";07:30;" + slot + ';' + QByteArray::number(110 + lesungen % 50) +
-                    ';' + QByteArray::number(70 + lesungen % 25) + ';' + QByteArray::number(55 + lesungen % 30) + ';' +
+            text += d.toString(Qt::ISODate).toLatin1() + ";07:30;" + slot + ';' +
+                    QByteArray::number(110 + lesungen % 50) + ';' + QByteArray::number(70 + lesungen % 25) +
+                    ';' + QByteArray::number(55 + lesungen % 30) + ';' +
                     (slot[0] == 'M' && slot[1] == 'o' ? "72,5" : "") + "\r\n";
             ++lesungen;
         }

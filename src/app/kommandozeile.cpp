@@ -447,9 +447,6 @@ struct Exportart {
     bool zeitraum = false;               // over a period (--von, --bis), not month by month
 };
 
-int exportiereBerichtText(Lauf& l);
-int exportiereBerichtPdf(Lauf& l);
-int exportiereCsv(Lauf& l);
 constexpr Exportart kArten[] = {
     {u"pdf-grafik", u"ein PDF-Dokument mit der Grafik jedes Monats",
      [](Lauf& l) { return exportierePdf(l, pdfdokument::Art::NurGrafik); }, pdfdokument::Art::NurGrafik},

@@ -17,9 +17,9 @@ namespace csvimport {
 namespace {
 
 struct Neu {
-    qsizetype zeile = 0;   // line of the CSV file
-    QString schluessel;    // "Morgens|05.03.2024"
-    QString messzeile;     // as the table will hold it
+    qsizetype zeile = 0; // line of the CSV file
+    QString schluessel;  // "Morgens|05.03.2024"
+    QString messzeile;   // as the table will hold it
     monatstabelle::Messung werte;
 };
 
@@ -27,9 +27,9 @@ struct Monat {
     QString pfad;
     bool gibtEs = false;
     monatstabelle::Kopf kopf;
-    QStringList eintraege;                                // what the table holds, as list entries
-    QHash<QString, monatstabelle::Messung> vorhanden;     // by reading key
-    QHash<QString, qsizetype> ausDerDatei;                // key -> CSV line that brought it
+    QStringList eintraege;                            // what the table holds, as list entries
+    QHash<QString, monatstabelle::Messung> vorhanden; // by reading key
+    QHash<QString, qsizetype> ausDerDatei;            // key -> CSV line that brought it
     QStringList neu;
 };
 
@@ -43,8 +43,10 @@ std::optional<QString> messzeile(const QStringList& f, QString* grund) {
             *grund = QStringLiteral("Das Feld \"%1\" ist zu lang.").arg(monatstabelle::sichtbarKurz(feld));
             return std::nullopt;
         }
-        if (std::any_of(feld.begin(), feld.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; })) {
-            *grund = QStringLiteral("Das Feld \"%1\" enthält ein Steuerzeichen.").arg(monatstabelle::sichtbarKurz(feld));
+        if (std::any_of(feld.begin(), feld.end(),
+                        [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; })) {
+            *grund = QStringLiteral("Das Feld \"%1\" enthält ein Steuerzeichen.")
+                         .arg(monatstabelle::sichtbarKurz(feld));
             return std::nullopt;
         }
     }
@@ -58,7 +60,8 @@ std::optional<QString> messzeile(const QStringList& f, QString* grund) {
     for (int s = 1; s <= 4; ++s)
         if (f.at(2).trimmed() == monatstabelle::slotWort(s)) slot = s;
     if (slot == 0) {
-        *grund = QStringLiteral("\"%1\" ist keine Messung (Morgens, Messung2, Messung3 oder Abends).").arg(f.at(2));
+        *grund = QStringLiteral("\"%1\" ist keine Messung (Morgens, Messung2, Messung3 oder Abends).")
+                     .arg(f.at(2));
         return std::nullopt;
     }
     // The fields as the entry dialog's fields would hold them; its rules decide the rest.
@@ -69,10 +72,13 @@ std::optional<QString> messzeile(const QStringList& f, QString* grund) {
     int* werte[3] = {&e.sys, &e.dia, &e.puls};
     for (int i = 0; i < 3; ++i) {
         const QString text = f.at(3 + i).trimmed();
-        const bool ziffern = !text.isEmpty() && text.size() <= 3 &&
-                             std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        const bool ziffern =
+            !text.isEmpty() && text.size() <= 3 &&
+            std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
         if (!ziffern) {
-            *grund = QStringLiteral("\"%1\" ist kein Wert von 0 bis %2.").arg(text).arg(eingaberegeln::kMaxEingabeWert);
+            *grund = QStringLiteral("\"%1\" ist kein Wert von 0 bis %2.")
+                         .arg(text)
+                         .arg(eingaberegeln::kMaxEingabeWert);
             return std::nullopt;
         }
         *werte[i] = text.toInt();
@@ -87,18 +93,21 @@ bool gleich(const monatstabelle::Messung& a, const monatstabelle::Messung& b) {
 }
 
 QString zeilenMeldung(const QString& datei, qsizetype zeile, const QString& text) {
-    return QFileInfo(datei).fileName() + QStringLiteral(", Zeile ") + QString::number(zeile) + QStringLiteral(": ") +
-           text;
+    return QFileInfo(datei).fileName() + QStringLiteral(", Zeile ") + QString::number(zeile) +
+           QStringLiteral(": ") + text;
 }
 
 } // namespace
 
 Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelauf) {
     Ergebnis e;
-    const QString nameFehler = basis.benutzerName.isEmpty() ? QStringLiteral("Bitte starten Sie Korvane einmal und geben Sie Ihren Namen ein.")
-                                                            : monatstabelle::benutzerNameFehler(basis.benutzerName);
+    const QString nameFehler =
+        basis.benutzerName.isEmpty()
+            ? QStringLiteral("Bitte starten Sie Korvane einmal und geben Sie Ihren Namen ein.")
+            : monatstabelle::benutzerNameFehler(basis.benutzerName);
     if (!nameFehler.isEmpty()) {
-        e.meldung = QStringLiteral("Es ist kein Benutzer in Gebrauch, dem die Messwerte gehören könnten. ") + nameFehler;
+        e.meldung = QStringLiteral("Es ist kein Benutzer in Gebrauch, dem die Messwerte gehören könnten. ") +
+                    nameFehler;
         return e;
     }
     const datei::Gelesen gelesen = datei::lies(csvDatei, datei::kGrenzeTabelle);
@@ -132,7 +141,8 @@ Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelau
                 const auto a = monatstabelle::liesZurAnzeige(m.pfad, &fehler);
                 if (a && fehler.isEmpty()) fehler = monatstabelle::doppelteLesung(m.pfad, *a);
                 // A table under this month's name that holds another month's readings stays as it is.
-                if (a && fehler.isEmpty() && !a->monat.isEmpty() && (a->monat != werte->monat || a->jahr != werte->jahr))
+                if (a && fehler.isEmpty() && !a->monat.isEmpty() &&
+                    (a->monat != werte->monat || a->jahr != werte->jahr))
                     fehler = QStringLiteral("\"%1\" enthält Messwerte vom %2.%3, nicht vom %4.%5.")
                                  .arg(m.pfad, a->monat, a->jahr, werte->monat, werte->jahr);
                 if (!a || !fehler.isEmpty()) {
@@ -142,7 +152,8 @@ Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelau
                 m.kopf = a->kopf;
                 for (qsizetype i = 0; i < a->messzeilen.size(); ++i) {
                     m.eintraege << monatstabelle::listeneintrag(a->messzeilen.at(i));
-                    m.vorhanden.insert(monatstabelle::lesungsSchluessel(a->messzeilen.at(i)), a->messungen.at(i));
+                    m.vorhanden.insert(monatstabelle::lesungsSchluessel(a->messzeilen.at(i)),
+                                       a->messungen.at(i));
                 }
             }
             it = monate.insert(schluesselMonat, m);
@@ -160,9 +171,10 @@ Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelau
             const QString wo = it->ausDerDatei.contains(schluessel)
                                    ? QStringLiteral("in Zeile %1").arg(it->ausDerDatei.value(schluessel))
                                    : QStringLiteral("in %1").arg(QFileInfo(it->pfad).fileName());
-            e.meldung = zeilenMeldung(csvDatei, z.nummer,
-                                      QStringLiteral("Für %1 steht %2 schon ein anderer Eintrag. Es wurde nichts übernommen.")
-                                          .arg(QString(schluessel).replace(u'|', QStringLiteral(" den ")), wo));
+            e.meldung = zeilenMeldung(
+                csvDatei, z.nummer,
+                QStringLiteral("Für %1 steht %2 schon ein anderer Eintrag. Es wurde nichts übernommen.")
+                    .arg(QString(schluessel).replace(u'|', QStringLiteral(" den ")), wo));
             return e;
         }
     }
@@ -200,11 +212,11 @@ Ergebnis importiere(const Zustand& basis, const QString& csvDatei, bool probelau
         monatstabelle::sortiereListe(t.ListBox1);
         t.listenDatei = m.gibtEs ? m.pfad : QString();
         if (!monatstabelle::schreibeTabelle(t, monatstabelle::Schreibart::Aufnehmen)) {
-            e.meldung = QStringLiteral("Die Monatstabelle \"%1\" konnte nicht geschrieben werden. ").arg(m.pfad) +
-                        (e.geschrieben.isEmpty()
-                             ? QStringLiteral("Es wurde keine Monatstabelle geschrieben.")
-                             : QStringLiteral("Schon geschrieben: ") + e.geschrieben.join(QStringLiteral(", ")) +
-                                   u'.');
+            e.meldung =
+                QStringLiteral("Die Monatstabelle \"%1\" konnte nicht geschrieben werden. ").arg(m.pfad) +
+                (e.geschrieben.isEmpty() ? QStringLiteral("Es wurde keine Monatstabelle geschrieben.")
+                                         : QStringLiteral("Schon geschrieben: ") +
+                                               e.geschrieben.join(QStringLiteral(", ")) + u'.');
             return e;
         }
         e.geschrieben << m.pfad;

@@ -11,11 +11,11 @@ namespace csvimport {
 
 struct Ergebnis {
     bool ok = false;
-    int neu = 0;          // readings taken over (or that would be, in a trial run)
-    int vorhanden = 0;    // readings the tables already hold unchanged
-    int tabellen = 0;     // month tables written (or that would be)
+    int neu = 0;             // readings taken over (or that would be, in a trial run)
+    int vorhanden = 0;       // readings the tables already hold unchanged
+    int tabellen = 0;        // month tables written (or that would be)
     QStringList geschrieben; // the tables written, in order
-    QString meldung;      // German: why nothing (or not everything) was written; empty when ok
+    QString meldung;         // German: why nothing (or not everything) was written; empty when ok
 };
 
 // Imports the file into the month tables of basis.benutzerName below basis's table folder.

@@ -23,12 +23,15 @@ std::optional<QString> messzeile(const Eingabe& e, QString* meldung, double* gew
     }
     if (e.jahr < 1900 || e.jahr > 9999 || !eingaberegeln::datumsFehler(e.tag, e.monat, e.jahr).isEmpty()) {
         *meldung = eingaberegeln::datumsFehler(e.tag, e.monat, e.jahr);
-        if (meldung->isEmpty()) *meldung = QStringLiteral("Das Jahr %1 liegt nicht zwischen 1900 und 9999.").arg(e.jahr);
+        if (meldung->isEmpty())
+            *meldung = QStringLiteral("Das Jahr %1 liegt nicht zwischen 1900 und 9999.").arg(e.jahr);
         return std::nullopt;
     }
     for (int wert : {e.sys, e.dia, e.puls})
         if (wert < 0 || wert > eingaberegeln::kMaxEingabeWert) {
-            *meldung = QStringLiteral("\"%1\" ist kein Wert von 0 bis %2.").arg(wert).arg(eingaberegeln::kMaxEingabeWert);
+            *meldung = QStringLiteral("\"%1\" ist kein Wert von 0 bis %2.")
+                           .arg(wert)
+                           .arg(eingaberegeln::kMaxEingabeWert);
             return std::nullopt;
         }
     double kg = 0;
@@ -55,7 +58,8 @@ Ergebnis nimmAuf(Zustand& z, const Eingabe& e, double mittelGewicht) {
     Dialoge& dialoge = Dialoge::seam();
     const QString monat = zweistellig(e.monat), jahr = QString::number(e.jahr);
     // A list holds one month: a reading of another month belongs into another table.
-    const bool monatFalsch = !z.ListBox1.isEmpty() && eingaberegeln::monatAusEintrag(z.ListBox1.last()) != monat;
+    const bool monatFalsch =
+        !z.ListBox1.isEmpty() && eingaberegeln::monatAusEintrag(z.ListBox1.last()) != monat;
     const bool jahrFalsch = !z.ListBox1.isEmpty() && eingaberegeln::jahrAusEintrag(z.ListBox1.last()) != jahr;
     if (monatFalsch) dialoge.information(eingaberegeln::monatsMeldung(monat));
     if (jahrFalsch) dialoge.information(eingaberegeln::jahresMeldung(jahr));

@@ -30,9 +30,9 @@ std::optional<QString> messzeile(const Eingabe& e, QString* meldung, double* gew
 // time once the reading itself passed its checks. mittelGewicht: the monthly mean weight the chart
 // shows (0: none).
 enum class Ergebnis {
-    Abgelehnt,          // said why; list and table as they were
+    Abgelehnt,           // said why; list and table as they were
     NichtZurueckGelesen, // written, but the table could not be read back (said why)
-    Aufgenommen,        // in the table, the list read back from it
+    Aufgenommen,         // in the table, the list read back from it
 };
 Ergebnis nimmAuf(Zustand& z, const Eingabe& e, double mittelGewicht);
 

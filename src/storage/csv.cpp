@@ -65,8 +65,13 @@ QString feld(const QString& text, QChar trenner) {
 QByteArray schreibe(const QList<zeitraum::Lesung>& lesungen) {
     QString text = kopf().join(u';') + QStringLiteral("\r\n");
     for (const zeitraum::Lesung& l : lesungen) {
-        const QStringList felder{l.datum.toString(Qt::ISODate), l.zeit, monatstabelle::slotWort(l.slot),
-                                 l.sysText, l.diaText, l.pulsText, l.gewichtText};
+        const QStringList felder{l.datum.toString(Qt::ISODate),
+                                 l.zeit,
+                                 monatstabelle::slotWort(l.slot),
+                                 l.sysText,
+                                 l.diaText,
+                                 l.pulsText,
+                                 l.gewichtText};
         for (qsizetype i = 0; i < felder.size(); ++i) {
             if (i > 0) text += u';';
             text += feld(felder.at(i));
@@ -92,10 +97,12 @@ std::optional<Gelesen> lies(const QByteArray& inhalt, const QString& dateiName, 
         while (ende < inhalt.size() && inhalt.at(ende) != '\n' && inhalt.at(ende) != '\r')
             ++ende;
         const QByteArrayView roh(inhalt.constData() + start, ende - start);
-        start = ende + (ende + 1 < inhalt.size() && inhalt.at(ende) == '\r' && inhalt.at(ende + 1) == '\n' ? 2 : 1);
+        start = ende +
+                (ende + 1 < inhalt.size() && inhalt.at(ende) == '\r' && inhalt.at(ende + 1) == '\n' ? 2 : 1);
         ++nummer;
         if (nummer > datei::kMaxTabellenZeilen)
-            return scheitern(nummer, QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(datei::kMaxTabellenZeilen));
+            return scheitern(
+                nummer, QStringLiteral("Die Datei hat mehr als %1 Zeilen.").arg(datei::kMaxTabellenZeilen));
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString zeile = utf8.decode(roh);
         if (utf8.hasError()) return scheitern(nummer, QStringLiteral("Der Text ist kein UTF-8."));
@@ -104,22 +111,26 @@ std::optional<Gelesen> lies(const QByteArray& inhalt, const QString& dateiName, 
             QStringList felder = zeile.split(g.trenner);
             for (QString& f : felder)
                 f = f.trimmed();
-            if (felder.size() != kopf().size() ||
-                !std::equal(felder.begin(), felder.end(), kopf().begin(),
-                            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }))
-                return scheitern(nummer, QStringLiteral("Die erste Zeile muss \"%1\" lauten.").arg(kopf().join(u';')));
+            if (felder.size() != kopf().size() || !std::equal(felder.begin(), felder.end(), kopf().begin(),
+                                                              [](const QString& a, const QString& b) {
+                                                                  return a.compare(b, Qt::CaseInsensitive) ==
+                                                                         0;
+                                                              }))
+                return scheitern(
+                    nummer, QStringLiteral("Die erste Zeile muss \"%1\" lauten.").arg(kopf().join(u';')));
             kopfGelesen = true;
             continue;
         }
         if (zeile.trimmed().isEmpty()) continue;
         std::optional<QStringList> felder = felderDer(zeile, g.trenner);
-        if (!felder) return scheitern(nummer, QStringLiteral("Ein Anführungszeichen wird nicht geschlossen."));
+        if (!felder)
+            return scheitern(nummer, QStringLiteral("Ein Anführungszeichen wird nicht geschlossen."));
         // A spreadsheet may leave out the separator before an empty last field.
         if (felder->size() == kopf().size() - 1) *felder << QString();
         if (felder->size() != kopf().size())
-            return scheitern(nummer, QStringLiteral("Die Zeile hat %1 Felder statt %2.")
-                                         .arg(felder->size())
-                                         .arg(kopf().size()));
+            return scheitern(
+                nummer,
+                QStringLiteral("Die Zeile hat %1 Felder statt %2.").arg(felder->size()).arg(kopf().size()));
         g.zeilen << Zeile{nummer, *felder};
     }
     return g;

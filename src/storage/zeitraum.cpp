@@ -32,8 +32,8 @@ QStringList tabellenImZeitraum(const Zustand& z, const QString& name, const QDat
         const int erster = jahr == von.year() ? von.month() : 1;
         const int letzter = jahr == bis.year() ? bis.month() : 12;
         for (int monat = erster; monat <= letzter; ++monat) {
-            const QString pfad = monatstabelle::tabellenPfad(z, name, QStringLiteral("%1").arg(monat, 2, 10, QLatin1Char('0')),
-                                                             jahrText);
+            const QString pfad = monatstabelle::tabellenPfad(
+                z, name, QStringLiteral("%1").arg(monat, 2, 10, QLatin1Char('0')), jahrText);
             const QFileInfo info(pfad);
             if (!pfad.isEmpty() && (info.exists() || info.isSymLink())) pfade << pfad;
         }
@@ -66,7 +66,8 @@ std::optional<Tabellen> lies(const QStringList& tabellen, QString* fehler, bool*
                 ersteTabelle = pfad;
             } else if (name != t.benutzer) {
                 if (fehler)
-                    *fehler = QStringLiteral("\"%1\" gehört %2, \"%3\" aber %4: eine Auswertung gilt nur einer Person.")
+                    *fehler = QStringLiteral(
+                                  "\"%1\" gehört %2, \"%3\" aber %4: eine Auswertung gilt nur einer Person.")
                                   .arg(ersteTabelle, t.benutzer, pfad, name);
                 if (mehrereBenutzer) *mehrereBenutzer = true;
                 return std::nullopt;

@@ -16,12 +16,12 @@ constexpr qint64 kMaxBerichtTage = 400;
 
 struct Lesung {
     QDate datum;
-    int slot = 0;        // 1..4 (Morgens, Messung2, Messung3, Abends)
-    QString zeit;        // as stored, "07:30"
+    int slot = 0; // 1..4 (Morgens, Messung2, Messung3, Abends)
+    QString zeit; // as stored, "07:30"
     int sys = 0, dia = 0, puls = 0;
     QString sysText, diaText, pulsText; // as stored
-    QString gewichtText; // as stored with the decimal comma; empty when none
-    qint64 gewichtMillionstel = 0; // the same, exactly
+    QString gewichtText;                // as stored with the decimal comma; empty when none
+    qint64 gewichtMillionstel = 0;      // the same, exactly
 };
 
 // "05.03.2024" -> the date; an invalid QDate for anything else (31.02., 5.3.2024, words).
@@ -33,10 +33,10 @@ QString datumText(const QDate& datum); // "05.03.2024"
 QStringList tabellenImZeitraum(const Zustand& z, const QString& name, const QDate& von, const QDate& bis);
 
 struct Tabellen {
-    QString benutzer;        // the name the tables' headers give; empty when none names one
-    QList<Lesung> lesungen;  // every reading of every table, by date and slot (stable)
-    QList<QDate> monate;     // per table, in the order given: the first day of its month; invalid
-                             // for a table without readings
+    QString benutzer;       // the name the tables' headers give; empty when none names one
+    QList<Lesung> lesungen; // every reading of every table, by date and slot (stable)
+    QList<QDate> monate;    // per table, in the order given: the first day of its month; invalid
+                            // for a table without readings
 };
 // Reads every table. nullopt with the German reason in *fehler when one cannot be read or holds a
 // broken line (named with file and line), or when the tables belong to more than one user

@@ -48,7 +48,8 @@ qint64 zehntel(qint64 summe, qint64 anzahl) {
 
 QString zehntelText(qint64 z) {
     const qint64 betrag = z < 0 ? -z : z;
-    return (z < 0 ? QStringLiteral("-") : QString()) + QString::number(betrag / 10) + u',' + QString::number(betrag % 10);
+    return (z < 0 ? QStringLiteral("-") : QString()) + QString::number(betrag / 10) + u',' +
+           QString::number(betrag % 10);
 }
 
 Auswertung werteAus(const QString& name, const QList<zeitraum::Lesung>& lesungen, const QDate& von,
@@ -98,36 +99,41 @@ QString grad(const Summen& s) {
 
 QStringList zeilen(const Auswertung& a) {
     QStringList z;
-    z << QStringLiteral("Auswertung %1, %2 bis %3").arg(a.name, zeitraum::datumText(a.von), zeitraum::datumText(a.bis));
+    z << QStringLiteral("Auswertung %1, %2 bis %3")
+             .arg(a.name, zeitraum::datumText(a.von), zeitraum::datumText(a.bis));
     z << QStringLiteral("Ausgewertet: %1 bis %2%3")
              .arg(zeitraum::datumText(a.ab), zeitraum::datumText(a.bis),
                   a.ohneErstenTag ? QStringLiteral(" (erster Tag ausgelassen)") : QString());
     z << QStringLiteral("Tage mit Messungen: %1").arg(a.tage);
     z << QStringLiteral("Messungen: %1").arg(a.alle.anzahl);
-    const std::pair<QString, const Summen*> gruppen[] = {
-        {QStringLiteral("Mittelwert"), &a.alle}, {QStringLiteral("Morgens"), &a.morgens}, {QStringLiteral("Abends"), &a.abends}};
+    const std::pair<QString, const Summen*> gruppen[] = {{QStringLiteral("Mittelwert"), &a.alle},
+                                                         {QStringLiteral("Morgens"), &a.morgens},
+                                                         {QStringLiteral("Abends"), &a.abends}};
     for (const auto& [wort, s] : gruppen) {
         if (s != &a.alle) z << wort + QStringLiteral(" Messungen: ") + QString::number(s->anzahl);
         z << wort + QStringLiteral(" systolisch: ") + mittelText(s->sys, s->anzahl, QStringLiteral("mmHg"));
         z << wort + QStringLiteral(" diastolisch: ") + mittelText(s->dia, s->anzahl, QStringLiteral("mmHg"));
         z << wort + QStringLiteral(" Puls: ") + mittelText(s->puls, s->anzahl, QStringLiteral("/min"));
-        z << wort + QStringLiteral(" Pulsdruck: ") + mittelText(s->sys - s->dia, s->anzahl, QStringLiteral("mmHg"));
+        z << wort + QStringLiteral(" Pulsdruck: ") +
+                 mittelText(s->sys - s->dia, s->anzahl, QStringLiteral("mmHg"));
     }
     z << QStringLiteral("Niedrigster systolischer Wert: ") + extremText(a.sysMin);
     z << QStringLiteral("Höchster systolischer Wert: ") + extremText(a.sysMax);
     z << QStringLiteral("Niedrigster diastolischer Wert: ") + extremText(a.diaMin);
     z << QStringLiteral("Höchster diastolischer Wert: ") + extremText(a.diaMax);
     z << QStringLiteral("Anteil ab %1/%2 mmHg: ").arg(kSchwelleSys).arg(kSchwelleDia) +
-             (a.alle.anzahl == 0 ? QStringLiteral("keine")
-                                 : QStringLiteral("%1 % (%2 von %3)")
-                                       .arg(zehntelText(zehntel(qint64(a.ueberSchwelle) * 100, a.alle.anzahl)))
-                                       .arg(a.ueberSchwelle)
-                                       .arg(a.alle.anzahl));
+             (a.alle.anzahl == 0
+                  ? QStringLiteral("keine")
+                  : QStringLiteral("%1 % (%2 von %3)")
+                        .arg(zehntelText(zehntel(qint64(a.ueberSchwelle) * 100, a.alle.anzahl)))
+                        .arg(a.ueberSchwelle)
+                        .arg(a.alle.anzahl));
     z << QStringLiteral("Grad der Mittelwerte: ") + grad(a.alle);
     z << QStringLiteral("Gewicht erster Wert: ") + gewichtText(a.erstesGewicht);
     z << QStringLiteral("Gewicht letzter Wert: ") + gewichtText(a.letztesGewicht);
     z << QStringLiteral("Gewicht Mittelwert: ") +
-             (a.gewichtZehntel ? zehntelText(*a.gewichtZehntel) + QStringLiteral(" kg") : QStringLiteral("keine"));
+             (a.gewichtZehntel ? zehntelText(*a.gewichtZehntel) + QStringLiteral(" kg")
+                               : QStringLiteral("keine"));
     return z;
 }
 
@@ -148,7 +154,8 @@ void markiereZeitraum(QImage& grafik, int jahr, int monat, const QDate& ab, cons
     const int rechts = TMonatsGrafik::TagX(letzter.day()) + 15;
     QPainter p(&grafik);
     p.setCompositionMode(QPainter::CompositionMode_Multiply);
-    p.fillRect(QRect(QPoint(links, 40), QPoint(rechts, std::min(grafik.height() - 2, 463))), QColor(255, 244, 190));
+    p.fillRect(QRect(QPoint(links, 40), QPoint(rechts, std::min(grafik.height() - 2, 463))),
+               QColor(255, 244, 190));
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.setPen(QPen(QColor(200, 140, 0), 1));
     p.drawLine(links, 40, links, 463);

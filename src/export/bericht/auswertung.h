@@ -32,13 +32,13 @@ struct Gewicht {
 
 struct Auswertung {
     QString name;
-    QDate von, bis;          // the period asked for
+    QDate von, bis; // the period asked for
     bool ohneErstenTag = false;
-    QDate ab;                // the first day that counts: von, or the day after it
-    int tage = 0;            // days with readings
+    QDate ab;     // the first day that counts: von, or the day after it
+    int tage = 0; // days with readings
     Summen alle, morgens, abends;
     std::optional<Extrem> sysMin, sysMax, diaMin, diaMax;
-    int ueberSchwelle = 0;   // readings at or above 135 systolic or 85 diastolic
+    int ueberSchwelle = 0; // readings at or above 135 systolic or 85 diastolic
     std::optional<Gewicht> erstesGewicht, letztesGewicht;
     std::optional<qint64> gewichtZehntel; // mean weight in tenths of a kilogram
 };

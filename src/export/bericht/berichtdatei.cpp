@@ -7,8 +7,8 @@
 
 namespace berichtdatei {
 
-std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, const QDate& von, const QDate& bis,
-                              bool mitZeitraum, QString* fehler, bool* mehrereBenutzer) {
+std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, const QDate& von,
+                              const QDate& bis, bool mitZeitraum, QString* fehler, bool* mehrereBenutzer) {
     if (mehrereBenutzer) *mehrereBenutzer = false;
     Auswahl a;
     a.tabellen = tabellen.isEmpty() ? zeitraum::tabellenImZeitraum(z, z.benutzerName, von, bis) : tabellen;
@@ -47,8 +47,9 @@ bool schreibeCsv(const QList<zeitraum::Lesung>& lesungen, const QString& ziel, Q
     return bool(g);
 }
 
-bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringList& tabellen, const QString& ziel,
-                 const QStringList& patientendaten, bericht::Platz platz, QString* fehler) {
+bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringList& tabellen,
+                 const QString& ziel, const QStringList& patientendaten, bericht::Platz platz,
+                 QString* fehler) {
     TmachPDF pdf;
     pdfdokument::richteEin(pdf);
     pdf.FileName = ziel;
@@ -60,15 +61,17 @@ bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringLi
     for (const QString& tabelle : tabellen) {
         if (!zeichner.zeichne(tabelle)) {
             if (fehler)
-                *fehler = QStringLiteral("Die Grafik von \"%1\" konnte nicht gezeichnet werden. Die Datei \"%2\" "
-                                         "wurde nicht geschrieben.")
-                              .arg(tabelle, ziel);
+                *fehler =
+                    QStringLiteral("Die Grafik von \"%1\" konnte nicht gezeichnet werden. Die Datei \"%2\" "
+                                   "wurde nicht geschrieben.")
+                        .arg(tabelle, ziel);
             return false;
         }
         const Zustand& monat = zeichner.zustand();
         bericht::schreibeGrafikseite(pdf, zeichner.grafikseite([&](QImage& grafik) {
             bericht::markiereZeitraum(grafik, monat.jahrText.toInt(), monat.monatText.toInt(), a.ab, a.bis);
-        }), &seite);
+        }),
+                                     &seite);
     }
     return pdf.EndDoc(fehler);
 }

@@ -17,17 +17,18 @@ namespace berichtdatei {
 constexpr int kStandardTage = 28;
 
 struct Auswahl {
-    QString benutzer;                  // from the tables' headers, else the user in use
-    QStringList tabellen;              // the tables read, in calendar order
-    QList<QDate> monate;               // the first day of each table's month; invalid without readings
-    QList<zeitraum::Lesung> lesungen;  // by date and slot
+    QString benutzer;                 // from the tables' headers, else the user in use
+    QStringList tabellen;             // the tables read, in calendar order
+    QList<QDate> monate;              // the first day of each table's month; invalid without readings
+    QList<zeitraum::Lesung> lesungen; // by date and slot
 };
 // The readings of the tables named, or, when none is named, of every month table of the user in
 // use that the period touches. mitZeitraum: only those dated von..bis. nullopt with the German
 // reason in *fehler when a table cannot be read or holds a broken line, or when the tables belong
 // to several users (then *mehrereBenutzer is set).
-std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, const QDate& von, const QDate& bis,
-                              bool mitZeitraum, QString* fehler, bool* mehrereBenutzer = nullptr);
+std::optional<Auswahl> sammle(const Zustand& z, const QStringList& tabellen, const QDate& von,
+                              const QDate& bis, bool mitZeitraum, QString* fehler,
+                              bool* mehrereBenutzer = nullptr);
 
 // Why von..bis is no period a report may cover (von after bis; more than 400 days counted
 // inclusively, unless bericht is false; no day left without the first); empty when it is one.
@@ -43,7 +44,8 @@ bool schreibeCsv(const QList<zeitraum::Lesung>& lesungen, const QString& ziel, Q
 // The report as a PDF document written whole at ziel: the figures page, then the chart of each
 // table with the period marked, drawn one month at a time as the main window draws them (its
 // weight chart and remarks as the settings say). False with the German message naming the file.
-bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringList& tabellen, const QString& ziel,
-                 const QStringList& patientendaten, bericht::Platz platz, QString* fehler);
+bool schreibePdf(const Zustand& z, const bericht::Auswertung& a, const QStringList& tabellen,
+                 const QString& ziel, const QStringList& patientendaten, bericht::Platz platz,
+                 QString* fehler);
 
 } // namespace berichtdatei

@@ -28,7 +28,8 @@ TAuswertungDlg::TAuswertungDlg(Zustand& zustand, QWidget* parent) : QDialog(pare
     BisLabel->setBuddy(BisEdit);
     VonEdit->setAccessibleName(QStringLiteral("Erster Tag des Zeitraums"));
     BisEdit->setAccessibleName(QStringLiteral("Letzter Tag des Zeitraums"));
-    OhneErstenTagCheckBox = new QCheckBox(QStringLiteral("&Ersten Tag nicht auswerten (Messreihe über sieben Tage)"), this);
+    OhneErstenTagCheckBox =
+        new QCheckBox(QStringLiteral("&Ersten Tag nicht auswerten (Messreihe über sieben Tage)"), this);
     ZahlenMemo = new QPlainTextEdit(this);
     ZahlenMemo->setReadOnly(true);
     ZahlenMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -104,17 +105,27 @@ bool TAuswertungDlg::zeigeZahlen() {
 
 bool TAuswertungDlg::zielErlaubt(const QString& ziel) const {
     // A table's own files are never written over by an export, nor a remarks file made.
-    const QString fehler = monatstabelle::exportNameFehler(ziel, m_tabellen + QStringList{z.TabellenDateiName});
+    const QString fehler =
+        monatstabelle::exportNameFehler(ziel, m_tabellen + QStringList{z.TabellenDateiName});
     if (fehler.isEmpty()) return true;
     Dialoge::seam().warnung(fehler + QStringLiteral(" Die Datei wird nicht geschrieben."));
     return false;
 }
 
+// The year folder of the period's end, where the save dialog proposes the file.
+void TAuswertungDlg::jahrOrdnerAnlegen() const {
+    const QString jahr = bis().toString(QStringLiteral("yyyy"));
+    monatstabelle::legeJahrOrdnerAn(z.tabellenOrdner + jahr, jahr);
+}
+
 void TAuswertungDlg::PdfBtnClick() {
     if (!zeigeZahlen()) return;
-    const QString pfad = Dialoge::seam().dateiSpeichern(QStringLiteral("Auswertung speichern"),
-                                                        berichtdatei::vorgeschlagenerName(z, QStringLiteral("Auswertung"), m_auswertung->name, von(), bis(), QStringLiteral(".pdf")),
-                                                        QStringLiteral("Acrobat Format (*.pdf)"));
+    jahrOrdnerAnlegen();
+    const QString pfad = Dialoge::seam().dateiSpeichern(
+        QStringLiteral("Auswertung speichern"),
+        berichtdatei::vorgeschlagenerName(z, QStringLiteral("Auswertung"), m_auswertung->name, von(), bis(),
+                                          QStringLiteral(".pdf")),
+        QStringLiteral("Acrobat Format (*.pdf)"));
     if (pfad.isEmpty()) return;
     const QString ziel = QFileInfo(pfad).suffix().isEmpty() ? pfad + QStringLiteral(".pdf") : pfad;
     if (!zielErlaubt(ziel)) return;
@@ -125,7 +136,8 @@ void TAuswertungDlg::PdfBtnClick() {
     }
     shell::oeffneDokument(ziel, [ziel](const QString& grund) {
         Dialoge::seam().warnung(
-            QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. %2").arg(ziel, grund));
+            QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. %2")
+                .arg(ziel, grund));
     });
 }
 
@@ -139,6 +151,7 @@ void TAuswertungDlg::CsvBtnClick() {
                                             : fehler);
         return;
     }
+    jahrOrdnerAnlegen();
     const QString pfad = Dialoge::seam().dateiSpeichern(
         QStringLiteral("Messwerte als CSV speichern"),
         berichtdatei::vorgeschlagenerName(z, QStringLiteral("Messwerte"), auswahl->benutzer, von(), bis(),

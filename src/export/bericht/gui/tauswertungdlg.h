@@ -46,6 +46,7 @@ private:
     // when the period is no period or its tables cannot be read.
     bool zeigeZahlen();
     bool zielErlaubt(const QString& ziel) const;
+    void jahrOrdnerAnlegen() const;
 
     Zustand& z;
     bool m_gewaehlt = false; // a period was chosen in this run
