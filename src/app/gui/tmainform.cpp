@@ -799,11 +799,16 @@ void TmainForm::FormResize() {
     if (!m_inhalt) return;
     const int gewichtHoehe = gewichtVorlageHoehe();
     if (isMaximized()) {
-        const int breite = ScrollBox1->width() - 4;
+        // Below a chart of the box's height the weight chart and the remarks need the vertical
+        // scroll bar: the charts leave room for it, so no horizontal bar appears.
+        const int leiste = m_gewichtSichtbar || m_bemerkungenSichtbar
+                               ? ScrollBox1->verticalScrollBar()->sizeHint().width() + 2 * ScrollBox1->frameWidth()
+                               : 0;
+        const int breite = ScrollBox1->width() - 4 - leiste;
         Image->setGeometry(Image->x(), Image->y(), breite, ScrollBox1->height() - 24);
         GewichtImage->setGeometry(Image->x(), Image->y() + Image->height() + 20, Image->width(),
                                   gewichtHoehe + 58);
-        Image2->resize(breite, Image2->height());
+        Image2->resize(ScrollBox1->width() - 4, Image2->height());
         if (m_gewichtSichtbar) {
             GewichtLabel->setFont(fett("Verdana", 12));
             zentriereLabel(GewichtLabel, GewichtImage->y() - 20);
