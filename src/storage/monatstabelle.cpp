@@ -716,9 +716,7 @@ Ergebnis speichern(const QString& pfad, const QString& text, bool ersetzen, date
         for (QString& z : zeilen)
             z = textdatei::ausWin1252(textdatei::nachWin1252(z));
     }
-    return textdatei::schreibeZeilen(pfad, zeilen, geschrieben) == textdatei::Ergebnis::Ok
-               ? Ergebnis::Ok
-               : Ergebnis::Schreibfehler;
+    return textdatei::schreibeZeilen(pfad, zeilen, geschrieben);
 }
 
 } // namespace bemerkungen

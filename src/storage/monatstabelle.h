@@ -3,6 +3,7 @@
 // the checks every line passes before it is read into a path or written, and the readers for
 // editing and for display.
 #include "platform/datei.h"
+#include "platform/textdatei.h"
 #include "storage/zustand.h"
 
 #include <QString>
@@ -160,7 +161,8 @@ namespace bemerkungen {
 // reason in *meldung, when something is there that cannot be read (a FIFO, too large).
 std::optional<QString> laden(const QString& pfad, QString* meldung = nullptr);
 
-enum class Ergebnis { Ok, NichtDarstellbar, Schreibfehler };
+// Remarks are a text file: the same outcomes.
+using textdatei::Ergebnis;
 // Writes the remarks as lines; every line of the box is kept, a last empty one too. Characters
 // the file cannot hold refuse the write unless ersetzen is set, which stores "?" for them.
 // *geschrieben tells why a write failed.

@@ -245,6 +245,7 @@ private Q_SLOTS:
         QTRY_VERIFY(form->isMaximized() && form->Image->width() > 570);
         QTRY_VERIFY(!form->Timer1->isActive());
         ganz();
+        QVERIFY(!box->horizontalScrollBar()->isVisible());
         QCOMPARE(form->RichEdit1->isHidden(), !bemerkungen);
         if (QTest::currentTestFailed()) return;
         form->showNormal();

@@ -48,8 +48,6 @@ public:
     // /CreationDate; the clock's document time unless set.
     QDateTime erstellt;
 
-    int PageNumber() const { return m_seiten; }
-
     void BeginDoc();
     void TextOut(int x, int y, const QString& text);
     void TextLines(int x, int y, const QStringList& zeilen);
