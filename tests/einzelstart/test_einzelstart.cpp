@@ -47,17 +47,6 @@ Ergebnis abwarten(std::future<Ergebnis>& f) {
     return f.get();
 }
 
-// Another process holds the lock: open file descriptions of their own conflict under flock as
-// two processes' do.
-int sperreHalten(const QString& pfad) {
-    const int fd = ::open(QFile::encodeName(pfad).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 sockaddr_un adresseVon(const QString& pfad) {
     sockaddr_un adresse = {};
     adresse.sun_family = AF_UNIX;
@@ -161,7 +150,7 @@ private Q_SLOTS:
 
     void hinterlassenes_data() {
         QTest::addColumn<QString>("fall");
-        QTest::newRow("leere sperrdatei") << "leer";
+        QTest::newRow("sperrdatei mit fremdem inhalt") << "sperre";
         QTest::newRow("toter socket") << "socket";
         QTest::newRow("beendeter laeufer") << "beendet";
     }
@@ -171,7 +160,7 @@ private Q_SLOTS:
         QFETCH(QString, fall);
         const QString schluessel = neuerSchluessel();
         Einzelstart probe(schluessel);
-        if (fall == "leer") testumgebung::schreibe(probe.sperrPfad(), {});
+        if (fall == "sperre") testumgebung::schreibe(probe.sperrPfad(), "4711\nirgendwo\n");
         if (fall == "socket") QVERIFY(totenSocketLassen(probe.socketPfad()));
         if (fall == "beendet") {
             auto* vorher = new Einzelstart(schluessel);
@@ -197,8 +186,11 @@ private Q_SLOTS:
     void besetzt() {
         const QString schluessel = neuerSchluessel();
         Einzelstart probe(schluessel);
-        const int fd = sperreHalten(probe.sperrPfad());
-        QVERIFY(fd >= 0);
+        // Another process holds the lock: an open file description of its own conflicts under flock
+        // as another process's does.
+        const int fd =
+            ::open(QFile::encodeName(probe.sperrPfad()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0);
         QLocalServer stumm;
         QVERIFY(stumm.listen(probe.socketPfad()));
         QElapsedTimer uhr;
