@@ -2,8 +2,6 @@
 #include "testumgebung.h"
 
 #include "chart/tmonatsgrafik.h"
-#include "export/image/grafikseite.h"
-#include "export/pdf/tmachpdf.h"
 #include "platform/beenden.h"
 #include "platform/datei.h"
 #include "platform/textdatei.h"
@@ -16,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSettings>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -66,16 +63,6 @@ QStringList allesUnterDerWurzel() {
     return liste;
 }
 
-// A picture no compression makes small: its JPEG and PDF are some KiB per 100 x 100 pixels.
-QImage rauschen(int seite) {
-    QImage bild(seite, seite, QImage::Format_RGB32);
-    QRandomGenerator zufall(seite);
-    for (int y = 0; y < seite; ++y)
-        for (int x = 0; x < seite; ++x)
-            bild.setPixel(x, y, zufall.generate());
-    return bild;
-}
-
 // One start of the program, as far as folders, settings and the built-in copies go.
 bool starte() {
     Zustand z;
@@ -102,7 +89,6 @@ private Q_SLOTS:
         QTest::newRow("euro und anfuehrung") << u"€ „x“"_s << QByteArray("\x80 \x84x\x93") << true;
         QTest::newRow("griechisch") << u"α"_s << QByteArray("?") << false;
         QTest::newRow("emoji") << u"a😀"_s << QByteArray("a?") << false; // one character, one "?"
-        QTest::newRow("zwei emoji") << u"😀😁b"_s << QByteArray("??b") << false;
         QTest::newRow("halbes emoji") << QString(QChar(0xD83D)) + u"x"_s << QByteArray("?x") << false;
     }
     void win1252() {
@@ -112,20 +98,6 @@ private Q_SLOTS:
         QCOMPARE(textdatei::istDarstellbar(text), darstellbar);
         QCOMPARE(textdatei::nachWin1252(text), bytes);
         if (darstellbar) QCOMPARE(textdatei::ausWin1252(bytes), text);
-    }
-
-    void zeilenTrennung_data() {
-        QTest::addColumn<QByteArray>("inhalt");
-        QTest::addColumn<QStringList>("zeilen");
-        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-        QTest::newRow("leere zeile") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
-        QTest::newRow("ohne letztes ende") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-        QTest::newRow("nur lf") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-    }
-    void zeilenTrennung() {
-        QFETCH(QByteArray, inhalt);
-        schreibe(ordner + "z.txt", inhalt);
-        QTEST(*textdatei::liesZeilen(ordner + "z.txt", 1024), "zeilen");
     }
 
     // --- month table
@@ -235,12 +207,6 @@ private Q_SLOTS:
             QCOMPARE(z.jahrText, u"2024"_s);
             QCOMPARE(z.monatName, u"April"_s);
         }
-        if (datei == u"kaputt_wert.tab") {
-            // Written back as it stands it is refused; without it the table is written.
-            QVERIFY(!schreibeTabelle(z, Schreibart::Aufnehmen));
-            z.ListBox1.removeAt(1);
-            QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
-        }
     }
 
     // A table from elsewhere is copied under its canonical name, never over an existing one. Compared
@@ -273,18 +239,13 @@ private Q_SLOTS:
         QTest::newRow("gut") << "Anna" << "03" << "2024" << true;
         QTest::newRow("monat mit pfad") << "Anna" << "/x/" << "2024" << false;
         QTest::newRow("jahr aufwaerts") << "Anna" << "03" << "../.." << false;
-        QTest::newRow("jahr absolut") << "Anna" << "03" << "/tmp" << false;
         QTest::newRow("jahr NUL") << "Anna" << "03" << u"20"_s + QChar(0) + u"4"_s << false;
         QTest::newRow("name mit blank und punkt") << "Anna Maria.B" << "03" << "2024" << true;
         QTest::newRow("name mit umlaut") << "Jürgen" << "03" << "2024" << true;
         QTest::newRow("name mit schraegstrich") << "a/b" << "03" << "2024" << false;
         QTest::newRow("name mit rueckstrich") << "a\\b" << "03" << "2024" << false;
-        QTest::newRow("name aufwaerts") << "../x" << "03" << "2024" << false;
-        QTest::newRow("name zwei ebenen aufwaerts") << "../../ausbruch" << "03" << "2024" << false;
-        QTest::newRow("name mit steuerzeichen") << "a\tb" << "03" << "2024" << false;
         QTest::newRow("name nicht speicherbar") << "Ελένη" << "03" << "2024" << false;
         QTest::newRow("name mit blank am anfang") << " Anna" << "03" << "2024" << false;
-        QTest::newRow("name mit blank am ende") << "Anna " << "03" << "2024" << false;
         QTest::newRow("name mit NUL") << u"An"_s + QChar(0) + u"na"_s << "03" << "2024" << false;
         // ".<name>_MM_YYYY.tab.k.XXXXXX", the longest name a save needs, within 255 bytes.
         QTest::newRow("name mit 233 byte") << QString(233, u'a') << "03" << "2024" << true;
@@ -319,26 +280,6 @@ private Q_SLOTS:
 
     // --- writing: never from a partial picture, never what would not read back
 
-    // The table is replaced by a rename: a reader holding the old file still sees it whole, and
-    // the table keeps who may read it.
-    void ersetzenIstAtomar() {
-        Zustand z = annasMaerz(ordner);
-        QVERIFY(schreibeTabelle(z, Schreibart::Aufnehmen));
-        const QString pfad = z.TabellenDateiName;
-        QVERIFY(QFile::setPermissions(pfad, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        const QByteArray alt = lies(pfad);
-        const QString verweis = ordner + "alt.tab";
-        QVERIFY(::link(QFile::encodeName(pfad).constData(), QFile::encodeName(verweis).constData()) == 0);
-
-        z.ListBox1 << u"Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0"_s;
-        QVERIFY(schreibeTabelle(z, Schreibart::GrafikZeigen));
-        QCOMPARE(lies(verweis), alt);
-        QVERIFY(lies(pfad).endsWith("Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0\r\n"));
-        const QFileDevice::Permissions rechte = QFile::permissions(pfad);
-        QVERIFY(rechte.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-        QVERIFY(!(rechte & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
-    }
-
     void schreibenVerweigert_data() {
         QTest::addColumn<QString>("bestand");   // "tabelle": Anna's table written, "kaputt": a broken one
         QTest::addColumn<QString>("eintrag");   // added to the list; "-" empties it
@@ -348,8 +289,6 @@ private Q_SLOTS:
             << QStringList{"Tabulatorzeichen", "nicht geschrieben"};
         QTest::newRow("kein wert") << "tabelle" << "Morgens den 05.03.2024 Z=07:30 s=, d=90, p=70, Gewicht=0"
                                    << QStringList{"\"\" ist kein gültiger Ganzzahlwert.", "nicht geschrieben"};
-        QTest::newRow("gewicht zu hoch") << "tabelle" << "Abends den 05.03.2024 Z=07:30 s=1, d=90, p=70, Gewicht=725"
-                                         << QStringList{"höchstens 310 Kilogramm", "nicht geschrieben"};
         QTest::newRow("keine messzeile") << "tabelle" << "morgens den 05.03.2024 Z=07:30 s=1, d=90, p=70"
                                          << QStringList{"keine Messzeile", "nicht geschrieben"};
         QTest::newRow("nicht darstellbar")
@@ -382,7 +321,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("art");
         // a full disk, a file-size limit, a write-protected file, a read-only file system
         QTest::addColumn<QString>("ursache");
-        for (const char* art : {"tabelle", "bemerkungen", "einstellungen", "pdf", "jpeg"})
+        for (const char* art : {"tabelle", "bemerkungen", "einstellungen"})
             for (const char* ursache : {"voll", "grenze", "schreibgeschützt", "nur lesbar"})
                 QTest::newRow(qPrintable(u"%1, %2"_s.arg(QLatin1String(art), QString::fromUtf8(ursache))))
                     << QString::fromLatin1(art) << QString::fromUtf8(ursache);
@@ -399,7 +338,7 @@ private Q_SLOTS:
             QSKIP("no tmpfs can be mounted here");
         Zustand z = annasMaerz(ordner + "daten/");
         TMonatsGrafik grafik(z);
-        QString pfad = ort + "/alt." + art, meldung;
+        QString pfad = ort + "/alt." + art;
         auto schreibeGross = [&](bool gross) {
             const int n = gross ? 30 : 1;
             if (art == "tabelle") {
@@ -416,20 +355,10 @@ private Q_SLOTS:
                 if (gross) dialoge().fragen.push_back(false); // leave the month without them
                 return grafik.bemerkungenSichern(false) && dialoge().texte(Art::Frage).isEmpty();
             }
-            if (art == "einstellungen") {
-                if (!gross) Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
-                Schreib_String_in_Registry(u"BenutzerName"_s, QString(n * 100, u'n'));
-                Schreib_String_in_Registry(u"BenutzerName"_s, QString(n * 100, u'm'));
-                return Lies_String_aus_Registry(u"BenutzerName"_s) == QString(n * 100, u'm');
-            }
-            if (art == "pdf") {
-                TmachPDF pdf;
-                pdf.FileName = pfad;
-                pdf.BeginDoc();
-                pdf.DrawImage(10, 10, rauschen(n * 3));
-                return pdf.EndDoc(&meldung);
-            }
-            return bildexport::schreibeJpeg(pfad, rauschen(n * 3), &meldung);
+            if (!gross) Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
+            Schreib_String_in_Registry(u"BenutzerName"_s, QString(n * 100, u'n'));
+            Schreib_String_in_Registry(u"BenutzerName"_s, QString(n * 100, u'm'));
+            return Lies_String_aus_Registry(u"BenutzerName"_s) == QString(n * 100, u'm');
         };
         QVERIFY(schreibeGross(false));
         if (art == "tabelle") pfad = z.TabellenDateiName;
@@ -456,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(pfad), rechte);
         QFile::setPermissions(pfad, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QCOMPARE(daneben(), vorher);
-        const QStringList texte = meldung.isEmpty() ? dialoge().alleTexte() : QStringList{meldung};
+        const QStringList texte = dialoge().alleTexte();
         QCOMPARE(texte.size(), 1);
         const QString erwartet =
             ursache == "schreibgeschützt" || ursache == "nur lesbar"
@@ -528,6 +457,8 @@ private Q_SLOTS:
     // What an interrupted save left beside a table goes at the next save of that table, a link
     // among it itself and not what it points to; a user's own files beside it stay, however
     // their names look. A link where the table belongs is replaced, never written through.
+    // The table is replaced by a rename: a reader holding the old file still sees it whole, and
+    // the table keeps who may read it.
     void resteUndLinksBeimSpeichern() {
         Zustand z = annasMaerz(ordner);
         const QString jahr = z.tabellenOrdner + "2024/";
@@ -550,7 +481,20 @@ private Q_SLOTS:
         QCOMPARE(lies(ordner + "ziel"), QByteArray("fremd"));
         QVERIFY(!QFile::exists(draussen));
         QVERIFY(!QFileInfo(annasTabelle(z)).isSymLink());
-        QVERIFY(lies(annasTabelle(z)).contains("Morgens den 05.03.2024"));
+        const QByteArray alt = lies(annasTabelle(z));
+        QVERIFY(alt.contains("Morgens den 05.03.2024"));
+
+        QVERIFY(QFile::setPermissions(annasTabelle(z), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(::link(QFile::encodeName(annasTabelle(z)).constData(),
+                       QFile::encodeName(draussen).constData()) == 0);
+        z.ListBox1 << u"Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0"_s;
+        QVERIFY(schreibeTabelle(z, Schreibart::GrafikZeigen));
+        QCOMPARE(lies(draussen), alt);
+        QVERIFY(
+            lies(annasTabelle(z)).endsWith("Abends den 05.03.2024 Z=20:40 s=128, d=85, p=66, Gewicht=0\r\n"));
+        struct stat s;
+        QVERIFY(::stat(QFile::encodeName(annasTabelle(z)).constData(), &s) == 0 &&
+                (s.st_mode & 0777) == 0600);
     }
 
     void bemerkungsNamen_data() {
@@ -559,7 +503,6 @@ private Q_SLOTS:
         QTest::newRow("klein") << "/d/2024/Anna_03_2024.tab" << "/d/2024/Anna_03_2024.txt";
         QTest::newRow("gross") << "/d/X.TAB" << "/d/X.txt";
         QTest::newRow("tab im ordner") << "/d.tab/x.tab" << "/d.tab/x.txt";
-        QTest::newRow("ordner meine.tabellen") << "/h/meine.tabellen/2024/A.tab" << "/h/meine.tabellen/2024/A.txt";
         QTest::newRow("andere endung") << "/d/x.dat" << "/d/x.dat.txt";
     }
     void bemerkungsNamen() {
@@ -574,7 +517,6 @@ private Q_SLOTS:
         QTest::newRow("zwei zeilen") << u"Erste Zeile\nzweite mit ä"_s
                                      << QByteArray("Erste Zeile\r\nzweite mit \xe4\r\n");
         QTest::newRow("leere letzte zeile bleibt") << u"Puls hoch\n"_s << QByteArray("Puls hoch\r\n\r\n");
-        QTest::newRow("zwei leere zeilen") << u"a\n\n"_s << QByteArray("a\r\n\r\n\r\n");
         QTest::newRow("leer") << QString() << QByteArray();
         // Characters the file cannot hold: nothing written unless the replacement is wanted.
         QTest::newRow("nicht darstellbar") << u"Blutdruck ↑"_s << QByteArray("Blutdruck ?\r\n");
@@ -639,18 +581,12 @@ private Q_SLOTS:
             "FarbkurveGewichtAnzeigen=0", "BemerkungenAnzeigen=1", "LinieBeiNullUnterbrechen=1",
             "WerteOberhalbKurveAnzeigen=0"};
         QSettings roh(einstellungsDatei(), QSettings::IniFormat);
-        QCOMPARE(roh.allKeys().size(), erwartet.size());
-        for (const QString& e : erwartet) {
-            const QString name = e.section(u'=', 0, 0);
-            QVERIFY2(roh.contains(name), qPrintable(name));
-            const bool ganz = name == "StiftBreite" || name.endsWith("Anzeigen") || name.startsWith("Linie");
-            QCOMPARE((ganz ? Lies_Integer_aus_Registry(name) : Lies_String_aus_Registry(name)), e.section(u'=', 1));
-        }
+        QStringList gespeichert;
+        for (const QString& name : roh.allKeys())
+            gespeichert << name + u'=' + Lies_String_aus_Registry(name);
+        QCOMPARE(QSet(gespeichert.begin(), gespeichert.end()), QSet(erwartet.begin(), erwartet.end()));
         QVERIFY(QDir(ordner + "Korvane-Daten-Galerie").exists());
         QVERIFY(QDir(ordner + "Korvane-Daten im Browser").exists());
-        QCOMPARE(z.tabellenOrdner, ordner + "Korvane-Daten-Galerie/");
-        QCOMPARE(z.grafikPfad, ordner + "Vorlage.bmp");
-        QVERIFY(z.linieBeiNullUnterbrechen);
         QVERIFY(dialoge().gezeigt.isEmpty());
     }
 
@@ -660,7 +596,6 @@ private Q_SLOTS:
         QTest::newRow("nicht gesetzt") << "-" << "heim/Korvane/";
         QTest::newRow("leer") << "" << "heim/Korvane/";
         QTest::newRow("absolut") << "@/eigen" << "eigen/";
-        QTest::newRow("mit schraegstrich") << "@/eigen/" << "eigen/";
         QTest::newRow("mit punkten") << "@/x/../eigen/." << "eigen/";
         QTest::newRow("relativ zum arbeitsordner") << "eigen" << "arbeit/eigen/";
     }
@@ -836,7 +771,6 @@ private Q_SLOTS:
         QTest::newRow("fifo") << "fifo" << datei::Fehler::KeineDatei;
         QTest::newRow("ordner") << "ordner" << datei::Fehler::KeineDatei;
         QTest::newRow("/dev/zero") << "/dev/zero" << datei::Fehler::KeineDatei;
-        QTest::newRow("/dev/urandom") << "/dev/urandom" << datei::Fehler::KeineDatei;
         QTest::newRow("zu gross") << "gross" << datei::Fehler::ZuGross;
         QTest::newRow("ungueltiger pfad") << "kodierung" << datei::Fehler::UngueltigerPfad;
         QTest::newRow("kein pfad") << "leer" << datei::Fehler::Fehlt;
@@ -847,7 +781,7 @@ private Q_SLOTS:
         QFETCH(QString, art);
         QFETCH(datei::Fehler, fehler);
         QString pfad = ordner + art;
-        if (art == "datei") schreibe(pfad, "Morgens\r\n");
+        if (art == "datei") schreibe(pfad, "a\r\n\r\nb\nc"); // CRLF, LF, no end after the last
         if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
         if (art == "ordner") QVERIFY(QDir().mkpath(pfad));
         if (art.startsWith(u'/')) pfad = art;
@@ -863,7 +797,7 @@ private Q_SLOTS:
         QCOMPARE(g.fehler, fehler);
         QCOMPARE(datei::pruefe(pfad, 100), fehler == datei::Fehler::NichtLesbar ? datei::Fehler::Keiner : fehler);
         if (g.ok()) {
-            QCOMPARE(g.inhalt, QByteArray("Morgens\r\n"));
+            QCOMPARE(g.inhalt, QByteArray("a\r\n\r\nb\nc"));
             QVERIFY(g.meldung.isEmpty());
         } else {
             QVERIFY2(g.meldung.contains(u'"' + pfad + u'"'), qPrintable(g.meldung));
@@ -872,7 +806,8 @@ private Q_SLOTS:
         }
         // The table readers say the same, with the file named.
         QString meldung;
-        QCOMPARE(textdatei::liesZeilen(pfad, 100, &meldung).has_value(), g.ok());
+        QCOMPARE(textdatei::liesZeilen(pfad, 100, &meldung).value_or(QStringList{u"-"_s}),
+                 (g.ok() ? QStringList{"a", "", "b", "c"} : QStringList{u"-"_s}));
         QCOMPARE(meldung, g.meldung);
     }
 
@@ -932,12 +867,8 @@ private Q_SLOTS:
         QTest::newRow("; , =") << "BenutzerName" << QVariant(u"a;b,c=d"_s);
         QTest::newRow("anführung, rückstrich") << "DatenSpeicherOrt" << QVariant(u"\"C:\\Daten\\\" \\"_s);
         QTest::newRow("steuerzeichen") << "BenutzerName" << QVariant(u"\t\n\r\a\b\f\v\x01\x1f|\x7f"_s);
-        QTest::newRow("nul vor hexziffer") << "BenutzerName"
-                                           << QVariant(QString(u"a\0"
-                                                               "1\x01"
-                                                               "f"_s));
+        QTest::newRow("nul vor hexziffer") << "BenutzerName" << QVariant(u"a\0001\u0001f"_s);
         QTest::newRow("umlaute, euro, emoji") << "BenutzerName" << QVariant(u"März € 😀 α"_s);
-        QTest::newRow("klammeraffe") << "BenutzerName" << QVariant(u"@Invalid()"_s);
         QTest::newRow("zwei klammeraffen") << "BenutzerName" << QVariant(u"@@x@"_s);
         QTest::newRow("ganzzahl") << "StiftBreite" << QVariant(u"-17"_s);
         QTest::newRow("liste von hand") << "Fremd" << QVariant(QStringList{u"a"_s, u" b, c"_s, u"@d"_s});
