@@ -208,6 +208,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("cm");
         // 8 x 10.625 inches of 96-dpi pixels on a 596 x 842 page: 768 pixels across, 1020 down.
         QTest::newRow("ohne zoll") << 0.0 << 0.0 << QByteArray("596 0 0 842 0 0 cm");
+        QTest::newRow("nur eine groesse") << 9.0 << 0.0 << QByteArray("596 0 0 842 0 0 cm");
         QTest::newRow("9 x 13 zoll") << 9.0 << 13.0 << QByteArray("530 0 0 688 0 154 cm");
     }
     void bildMassstab() {
