@@ -152,26 +152,6 @@ private Q_SLOTS:
         QVERIFY(testumgebung::dialoge().alleTexte().isEmpty());
     }
 
-    void tagesMittel_data() {
-        QTest::addColumn<QStringList>("eintraege");
-        QTest::addColumn<QString>("tag5");
-        QTest::newRow("128 und 129 -> 129") << QStringList{"05_128", "05_129"} << "129";
-        QTest::newRow("128,33 -> 128") << QStringList{"05_128", "05_128", "05_129"} << "128";
-        QTest::newRow("eine Null zaehlt mit") << QStringList{"05_0", "05_131"} << "66";
-        QTest::newRow("spaeterer Lauf zaehlt allein") << QStringList{"05_100", "06_120", "05_140"} << "140";
-        QTest::newRow("kein Wert") << QStringList{"06_120"} << "0";
-    }
-    void tagesMittel() {
-        QFETCH(QStringList, eintraege);
-        THtmlSeite::Daten d;
-        d.tagesWerteSys = eintraege;
-        THtmlSeite s(d);
-        s.GibDieTagesMittelwerte();
-        QCOMPARE(s.fehler(), QString());
-        QTEST(s.TagesMittelTexte[0][5], "tag5");
-        QCOMPARE(s.TagesMittelTexte[1][5], u"0"_s);
-    }
-
     // The month and which of its groups have data decide the note, the canvas block, the onload
     // line and the rest group's labels (the other groups' are in the page of days 1 to 10).
     void gruppen_data() {
@@ -240,8 +220,9 @@ private Q_SLOTS:
 
     // The page's small conversions: German weekday abbreviations whatever the locale says (each
     // other day's is in the pages), the y axis' top Round(highest / 10) * 10 + 10 with halves to
-    // even (each group's own: the page of days 1 to 10), text as HTML (markup: that page too), and
-    // the page's file name.
+    // even (each group's own: the page of days 1 to 10), text as HTML (markup: that page too), the
+    // page's file name, and a day's systolic and diastolic means of several readings (each run of a
+    // day's entries on its own, the last one counting).
     void umwandlung_data() {
         QTest::addColumn<QString>("art");
         QTest::addColumn<QString>("ein");
@@ -260,16 +241,26 @@ private Q_SLOTS:
         QTest::newRow("Ordner mit .tab")
             << u"Seite"_s << u"/d.tab/Anna_03_2024.tab"_s << u"Anna_03_2024.html"_s;
         QTest::newRow("ohne Endung") << u"Seite"_s << u"/d/Anna"_s << u"Anna.html"_s;
+        QTest::newRow("128 und 129 -> 129") << u"Tagesmittel"_s << u"05_128 05_129"_s << u"129/0"_s;
+        QTest::newRow("128,33 -> 128") << u"Tagesmittel"_s << u"05_128 05_128 05_129"_s << u"128/0"_s;
+        QTest::newRow("eine Null zaehlt mit") << u"Tagesmittel"_s << u"05_0 05_131"_s << u"66/0"_s;
+        QTest::newRow("spaeterer Lauf allein") << u"Tagesmittel"_s << u"05_100 06_120 05_140"_s << u"140/0"_s;
+        QTest::newRow("kein Wert") << u"Tagesmittel"_s << u"06_120"_s << u"0/0"_s;
     }
     void umwandlung() {
         QFETCH(QString, art);
         QFETCH(QString, ein);
         const QLocale vorher;
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        THtmlSeite::Daten d;
+        d.tagesWerteSys = ein.split(u' ');
+        THtmlSeite s(d);
+        if (art == u"Tagesmittel") s.GibDieTagesMittelwerte();
         const QString aus = art == u"Wochentag"  ? THtmlSeite::GibWochentagKurz(ein)
                             : art == u"YMaximum" ? QString::number(THtmlSeite::YMaximum(ein.toInt()))
                             : art == u"HtmlText" ? THtmlSeite::HtmlText(ein)
-                                                 : htmlexport::seitenDateiName(ein);
+                            : art == u"Seite"    ? htmlexport::seitenDateiName(ein)
+                                                 : s.TagesMittelTexte[0][5] + u'/' + s.TagesMittelTexte[1][5] + s.fehler();
         QLocale::setDefault(vorher);
         QTEST(aus, "aus");
     }
