@@ -83,11 +83,9 @@ private Q_SLOTS:
     }
     void cleanup() { QCOMPARE(dlg().unerwartet, QStringList()); }
 
-    // First start from the menu or a file manager (another working folder, no $KORVANE_ORDNER): the
-    // program folder is ~/Korvane; the name dialog, then the entry dialog of the current month, and
-    // no question. The readings reach the table byte for byte and the chart, the remarks their file,
-    // and the next start from yet another folder shows the same month with its remarks without
-    // asking anything.
+    // First start from the menu (another working folder, no $KORVANE_ORDNER): ~/Korvane, the name and
+    // the entry dialog, no question. Readings reach the table byte for byte and the chart, remarks
+    // their file; the next start from yet another folder shows the month and remarks, asking nothing.
     void ersterMonat() {
         testumgebung::UmgebungSichern sicher;
         const QString heim = testumgebung::wurzel() + QStringLiteral("/heim-menue");

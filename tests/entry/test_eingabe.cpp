@@ -140,10 +140,9 @@ private Q_SLOTS:
         QTEST(knopf ? gewichtText(wert) : start, "erwartet");
     }
 
-    // A new month: with M2 and M3 cleared the slots run morning, evening, morning, and the last
-    // ticked box stays ticked. The weight mean of the month left is gone with it: the label shows
-    // none, and the first weight is not held against it. Escape before any month was in use (a
-    // first start) has nothing to draw, and says nothing.
+    // A new month: with M2 and M3 cleared the slots run morning, evening, morning; the last ticked box
+    // stays ticked. The weight mean of the month left is gone (label, check). Escape at a first start
+    // has nothing to draw, and says nothing.
     void neuerMonat() {
         Umgebung u;
         u.imDialog(false, [](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
@@ -262,10 +261,9 @@ private Q_SLOTS:
         QVERIFY(!QDir(u.z.tabellenOrdner + "2025").exists());
     }
 
-    // A table named "x.tab" from elsewhere: the year and month come from its readings, not from the
-    // last reading shown. The dialog hands its fields to the add command by Enter in a field, which
-    // is taken, not refused for the year 1900, and stays open; a weight typed over 310 kg is set
-    // back to 310 at once.
+    // A table "x.tab" from elsewhere: year and month come from its readings, not the last reading
+    // shown. Enter in a field adds (not refused for the year 1900), the dialog stays open; a weight
+    // typed over 310 kg is set back to 310 at once.
     void aufnehmenImDialog() {
         Umgebung u;
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/woanders/x.tab");
@@ -396,25 +394,10 @@ private Q_SLOTS:
         QCOMPARE(u.grafik.Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
     }
 
-    // The time picker over the main window: a dialog with a title bar and no buttons in it, whose
-    // layout fixes its size against a resize and a long title.
-    void uhrzeitFenster() {
-        Zustand z = vorbereitet();
-        QWidget hauptfenster;
-        TForm_UhrzeitDropdownMemo f(z, &hauptfenster);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.windowHandle()->flags(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-        const QSize groesse = f.size();
-        QCOMPARE(f.maximumSize(), groesse);
-        f.resize(groesse + QSize(100, 80));
-        f.setWindowTitle(QStringLiteral("Ausgewählte Uhrzeit: eine recht lange Zeile zum Ausprobieren"));
-        QCOMPARE(f.size(), groesse);
-    }
-
-    // The time picker from the entry dialog: a pasted text keeps only digits and colons, one message
-    // per character dropped; a chosen time ("OK") goes to the time field, the list is saved and the
-    // picker closes; a line that is no time stays out of the field, and is dropped from the list.
+    // The time picker from the entry dialog: a dialog with a title bar and no buttons in it, whose
+    // size holds against a resize and a long title. A pasted text keeps only digits and colons, one
+    // message per character dropped; a chosen time ("OK") goes to the time field, the list is saved
+    // and the picker closes; a line that is no time stays out of the field, and leaves the list.
     void uhrzeit_data() {
         QTest::addColumn<QByteArray>("datei");   // the saved list
         QTest::addColumn<QString>("eingefuegt"); // pasted into the emptied list; none: its second line chosen
@@ -445,6 +428,11 @@ private Q_SLOTS:
         u.uhrzeit.ladeListe();
         QString fenster;
         testumgebung::dialoge().bei<TForm_UhrzeitDropdownMemo>([&](TForm_UhrzeitDropdownMemo& f) {
+            QCOMPARE(f.windowHandle()->flags(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+            const QSize groesse = f.size();
+            f.resize(groesse + QSize(100, 80));
+            f.setWindowTitle(QStringLiteral("Ausgewählte Uhrzeit: eine recht lange Zeile zum Ausprobieren"));
+            QCOMPARE(f.size(), groesse);
             if (!eingefuegt.isEmpty()) {
                 f.Memo1->clear();
                 QGuiApplication::clipboard()->setText(eingefuegt);

@@ -249,9 +249,8 @@ private Q_SLOTS:
             QTest::newRow(k) << QString::fromLatin1(k) << true;
         QTest::newRow("TBildspeichernForm") << u"TBildspeichernForm"_s << false;
     }
-    // Every control of every window that a person can focus or click has a name a screen reader
-    // says, with a letter in it: its caption or a name set for it. Qt's own parts of a control
-    // (a spin box's editor, a grid's corner) are named by the control.
+    // Every control a person can focus or click has a name with a letter for a screen reader; Qt's
+    // own parts of a control (a spin box's editor, a grid's corner) are named by the control.
     void zugaenglich() {
         QFETCH(QString, klasse);
         laufend();
