@@ -259,8 +259,9 @@ private Q_SLOTS:
         const QString aus = art == u"Wochentag"  ? THtmlSeite::GibWochentagKurz(ein)
                             : art == u"YMaximum" ? QString::number(THtmlSeite::YMaximum(ein.toInt()))
                             : art == u"HtmlText" ? THtmlSeite::HtmlText(ein)
-                            : art == u"Seite"    ? htmlexport::seitenDateiName(ein)
-                                                 : s.TagesMittelTexte[0][5] + u'/' + s.TagesMittelTexte[1][5] + s.fehler();
+                            : art == u"Seite"
+                                ? htmlexport::seitenDateiName(ein)
+                                : s.TagesMittelTexte[0][5] + u'/' + s.TagesMittelTexte[1][5] + s.fehler();
         QLocale::setDefault(vorher);
         QTEST(aus, "aus");
     }
@@ -414,15 +415,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("warnungen"); // each run's
         const QString kopf = u"<h1><u>Meine Bemerkung:</u><br><h1><div>"_s;
         QTest::newRow("gespeichert") << QByteArray() << u"Müde\tgut\n \t\nx"_s
-                                     << QByteArray("M\xFC" "de\tgut\r\n \t\r\nx\r\n")
-                                     << QStringList{kopf, u"Müde&nbsp;&nbsp;&nbsp;&nbsp;gut <br>"_s, u"x <br>"_s}
+                                     << QByteArray("M\xFC\x64\x65\tgut\r\n \t\r\nx\r\n")
+                                     << QStringList{kopf, u"Müde&nbsp;&nbsp;&nbsp;&nbsp;gut <br>"_s,
+                                                    u"x <br>"_s}
                                      << QStringList();
         QTest::newRow("keine Datei") << QByteArray() << QString() << QByteArray() << QStringList()
                                      << QStringList();
         QTest::newRow("leere Datei") << QByteArray("") << QString() << QByteArray("") << QStringList()
                                      << QStringList();
         QTest::newRow("nicht speicherbar")
-            << QByteArray("alt\r\n") << u"Ω neu"_s << QByteArray("alt\r\n") << QStringList{kopf, u"alt <br>"_s}
+            << QByteArray("alt\r\n") << u"Ω neu"_s << QByteArray("alt\r\n")
+            << QStringList{kopf, u"alt <br>"_s}
             << QStringList{textdatei::meldungNichtDarstellbar(u"Ω neu"_s) +
                            u" Die Seite zeigt die zuletzt gespeicherten Bemerkungen."_s};
     }
@@ -640,11 +643,11 @@ window.addEventListener('load', function() { setTimeout(function() { var r = [];
         for (int versuch = 0; versuch < 3 && dom.isEmpty(); ++versuch) {
             QTemporaryDir profil;
             QProcess p;
-            p.start(chromium, u"--headless --disable-gpu --no-sandbox --enable-logging=stderr --no-first-run "
-                              u"--disable-background-networking --disable-component-update --disable-sync "
-                              u"--v=0 --window-size=1300,1200 --virtual-time-budget=6000 --dump-dom"_s.split(u' ')
-                                  << u"--user-data-dir="_s + profil.path()
-                                  << QUrl::fromLocalFile(sonde).toString());
+            p.start(chromium,
+                    u"--headless --disable-gpu --no-sandbox --enable-logging=stderr --no-first-run "
+                    u"--disable-background-networking --disable-component-update --disable-sync "
+                    u"--v=0 --window-size=1300,1200 --virtual-time-budget=6000 --dump-dom"_s.split(u' ')
+                        << u"--user-data-dir="_s + profil.path() << QUrl::fromLocalFile(sonde).toString());
             QVERIFY(p.waitForFinished(15000));
             dom = QString::fromUtf8(p.readAllStandardOutput());
             fehlerAusgabe = QString::fromUtf8(p.readAllStandardError());

@@ -293,9 +293,10 @@ private Q_SLOTS:
                                   << fehler + u"Ein Bild ließ sich nicht komprimieren."_s;
         QTest::newRow("eine Seite") << ~0ul << 1000ul << QStringList()
                                     << fehler + u"Eine Seite ließ sich nicht komprimieren."_s;
-        QTest::newRow("nicht darstellbar") << ~0ul << 0ul << QStringList{u"Ελένη"_s, u"😀😁😀"_s}
-                                           << u"Die Zeichen »Ελένη😀😁« können in der PDF-Datei nicht dargestellt "
-                                              u"werden. Die Datei \"%1\" wird nicht geschrieben."_s;
+        QTest::newRow("nicht darstellbar")
+            << ~0ul << 0ul << QStringList{u"Ελένη"_s, u"😀😁😀"_s}
+            << u"Die Zeichen »Ελένη😀😁« können in der PDF-Datei nicht dargestellt "
+               u"werden. Die Datei \"%1\" wird nicht geschrieben."_s;
     }
     void kompressionScheitert() {
         QFETCH(unsigned long, ab);
