@@ -115,8 +115,7 @@ private Q_SLOTS:
             const int von = G::WertInPixel(QList{140, 90, 70}[i]),
                       bis = G::WertInPixel(QList{130, 80, 60}[i]);
             for (int x = 41; x <= 85; ++x) // within a pixel of the straight segment
-                QVERIFY2(zaehle(g.Image, QRect(x, von + ((bis - von) * (x - 41) + 22) / 44 - 1, 1, 3), farbe),
-                         qPrintable(QStringLiteral("Kurve %1, x %2").arg(i).arg(x)));
+                QVERIFY(zaehle(g.Image, QRect(x, von + ((bis - von) * (x - 41) + 22) / 44 - 1, 1, 3), farbe));
             QCOMPARE(zaehle(g.Image, QRect(90, 100, 480, 364), farbe), 0);
         }
         QCOMPARE(zaehle(g.Image, QRect(41, 150, 50, 270), Qt::black), 0); // the curves, below the means box
@@ -129,7 +128,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("gespeichert"); // invalid: the entry is missing
         QTest::addColumn<QString>("gelesen");      // colour as 0x00BBGGRR text, or the width
-        QTest::newRow("Farbe fehlt") << "SystolischKurvenFarbe" << QVariant() << "16711680";
         QTest::newRow("Farbe zu groß") << "PulsdruckFarbe" << QVariant("16777216") << "33023";
         QTest::newRow("Farbe negativ") << "GewichtsKurvenFarbe" << QVariant("-1") << "16512";
         QTest::newRow("Farbe gesetzt") << "DiastolischKurvenFarbe" << QVariant(" 255") << "255";
@@ -151,23 +149,14 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), vorher);
     }
 
-    void wenigeDatensaetze_data() {
+    // The means box of a month. A month after it with fewer than two readings gets a note instead of
+    // curves, and with none its exported means read "0", like the emptied lists.
+    void mittelwertKasten_data() {
         QTest::addColumn<int>("anzahl");
         QTest::addColumn<QString>("hinweis");
         QTest::newRow("1") << 1 << "Nur 1 Datensatz vorhanden. Zu wenig um ihn als Farbkurve anzuzeigen!";
         QTest::newRow("0") << 0 << "   Kein Datensatz vorhanden. Farbkurve kann nicht angezeigt werden!    ";
     }
-    void wenigeDatensaetze() {
-        QFETCH(int, anzahl);
-        TMonatsGrafik g(z);
-        g.GrafikZeichnen(tabelle(QList<Messwert>(anzahl, {5, 1, 140, 90, 70})));
-        QTEST(g.hinweisText, "hinweis");
-        QCOMPARE(zaehle(g.Image, g.Image.rect(), g.farbeSys), 0);
-        QVERIFY(zaehle(g.Image, QRect(45, 170, 400, 18), QColor(255, 0, 0)) > 20);
-    }
-
-    // The means box of a month; after a month without readings the exported means read "0", like
-    // the emptied lists.
     void mittelwertKasten() {
         TMonatsGrafik g(z);
         g.GrafikZeichnen(tabelle({{5, 1, 128, 85, 70}, {5, 4, 129, 86, 71}}));
@@ -180,8 +169,12 @@ private Q_SLOTS:
             QVERIFY(zaehle(g.Image, QRect(kasten[i].ort, QSize(80, 14)), farbe[i]) > 10);
         }
         QCOMPARE(mittelTexte(g), (QStringList{"128,50", "85,50", "70,50", "43,00"}));
-        g.GrafikZeichnen(tabelle({}, "04"));
-        QCOMPARE(mittelTexte(g), QStringList(4, "0"));
+        QFETCH(int, anzahl);
+        g.GrafikZeichnen(tabelle(QList<Messwert>(anzahl, {5, 1, 140, 90, 70}), "04"));
+        QTEST(g.hinweisText, "hinweis");
+        QCOMPARE(zaehle(g.Image, g.Image.rect(), g.farbeSys), 0);
+        QVERIFY(zaehle(g.Image, QRect(45, 170, 400, 18), QColor(255, 0, 0)) > 20);
+        if (!anzahl) QCOMPARE(mittelTexte(g), QStringList(4, "0"));
     }
 
     void tagesMittel_data() {
@@ -214,8 +207,7 @@ private Q_SLOTS:
             const QColor hell = G::FarbeAufhellen(QList{g.farbeSys, g.farbeDia, g.farbePuls}[i], 30);
             const int y = G::WertInPixel(QList{129, 81, 61}[i]);
             for (int x = x1 - 6; x <= x2 - 3; ++x)
-                QVERIFY2(g.Image.pixelColor(x, y) == hell,
-                         qPrintable(QStringLiteral("Linie %1, x %2").arg(i).arg(x)));
+                QCOMPARE(g.Image.pixelColor(x, y), hell);
             QCOMPARE(zaehle(g.Image, QRect(0, y - 2, x1 - 6, 5), hell), 0);
             QCOMPARE(zaehle(g.Image, QRect(x2 - 2, y - 2, 100, 5), hell), 0);
         }
@@ -241,11 +233,10 @@ private Q_SLOTS:
                                     << 75;
         QTest::newRow("70,5+69,5") << "70,5 69,5" << QList{71, 70} << 70 << ab70 << "Kg = 70,0" << 6 << ""
                                    << 70;
-        QTest::newRow("70,25+70,35") << "70,25 70,35" << QList{70, 70} << 70 << ab70 << "Kg = 70,3" << 6 << ""
-                                     << 70;
         QTest::newRow("70,25") << "70,25" << QList{70} << 70 << ab70 << "Kg = 70,2" << 6 << "" << 70;
-        QTest::newRow("70,25+70,26") << "70,25 70,26" << QList{70, 70} << 70 << ab70 << "Kg = 70,3" << 6 << ""
-                                     << 70;
+        // 74,35: no exact half in binary, but a half all the same.
+        QTest::newRow("74,3+74,4") << "74,3 74,4" << QList{74, 74} << 70 << ab70 << "Kg = 74,4" << 6 << ""
+                                   << 74;
     }
     void gewicht() {
         QFETCH(QString, gewichte);
@@ -349,24 +340,19 @@ private Q_SLOTS:
         g.gewichtSichtbar = true;
         QVERIFY(g.GrafikZeichnen(gut));
         g.setzeBemerkungen(QStringLiteral("noch nicht gespeichert"));
-        const auto dateienVorher = dateienImOrdner();
-        const QImage bild = g.Image, gewicht = g.GewichtImage;
-        const QString titel = g.Label1, tabelleInGebrauch = z.TabellenDateiName;
-        const auto mittel = g.MittelwertKasten();
-        const QStringList liste = z.ListBox1;
+        const auto monat = [&] {
+            QStringList texte{g.Label1, z.TabellenDateiName, g.bemerkungen,
+                              QString::number(g.bemerkungenGeaendert)};
+            for (const auto& zeile : g.MittelwertKasten())
+                texte << zeile.text;
+            return QVariantList{g.Image, g.GewichtImage, texte, z.ListBox1,
+                                QVariant::fromValue(dateienImOrdner())};
+        };
+        const QVariantList vorher = monat();
         QVERIFY(!g.GrafikZeichnen(kaputt));
         QCOMPARE(testumgebung::dialoge().texte(TestDialoge::Art::Warnung),
                  QStringList{"k.tab, Zeile 10: \"7x\" ist kein g\u00FCltiger Gleitkommawert."});
-        QCOMPARE(g.Image, bild);
-        QCOMPARE(g.GewichtImage, gewicht);
-        QCOMPARE(g.Label1, titel);
-        QCOMPARE(z.TabellenDateiName, tabelleInGebrauch);
-        QCOMPARE(g.MittelwertKasten().size(), mittel.size());
-        QCOMPARE(g.MittelwertKasten().value(1).text, mittel.value(1).text);
-        QCOMPARE(z.ListBox1, liste);
-        QCOMPARE(g.bemerkungen, QStringLiteral("noch nicht gespeichert"));
-        QVERIFY(g.bemerkungenGeaendert);
-        QCOMPARE(dateienImOrdner(), dateienVorher);
+        QVERIFY(monat() == vorher);
     }
 
     // Every hostile table of the corpus is either drawn or refused with a message naming it;
@@ -413,12 +399,11 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/korvane-absolut.tab")));
     }
 
-    // A FIFO, a device, a line of 5 MB, a file beyond the size or the line limit: refused with their
-    // names, at once, in bounded memory.
+    // A FIFO, a line of 5 MB, a file beyond the size or the line limit: refused with their names, at
+    // once, in bounded memory (devices and the other kinds of file: tests/storage).
     void dateienDieKeineTabellenSind_data() {
         QTest::addColumn<QString>("art");
         QTest::newRow("fifo") << "fifo";
-        QTest::newRow("/dev/zero") << "/dev/zero"; // the other devices: tests/storage
         QTest::newRow("5 MB eine zeile") << "lang";
         QTest::newRow("9 MB") << "gross";
         QTest::newRow("200.001 zeilen") << "zeilen";
@@ -427,7 +412,6 @@ private Q_SLOTS:
         QFETCH(QString, art);
         QString pfad = programm + art + QStringLiteral(".tab");
         if (art == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(pfad).constData(), 0600), 0);
-        if (art.startsWith(u'/')) pfad = art;
         if (art == "lang")
             testumgebung::schreibe(pfad, "[Personendaten]\r\n\r\nMorgens den 01.03.2024 s=" +
                                              QByteArray(5 << 20, '1'));
@@ -450,8 +434,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("texte"); // systolic mean, pulse pressure
         QTest::newRow("128,125") << "128 128 128 128 128 128 128 129" << 8 << QStringList{"128,12", "48,12"};
         QTest::newRow("128,375") << "128 128 128 128 128 129 129 129" << 8 << QStringList{"128,38", "48,38"};
-        QTest::newRow("128,50") << "128 129" << 2 << QStringList{"128,50", "48,50"};
-        QTest::newRow("ein drittel") << "120 120 121" << 3 << QStringList{"120,33", "40,33"};
         QTest::newRow("zwei drittel") << "120 121 121" << 3 << QStringList{"120,67", "40,67"};
         const QString zehn = QStringList(10, "124").join(u' ');
         QTest::newRow("pulsdruck 10 und 10") << zehn << 10 << QStringList{"124,00", "44,00"};
@@ -463,19 +445,6 @@ private Q_SLOTS:
         const auto texte = G::berechneMittelwerte(sys.split(u' '), QStringList(dia80, "80"), {}).texte;
         QTEST(QStringList({texte.sys, texte.pulsdruck}), "texte");
     }
-    void gewichtsMittelText_data() {
-        QTest::addColumn<double>("mittel");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("74,25") << 74.25 << "74,2";
-        QTest::newRow("74,75") << 74.75 << "74,8";
-        QTest::newRow("74,35") << 74.35 << "74,4"; // no exact half in binary, but a half all the same
-        QTest::newRow("1234,5") << 1234.5 << "1.234,5";
-    }
-    void gewichtsMittelText() {
-        QFETCH(double, mittel);
-        QTEST(G::formatiereGewicht(mittel), "text");
-    }
-
     // The year comes from the table, never from four characters of its file name.
     void jahrFeld_data() {
         QTest::addColumn<QString>("datum");
@@ -522,8 +491,6 @@ private Q_SLOTS:
         QTest::newRow("fehlt") << "fehlt" << QSize() << "";
         QTest::newRow("fifo") << "fifo" << QSize() << "";
         QTest::newRow("kein bild") << "text" << QSize() << "kein lesbares Bild";
-        QTest::newRow("riesig") << "bmp" << QSize(30000, 30000) << "kein lesbares Bild"; // Qt's own limit
-        QTest::newRow("3999") << "bmp" << QSize(3999, 3999) << "3999 \u00D7 3999 Pixeln zu gro\u00DF";
         QTest::newRow("2001 breit") << "bmp" << QSize(2001, 464) << "2001 \u00D7 464 Pixeln zu gro\u00DF";
         QTest::newRow("2000 ist noch eine") << "png" << QSize(2000, 2000) << "";
     }
@@ -592,11 +559,12 @@ private Q_SLOTS:
                 QVERIFY(anzeige);
                 TMonatsGrafik gesammelt(z);
                 gesammelt.sammleWerte(*anzeige);
-                QCOMPARE(gesammelt.TagesWerteSys, gezeichnet.TagesWerteSys);
-                QCOMPARE(gesammelt.TagesWerteDia, gezeichnet.TagesWerteDia);
-                QCOMPARE(gesammelt.TagesWertePuls, gezeichnet.TagesWertePuls);
-                QCOMPARE(mittelTexte(gesammelt), mittelTexte(gezeichnet));
-                QCOMPARE(gesammelt.MonatsMittelGewicht, gezeichnet.MonatsMittelGewicht);
+                const auto werte = [](const TMonatsGrafik& g) {
+                    return QList<QStringList>{g.TagesWerteSys, g.TagesWerteDia, g.TagesWertePuls,
+                                              mittelTexte(g)
+                                                  << QString::number(g.MonatsMittelGewicht, 'g', 17)};
+                };
+                QCOMPARE(werte(gesammelt), werte(gezeichnet));
                 ++verglichen;
             }
         testumgebung::dialoge().leeren(); // the hostile tables' messages belong to other tests

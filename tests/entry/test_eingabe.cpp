@@ -16,7 +16,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QTextBlock>
-#include <optional>
 
 using namespace eingaberegeln;
 using Art = TestDialoge::Art;
@@ -141,10 +140,9 @@ private Q_SLOTS:
         QTEST(knopf ? gewichtText(wert) : start, "erwartet");
     }
 
-    // A new month: with M2 and M3 cleared the slots run morning, evening, morning, and the last
-    // ticked box stays ticked. The weight mean of the month left is gone with it: the label shows
-    // none, and the first weight is not held against it. Escape before any month was in use (a
-    // first start) has nothing to draw, and says nothing.
+    // A new month: with M2 and M3 cleared the slots run morning, evening, morning; the last ticked box
+    // stays ticked. The weight mean of the month left is gone (label, check). Escape at a first start
+    // has nothing to draw, and says nothing.
     void neuerMonat() {
         Umgebung u;
         u.imDialog(false, [](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
@@ -179,8 +177,7 @@ private Q_SLOTS:
     // readings, and the duplicate check sees them.
     void aufnehmen_data() {
         QTest::addColumn<QString>("eingabe"); // date, time and, when entered, the weight
-        // 0 a new month, 1 the table of kMorgens05, 2 a new month over it, 3 the table on a full disk,
-        // 4 the table write-protected
+        // 0 a new month, 1 the table of kMorgens05, 2 a new month over it, 4 the table write-protected
         QTest::addColumn<int>("tabelle");
         QTest::addColumn<double>("mittel"); // the monthly mean weight the chart shows
         QTest::addColumn<QStringList>("meldungen");
@@ -196,7 +193,6 @@ private Q_SLOTS:
         for (const char* zeit : {"7:5", "25:99", "24:10", "12:60", "1a:00"})
             QTest::newRow(zeit) << QString("06.03.2024 ") + zeit << 1 << 0.0 << QStringList{kFalscheZeit} << "";
         QTest::newRow("24:00") << "06.03.2024 24:00" << 1 << 0.0 << QStringList{} << "0";
-        QTest::newRow("23:59") << "06.03.2024 23:59" << 1 << 0.0 << QStringList{} << "0";
         const QString gibtEsNicht = "Das Datum %1 gibt es nicht. Bitte prüfen Sie Tag, Monat und Jahr.";
         for (const QString datum : {"31.11.2024", "30.02.2024", "29.02.2023"})
             QTest::newRow(qPrintable(datum)) << datum + " 07:30" << 0 << 0.0 << QStringList{gibtEsNicht.arg(datum)} << "";
@@ -214,20 +210,13 @@ private Q_SLOTS:
         gewicht("95,3 bei 80,4", "95,3", 80.4, "95,3", "");
         gewicht("15,4 bei 30,4", "15,4", 30.4, "", k15Kg); // 14,999… in binary
         gewicht("ohne mittel", "95", 0.0, "95", "");
-        gewicht("punkt wie komma", "72.5", 0.0, "72,5", "");
         gewicht("zwei punkte", "7.5.3", 0.0, "", "\"7.5.3\" ist kein gültiger Gleitkommawert.");
         gewicht("punkt am ende", "72.", 0.0, "", "\"72.\" ist kein gültiger Gleitkommawert.");
-        gewicht("über 310", "400", 0.0, "", "Die Eingabe von mehr als 310 Kilogramm ist nicht möglich!");
-        gewicht("zwei dezimalen", "72,55", 0.0, "",
-                "\"72,55\": Das Gewicht wird mit höchstens einer Stelle nach dem Komma eingegeben.");
         gewicht("null ist kein gewicht", "0", 0.0, "0", "");
         gewicht("führende null", "071,0", 0.0, "71", "");
         QTest::newRow("eingabe aus") << "06.03.2024 07:30" << 1 << 80.0 << QStringList{} << "0";
-        // The table is never cut, and the reading stays in the fields for another try (%1: the table).
-        QTest::newRow("datenträger voll") << "06.03.2024 07:30" << 3 << 0.0
-                                          << QStringList{"Fehler beim Erzeugen der Datei %1\nAuf dem Datenträger ist "
-                                                         "nicht genug Platz frei. Die bisherige Datei ist unverändert."}
-                                          << "";
+        // The table is never cut, and the reading stays in the fields for another try (%1: the table;
+        // a full disk: tests/storage).
         QTest::newRow("schreibgeschützt")
             << "06.03.2024 07:30" << 4 << 0.0
             << QStringList{"Die Monatstabelle \"%1\" ist schreibgeschützt und wurde nicht geändert."} << "";
@@ -239,12 +228,9 @@ private Q_SLOTS:
         QFETCH(QStringList, meldungen);
         QFETCH(QString, gewicht);
         Umgebung u;
-        std::optional<testumgebung::KleinesDateisystem> platte;
-        if (tabelle == 3 && !platte.emplace(u.z.tabellenOrdner + "2024").da()) QSKIP("no tmpfs can be mounted here");
         const QByteArray vorher = tabelle ? u.legeTabelleAn({kMorgens05}) : QByteArray();
         if (tabelle != 0 && tabelle != 2)
             QVERIFY(monatstabelle::liesZumBearbeiten(u.z, u.tabelle(), monatstabelle::KopfLesen::Ja));
-        if (platte) platte->fuellen();
         if (tabelle == 4) QFile::setPermissions(u.tabelle(), QFileDevice::ReadOwner);
         meldungen.replaceInStrings(QStringLiteral("%1"), u.tabelle());
         const QStringList teile = eingabe.split(u' ');
@@ -275,10 +261,9 @@ private Q_SLOTS:
         QVERIFY(!QDir(u.z.tabellenOrdner + "2025").exists());
     }
 
-    // A table named "x.tab" from elsewhere: the year and month come from its readings, not from the
-    // last reading shown. The dialog hands its fields to the add command by Enter in a field, which
-    // is taken, not refused for the year 1900, and stays open; a weight typed over 310 kg is set
-    // back to 310 at once.
+    // A table "x.tab" from elsewhere: year and month come from its readings, not the last reading
+    // shown. Enter in a field adds (not refused for the year 1900), the dialog stays open; a weight
+    // typed over 310 kg is set back to 310 at once.
     void aufnehmenImDialog() {
         Umgebung u;
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/woanders/x.tab");
@@ -310,7 +295,6 @@ private Q_SLOTS:
         QTest::newRow("tag 7") << 1 << keine << "7" << QStringList{"7", "07"};
         QTest::newRow("monat leer") << 2 << keine << "\b" << QStringList{"", "01"};
         QTest::newRow("jahr 202") << 3 << keine << "202" << QStringList{"202", "1900"};
-        QTest::newRow("jahr tippen") << 3 << keine << "2025" << QStringList{"2025", "2025"};
         QTest::newRow("jahr ende und zurueck")
             << 3 << QKeySequence("Home, End") << "\b5" << QStringList{"2025", "2025"};
         QTest::newRow("jahr alles markieren")
@@ -410,25 +394,10 @@ private Q_SLOTS:
         QCOMPARE(u.grafik.Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
     }
 
-    // The time picker over the main window: a dialog with a title bar and no buttons in it, whose
-    // layout fixes its size against a resize and a long title.
-    void uhrzeitFenster() {
-        Zustand z = vorbereitet();
-        QWidget hauptfenster;
-        TForm_UhrzeitDropdownMemo f(z, &hauptfenster);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.windowHandle()->flags(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-        const QSize groesse = f.size();
-        QCOMPARE(f.maximumSize(), groesse);
-        f.resize(groesse + QSize(100, 80));
-        f.setWindowTitle(QStringLiteral("Ausgewählte Uhrzeit: eine recht lange Zeile zum Ausprobieren"));
-        QCOMPARE(f.size(), groesse);
-    }
-
-    // The time picker from the entry dialog: a pasted text keeps only digits and colons, one message
-    // per character dropped; a chosen time ("OK") goes to the time field, the list is saved and the
-    // picker closes; a line that is no time stays out of the field, and is dropped from the list.
+    // The time picker from the entry dialog: a dialog with a title bar and no buttons in it, whose
+    // size holds against a resize and a long title. A pasted text keeps only digits and colons, one
+    // message per character dropped; a chosen time ("OK") goes to the time field, the list is saved
+    // and the picker closes; a line that is no time stays out of the field, and leaves the list.
     void uhrzeit_data() {
         QTest::addColumn<QByteArray>("datei");   // the saved list
         QTest::addColumn<QString>("eingefuegt"); // pasted into the emptied list; none: its second line chosen
@@ -459,6 +428,11 @@ private Q_SLOTS:
         u.uhrzeit.ladeListe();
         QString fenster;
         testumgebung::dialoge().bei<TForm_UhrzeitDropdownMemo>([&](TForm_UhrzeitDropdownMemo& f) {
+            QCOMPARE(f.windowHandle()->flags(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+            const QSize groesse = f.size();
+            f.resize(groesse + QSize(100, 80));
+            f.setWindowTitle(QStringLiteral("Ausgewählte Uhrzeit: eine recht lange Zeile zum Ausprobieren"));
+            QCOMPARE(f.size(), groesse);
             if (!eingefuegt.isEmpty()) {
                 f.Memo1->clear();
                 QGuiApplication::clipboard()->setText(eingefuegt);
@@ -479,12 +453,18 @@ private Q_SLOTS:
     void touch_data() {
         QTest::addColumn<int>("feld"); // 1..6 day..pulse, 7 weight
         QTest::addColumn<QString>("start");
-        QTest::addColumn<QStringList>("ablauf"); // taps (v down, ^ up, 2 second radio button, =typed text)
-        QTest::addColumn<QStringList>("texte");  // touch field, entry field after "OK"
+        // taps (v down, ^ up, 2 second radio button, =typed text, P pulse field tapped and its text typed)
+        QTest::addColumn<QStringList>("ablauf");
+        QTest::addColumn<QStringList>("texte"); // touch field, entry field, pulse, day at the pulse's tap
         QTest::newRow("tag 02 ab hält bei 01")
-            << 1 << "02" << QStringList{"v", "v"} << QStringList{"01", "01"};
-        QTest::newRow("systolisch 1234") << 4 << "140" << QStringList{"=1234"} << QStringList{"1234", "280"};
-        QTest::newRow("gewicht 99,9 + 1") << 7 << "99,9" << QStringList{"2", "^"} << QStringList{"0", "0"};
+            << 1 << "02" << QStringList{"v", "v"} << QStringList{"01", "01", "70"};
+        QTest::newRow("systolisch 1234")
+            << 4 << "140" << QStringList{"=1234"} << QStringList{"1234", "280", "70"};
+        QTest::newRow("gewicht 99,9 + 1")
+            << 7 << "99,9" << QStringList{"2", "^"} << QStringList{"0", "0", "70"};
+        // The tap on the pulse field arrives while the day is still being edited: the day goes first.
+        QTest::newRow("puls beim tag")
+            << 1 << "05" << QStringList{"=17", "P64"} << QStringList{"64", "17", "64", "17"};
     }
     void touch() {
         QFETCH(int, feld);
@@ -498,18 +478,25 @@ private Q_SLOTS:
                                   d.SpinEdit4, d.SpinEdit5, d.SpinEdit6};
             QLineEdit* ziel = feld == 7 ? d.GewichtEdit : zahlen[feld - 1]->editor();
             feld == 7 ? ziel->setText(start) : zahlen[feld - 1]->setValue(start.toInt());
-            QString angezeigt;
+            QStringList angezeigt;
             tippe(ziel, [&](TTouchEingabeDlg& t) {
                 for (const QString& schritt : ablauf) {
+                    if (schritt.startsWith('P'))
+                        tippe(d.SpinEdit6->editor(), [&](TTouchEingabeDlg& puls) {
+                            angezeigt << d.SpinEdit1->text();
+                            puls.Edit1->setText(schritt.mid(1));
+                            QTest::mouseClick(puls.Button1, Qt::LeftButton);
+                        });
                     if (schritt.startsWith('=')) t.Edit1->setText(schritt.mid(1));
                     if (schritt == "2") t.RadioButton2->click();
                     if (schritt == "v") QTest::mouseClick(t.SpinButton1->ab, Qt::LeftButton);
                     if (schritt == "^") QTest::mouseClick(t.SpinButton1->auf, Qt::LeftButton);
                 }
-                angezeigt = t.Edit1->text();
-                QTest::mouseClick(t.Button1, Qt::LeftButton);
+                angezeigt.prepend(t.Edit1->text());
+                if (t.isVisible()) QTest::mouseClick(t.Button1, Qt::LeftButton);
             });
-            QTEST(QStringList({angezeigt, ziel->text()}), "texte");
+            QTEST(QStringList({angezeigt.value(0), ziel->text(), d.SpinEdit6->text()}) + angezeigt.mid(1),
+                  "texte");
             // Only the background and the list turn aqua; every edit field keeps its own colour.
             QCOMPARE(d.palette().color(QPalette::Window), kAqua);
             QCOMPARE(d.ListBox1->palette().color(QPalette::Base), kAqua);
@@ -518,25 +505,6 @@ private Q_SLOTS:
                 QCOMPARE(f->palette().color(gruppe, QPalette::Base),
                          QApplication::palette().color(gruppe, QPalette::Base));
             }
-        });
-    }
-
-    void touchPulsSchreibtErstDenTag() {
-        Umgebung u;
-        u.z.touchModus = true;
-        u.imDialog(false, [&](TEingabeDlg& d) {
-            QString tagBeimPuls;
-            tippe(d.SpinEdit1->editor(), [&](TTouchEingabeDlg& t) {
-                t.Edit1->setText(QStringLiteral("17"));
-                // the tap on the pulse field arrives while the day is still being edited
-                tippe(d.SpinEdit6->editor(), [&](TTouchEingabeDlg& t2) {
-                    tagBeimPuls = d.SpinEdit1->text();
-                    t2.Edit1->setText(QStringLiteral("64"));
-                    QTest::mouseClick(t2.Button1, Qt::LeftButton);
-                });
-            });
-            QCOMPARE(QStringList({tagBeimPuls, d.SpinEdit1->text(), d.SpinEdit6->text()}),
-                     QStringList({"17", "17", "64"}));
         });
     }
 
