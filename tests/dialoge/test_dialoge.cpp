@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+using namespace Qt::StringLiterals;
+
 class DialogeTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -25,30 +27,26 @@ private Q_SLOTS:
         QFETCH(QString, waehlen);
         QVERIFY(QLocale::system().name() != QLatin1String("de_DE"));
         QTemporaryDir ordner(testumgebung::wurzel() + QStringLiteral("/dateien-XXXXXX"));
+        testumgebung::schreibe(ordner.filePath(QStringLiteral("Anna_03_2024.tab")), QByteArray(1536, 'x'));
         QFile datei(ordner.filePath(QStringLiteral("Anna_03_2024.tab")));
-        QVERIFY(datei.open(QIODevice::ReadWrite));
-        datei.write(QByteArray(1536, 'x'));
-        datei.flush(); // else the buffered write comes after the time
-        QVERIFY(datei.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(7, 30)), QFileDevice::FileModificationTime));
-        datei.close();
+        QVERIFY(datei.open(QIODevice::Append) &&
+                datei.setFileTime(QDateTime(QDate(2024, 3, 5), QTime(7, 30)), QFileDevice::FileModificationTime));
 
         // Runs once the dialog waits: its list, filled in a thread, shows the file's date and size.
         QStringList gesehen;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); // shown by exec()
             const auto* baum = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            const QAbstractItemModel* m = baum->model();
             QModelIndex eintrag;
             (void)QTest::qWaitFor([&] {
-                const QModelIndexList treffer = baum->model()->match(baum->model()->index(0, 0, baum->rootIndex()),
-                                                                     Qt::DisplayRole, QStringLiteral("Anna_03_2024.tab"));
-                eintrag = treffer.value(0);
+                eintrag = m->match(m->index(0, 0, baum->rootIndex()), Qt::DisplayRole, u"Anna_03_2024.tab"_s).value(0);
                 return eintrag.isValid();
             });
             gesehen << eintrag.siblingAtColumn(3).data().toString()  // modified
                     << eintrag.siblingAtColumn(1).data().toString(); // size
-            auto* eingabe = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (waehlen.isEmpty()) return dialog->reject();
-            eingabe->setText(waehlen);               // typed: selectFile() leaves a focused name field alone
+            dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(waehlen); // selectFile() skips a focused field
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog checks the name first
         });
         QtDialoge echt;
@@ -60,17 +58,9 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv) {
-    // An English system: German dates can only come from the program's own locale.
-    qputenv("LC_ALL", "en_US.UTF-8");
-    qputenv("LANG", "en_US.UTF-8");
-    testumgebung::vorbereiten();
-    QApplication app(argc, argv);
-    testumgebung::einrichten();
-    DialogeTest test;
-    const int status = QTest::qExec(&test, argc, argv);
-    testumgebung::aufraeumen();
-    return status;
-}
+// An English system, set before main() starts the application: German dates can only come from
+// the program's own locale.
+static const bool englisch = qputenv("LC_ALL", "en_US.UTF-8") && qputenv("LANG", "en_US.UTF-8");
 
+KORVANE_TEST_MAIN(DialogeTest)
 #include "test_dialoge.moc"

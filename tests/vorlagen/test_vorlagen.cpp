@@ -17,8 +17,7 @@ private slots:
         for (int y = 61; y <= 461; y += 20)
             mmHg << y;
         QTest::newRow("Vorlage") << "Vorlage.bmp" << QSize(570, 464) << mmHg;
-        QTest::newRow("GewichtVorlage")
-            << "GewichtVorlage.bmp" << QSize(570, 136) << QList<int>{7, 42, 77, 112};
+        QTest::newRow("GewichtVorlage") << "GewichtVorlage.bmp" << QSize(570, 136) << QList<int>{7, 42, 77, 112};
         QTest::newRow("Header") << "Header.bmp" << QSize(570, 21) << QList<int>();
     }
     // 24-bit bitmaps; on the grid pictures the day columns are one pixel wide at 41 + 16·(d − 1).
