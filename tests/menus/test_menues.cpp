@@ -203,6 +203,18 @@ private Q_SLOTS:
         QCOMPARE(gesperrt.join(u' '),
                  u"Grafikskaliertdrucken1/aus GrafikalsHardcopydrucken1/aus Tabelledrucken1/aus"_s);
         gesperrt.clear();
+        QStringList eintraege; // the captions a person reads in the menus shown
+        for (const QAction* a : m->menuBar()->actions())
+            if (a->isVisible() && a->menu())
+                for (const QAction* b : a->menu()->actions())
+                    if (!b->text().trimmed().isEmpty()) eintraege << b->text();
+        QCOMPARE(eintraege.join(u'|'),
+                 u"Neu erstellen (neuer Monat oder Jahr)|Öffnen|Grafik im Browser anzeigen|Grafik speichern als "
+                 u" Bilddatei (.jpg)|Grafik plus Tabelle speichern als Bilddatei (.jpg)|&Grafik speichern als "
+                 u"PDF-Datei|&Tabelle speichern als  PDF-Datei|Grafik &und Tabelle speichern als PDF-Datei|"
+                 u"Aus&wertung für einen Zeitraum…|Messwerte als &CSV speichern…|Messwerte aus CSV ü&bernehmen…|"
+                 u"Be&enden|&aktuelle anzeigen|aktuelle &bearbeiten|&neu erstellen (neuer Monat oder Jahr)|"
+                 u"&Benutzername ändern|&Hilfethemen|&Info über..."_s);
         QCOMPARE(leiste.join(u','),
                  u"Datei,&Drucken/versteckt,Einstellungen,Mittelwerte,Messwerte,&Tabelle,&Optionen,&Hilfe"_s);
         const QList<QAction*> alle = befehle(m->menuBar()->actions()) + befehle(m->PopupMenu1->actions());
