@@ -889,6 +889,14 @@ private Q_SLOTS:
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         schreibe(einstellungsDatei(),
                  registry::alsIni({{u"InstallOrt"_s, ordner}, {name, wert}, {u"Z/Z"_s, 1}}));
+        // Written here, not by Korvane: later than anything Korvane wrote, or QSettings may take
+        // its cached copy of an earlier row's file of the same size.
+        static int zeile = 0;
+        QFile datei(einstellungsDatei());
+        QVERIFY(datei.open(QIODevice::ReadWrite) &&
+                datei.setFileTime(QDateTime::currentDateTime().addSecs(3600 + ++zeile),
+                                  QFileDevice::FileModificationTime));
+        datei.close();
         QSettings gelesen(einstellungsDatei(), QSettings::NativeFormat);
         QCOMPARE(gelesen.value(name), wert);
         QCOMPARE(gelesen.allKeys().size(), 3);
