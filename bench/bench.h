@@ -1,6 +1,8 @@
 #pragma once
 // Each figure prints one line "NAME: MEDIAN ms".
+#include <QDate>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
@@ -16,30 +18,38 @@ inline void zeigeMedian(const char* name, std::vector<double> zeiten) {
     std::fflush(stdout);
 }
 
-// A full March 2024 of Anna: 31 days, four readings with a weight each; without day 31's
-// evening reading when asked.
-inline QStringList vollerMonat(bool ohneLetzten = false) {
+// A full month of Anna: every day four readings with a weight each; `versatz` shifts the pressures
+// so months differ; without the last day's evening reading when asked.
+inline QStringList monat(int jahr, int m, int versatz = 0, bool ohneLetzten = false) {
+    const int tage = QDate(jahr, m, 1).daysInMonth();
     QStringList zeilen{QStringLiteral("[Personendaten]"),
                        QStringLiteral("BenutzerName=Anna"),
-                       QStringLiteral("Datum=M\u00E4rz 2024"),
+                       QStringLiteral("Datum=%1 %2").arg(QLocale(QLocale::German).monthName(m)).arg(jahr),
                        QStringLiteral("1M=1"),
                        QStringLiteral("2M=1"),
                        QStringLiteral("3M=1"),
                        QStringLiteral("4M=1"),
                        QString()};
     const char* worte[4] = {"Morgens", "Messung2", "Messung3", "Abends"};
-    for (int tag = 1; tag <= 31; ++tag)
+    for (int tag = 1; tag <= tage; ++tag)
         for (int slot = 0; slot < 4; ++slot) {
-            if (ohneLetzten && tag == 31 && slot == 3) break;
-            zeilen << QStringLiteral("%1 den %2.03.2024 Z=07:30 s=%3, d=%4, p=%5, Gewicht=%6,5")
+            if (ohneLetzten && tag == tage && slot == 3) break;
+            zeilen << QStringLiteral("%1 den %2.%3.%4 Z=07:30 s=%5, d=%6, p=%7, Gewicht=%8,5")
                           .arg(QLatin1String(worte[slot]))
                           .arg(tag, 2, 10, QLatin1Char('0'))
-                          .arg(120 + (tag * 7 + slot * 3) % 40)
-                          .arg(75 + (tag * 5 + slot) % 20)
+                          .arg(m, 2, 10, QLatin1Char('0'))
+                          .arg(jahr)
+                          .arg(120 + (tag * 7 + slot * 3 + versatz) % 40)
+                          .arg(75 + (tag * 5 + slot + versatz) % 20)
                           .arg(60 + (tag * 3 + slot * 2) % 25)
                           .arg(70 + (tag + slot) % 8);
         }
     return zeilen;
+}
+
+// A full March 2024 of Anna.
+inline QStringList vollerMonat(bool ohneLetzten = false) {
+    return monat(2024, 3, 0, ohneLetzten);
 }
 
 // Reading lines of the given size in bytes (as written, CR LF included): day and slot repeat

@@ -18,32 +18,6 @@ extern char** environ;
 
 namespace {
 
-// A full month: every day four readings with a weight each, values changing from month to month.
-QStringList monat(int jahr, int m) {
-    const int tage = QDate(jahr, m, 1).daysInMonth();
-    QStringList zeilen{QStringLiteral("[Personendaten]"),
-                       QStringLiteral("BenutzerName=Anna"),
-                       QStringLiteral("Datum=%1 %2").arg(QLocale().monthName(m)).arg(jahr),
-                       QStringLiteral("1M=1"),
-                       QStringLiteral("2M=1"),
-                       QStringLiteral("3M=1"),
-                       QStringLiteral("4M=1"),
-                       QString()};
-    const char* worte[4] = {"Morgens", "Messung2", "Messung3", "Abends"};
-    for (int tag = 1; tag <= tage; ++tag)
-        for (int slot = 0; slot < 4; ++slot)
-            zeilen << QStringLiteral("%1 den %2.%3.%4 Z=07:30 s=%5, d=%6, p=%7, Gewicht=%8,5")
-                          .arg(QLatin1String(worte[slot]))
-                          .arg(tag, 2, 10, QLatin1Char('0'))
-                          .arg(m, 2, 10, QLatin1Char('0'))
-                          .arg(jahr)
-                          .arg(120 + (tag * 7 + slot * 3 + m) % 40)
-                          .arg(75 + (tag * 5 + slot + m) % 20)
-                          .arg(60 + (tag * 3 + slot * 2) % 25)
-                          .arg(70 + (tag + slot) % 8);
-    return zeilen;
-}
-
 // Runs korvane with the arguments through this program's own bench::spitzeVon; its peak resident
 // memory in MiB, or -1 when it failed.
 double spitzeDesLaufs(const QStringList& argumente, double* sekunden) {
@@ -85,7 +59,7 @@ void bench_exportspeicher() {
     for (int i = 0; i < 360; ++i) {
         const int jahr = 2000 + i / 12, m = i % 12 + 1;
         tabellen << ordner + QStringLiteral("Anna_%1_%2.tab").arg(m, 2, 10, QLatin1Char('0')).arg(jahr);
-        textdatei::schreibeZeilen(tabellen.last(), monat(jahr, m));
+        textdatei::schreibeZeilen(tabellen.last(), bench::monat(jahr, m, m));
     }
     double einer = 0;
     for (int anzahl : {1, 24, 360}) {
