@@ -19,7 +19,6 @@
 #include "platform/shell.h"
 
 #include <QDir>
-#include <QProcess>
 
 using namespace Qt::StringLiterals;
 using testumgebung::schreibe, testumgebung::wurzel;
@@ -106,17 +105,8 @@ Zustand annasProgrammOrdner() {
     return z;
 }
 
-struct Lauf {
-    int status;
-    QByteArray aus;
-    QString fehler;
-};
-Lauf korvane(const QStringList& argumente) {
-    QProcess p;
-    p.start(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            QString::fromUtf8(p.readAllStandardError())};
+testumgebung::Ergebnis korvane(const QStringList& argumente) {
+    return testumgebung::werkzeug(QStringLiteral(KORVANE_BIN "/korvane"), argumente);
 }
 
 } // namespace
@@ -192,7 +182,7 @@ private Q_SLOTS:
         QVERIFY(bericht::keineMessungen(a).isEmpty());
     }
 
-    // The tables a period touches, read over a year's end; another user's table is a wrong call.
+    // The tables a period touches, read over a year's end.
     void tabellenImZeitraum() {
         const Zustand z = datenOrdner(u"zeitraum"_s);
         const QString dez = monatsTabelle(z, u"Anna"_s, u"12"_s, u"2023"_s,
@@ -202,7 +192,7 @@ private Q_SLOTS:
                                           {u"Morgens den 01.01.2024 Z=07:10 s=120, d=80, p=60"_s});
         monatsTabelle(z, u"Anna"_s, u"03"_s, u"2024"_s,
                       {u"Morgens den 01.03.2024 Z=07:10 s=120, d=80, p=60"_s});
-        const QString bert = monatsTabelle(z, u"Bert"_s, u"01"_s, u"2024"_s, {});
+        monatsTabelle(z, u"Bert"_s, u"01"_s, u"2024"_s, {});
         QCOMPARE(zeitraum::tabellenImZeitraum(z, u"Anna"_s, QDate(2023, 12, 15), QDate(2024, 2, 10)),
                  (QStringList{dez, jan}));
 
@@ -217,16 +207,8 @@ private Q_SLOTS:
         QCOMPARE(t->lesungen.at(2).datum, QDate(2024, 1, 1));
         QCOMPARE(t->lesungen.at(2).gewichtText, QString());
 
-        bool mehrere = false;
-        QVERIFY(!zeitraum::lies({jan, bert}, &fehler, &mehrere));
-        QVERIFY(mehrere);
-        QVERIFY(fehler.contains(u"Bert"_s));
-        const QString kaputt = monatsTabelle(z, u"Anna"_s, u"02"_s, u"2024"_s,
-                                             {u"Morgens den 01.02.2024 Z=07:10 s=12x, d=80, p=60"_s});
-        QVERIFY(!zeitraum::lies({jan, kaputt}, &fehler, &mehrere));
-        QVERIFY(!mehrere);
-        QCOMPARE(fehler, u"Anna_02_2024.tab, Zeile 9: \"12x\" ist kein gültiger Ganzzahlwert."_s);
-        // Two readings of one day and slot: no table Korvane wrote.
+        // Two readings of one day and slot: no table Korvane wrote (another user's table, a broken
+        // one: befehlszeile).
         const QString doppelt = monatsTabelle(z, u"Anna"_s, u"04"_s, u"2024"_s,
                                               {u"Abends den 02.04.2024 Z=20:00 s=1, d=1, p=1"_s,
                                                u"Abends den 02.04.2024 Z=21:00 s=2, d=2, p=2"_s});
@@ -284,12 +266,11 @@ private Q_SLOTS:
     void csvLesen() {
         QFETCH(QByteArray, inhalt);
         QFETCH(QString, fehler);
-        QFETCH(QStringList, ersteZeile);
         QString meldung;
         const auto g = csv::lies(inhalt, u"a.csv"_s, &meldung);
         QCOMPARE(meldung, fehler);
         QCOMPARE(bool(g), fehler.isEmpty());
-        if (g) QCOMPARE(g->zeilen.value(0).felder, ersteZeile);
+        if (g) QTEST(g->zeilen.value(0).felder, "ersteZeile");
     }
 
     void importieren_data() {
@@ -342,7 +323,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, zeilen);
         QFETCH(bool, probelauf);
         QFETCH(QString, meldung);
-        QFETCH(QString, maerz);
         const Zustand z = datenOrdner(u"import"_s);
         const QString tab =
             monatsTabelle(z, u"Anna"_s, u"03"_s, u"2024"_s,
@@ -353,7 +333,7 @@ private Q_SLOTS:
         const csvimport::Ergebnis e = csvimport::importiere(z, datei, probelauf);
         QCOMPARE(e.ok ? csvimport::zusammenfassung(e) : e.meldung, meldung);
         QString fehler;
-        QCOMPARE(monatstabelle::liesZurAnzeige(tab, &fehler)->messzeilen.join(u'|'), maerz);
+        QTEST(monatstabelle::liesZurAnzeige(tab, &fehler)->messzeilen.join(u'|'), "maerz");
         if (!e.ok || probelauf) {
             QCOMPARE(testumgebung::lies(tab), maerzVorher);
             QVERIFY(!QFileInfo::exists(z.tabellenOrdner + u"2024/Anna_04_2024.tab"_s));
@@ -510,11 +490,11 @@ private Q_SLOTS:
                       {u"Morgens den 01.02.2024 Z=07:10 s=12x, d=80, p=60"_s});
         argumente.replaceInStrings(u"<maerz>"_s, z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s);
         argumente.replaceInStrings(u"<bert>"_s, monatsTabelle(z, u"Bert"_s, u"03"_s, u"2024"_s, {}));
-        const Lauf l = korvane(argumente);
+        const auto l = korvane(argumente);
         QVERIFY2(l.fehler.contains(fehler), qPrintable(l.fehler));
         QCOMPARE(l.status, status);
-        QVERIFY2(l.aus.startsWith(aus), l.aus.constData());
-        if (status != 0) QCOMPARE(l.aus, QByteArray());
+        QVERIFY2(l.ausBytes.startsWith(aus), qPrintable(l.aus));
+        if (status != 0) QCOMPARE(l.aus, QString());
     }
 
     // The report as PDF: passes qpdf's check and reads back, the figures page first, the patient
@@ -526,19 +506,13 @@ private Q_SLOTS:
         const QString daten = testumgebung::wurzel() + u"/daten.txt"_s,
                       pdf = testumgebung::wurzel() + u"/bericht.pdf"_s;
         schreibe(daten, "Hausarzt: Dr. Beispiel\n");
-        const Lauf l = korvane({u"--export"_s, u"bericht-pdf"_s, u"--von"_s, u"28.02.2024"_s, u"--bis"_s,
+        const auto l = korvane({u"--export"_s, u"bericht-pdf"_s, u"--von"_s, u"28.02.2024"_s, u"--bis"_s,
                                 u"05.03.2024"_s, u"--patientendaten"_s, daten, u"--ausgabe"_s, pdf});
         QCOMPARE(l.status, 0);
-        QCOMPARE(l.aus, QFile::encodeName(pdf) + '\n');
-        QProcess qpdf;
-        qpdf.start(u"qpdf"_s, {u"--check"_s, pdf});
-        QVERIFY(qpdf.waitForFinished(30000));
-        QCOMPARE(qpdf.exitCode(), 0);
-        QProcess text;
-        text.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-        QVERIFY(text.waitForFinished(30000));
-        const QStringList seiten =
-            QString::fromUtf8(text.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+        QCOMPARE(l.aus, pdf + u'\n');
+        QCOMPARE(testumgebung::werkzeug(u"qpdf"_s, {u"--check"_s, pdf}).status, 0);
+        const QStringList seiten = testumgebung::werkzeug(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s})
+                                       .aus.split(u'\f', Qt::SkipEmptyParts);
         QCOMPARE(seiten.size(), 3);
         for (const QString& zeile : {u"Auswertung Anna, 28.02.2024 bis 05.03.2024"_s, u"Messungen: 4"_s,
                                      u"Mittelwert systolisch: 135,0 mmHg"_s, u"Hausarzt: Dr. Beispiel"_s})
@@ -553,18 +527,18 @@ private Q_SLOTS:
         schreibe(datei, kCsvKopf + "2024-03-12;07:30;Morgens;120;80;60;70,5\r\n");
         QCOMPARE(
             korvane({u"--import"_s, datei, u"--probelauf"_s}).aus,
-            "1 Messungen übernommen, 0 schon vorhanden, in 1 Monatstabellen\nProbelauf: Es wurde nichts geschrieben.\n"_ba);
+            u"1 Messungen übernommen, 0 schon vorhanden, in 1 Monatstabellen\nProbelauf: Es wurde nichts geschrieben.\n"_s);
         {
             // A window of this data folder, whatever runtime folder the import sees.
             Datensperre fenster;
             QVERIFY(fenster.nimm(z.datenOrdner));
             qunsetenv("XDG_RUNTIME_DIR");
-            const Lauf l = korvane({u"--import"_s, datei});
+            const auto l = korvane({u"--import"_s, datei});
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(wurzel() + u"/laufzeit"_s));
             QCOMPARE(l.status, 1);
             QVERIFY(l.fehler.contains(u"Korvane ist mit diesem Datenordner geöffnet"_s));
         }
-        const Lauf l = korvane({u"--import"_s, datei});
+        const auto l = korvane({u"--import"_s, datei});
         QCOMPARE(l.status, 0);
         QVERIFY(testumgebung::lies(z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s)
                     .endsWith("Morgens den 12.03.2024 Z=07:30 s=120, d=80, p=60, Gewicht=70,5\r\n"));

@@ -140,12 +140,11 @@ private Q_SLOTS:
     void einstellungFehltOderKaputt() {
         QFETCH(QString, name);
         QFETCH(QVariant, gespeichert);
-        QFETCH(QString, gelesen);
         setzeRoh(name, gespeichert);
         const QByteArray vorher = testumgebung::lies(testumgebung::einstellungsDatei());
         const QString wert = name == "StiftBreite" ? QString::number(G::liesStiftBreite())
                                                    : G::farbeAlsText(G::liesFarbe(name));
-        QCOMPARE(wert, gelesen);
+        QTEST(wert, "gelesen");
         QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), vorher);
     }
 
@@ -291,7 +290,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QByteArray, vorher);
         QFETCH(QList<bool>, antworten);
-        QFETCH(QByteArray, nachher);
         const QString maerz = tabelle({{1, 1, 120, 80, 60}}),
                       aprilTabelle = tabelle({{1, 1, 121, 81, 61}}, "04");
         const QString notiz = monatstabelle::bemerkungsPfadZu(maerz);
@@ -307,7 +305,7 @@ private Q_SLOTS:
         QCOMPARE(g.GrafikZeichnen(aprilTabelle), gewechselt);
         QCOMPARE(testumgebung::dialoge().texte(TestDialoge::Art::Frage).size(), antworten.size());
         QCOMPARE(testumgebung::dialoge().unerwartet, QStringList());
-        QCOMPARE(testumgebung::lies(notiz), nachher);
+        QTEST(testumgebung::lies(notiz), "nachher");
         QCOMPARE(z.TabellenDateiName, gewechselt ? aprilTabelle : maerz);
         QCOMPARE(QFile::exists(aprilNotiz), !april.isEmpty());
         if (gewechselt)

@@ -90,6 +90,20 @@ QByteArray legeMaerzAn(const QString& pfad, int messungen) {
     return bytes;
 }
 
+Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
+                  const std::function<void(QProcess&)>& einrichten) {
+    QProcess p;
+    if (einrichten) einrichten(p);
+    p.start(programm, argumente);
+    Ergebnis e;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return e;
+    e.status = p.exitCode();
+    e.ausBytes = p.readAllStandardOutput();
+    e.aus = QString::fromUtf8(e.ausBytes);
+    e.fehler = QString::fromUtf8(p.readAllStandardError());
+    return e;
+}
+
 bool laeuft(Programmstart& p, const QString& tabelle) {
     Startoptionen o;
     o.tabelle = tabelle;

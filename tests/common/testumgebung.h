@@ -5,8 +5,11 @@
 #include "testdialoge.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QString>
 #include <QTest>
+
+#include <functional>
 
 class Programmstart;
 
@@ -49,6 +52,15 @@ private:
 };
 QByteArray lies(const QString& pfad);
 void schreibe(const QString& pfad, const QByteArray& inhalt);
+
+struct Ergebnis {
+    int status = -1;
+    QString aus, fehler; // stdout, stderr
+    QByteArray ausBytes; // stdout as written, a byte order mark included
+};
+// A program such as pdftotext run to its end, set up by einrichten; status -1 when it hung or crashed.
+Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
+                  const std::function<void(QProcess&)>& einrichten = {});
 
 // A tmpfs of 64 KiB mounted on ordner while it lives (da() is false where mounting is not
 // allowed). fuellen() takes what is free, so the next write fails for want of space;

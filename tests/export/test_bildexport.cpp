@@ -14,7 +14,6 @@
 
 #include <QDir>
 #include <QPlainTextEdit>
-#include <QProcess>
 
 using namespace Qt::StringLiterals;
 using Art = TestDialoge::Art;
@@ -122,10 +121,8 @@ private Q_SLOTS:
         const QImage zurueck(pfad);
         QCOMPARE(zurueck.size(), bild.size());
         QVERIFY(qAbs(zurueck.pixelColor(100, 50).blue() - 200) < 6);
-        QProcess identify;
-        identify.start(u"identify"_s, {u"-format"_s, u"%m %Q %[interlace]"_s, pfad});
-        QVERIFY(identify.waitForFinished(20000));
-        QCOMPARE(QString::fromUtf8(identify.readAllStandardOutput()).trimmed(), u"JPEG 90 None"_s);
+        QCOMPARE(testumgebung::werkzeug(u"identify"_s, {u"-format"_s, u"%m %Q %[interlace]"_s, pfad}).aus.trimmed(),
+                 u"JPEG 90 None"_s);
     }
 
     // The JPEG goes into the year folder of the month shown, whatever digits the name holds; the

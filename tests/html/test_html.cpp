@@ -17,7 +17,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -461,8 +460,7 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::dialoge().alleTexte(), warnungen + warnungen);
     }
 
-    // The table in use forgotten (the user was changed): the message, and nothing written (no
-    // month ever drawn: tests/mainform).
+    // No table in use (none drawn, or the user was changed): the message, and nothing written.
     void ohneMonat() {
         Zustand z = zustand();
         z.monatText = u"03"_s, z.jahrText = u"2024"_s;
@@ -642,15 +640,13 @@ window.addEventListener('load', function() { setTimeout(function() { var r = [];
         QString dom, fehlerAusgabe;
         for (int versuch = 0; versuch < 3 && dom.isEmpty(); ++versuch) {
             QTemporaryDir profil;
-            QProcess p;
-            p.start(chromium,
-                    u"--headless --disable-gpu --no-sandbox --enable-logging=stderr --no-first-run "
-                    u"--disable-background-networking --disable-component-update --disable-sync "
-                    u"--v=0 --window-size=1300,1200 --virtual-time-budget=6000 --dump-dom"_s.split(u' ')
-                        << u"--user-data-dir="_s + profil.path() << QUrl::fromLocalFile(sonde).toString());
-            QVERIFY(p.waitForFinished(15000));
-            dom = QString::fromUtf8(p.readAllStandardOutput());
-            fehlerAusgabe = QString::fromUtf8(p.readAllStandardError());
+            const testumgebung::Ergebnis e = testumgebung::werkzeug(
+                chromium, u"--headless --disable-gpu --no-sandbox --enable-logging=stderr --no-first-run "
+                          u"--disable-background-networking --disable-component-update --disable-sync "
+                          u"--v=0 --window-size=1300,1200 --virtual-time-budget=6000 --dump-dom"_s.split(u' ')
+                              << u"--user-data-dir="_s + profil.path() << QUrl::fromLocalFile(sonde).toString());
+            QVERIFY(e.status >= 0);
+            dom = e.aus, fehlerAusgabe = e.fehler;
         }
         QCOMPARE(fehlerAusgabe.split(u'\n').filter(u":CONSOLE"_s), QStringList());
 

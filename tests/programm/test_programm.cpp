@@ -33,7 +33,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using testumgebung::lies, testumgebung::schreibe;
+using testumgebung::Ergebnis, testumgebung::lies, testumgebung::schreibe, testumgebung::werkzeug;
 
 namespace {
 
@@ -116,25 +116,6 @@ QString annaInGebrauch(const Lauf& l) {
                            {"TabellenDateiName", tabelle}});
     schreibe(tabelle, maerzDaten());
     return tabelle;
-}
-
-struct Ergebnis {
-    int status = -1;
-    QString aus, fehler; // stdout, stderr
-};
-
-// A program such as pdftotext run to its end, set up by einrichten; status -1 when it hung or crashed.
-Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
-                  const std::function<void(QProcess&)>& einrichten = {}) {
-    QProcess p;
-    if (einrichten) einrichten(p);
-    p.start(programm, argumente);
-    Ergebnis e;
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit) return e;
-    e.status = p.exitCode();
-    e.aus = QString::fromUtf8(p.readAllStandardOutput());
-    e.fehler = QString::fromUtf8(p.readAllStandardError());
-    return e;
 }
 
 // Runs korvane to its end without any display: neither DISPLAY, WAYLAND_DISPLAY nor a platform.

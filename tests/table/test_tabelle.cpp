@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -131,9 +130,7 @@ private Q_SLOTS:
         d.druckenClick();
         QCOMPARE(testumgebung::dialoge().unerwartet, QStringList());
         const auto werkzeug = [](const QString& programm, const QStringList& argumente) {
-            QProcess p;
-            p.start(programm, argumente);
-            return p.waitForFinished(20000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+            return testumgebung::werkzeug(programm, argumente).aus;
         };
         const QString inhalt = werkzeug(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
         QVERIFY2(inhalt.simplified().startsWith(u"Korvanemesswerte März 2024 Anna DATUM MORGENS SYSTOLE"_s),
