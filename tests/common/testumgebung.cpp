@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdlib>
@@ -88,6 +89,11 @@ QByteArray legeMaerzAn(const QString& pfad, int messungen) {
     const QByteArray bytes = zeilen.mid(0, 8 + messungen).join('\n') + '\n';
     schreibe(pfad, bytes);
     return bytes;
+}
+
+void setzeRoh(const QString& name, const QVariant& wert) {
+    QSettings roh(einstellungsDatei(), QSettings::NativeFormat);
+    wert.isValid() ? roh.setValue(name, wert) : roh.remove(name);
 }
 
 Ergebnis werkzeug(const QString& programm, const QStringList& argumente,

@@ -25,6 +25,8 @@ TestDialoge& dialoge();
 QString wurzel();         // the temporary root of this test run
 QString programmOrdner(); // $KORVANE_ORDNER, with "/"
 QString einstellungsDatei();
+// A setting as an older Korvane or a hand edit left it; an invalid value removes it.
+void setzeRoh(const QString& name, const QVariant& wert = {});
 
 // A fresh, empty program folder below the root, named by $KORVANE_ORDNER from now on.
 QString neuerProgrammOrdner(const QString& name);

@@ -195,7 +195,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("status"); // 1: the start is held before its end
         QTest::newRow("erster start") << "erst" << 0;
         QTest::newRow("mit monatstabelle") << "mit" << 0;
-        QTest::newRow("frage nach dem datenort") << "frage" << 1;
         QTest::newRow("fifo als einstellungsdatei") << "einstellungen" << 1;
         // A plain file where the data folder should be: its message waits for OK, and the signal
         // must not turn the failed start into a success.
@@ -205,19 +204,17 @@ private Q_SLOTS:
         QTest::newRow("uebergabe an stummes korvane") << "stumm" << 1;
     }
     // SIGTERM closes like the close box, at once wherever Korvane waits: settings and folders
-    // behind, no setting a question was about changed, the table as it was.
+    // behind, the table as it was (a signal while the start asks: tests/storage).
     void signalBeendet() {
         QFETCH(QString, fall);
         QFETCH(int, status);
         const Lauf l = neuerLauf(u"signal-"_s + fall);
         const bool stumm = fall == u"stumm";
         const QString tabelle = stumm ? l.config + "/../Bert_03_2024.tab" : l.ordner + kMaerz;
-        const bool inGebrauch = fall == u"mit" || fall == u"frage";
+        const bool inGebrauch = fall == u"mit";
         if (inGebrauch) {
             annaInGebrauch(l);
-            // "frage": the data were last used from another folder, so the start asks.
-            setzeEinstellungen(
-                l, {{"InstallOrt", fall == u"frage" ? u"/anderswo/"_s : l.ordner}, {"StiftBreite", 5}});
+            setzeEinstellungen(l, {{"StiftBreite", 5}});
         }
         if (fall == u"einstellungen") QVERIFY(fifoStatt(l.einstellungen()));
         if (fall == u"blockiert") {
@@ -233,7 +230,6 @@ private Q_SLOTS:
                             O_RDWR | O_CREAT | O_CLOEXEC, 0600);
             QVERIFY(sperre >= 0 && ::flock(sperre, LOCK_EX | LOCK_NB) == 0);
         }
-        const QByteArray einstellungenVorher = fall == u"frage" ? lies(l.einstellungen()) : QByteArray();
         const QByteArray tabelleVorher = QFileInfo(tabelle).isFile() ? lies(tabelle) : QByteArray();
         QProcess p;
         starte(p, l, stumm ? QStringList{tabelle} : QStringList());
@@ -254,17 +250,14 @@ private Q_SLOTS:
             return;
         }
         QSettings s(l.einstellungen(), QSettings::IniFormat);
-        if (fall == u"frage")
-            QCOMPARE(lies(l.einstellungen()), einstellungenVorher);
-        else
-            QCOMPARE(s.value(u"InstallOrt"_s).toString(), l.ordner);
+        QCOMPARE(s.value(u"InstallOrt"_s).toString(), l.ordner);
         QCOMPARE(s.contains(u"TabellenDateiName"_s), fall != u"blockiert");
         QCOMPARE(s.value(u"TabellenDateiName"_s).toString(), inGebrauch ? tabelle : QString());
         if (inGebrauch) {
             QCOMPARE(s.value(u"BenutzerName"_s).toString(), u"Anna"_s);
             QCOMPARE(s.value(u"StiftBreite"_s).toInt(), 5);
         }
-        if (fall != u"frage") QCOMPARE(QDir(l.ordner + kBrowser).exists(), status == 0);
+        QCOMPARE(QDir(l.ordner + kBrowser).exists(), status == 0);
         if (status == 0) QVERIFY(QDir(l.ordner + "Korvane-Daten-Galerie").exists());
         if (fall == u"blockiert") QCOMPARE(lies(l.ordner + "blockiert"), QByteArray("datei"));
     }

@@ -17,6 +17,7 @@
 
 using namespace Qt::StringLiterals;
 using G = TMonatsGrafik;
+using testumgebung::setzeRoh;
 
 namespace {
 
@@ -32,11 +33,6 @@ constexpr int kUnterDemKasten = 100; // the curves alone, without the means box'
 
 QVariant roh(const QString& name) {
     return QSettings(testumgebung::einstellungsDatei(), QSettings::NativeFormat).value(name);
-}
-
-void setzeRoh(const QString& name, const QVariant& wert) {
-    QSettings s(testumgebung::einstellungsDatei(), QSettings::NativeFormat);
-    wert.isValid() ? s.setValue(name, wert) : s.remove(name);
 }
 
 } // namespace

@@ -675,13 +675,7 @@ private Q_SLOTS:
         QFETCH(QVariant, gespeichert);
         QFETCH(QString, gelesen);
         QVERIFY(starte());
-        {
-            QSettings roh(einstellungsDatei(), QSettings::NativeFormat);
-            if (gespeichert.isValid())
-                roh.setValue(name, gespeichert);
-            else
-                roh.remove(name);
-        }
+        testumgebung::setzeRoh(name, gespeichert);
         QCOMPARE(Lies_String_aus_Registry_mit_Vorgabe(name), gelesen);
         Zustand z;
         QVERIFY(start::richteEin(z));
