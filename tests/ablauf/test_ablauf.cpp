@@ -83,9 +83,8 @@ private Q_SLOTS:
     }
     void cleanup() { QCOMPARE(dlg().unerwartet, QStringList()); }
 
-    // First start from the menu (another working folder, no $KORVANE_ORDNER): ~/Korvane, the name and
-    // the entry dialog, no question. Readings reach the table byte for byte and the chart, remarks
-    // their file; the next start from yet another folder shows the month and remarks, asking nothing.
+    // First start from the menu: ~/Korvane, the name and the entry dialog. Readings reach the table
+    // byte for byte and the chart; the next start from another folder shows month and remarks.
     void ersterMonat() {
         testumgebung::UmgebungSichern sicher;
         const QString heim = testumgebung::wurzel() + QStringLiteral("/heim-menue");
@@ -220,9 +219,8 @@ private Q_SLOTS:
         QTest::newRow("beim start") << false;
         QTest::newRow("uebergeben, modaler dialog offen") << true;
     }
-    // A table from elsewhere, given at the start or handed over by a later one, is filed under its
-    // user's name and drawn; a hand-over while a modal dialog holds the month only once it has
-    // closed. The table in use stays as it was. (A hand-over at once: the process tests.)
+    // A table from elsewhere, given at the start or handed over, is filed under its user's name and
+    // drawn, once a modal dialog has closed; the table in use stays as it was.
     void fremdeTabelle() {
         QFETCH(bool, dialogOffen);
         const QByteArray maerz = annaMitMaerz(ordner + kTabelle);

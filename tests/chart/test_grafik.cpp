@@ -116,9 +116,8 @@ private Q_SLOTS:
         QCOMPARE(zaehle(g.Image, QRect(41, 150, 50, 270), Qt::black), 0); // the curves, below the means box
     }
 
-    // A settings file of an older Korvane, or one edited by hand: a colour or width that is
-    // missing, no number or out of range reads as its first-start value, and reading writes
-    // nothing (the settings dialog shows such values: tests/settings).
+    // A colour or width that is missing, no number or out of range reads as its first-start value,
+    // and reading writes nothing.
     void einstellungFehltOderKaputt_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("gespeichert"); // invalid: the entry is missing
@@ -322,9 +321,9 @@ private Q_SLOTS:
                  QByteArray("alt\r\nvorher getippt\r\n"));
     }
 
-    // Every hostile table of the corpus is either drawn or refused with a message naming it (each
-    // line's fault: tests/storage), the month shown staying whole: pictures, title, means, unsaved
-    // remarks, the table in use. Nothing is written outside the table folder, no value leaves its range.
+    // Every hostile table is drawn, or refused with a message naming it while the month shown stays
+    // whole (pictures, title, means, unsaved remarks, the table in use); nothing is written outside
+    // the table folder, no value leaves its range.
     void feindlicheTabellen() {
         const QDir korpus(testumgebung::testdaten(QStringLiteral("feindlich")));
         const QStringList dateien = korpus.entryList({QStringLiteral("*.tab")}, QDir::Files, QDir::Name);

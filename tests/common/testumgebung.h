@@ -1,7 +1,6 @@
 #pragma once
-// Every test executable runs offscreen, with its own settings folder ($XDG_CONFIG_HOME), runtime
-// folder, working folder and program folder ($KORVANE_ORDNER), German locale, pauses of factor 0
-// and TestDialoge.
+// Every test executable runs offscreen with its own settings, runtime, working and program folders,
+// German locale, pauses of factor 0 and TestDialoge.
 #include "testdialoge.h"
 
 #include <QApplication>
@@ -64,9 +63,8 @@ struct Ergebnis {
 Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
                   const std::function<void(QProcess&)>& einrichten = {});
 
-// A tmpfs of 64 KiB mounted on ordner while it lives (da() is false where mounting is not
-// allowed). fuellen() takes what is free, so the next write fails for want of space;
-// nurLesen() mounts it read-only.
+// A tmpfs of 64 KiB on ordner while it lives (da(): mounting was allowed); fuellen() takes what is
+// free, nurLesen() mounts it read-only.
 class KleinesDateisystem {
 public:
     explicit KleinesDateisystem(const QString& ordner);

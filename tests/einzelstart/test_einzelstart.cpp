@@ -69,9 +69,8 @@ bool fremdMachen(const QString& pfad) {
     return ::lchown(QFile::encodeName(pfad).constData(), kFremd, kFremd) == 0;
 }
 
-// rolle runs in a child process under another user id, as a root run can make one; file access
-// stays ours (fsuid), so only the socket peer's id differs. Raw system calls only in there.
-// endeAbwarten gives the child's exit status, 77 when this run cannot take another id.
+// rolle runs in a child under another user id (root only), file access staying ours (fsuid), so
+// only the socket peer's id differs; endeAbwarten gives its exit status, 77 without another id.
 template <typename Rolle> pid_t alsFremder(Rolle rolle) {
     const pid_t kind = ::fork();
     if (kind == 0) {
@@ -231,9 +230,8 @@ private Q_SLOTS:
         QTest::newRow("sperrdatei fremd") << "sperre fremd" << false;
         QTest::newRow("socket fremd") << "socket fremd" << false;
     }
-    // Lock and socket live only in a real folder of the user's own with mode 0700: the runtime
-    // folder, else <temporary folder>/korvane-<uid>. Where none can be had, or another user's
-    // file sits there, each start runs alone: no lock, no socket, no waiting.
+    // Lock and socket live only in a folder of the user's own with mode 0700 (the runtime folder,
+    // else <tmp>/korvane-<uid>); where none can be had, each start runs alone, without waiting.
     void ordner() {
         QFETCH(QString, fall);
         QFETCH(bool, uebergabe);

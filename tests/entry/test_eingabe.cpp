@@ -141,8 +141,7 @@ private Q_SLOTS:
     }
 
     // A new month: with M2 and M3 cleared the slots run morning, evening, morning; the last ticked box
-    // stays ticked. The weight mean of the month left is gone (label, check). Escape at a first start
-    // has nothing to draw, and says nothing.
+    // stays ticked; the month left's weight mean is gone. Escape at a first start says nothing.
     void neuerMonat() {
         Umgebung u;
         u.imDialog(false, [](TEingabeDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); });
@@ -172,9 +171,8 @@ private Q_SLOTS:
                                 "Abends den 05.03.2024 Z=20:40 s=140, d=90, p=70, Gewicht=60"}));
     }
 
-    // The add command, without the dialog: a refused reading names every reason and leaves list, table
-    // and the slot's time as they were; a table on disk that the list did not come from keeps its
-    // readings, and the duplicate check sees them.
+    // The add command without the dialog: a refusal names every reason and leaves list, table and the
+    // slot's time as they were; a table on disk the list did not come from keeps its readings.
     void aufnehmen_data() {
         QTest::addColumn<QString>("eingabe"); // date, time and, when entered, the weight
         // 0 a new month, 1 the table of kMorgens05, 2 a new month over it, 4 the table write-protected
@@ -261,9 +259,8 @@ private Q_SLOTS:
         QVERIFY(!QDir(u.z.tabellenOrdner + "2025").exists());
     }
 
-    // A table "x.tab" from elsewhere: year and month come from its readings, not the last reading
-    // shown. Enter in a field adds (not refused for the year 1900), the dialog stays open; a weight
-    // typed over 310 kg is set back to 310 at once.
+    // A table from elsewhere: year and month come from its readings. Enter in a field adds and the
+    // dialog stays open; a weight typed over 310 kg is set back to 310 at once.
     void aufnehmenImDialog() {
         Umgebung u;
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/woanders/x.tab");
@@ -343,8 +340,7 @@ private Q_SLOTS:
         QTest::newRow("korrigiert") << 3;
     }
     // "Eintrag bearbeiten" takes the entry into the fields; the table keeps it until the corrected
-    // version is added, so OK, Escape or closing loses nothing. Either redraws the month in use over
-    // the templates "Neu erstellen" left.
+    // version is added, so OK, Escape or closing loses nothing, and either redraws the month in use.
     void bearbeiten() {
         QFETCH(int, ende);
         Umgebung u;
@@ -394,10 +390,9 @@ private Q_SLOTS:
         QCOMPARE(u.grafik.Label1, QStringLiteral("Korvanemesswerte  März 2024  Anna"));
     }
 
-    // The time picker from the entry dialog: a dialog with a title bar and no buttons in it, whose
-    // size holds against a resize and a long title. A pasted text keeps only digits and colons, one
-    // message per character dropped; a chosen time ("OK") goes to the time field, the list is saved
-    // and the picker closes; a line that is no time stays out of the field, and leaves the list.
+    // The time picker: its size holds against a resize and a long title. A paste keeps only digits
+    // and colons, one message per character dropped; a chosen time goes to the field, the list is
+    // saved and the picker closes; a line that is no time stays out of the field and leaves the list.
     void uhrzeit_data() {
         QTest::addColumn<QByteArray>("datei");   // the saved list
         QTest::addColumn<QString>("eingefuegt"); // pasted into the emptied list; none: its second line chosen

@@ -75,9 +75,8 @@ using Dateien = QList<QPair<QString, QByteArray>>;
 // just Categories=Network;WebBrowser;}.
 using Eintraege = QList<QStringList>;
 
-// The XDG data folders point into a temporary folder while it lives, holding the entries as
-// desktops write them (a localized name, and an action group whose keys must not count): "home"
-// is $XDG_DATA_HOME, "sys" the last of $XDG_DATA_DIRS.
+// $XDG_DATA_HOME ("home") and the last $XDG_DATA_DIRS ("sys") in a temporary folder, holding the
+// entries as desktops write them (a localized name, an action group whose keys must not count).
 struct XdgOrdner {
     QTemporaryDir wurzel;
     QByteArray home = qgetenv("XDG_DATA_HOME"), dirs = qgetenv("XDG_DATA_DIRS");
@@ -217,11 +216,9 @@ private Q_SLOTS:
                                            u",{id: 'diagramm4',config: createConfig4()}"_s);
     }
 
-    // The page's small conversions: German weekday abbreviations whatever the locale says (each
-    // other day's is in the pages), the y axis' top Round(highest / 10) * 10 + 10 with halves to
-    // even (each group's own: the page of days 1 to 10), text as HTML (markup: that page too), the
-    // page's file name, and a day's systolic and diastolic means of several readings (each run of a
-    // day's entries on its own, the last one counting).
+    // The page's small conversions: German weekdays whatever the locale, the y axis' top
+    // Round(highest / 10) * 10 + 10 with halves to even, text as HTML, the page's file name, and a
+    // day's means of several readings (each run of a day's entries on its own, the last counting).
     void umwandlung_data() {
         QTest::addColumn<QString>("art");
         QTest::addColumn<QString>("ein");
@@ -318,9 +315,8 @@ private Q_SLOTS:
                                    : u"<h1><font color=\"red\">"_s + hinweis + u"</font></h1>"_s);
     }
 
-    // The settings the page reads besides the gaps (the page of the first start holds their
-    // defaults): values at the points, three lines with the animation hooks instead of one and in
-    // their colour; a curve's colour and the line width.
+    // Settings the page reads besides the gaps: values at the points (the animation hooks, in
+    // their colour), a curve's colour and the line width.
     void einstellungen() {
         Schreib_Integer_in_Registry(u"WerteOberhalbKurveAnzeigen"_s, u"1"_s);
         Schreib_String_in_Registry(u"DatenwerteOberhalbFarbe"_s, u"255"_s);
@@ -337,11 +333,9 @@ private Q_SLOTS:
                  u"backgroundColor: '#FF0080',borderColor: '#FF0080' ,borderWidth: 3,fill: false, "_s);
     }
 
-    // The page and Chart.min.js beside it, copied from the data folder's scripts (one already beside
-    // the page stays, and the data folder gets the built-in one when it has none: tests/programm).
-    // Failures are reported as the page has always said, and the work goes on where it can (a folder
-    // in the page's place: tests/mainform); a value that is no number stops the page before anything
-    // is written. What lay there before stays.
+    // The page and Chart.min.js beside it, copied from the data folder's scripts. Failures are
+    // reported as the page always said and the work goes on where it can; a value that is no number
+    // stops the page before anything is written. What lay there before stays.
     void dateien_data() {
         QTest::addColumn<Dateien>("vorher");    // below the data folder
         QTest::addColumn<QStringList>("werte"); // a day's value and the mean; none: a whole month
@@ -402,10 +396,9 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::dialoge().alleTexte(), meldungen + warnungen);
     }
 
-    // The command with a drawn month: remarks saved first and read back from their file (blank lines
-    // left out, TABs as four blanks), the page named after the table, the gap setting read anew each
-    // run. Remarks the file cannot hold: the page shows those last saved, and they stay marked as
-    // changed so closing asks about them.
+    // The command: remarks saved first and read back from their file (blank lines left out, TABs as
+    // four blanks), the gap setting read anew each run. Remarks the file cannot hold: the page shows
+    // those last saved, and they stay marked as changed so closing asks about them.
     void befehl_data() {
         QTest::addColumn<QByteArray>("vorher"); // the remarks file; null: none
         QTest::addColumn<QString>("bemerkung");
@@ -535,9 +528,8 @@ private Q_SLOTS:
         QCOMPARE(browser::befehl(exec, pfad), befehl);
     }
 
-    // Each choice reaches the seam with its program and the page path whole, blanks and all. A
-    // browser that cannot be started, or a default handler that fails: a warning naming the program
-    // tried and the page, which stays written.
+    // Each choice reaches the seam with its program and the page path whole; a browser that fails
+    // to start gives a warning naming program and page, which stays written.
     void browserStart_data() {
         QTest::addColumn<QString>("wahl");
         QTest::addColumn<Eintraege>("eintraege");
@@ -597,8 +589,7 @@ private Q_SLOTS:
                  gelingt ? QStringList() : QStringList{warnung.arg(seite)});
     }
 
-    // The pages in Debian's chromium: no console message of any kind, and every canvas the page
-    // has drawn on.
+    // The pages in Debian's chromium: no console message, and every canvas drawn on.
     void imBrowser_data() {
         QTest::addColumn<QList<Lesung>>("lesungen");
         QTest::addColumn<bool>("werteAnDenPunkten");

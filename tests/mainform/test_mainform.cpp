@@ -60,9 +60,8 @@ private Q_SLOTS:
         QTest::newRow("xdg-open fehlt") << false << -1 << "Das Programm \"xdg-open\" ließ sich nicht starten.";
         QTest::newRow("kein Programm für PDF") << false << 3 << "\"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
     }
-    // The start puts the guide into the program folder; when it is gone from there, the built-in
-    // one is put where the desktop can open it. The desktop's opener (a stand-in) opens it; when it
-    // fails, the message names the file and the opener, once the opener has ended.
+    // The guide from the program folder, else the built-in one, opens with the desktop's opener (a
+    // stand-in); when that fails, the message names the file and the opener.
     void hilfe() {
         QFETCH(bool, entfernt);
         QFETCH(int, status);
@@ -166,10 +165,9 @@ private Q_SLOTS:
         QTEST(QRect(lage.position, lage.innen), "lage");
     }
 
-    // The design height with the weight chart, the remarks, both or neither, whole window; on the
-    // screen it has the window lies wholly in the free area, the remarks stand below the charts and
-    // the chart scrolls only downwards, after dragging the frame, maximising and restoring too.
-    // ctest runs this once more on a small screen and on one of 1366 x 768.
+    // The design height with the weight chart, the remarks, both or neither; the window lies wholly
+    // in the screen's free area and scrolls only downwards, also after resizing, maximising and
+    // restoring. ctest runs this again on a small screen and on 1366 x 768.
     void aufDemBildschirm_data() {
         QTest::addColumn<bool>("gewicht");
         QTest::addColumn<bool>("bemerkungen");
@@ -307,10 +305,8 @@ private Q_SLOTS:
         QCOMPARE(gespeicherteTabelle(), z.TabellenDateiName);
     }
 
-    // The remarks when the month is left. Closing writes them, once: the end on a signal after it
-    // writes nothing. A file that cannot take them is asked about, once when another table is
-    // opened as a chart, and the month or the program is left only on the user's word. Remarks that
-    // could not be read are shown read-only, so nothing empty is saved over them.
+    // Closing writes the remarks once. A file that cannot take them is asked about, and month or
+    // program are left only on the user's word; unreadable remarks are read-only, never saved over.
     void bemerkungen_data() {
         QTest::addColumn<QString>("text"); // typed into the remarks
         QTest::addColumn<int>("datei");    // 0 writable, 1 a folder in its place, 2 too large to read

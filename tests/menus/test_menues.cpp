@@ -102,9 +102,8 @@ private Q_SLOTS:
     }
     void cleanup() { QCOMPARE(testumgebung::dialoge().unerwartet, QStringList()); }
 
-    // Each button of the window with that title: its caption, whole in the button and the button in
-    // its window; the command it follows and runs, with the menu windows open then, or the window
-    // it shows, which is not resizable and closes on Escape.
+    // Each button: its caption, whole in the button and the button in its window; the command it
+    // runs, or the window it shows, which is not resizable and closes on Escape.
     void knoepfe_data() {
         QTest::addColumn<QString>("titel");
         QTest::addColumn<QString>("knopf");

@@ -276,9 +276,8 @@ private Q_SLOTS:
         QCOMPARE(b.contains("/FlateDecode"), komprimiert);
     }
 
-    // A picture or page that zlib cannot compress, or characters Windows-1252 cannot hold (never
-    // dropped silently), fail the document: nothing is written, an old file stays, the message names
-    // the file and no temporary file is left.
+    // A picture zlib cannot compress, or characters Windows-1252 cannot hold, fail the document:
+    // nothing is written, an old file stays, the message names it, no temporary file is left.
     void kompressionScheitert_data() {
         QTest::addColumn<unsigned long>("ab");
         QTest::addColumn<unsigned long>("unter");
@@ -478,9 +477,8 @@ private Q_SLOTS:
         QCOMPARE(d.platz(), pdfdokument::Platz::SeiteUnterhalb);
     }
 
-    // Through the windows: the main window's "Grafik und Tabelle speichern als PDF-Datei" shows the
-    // table, which builds the document with the data (Windows-1252 here; UTF-8: tests/programm) on
-    // their own page; the viewer gets the file.
+    // Through the windows: "Grafik und Tabelle speichern als PDF-Datei" builds the document with the
+    // patient data on their own page, and the viewer gets the file.
     void ausDemHauptfenster() {
         const QString tabelle = annasMaerz(u"pdfablauf"_s), programm = testumgebung::programmOrdner();
         Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);

@@ -1,6 +1,5 @@
 // The program as a process: the end by a signal wherever it waits, a second start handing its
-// table to the running one, and the export from the command line. The hand-over's cases and the
-// program folder are tested in-process (tests/einzelstart, tests/ablauf, tests/storage).
+// table to the running one, and the export from the command line.
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
@@ -118,9 +117,8 @@ QString annaInGebrauch(const Lauf& l) {
     return tabelle;
 }
 
-// Runs korvane to its end without any display: neither DISPLAY, WAYLAND_DISPLAY nor a platform.
-// pfadDavor goes before $PATH; ausgabe, when set, takes its stdout; grenze, when set, is the
-// largest file it may write (RLIMIT_FSIZE).
+// Runs korvane without any display; pfadDavor goes before $PATH, ausgabe takes its stdout, grenze
+// is the largest file it may write (RLIMIT_FSIZE).
 Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente, const QString& pfadDavor = {},
                      const QString& ausgabe = {}, rlim_t grenze = 0) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -262,9 +260,8 @@ private Q_SLOTS:
         if (fall == u"blockiert") QCOMPARE(lies(l.ordner + "blockiert"), QByteArray("datei"));
     }
 
-    // A second Korvane started with a table (a double click) hands it to the running one, which
-    // files it, and ends at once with 0. Hostile callers, leftovers of a killed Korvane and paths
-    // relative to the working folder: tests/einzelstart and tests/ablauf.
+    // A second Korvane started with a table hands it to the running one, which files it, and ends
+    // at once with 0.
     void zweiterStartUebergibt() {
         const Lauf l = neuerLauf(u"zweiter"_s);
         const QString anna = annaInGebrauch(l);
@@ -458,9 +455,8 @@ private Q_SLOTS:
         QCOMPARE(da, QStringList{QFileInfo(ziel).fileName()});
     }
 
-    // The window's command and the command line on the same table and first-start settings give
-    // the same bytes; the command line files its document where the window proposes it, needs no
-    // display and writes no settings.
+    // The window and the command line give the same bytes; the command line files its document
+    // where the window proposes it and writes no settings.
     void exportWieImFenster_data() {
         QTest::addColumn<QString>("art");
         QTest::addColumn<QString>("datei"); // below the year folder

@@ -70,11 +70,9 @@ private Q_SLOTS:
         p.reset();
     }
 
-    // Every change is stored and shown at once, and "&Abbruch" undoes none: the width (the spin box
-    // stops at 1 and 7) drawn on fresh templates, so a narrower line leaves nothing of a wider one;
-    // each colour beside its button and in its chart (the browser page's colour leaves the chart as
-    // it is); weight chart and remarks hidden and shown with the window's height (the four heights:
-    // tests/mainform), the weight curve drawn again. A maximised window is restored first.
+    // Every change is stored and shown at once, and "&Abbruch" undoes none: the width (1 to 7) drawn
+    // on fresh templates; each colour beside its button and in its chart; weight chart and remarks
+    // hidden and shown with the window's height. A maximised window is restored first.
     void sofortGespeichert() {
         QVERIFY(starte(true, [] { Schreib_Integer_in_Registry(u"FarbkurveGewichtAnzeigen"_s, u"1"_s); }));
         TmainForm* m = p->mainForm;
@@ -133,9 +131,8 @@ private Q_SLOTS:
         QCOMPARE(zaehle(g.Image, g.farbeSys, kUnterDemKasten), punkte[1]);
     }
 
-    // A hand-edited store: what is no number shows as the default and stays in the store (until
-    // the user changes that very setting, which is then stored as any change); missing settings
-    // show their first-start values, and a cancelled colour dialog writes the colour in use.
+    // A hand-edited store: what is no number shows as the default and stays stored until changed;
+    // missing settings show their first-start values; a cancelled colour dialog writes the colour in use.
     void kaputteUndFehlendeEinstellungen() {
         QVERIFY(starte(true, [] {
             setzeRoh(u"SystolischKurvenFarbe"_s, u"blau"_s);
@@ -159,10 +156,8 @@ private Q_SLOTS:
         QVERIFY(!p->mainForm->RichEdit1->isHidden());
     }
 
-    // The symbols of the browsers found, with the entries' names and pictures (the Edge shown for
-    // Internet Explorer has neither). A click on a symbol stores the browser at once, one on an
-    // empty placeholder changes nothing. The browser in use (an unknown one is the default) and
-    // the browser page's two options survive a restart.
+    // The symbols of the browsers found, with the entries' names and pictures. A click stores the
+    // browser at once, one on a placeholder nothing; browser and the page's two options survive a restart.
     void browserNachNeustart() {
         QVERIFY(starte(true, [] { Schreib_String_in_Registry(u"Browser"_s, u"lynx"_s); }));
         const QString bilddatei = testumgebung::programmOrdner() + u"fuchs.png"_s;

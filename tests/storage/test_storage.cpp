@@ -326,9 +326,8 @@ private Q_SLOTS:
                 QTest::newRow(qPrintable(u"%1, %2"_s.arg(QLatin1String(art), QString::fromUtf8(ursache))))
                     << QString::fromLatin1(art) << QString::fromUtf8(ursache);
     }
-    // Whatever stops a write of more than 2 KiB, the old file stays byte for byte with its rights,
-    // nothing is left beside it, and the one message names the whole path and why. The settings
-    // say it once, however often they are written.
+    // Whatever stops a write, the old file stays byte for byte with its rights, nothing is left
+    // beside it, and one message names the whole path and why (the settings' once, however often).
     void schreibenScheitert() {
         QFETCH(QString, art);
         QFETCH(QString, ursache);
@@ -454,11 +453,9 @@ private Q_SLOTS:
         }
     }
 
-    // What an interrupted save left beside a table goes at the next save of that table, a link
-    // among it itself and not what it points to; a user's own files beside it stay, however
-    // their names look. A link where the table belongs is replaced, never written through.
-    // The table is replaced by a rename: a reader holding the old file still sees it whole, and
-    // the table keeps who may read it.
+    // What an interrupted save left beside a table goes at its next save (a link itself, not what it
+    // points to); the user's own files stay. A link where the table belongs is replaced, never written
+    // through; a rename replaces the table, so a reader of the old file sees it whole, and its rights stay.
     void resteUndLinksBeimSpeichern() {
         Zustand z = annasMaerz(ordner);
         const QString jahr = z.tabellenOrdner + "2024/";
@@ -549,9 +546,8 @@ private Q_SLOTS:
         QTest::newRow("fifo") << "fifo";
         QTest::newRow("link ins leere") << "link";
     }
-    // The first-start settings and folders. Templates and guide come from the built-in copies
-    // where missing; whatever the user has there (own template, a FIFO, a dangling link) stays as
-    // it is, and nothing waits on it.
+    // The first-start settings and folders; templates and guide from the built-in copies where
+    // missing, and whatever the user has there (a FIFO too) stays, with nothing waiting on it.
     void ersterStart() {
         QFETCH(QString, vorher);
         const QString header = ordner + "Header.bmp";
@@ -869,9 +865,8 @@ private Q_SLOTS:
         QTest::newRow("abschnitt") << "Gruppe/Unter/Name" << QVariant(u"y"_s);
         QTest::newRow("abschnitt General") << "General/Name" << QVariant(u"z"_s);
     }
-    // The settings file is written by Korvane, not QSettings: QSettings itself writes the same
-    // bytes and reads them back as the value, among the other entries; read at once after
-    // each write, a value is never an earlier one's.
+    // Korvane writes the settings file as QSettings does, byte for byte, and QSettings reads it back;
+    // read at once after each write, a value is never an earlier one's.
     void einstellungenWieQSettings() {
         QFETCH(QString, name);
         QFETCH(QVariant, wert);

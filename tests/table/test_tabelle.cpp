@@ -76,10 +76,8 @@ private Q_SLOTS:
                  u"    90 \t    70 \t    07:30 \t    141 \r\n  \t  \t  \t  \r\n"_s);
     }
 
-    // The window: its grid, Ctrl+C, the image copies (the picture's sizes: a cell, the whole grid;
-    // where each text stands in it is the picture's own layout), closing; the thumb is the one dark
-    // block of the vertical scroll bar and stands where the rows shown are, at the top, then at the
-    // bottom.
+    // The window: its grid, Ctrl+C, the image copies, closing; the scroll bar's thumb is its one dark
+    // block and stands where the rows shown are.
     void fenster() {
         TTabellenDlg d;
         d.ErstelleTabelle(vollerMonat());
