@@ -1,5 +1,4 @@
-// A person's way through Korvane, driving the real windows through the dialogs seam: first
-// start, user name, a month of readings, remarks, the next start, tables from elsewhere, a signal.
+// A person's way through Korvane: the real windows, driven through the dialogs seam.
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
@@ -65,8 +64,7 @@ class TestAblauf : public QObject {
         });
     }
 
-    // Settings of a set-up where Anna's March table is in use (named as the settings hold it,
-    // absolute or relative), and the table in place; its bytes.
+    // Anna's March table in place and in use, named as the settings hold it; its bytes.
     QByteArray annaMitMaerz(const QString& tabellenDateiName) {
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         Schreib_String_in_Registry(QStringLiteral("BenutzerName"), QStringLiteral("Anna"));
@@ -164,8 +162,7 @@ private Q_SLOTS:
         QVERIFY(!QDir(ordner + QStringLiteral("Anna")).exists());
     }
 
-    // A new user: the old user's remarks are saved under the old name, the new name holds at
-    // once and at the next start, and the box shows the new user's remarks (none yet).
+    // A new user: the old user's remarks kept under the old name, the new name holding at once and later.
     void benutzerWechseln() {
         annaMitMaerz(ordner + kTabelle);
         {
@@ -194,8 +191,7 @@ private Q_SLOTS:
         QCOMPARE(wieder.z.benutzerName, QStringLiteral("Bert"));
     }
 
-    // A start that finds a Korvane of its set-up holding the lock but taking nothing says so in
-    // German and ends with 1, before any setting or folder is written.
+    // A Korvane of this set-up holds the lock and takes nothing: say so, end with 1, write nothing.
     void laufendesKorvaneStumm() {
         const QByteArray sperrPfad = QFile::encodeName(Einzelstart(start::einzelstartSchluessel()).sperrPfad());
         const int sperre = ::open(sperrPfad.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -276,8 +272,7 @@ private Q_SLOTS:
         QCOMPARE(zelle, QStringLiteral("    70,5"));
     }
 
-    // A signal while a modal dialog is open still stores the remarks and the table in use.
-    // Last: it ends every event loop of this process.
+    // A signal in a modal dialog still stores remarks and table in use. Last: it ends every event loop.
     void signalWaehrendDialog() {
         annaMitMaerz(kTabelle);
         Programmstart p;

@@ -1,5 +1,4 @@
-// The layout of the sources: includes run from the windows to the core and never back, and no
-// two folders include each other, however long the way round.
+// Includes run from the windows to the core, never back, and no two folders include each other.
 #include "testumgebung.h"
 
 #include <QDirIterator>

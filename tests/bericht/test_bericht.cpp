@@ -1,5 +1,4 @@
-// The report over a period and the readings as CSV: figures against values computed by hand, the
-// CSV bytes, the reader's refusals.
+// The report over a period and the readings as CSV: figures computed by hand, bytes, refusals.
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
@@ -115,8 +114,7 @@ class TestBericht : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Readings "TT.MM.JJJJ slot Z s d p [weight]" joined by ";", and lines that must be among the report's,
-    // joined by "|".
+    // Readings "TT.MM.JJJJ slot Z s d p [weight]" joined by ";", lines due in the report by "|".
     void zahlen_data() {
         QTest::addColumn<QString>("messungen");
         QTest::addColumn<QString>("von");
@@ -207,8 +205,7 @@ private Q_SLOTS:
         QCOMPARE(t->lesungen.at(2).datum, QDate(2024, 1, 1));
         QCOMPARE(t->lesungen.at(2).gewichtText, QString());
 
-        // Two readings of one day and slot: no table Korvane wrote (another user's table, a broken
-        // one: befehlszeile).
+        // Two readings of one day and slot: no table Korvane wrote.
         const QString doppelt = monatsTabelle(z, u"Anna"_s, u"04"_s, u"2024"_s,
                                               {u"Abends den 02.04.2024 Z=20:00 s=1, d=1, p=1"_s,
                                                u"Abends den 02.04.2024 Z=21:00 s=2, d=2, p=2"_s});
@@ -497,8 +494,7 @@ private Q_SLOTS:
         if (status != 0) QCOMPARE(l.aus, QString());
     }
 
-    // The report as PDF: passes qpdf's check and reads back, the figures page first, the patient
-    // data under the figures, then the chart of each month the period touches.
+    // The report as PDF: qpdf's check, the figures and patient data first, then each month's chart.
     void berichtPdf() {
         const Zustand z = annasProgrammOrdner();
         monatsTabelle(z, u"Anna"_s, u"02"_s, u"2024"_s,
@@ -544,8 +540,7 @@ private Q_SLOTS:
                     .endsWith("Morgens den 12.03.2024 Z=07:30 s=120, d=80, p=60, Gewicht=70,5\r\n"));
     }
 
-    // The dialog: the figures of the dates chosen at once, a period that is none said instead, and
-    // the report and the readings saved where the save dialog says.
+    // The dialog: figures at once, a period that is none said instead, report and readings saved.
     void dialog() {
         const Zustand basis = annasProgrammOrdner();
         Zustand z = basis;
@@ -578,8 +573,7 @@ private Q_SLOTS:
         Uhr::setzeHeute(QDate());
     }
 
-    // The window's import: asked first, then the month in use read again, so a later write of its
-    // list keeps the readings imported.
+    // The window's import asks first, then reads the month in use again, so no later write loses it.
     void importImFenster() {
         annasProgrammOrdner();
         const QString datei = testumgebung::wurzel() + u"/fenster.csv"_s;

@@ -116,8 +116,7 @@ private Q_SLOTS:
         QCOMPARE(zaehle(g.Image, QRect(41, 150, 50, 270), Qt::black), 0); // the curves, below the means box
     }
 
-    // A colour or width that is missing, no number or out of range reads as its first-start value,
-    // and reading writes nothing.
+    // A colour or width missing, no number or out of range reads as its first-start value; nothing written.
     void einstellungFehltOderKaputt_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("gespeichert"); // invalid: the entry is missing
@@ -376,8 +375,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/korvane-absolut.tab")));
     }
 
-    // A FIFO, a line of 5 MB, a file beyond the size or the line limit: refused with their names, at
-    // once, in bounded memory (devices and the other kinds of file: tests/storage).
+    // A FIFO, a 5 MB line, a file over the size or line limit: refused by name, at once, in bounded memory.
     void dateienDieKeineTabellenSind_data() {
         QTest::addColumn<QString>("art");
         QTest::newRow("fifo") << "fifo";
@@ -403,8 +401,7 @@ private Q_SLOTS:
         QCOMPARE(z.TabellenDateiName, QString());
     }
 
-    // Exact halves go to the even digit, as the platform's default rounding does; the pulse
-    // pressure needs a diastolic value for every systolic one.
+    // Exact halves go to the even digit; the pulse pressure needs a diastolic value for every systolic.
     void mittelwertTexte_data() {
         QTest::addColumn<QString>("sys");
         QTest::addColumn<int>("dia80");         // that many diastolic values of 80
@@ -471,8 +468,7 @@ private Q_SLOTS:
         QTest::newRow("2001 breit") << "bmp" << QSize(2001, 464) << "2001 \u00D7 464 Pixeln zu gro\u00DF";
         QTest::newRow("2000 ist noch eine") << "png" << QSize(2000, 2000) << "";
     }
-    // A template that cannot be used gives way to the built-in one, with a message naming it; one
-    // over 2000 x 2000 pixels is refused by its header, before it takes memory.
+    // An unusable template gives way to the built-in one, with a message; one over 2000 x 2000 px unread.
     void vorlagen() {
         QFETCH(QString, art);
         QFETCH(QSize, seiten);
@@ -555,8 +551,7 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::lies(kanonisch), vorher);
     }
 
-    // The values an export reads are the same whether the month was drawn or only collected,
-    // for every table a drawing accepts (hostile ones, means mode and several readings a day too).
+    // An export reads the same values whether the month was drawn or only collected, for every table.
     void sammleWerteWieGezeichnet() {
         QStringList tabellen;
         for (QDirIterator it(QStringLiteral(KORVANE_TESTDATEN), {"*.tab"}, QDir::Files,

@@ -28,8 +28,7 @@ public:
     QList<Gezeigt> gezeigt;
     QStringList unerwartet;
 
-    // The next window, a W, is shown and handed to handlung in place of the user, then hidden; it
-    // returns the window's result. A window of another class is unerwartet and rejected.
+    // The next window, a W, goes to handlung in place of the user; another class is unerwartet, rejected.
     template <typename W, typename H> void bei(H handlung) {
         fenster.push_back([this, handlung](QObject* o) mutable {
             auto* w = qobject_cast<W*>(o);

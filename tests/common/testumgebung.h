@@ -33,11 +33,9 @@ void einstellungenLoeschen();
 // neuerProgrammOrdner(name) with no settings but the first start's; the folder, with "/".
 QString eingerichtet(const QString& name);
 QString testdaten(const QString& datei); // tests/data/<datei>
-// Anna's March of tests/data/anna_maerz_2024.tab with its first `messungen` readings, at pfad;
-// its bytes.
+// Anna's March (tests/data) with its first `messungen` readings at pfad; its bytes.
 QByteArray legeMaerzAn(const QString& pfad, int messungen = 3);
-// The windows created (with a table given on the command line), the main window shown and past
-// its first paint.
+// The windows created (a table given as on the command line), shown and past the first paint.
 bool laeuft(Programmstart& p, const QString& tabelle = {});
 
 // Puts $HOME, $KORVANE_ORDNER and the working folder back as they were when it goes.
@@ -78,8 +76,7 @@ private:
     bool m_da = false;
 };
 
-// While it lives, no file of this process grows past bytes (RLIMIT_FSIZE); SIGXFSZ is ignored,
-// so such a write fails instead of ending the test.
+// While it lives no file of this process grows past bytes; SIGXFSZ ignored, so the write just fails.
 class Groessengrenze {
 public:
     explicit Groessengrenze(qint64 bytes);

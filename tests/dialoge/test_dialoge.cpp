@@ -1,5 +1,4 @@
-// The program's real file dialogs: German dates and sizes in the file list on an English system,
-// and the chosen file handed back.
+// The real file dialogs: German dates and sizes on an English system, and the chosen file handed back.
 #include "testumgebung.h"
 
 #include "platform/gui/qtdialoge.h"

@@ -1,5 +1,4 @@
-// One running Korvane per set-up: a later start hands its table over or is told Korvane is open;
-// what an ended Korvane left never blocks a start; two set-ups never meet.
+// One running Korvane per set-up: hand-over, leftovers of an ended one, set-ups that never meet.
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
@@ -32,8 +31,7 @@ using Ergebnis = Einzelstart::Ergebnis;
 
 namespace {
 
-// A later start runs in its own thread, as it would in its own process: the running one must
-// answer from its event loop meanwhile.
+// A later start runs in a thread of its own, so the running one answers from its event loop.
 std::future<Ergebnis> spaeterStarten(const QString& schluessel, const QString& tabelle, int wartezeitMs) {
     return std::async(std::launch::async, [=] {
         Einzelstart spaeter(schluessel);
@@ -113,15 +111,13 @@ private Q_SLOTS:
             << QByteArray() << w + "/Jörg Ärger/Jörg\n_03 2024.tab";
         QTest::newRow("langer pfad, ueber 12 KiB als url")
             << QByteArray() << w + (QStringLiteral("/") + QString(127, u'\u00e4')).repeated(16) + ".tab";
-        // Whatever else reaches the socket opens nothing, and the running one still takes the next
-        // real hand-over.
+        // Whatever else reaches the socket opens nothing; the next real hand-over is still taken.
         QTest::newRow("keine datei-url") << QByteArray("http://example.org/x.tab\n") << w + "/echt.tab";
         QTest::newRow("ohne zeilenende, riesig") << QByteArray(100 * 1024, 'a') << w + "/echt.tab";
         QTest::newRow("zeile ueber der grenze") << "file:///" + QByteArray(70 * 1024, 'a') + '\n'
                                                 << w + "/echt.tab";
     }
-    // The running Korvane receives exactly the path a later start was given, and only it; a start
-    // of another set-up (other settings file or program folder) meanwhile runs as its own.
+    // The running Korvane receives exactly the path a later start was given; another set-up runs alone.
     void uebergabe() {
         QFETCH(QByteArray, fremd);
         QFETCH(QString, tabelle);
@@ -153,8 +149,7 @@ private Q_SLOTS:
         QTest::newRow("toter socket") << "socket";
         QTest::newRow("beendeter laeufer") << "beendet";
     }
-    // Whatever an ended Korvane left (lock file, socket file) never blocks a start, and the new
-    // one takes hand-overs.
+    // Whatever an ended Korvane left (lock, socket) never blocks a start, and the new one takes hand-overs.
     void hinterlassenes() {
         QFETCH(QString, fall);
         const QString schluessel = neuerSchluessel();
@@ -180,13 +175,11 @@ private Q_SLOTS:
         QTRY_COMPARE(erhalten.size(), 1);
     }
 
-    // A Korvane that holds the lock and listens but never answers: the later start gives up after
-    // its wait instead of starting a second one on the same files.
+    // A Korvane that holds the lock but never answers: a later start gives up after its wait.
     void besetzt() {
         const QString schluessel = neuerSchluessel();
         Einzelstart probe(schluessel);
-        // Another process holds the lock: an open file description of its own conflicts under flock
-        // as another process's does.
+        // An open file description of our own conflicts under flock as another process's does.
         const int fd =
             ::open(QFile::encodeName(probe.sperrPfad()).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         QVERIFY(fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0);
@@ -200,8 +193,7 @@ private Q_SLOTS:
         ::close(fd);
     }
 
-    // While the running Korvane closes it takes nothing; a later start waits, and runs itself
-    // once the closing one has gone.
+    // A closing Korvane takes nothing; a later start waits and runs itself once that one has gone.
     void laeuferSchliesst() {
         const QString schluessel = neuerSchluessel();
         auto* schliessend = new Einzelstart(schluessel);
@@ -293,8 +285,7 @@ private Q_SLOTS:
         QTest::newRow("spaeterer start eines fremden") << false;
         QTest::newRow("fremder horcht auf dem socket") << true;
     }
-    // A table path passes only between processes of the same user, checked on every connection
-    // whoever placed the socket there.
+    // A table path passes only between processes of the same user, checked on every connection.
     void fremderNutzer() {
         QFETCH(bool, fremdHorcht);
         const QString schluessel = neuerSchluessel();

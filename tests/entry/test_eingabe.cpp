@@ -213,8 +213,7 @@ private Q_SLOTS:
         gewicht("null ist kein gewicht", "0", 0.0, "0", "");
         gewicht("führende null", "071,0", 0.0, "71", "");
         QTest::newRow("eingabe aus") << "06.03.2024 07:30" << 1 << 80.0 << QStringList{} << "0";
-        // The table is never cut, and the reading stays in the fields for another try (%1: the table;
-        // a full disk: tests/storage).
+        // The table is never cut, and the reading stays in the fields (%1: the table).
         QTest::newRow("schreibgeschützt")
             << "06.03.2024 07:30" << 4 << 0.0
             << QStringList{"Die Monatstabelle \"%1\" ist schreibgeschützt und wurde nicht geändert."} << "";

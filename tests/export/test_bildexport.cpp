@@ -125,8 +125,7 @@ private Q_SLOTS:
                  u"JPEG 90 None"_s);
     }
 
-    // The JPEG goes into the year folder of the month shown, whatever digits the name holds; the
-    // notice says where and names no program that is not there.
+    // The JPEG goes into the shown month's year folder; the notice says where and names no missing program.
     void jahrOrdner() {
         TMonatsGrafik g(z);
         z.benutzerName = u"Bob2030"_s;
@@ -142,8 +141,7 @@ private Q_SLOTS:
                  QStringList{u"Ordner und Name der erstellten Grafik: "_s + e.geschrieben});
     }
 
-    // A file where the year folder belongs: both messages name the place, no success is told and
-    // nothing is left behind.
+    // A file where the year folder belongs: both messages name the place, no success, nothing left behind.
     void ordnerNichtAnlegbar() {
         TMonatsGrafik g(z);
         z.benutzerName = u"Anna"_s;
@@ -160,8 +158,7 @@ private Q_SLOTS:
         QVERIFY(e.geschrieben.isEmpty());
     }
 
-    // Through the windows: "Grafik plus Tabelle speichern als Bilddatei (.jpg)" of the main window
-    // shows the table window, which saves the chart above the table under the chart's name.
+    // Through the windows: "Grafik plus Tabelle speichern als Bilddatei (.jpg)" saves chart over table.
     void grafikPlusTabelleAusDemHauptfenster() {
         TestDialoge& dlg = testumgebung::dialoge();
         const QString tabelle = schreibeMaerz(z.tabellenOrdner + u"2024/Anna_03_2024.tab"_s, u"Anna"_s);

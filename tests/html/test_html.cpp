@@ -1,5 +1,4 @@
-// The HTML chart page: its lines for the month's cases, the files it writes, and the page in a
-// real browser.
+// The HTML chart page: its lines for the month's cases, the files it writes, the page in a browser.
 #include "testumgebung.h"
 
 #include "app/programmstart.h"
@@ -129,8 +128,7 @@ private Q_SLOTS:
     }
     void cleanup() { QCOMPARE(testumgebung::dialoge().unerwartet, QStringList()); }
 
-    // Every byte of a page for days 1 to 10: Windows-1252, CR LF, no byte order mark; the missing
-    // groups' charts left out; user name and remarks escaped.
+    // Every byte of a page for days 1 to 10: Windows-1252, CR LF, no BOM, user name and remarks escaped.
     void seiteTage1bis10() {
         QList<Lesung> l;
         for (int t = 1; t <= 10; ++t)
@@ -150,8 +148,7 @@ private Q_SLOTS:
         QVERIFY(testumgebung::dialoge().alleTexte().isEmpty());
     }
 
-    // The month and which of its groups have data decide the note, the canvas block, the onload
-    // line and the rest group's labels (the other groups' are in the page of days 1 to 10).
+    // Which groups of the month have data decides the note, canvases, onload line and the rest's labels.
     void gruppen_data() {
         QTest::addColumn<QList<Lesung>>("lesungen"); // none: every day of the month
         QTest::addColumn<QDate>("erster");
@@ -262,8 +259,7 @@ private Q_SLOTS:
         QTEST(aus, "aus");
     }
 
-    // The bar: the monthly means rounded half up, their hypertension grade and its colour; means
-    // no reading gives add a note after the charts, a later check replacing an earlier one.
+    // The bar: means rounded half up, their grade and colour; means no reading gives add a note.
     void mittelwerte_data() {
         QTest::addColumn<int>("sys"); // shown; the page gets half a unit less
         QTest::addColumn<int>("dia"); // shown; the page gets 0,4 more
@@ -315,8 +311,7 @@ private Q_SLOTS:
                                    : u"<h1><font color=\"red\">"_s + hinweis + u"</font></h1>"_s);
     }
 
-    // Settings the page reads besides the gaps: values at the points (the animation hooks, in
-    // their colour), a curve's colour and the line width.
+    // Settings the page reads besides the gaps: values at the points, a curve's colour, the line width.
     void einstellungen() {
         Schreib_Integer_in_Registry(u"WerteOberhalbKurveAnzeigen"_s, u"1"_s);
         Schreib_String_in_Registry(u"DatenwerteOberhalbFarbe"_s, u"255"_s);
@@ -464,8 +459,7 @@ private Q_SLOTS:
         QVERIFY(!QDir(z.htmlOrdner).exists());
     }
 
-    // Installed browsers from desktop entries: WebBrowser in Categories, shown, the first of an ID,
-    // by the name the entry gives (the symbols these names show: tests/settings).
+    // Installed browsers from desktop entries: WebBrowser in Categories, shown, first of an ID, its Name.
     void browserErkennung_data() {
         QTest::addColumn<Eintraege>("eintraege");
         QTest::addColumn<QStringList>("namen");
@@ -626,8 +620,7 @@ window.addEventListener('load', function() { setTimeout(function() { var r = [];
     r.push(c.id + '=' + n); });
   var e = document.createElement('pre'); e.id = 'sonde'; e.textContent = r.join(';');
   document.body.appendChild(e); }, 2500); });</script>)");
-        // Chromium now and then ends at start with status 5 before loading anything, whatever the
-        // page; only such a start is tried again.
+        // Chromium now and then ends at once with status 5, whatever the page; only such a start is retried.
         QString dom, fehlerAusgabe;
         for (int versuch = 0; versuch < 3 && dom.isEmpty(); ++versuch) {
             QTemporaryDir profil;

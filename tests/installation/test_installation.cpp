@@ -191,8 +191,7 @@ private Q_SLOTS:
         QVERIFY(laufe(u"dpkg-deb"_s, {u"-c"_s, deb}).text.contains(u" ./usr/bin/korvane\n"_s));
     }
 
-    // Every desktop action runs an export the program knows, without a window, on the file given
-    // or the month in use, and opens what it wrote (each export and --zeigen: tests/programm).
+    // Every desktop action runs an export the program knows, on the file given, and opens what it wrote.
     void aktionen() {
         const QStringList zeilen = QString::fromUtf8(testumgebung::lies(eintrag())).split(u'\n');
         QStringList gruppen, befehle;
@@ -215,8 +214,7 @@ private Q_SLOTS:
         }
     }
 
-    // Under a real X server the main window carries the class the entry's StartupWMClass names
-    // and the icon in both sizes, so task bars group it with its entry.
+    // Under a real X server the main window has the entry's StartupWMClass and its icon in both sizes.
     void fensterUnterX11() {
         QProcess x;
         x.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -1,5 +1,4 @@
-// The main window driven offscreen: help, browser, size and place, wheel, right click, means,
-// first paint, remarks and closing.
+// The main window driven offscreen: help, browser, size and place, mouse, means, first paint, remarks.
 #include "testumgebung.h"
 
 #include "app/gui/tmainform.h"
@@ -28,8 +27,7 @@ class TestMainform : public QObject {
     Zustand z;
     std::unique_ptr<TmainForm> form;
 
-    // A fresh program folder with its defaults, the window shown and past its first paint; vorher
-    // sets further settings before creation.
+    // A fresh program folder, the window shown and past its first paint; vorher sets settings before.
     bool offen(const QString& ordner, const std::function<void()>& vorher = {}) {
         form.reset();
         testumgebung::eingerichtet(ordner);
@@ -95,8 +93,7 @@ private Q_SLOTS:
         QTest::newRow("geschrieben und geoeffnet") << "gut";
         QTest::newRow("Seite nicht schreibbar") << "schreibfehler";
     }
-    // The month drawn becomes a page beside the built-in script and opens in the browser chosen; a
-    // page that cannot be written opens nothing (no month: tests/html).
+    // The month drawn becomes a page that opens in the browser chosen; an unwritable page opens nothing.
     void grafikImBrowser() {
         QFETCH(QString, fall);
         QVERIFY(offen(u"browser-"_s + fall));

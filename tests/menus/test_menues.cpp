@@ -1,5 +1,4 @@
-// The large-button menus, alone on a stand-in window and in the running program; the about box;
-// and every command of the main window reachable, enabled and connected.
+// The large-button menus, the about box, and every main window command reachable and connected.
 #include "testumgebung.h"
 
 #include "app/gui/taboutbox.h"
@@ -260,8 +259,7 @@ private Q_SLOTS:
             QTest::newRow(k) << QString::fromLatin1(k) << true;
         QTest::newRow("TBildspeichernForm") << u"TBildspeichernForm"_s << false;
     }
-    // Every control a person can focus or click has a name with a letter for a screen reader; Qt's
-    // own parts of a control (a spin box's editor, a grid's corner) are named by the control.
+    // Every control a person can focus or click has a name with a letter for a screen reader.
     void zugaenglich() {
         QFETCH(QString, klasse);
         laufend();
@@ -290,8 +288,7 @@ private Q_SLOTS:
         QCOMPARE(namenlos, QStringList());
     }
 
-    // The about box (the large "Info über.." runs the same command, see knoepfe): the version of
-    // project() in CMakeLists.txt, the licence shipped, and where the data and settings live.
+    // The about box: the project() version, the licence shipped, where data and settings live.
     void info() {
         Programmstart& p = laufend();
         QStringList gezeigt;

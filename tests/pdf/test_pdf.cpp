@@ -174,8 +174,7 @@ private Q_SLOTS:
                            "/Encoding /WinAnsiEncoding\r\n>>\r\nendobj\r\n"));
         QVERIFY(b.contains("/F14 18 0 R \r\n"));
         QCOMPARE(b.contains("/Filter"), komprimiert);
-        // Every cross-reference line is 20 bytes and points at its object; startxref at xref (the
-        // numbering of many pages and pictures: qpdf in dokumente).
+        // Every cross-reference line is 20 bytes and points at its object; startxref at xref.
         const qsizetype xref = b.lastIndexOf("\r\nxref\r\n") + 2;
         QVERIFY(b.endsWith("startxref\r\n" + QByteArray::number(xref) + "\r\n%%EOF\r\n"));
         const QList<QByteArray> zeilen = b.mid(xref).split('\n');
@@ -477,8 +476,7 @@ private Q_SLOTS:
         QCOMPARE(d.platz(), pdfdokument::Platz::SeiteUnterhalb);
     }
 
-    // Through the windows: "Grafik und Tabelle speichern als PDF-Datei" builds the document with the
-    // patient data on their own page, and the viewer gets the file.
+    // Through the windows: the graph-and-table PDF with the patient data on a page; the viewer gets it.
     void ausDemHauptfenster() {
         const QString tabelle = annasMaerz(u"pdfablauf"_s), programm = testumgebung::programmOrdner();
         Schreib_String_in_Registry(u"BenutzerName"_s, u"Anna"_s);
@@ -531,8 +529,7 @@ private Q_SLOTS:
         QTest::newRow("schreibgeschützt")
             << "fest.pdf"
             << "Die Datei \"%1\" ist schreibgeschützt und wurde nicht geändert.";
-        // The month's remarks file, even before there is one, is never a document (nor a month table,
-        // nor other remarks files: tests/programm).
+        // The month's remarks file, even before there is one, is never a document.
         QTest::newRow("bemerkungen in gebrauch") << "Korvane-Daten-Galerie/2024/Anna_03_2024.txt"
                                                  << "\"%1\" ist die Bemerkungsdatei der Monatstabelle "
                                                     "\"<T>\"; eine Export-Datei wird nie so genannt. "
@@ -542,8 +539,7 @@ private Q_SLOTS:
                                           << "Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet "
                                              "werden. \"xdg-open\" kennt kein Programm, das diese Art Datei öffnet.";
     }
-    // A file that cannot or must not be written: the one message names it, what was there stays,
-    // nothing opens.
+    // A file that cannot or must not be written: one message names it, what was there stays.
     void nichtSchreibbar() {
         QFETCH(QString, ziel);
         QFETCH(QString, warnung);

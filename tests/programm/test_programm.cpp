@@ -1,5 +1,4 @@
-// The program as a process: the end by a signal wherever it waits, a second start handing its
-// table to the running one, and the export from the command line.
+// The program as a process: the end by a signal, a second start's hand-over, the command line.
 #include "testumgebung.h"
 
 #include "app/einzelstart.h"
@@ -117,8 +116,7 @@ QString annaInGebrauch(const Lauf& l) {
     return tabelle;
 }
 
-// Runs korvane without any display; pfadDavor goes before $PATH, ausgabe takes its stdout, grenze
-// is the largest file it may write (RLIMIT_FSIZE).
+// Runs korvane without a display, pfadDavor before $PATH, stdout into ausgabe, files up to grenze.
 Ergebnis ohneFenster(const Lauf& l, const QStringList& argumente, const QString& pfadDavor = {},
                      const QString& ausgabe = {}, rlim_t grenze = 0) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -171,8 +169,7 @@ QString aprilVon(const QString& programmOrdner) {
     return tabelle;
 }
 
-// A stand-in for a desktop program in bin: it writes its arguments, each followed by "|", to the
-// file whose path is returned (whole, once it has run).
+// A stand-in desktop program in bin; it writes its arguments, each followed by "|", to the file returned.
 QString aufzeichnendesProgramm(const QString& bin, const QString& name) {
     const QString aufruf = bin + u'/' + name + ".aufruf";
     schreibe(bin + u'/' + name,
@@ -194,11 +191,9 @@ private Q_SLOTS:
         QTest::newRow("erster start") << "erst" << 0;
         QTest::newRow("mit monatstabelle") << "mit" << 0;
         QTest::newRow("fifo als einstellungsdatei") << "einstellungen" << 1;
-        // A plain file where the data folder should be: its message waits for OK, and the signal
-        // must not turn the failed start into a success.
+        // A plain file where the data folder belongs: a signal in its message never makes a success.
         QTest::newRow("datenordner nicht anlegbar") << "blockiert" << 1;
-        // A Korvane of the same set-up holds the lock and never answers: the start given a table
-        // waits for it, writing nothing.
+        // A silent Korvane of the same set-up holds the lock: the start with a table waits, writing nothing.
         QTest::newRow("uebergabe an stummes korvane") << "stumm" << 1;
     }
     // SIGTERM closes like the close box, at once wherever Korvane waits: settings and folders
@@ -238,8 +233,7 @@ private Q_SLOTS:
         qint64 dauer = 0;
         QCOMPARE(beende(p, &dauer), status);
         if (sperre >= 0) ::close(sperre);
-        // Generous bounds: the fault they guard against never ended at all, or waited out its 10 s;
-        // the wait for a hand-over ends at once.
+        // Generous bounds: the fault never ended, or waited out 10 s; a hand-over's wait ends at once.
         QVERIFY2(dauer < (stumm ? 1000 : 5000), qPrintable(QString::number(dauer)));
         if (!tabelleVorher.isEmpty()) QCOMPARE(lies(tabelle), tabelleVorher);
         if (fall == u"einstellungen" || stumm) {
@@ -260,8 +254,7 @@ private Q_SLOTS:
         if (fall == u"blockiert") QCOMPARE(lies(l.ordner + "blockiert"), QByteArray("datei"));
     }
 
-    // A second Korvane started with a table hands it to the running one, which files it, and ends
-    // at once with 0.
+    // A second Korvane started with a table hands it to the running one, which files it; it ends with 0.
     void zweiterStartUebergibt() {
         const Lauf l = neuerLauf(u"zweiter"_s);
         const QString anna = annaInGebrauch(l);
@@ -283,8 +276,7 @@ private Q_SLOTS:
         QCOMPARE(lies(anna), maerzDaten());
     }
 
-    // --ausgabe: a file (a path with blanks), or a folder for several tables; a script already
-    // beside the page is kept.
+    // --ausgabe: a file (with blanks), or a folder for several tables; a script beside the page is kept.
     void exportHtmlAusgabe() {
         const Lauf l = neuerLauf(u"ausgabe"_s);
         schreibe(l.ordner + "a.tab", maerzDaten());
@@ -361,16 +353,14 @@ private Q_SLOTS:
             {"--export pdf-grafik --ausgabe leer.txt a.tab", 2, bemerkungen},
             {"--export jpg-grafik --ausgabe hier/b.txt b.tab", 2, bemerkungen},
             {"--export tabelle-text --ausgabe inGebrauch.txt a.tab", 2, bemerkungen},
-            // One table that cannot be used and nothing is written, whatever the art: not the other
-            // month's file, no year folder, no script.
+            // One table unusable: nothing written, whatever the art (no other month, year folder or script).
             {"--export jpg-grafik-tabelle --ausgabe aus a.tab kaputt.tab", 1, kaputt},
             {"--export html a.tab kaputt.tab", 1, kaputt},
         };
         for (const auto& [aufruf, status, meldung] : faelle)
             QTest::newRow(aufruf) << status << meldung;
     }
-    // Wrong calls end with 2, failures with 1, each with a German reason on stderr, before
-    // anything is written; a file --ausgabe names stays as it was.
+    // Wrong calls end with 2, failures with 1, with a German reason, before anything is written.
     void exportFalscherAufruf() {
         QFETCH(int, status);
         QFETCH(QString, meldung);
@@ -421,8 +411,7 @@ private Q_SLOTS:
         // The page fits, the script beside it does not.
         QTest::newRow("html, grenze zwischen seite und skript") << "html" << 64 * 1024;
     }
-    // A write the disk or a file-size limit stops: exit 1, nothing printed as written, the
-    // message names the whole path and why, and the file there before stays byte for byte.
+    // A write the disk or a size limit stops: exit 1, the path and why said, the old file byte for byte.
     void exportSchreibenScheitert() {
         QFETCH(QString, art);
         QFETCH(int, grenze);
@@ -455,8 +444,7 @@ private Q_SLOTS:
         QCOMPARE(da, QStringList{QFileInfo(ziel).fileName()});
     }
 
-    // The window and the command line give the same bytes; the command line files its document
-    // where the window proposes it and writes no settings.
+    // The window and the command line give the same bytes; the file where the window proposes it.
     void exportWieImFenster_data() {
         QTest::addColumn<QString>("art");
         QTest::addColumn<QString>("datei"); // below the year folder
@@ -556,8 +544,7 @@ private Q_SLOTS:
         QVERIFY(zwei.aus.endsWith(u"\r\nKorvanemesswerte  März 2024  Anna\r\n"_s + kopiert));
     }
 
-    // Several months in one document, in the order given, the pages numbered through, the patient
-    // data (UTF-8) on a page of their own above each table.
+    // Several months in one document, in order, pages numbered through, patient data above each table.
     void exportMehrereMonateEinDokument() {
         const Lauf l = neuerLauf(u"mehrere"_s);
         const QString maerz = maerzMitBemerkungen(l.ordner);
@@ -614,8 +601,7 @@ private Q_SLOTS:
         QVERIFY(e.aus.contains(u"korvane --export ART [--patientendaten DATEI[:unter|oben|unten]]"_s));
         QVERIFY(e.aus.contains(u"        tabelle-text        die Tabelle als Text"_s));
         QCOMPARE(e.fehler, QString());
-        // Paths on stdout are for scripts, and so is the usage: a stdout that cannot take them fails
-        // the run.
+        // A stdout that cannot take the paths or the usage fails the run.
         for (const QStringList& a :
              {QStringList{"--help"}, {"--export=pdf-grafik", maerzMitBemerkungen(l.ordner)}}) {
             const Ergebnis voll = ohneFenster(l, a, {}, u"/dev/full"_s);

@@ -1,5 +1,4 @@
-// The settings dialog in the running program: every change stored at once and shown in the
-// chart and the main window; hand-edited and older settings files; the browser symbols.
+// The settings dialog in the running program, hand-edited settings files, the browser symbols.
 #include "testumgebung.h"
 
 #include "app/gui/tmainform.h"
@@ -209,8 +208,7 @@ private Q_SLOTS:
         QCOMPARE(optionen(), QStringList({"0", "1", "0", "1", "0", "1"}));
     }
 
-    // The symbols a browser's name shows, whatever the letter case; Edge's program shows Edge, once
-    // (two of a kind, and the Edge that Internet Explorer shows: browserNachNeustart).
+    // The symbols a browser's name shows, whatever the letter case; Edge's program shows Edge, once.
     void browserEintraege_data() {
         QTest::addColumn<QStringList>("gefunden");  // name=icon
         QTest::addColumn<bool>("edge");             // Edge's program is there

@@ -150,8 +150,7 @@ private Q_SLOTS:
                            "Abends den \t03.04.2024  \tZ=20:40 \ts=130, \td=80, \tp=60\t",
                            "Messung2 den \t04.04.2024 \tZ=13:00 \ts=125, \td=82, \tp=64, \tGewicht=0"}
             << "04" << "" << "";
-        // One broken value does not keep the table from the entry dialog: it is listed to be
-        // corrected, and the message names file and line.
+        // One broken value keeps the table from no one: listed to be corrected, file and line named.
         const QString keineZahl = u"kaputt_wert.tab, Zeile 10: \"12a\" ist kein gültiger Ganzzahlwert."_s;
         QTest::newRow("kaputter wert")
             << "kaputt_wert.tab" << true
@@ -209,8 +208,7 @@ private Q_SLOTS:
         }
     }
 
-    // A table from elsewhere is copied under its canonical name, never over an existing one. Compared
-    // as the file system compares, "anna_03_2024.tab" beside it is another file.
+    // A table from elsewhere is copied under its canonical name, never over one; case tells names apart.
     void tabelleUebernehmen() {
         Wenn_Noch_Nicht_Installiert_SchreibRegistryEintraege(ordner);
         Zustand z = zustandIn(ordner);
@@ -252,8 +250,7 @@ private Q_SLOTS:
         QTest::newRow("name mit 234 byte") << QString(234, u'a') << "03" << "2024" << false;
         QTest::newRow("117 umlaute sind 234 byte") << QString(117, u'ü') << "03" << "2024" << false;
     }
-    // A name, month or year that could leave the year folder or not be stored is never written
-    // nor copied to; not even the year folder is made for it.
+    // A name, month or year that could leave the year folder is never written to; no year folder made.
     void pfadeBleibenImJahrOrdner() {
         QFETCH(QString, name);
         QFETCH(QString, monat);
@@ -650,14 +647,11 @@ private Q_SLOTS:
         QVERIFY(!QDir(ordner + "Korvane-Daten im Browser").exists());
     }
 
-    // A store of an older Korvane without some entries: each reads as its first-start value, an
-    // entry that is there keeps its own value, even when empty.
+    // An older store without some entries: each reads as its first-start value; one there keeps its own.
     void fehlendeEinstellungen_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QVariant>("gespeichert"); // invalid: the entry is missing
         QTest::addColumn<QString>("gelesen");
-        QTest::newRow("Linie fehlt") << "LinieBeiNullUnterbrechen" << QVariant() << "1";
-        QTest::newRow("Linie 0") << "LinieBeiNullUnterbrechen" << QVariant(0) << "0";
         QTest::newRow("Vorlage fehlt") << "Grafik" << QVariant() << "Vorlage.bmp";
         QTest::newRow("Uhrzeit fehlt") << "UhrzeitAbends" << QVariant() << "20:40";
         QTest::newRow("Uhrzeit leer") << "UhrzeitAbends" << QVariant("") << "";
@@ -675,7 +669,6 @@ private Q_SLOTS:
         QCOMPARE(Lies_String_aus_Registry_mit_Vorgabe(name), gelesen);
         Zustand z;
         QVERIFY(start::richteEin(z));
-        if (name == "LinieBeiNullUnterbrechen") QCOMPARE(z.linieBeiNullUnterbrechen, gelesen == "1");
         if (name == "Grafik") QCOMPARE(z.grafikPfad, z.programmOrdner + gelesen);
         if (name == "Browser") QCOMPARE(Lies_String_aus_Registry(name), gelesen); // filled in by the start
         if (name == "GalerieVerzeichnisName") {
@@ -726,8 +719,7 @@ private Q_SLOTS:
         }
     }
 
-    // Without a settings file (a run without a window) the folders and values are those a first
-    // start would write, and nothing is created, not even by a write; a stored value wins.
+    // Without a settings file the values are a first start's, nothing is created, a stored value wins.
     void ohneEinstellungsdatei() {
         Zustand z;
         z.programmOrdner = ordner;
@@ -809,8 +801,7 @@ private Q_SLOTS:
         QTest::newRow("kopie von QSettings") << ".PAtAXg" << QByteArray("[General]\nBenutzerName=Alt\n");
         QTest::newRow("kopie mit ziffern") << ".A1b2C3" << QByteArray();
     }
-    // A kill during a settings save leaves its lock or a whole copy; the next write must not wait
-    // 30 s for the lock, and takes both away. Other names beside the file stay.
+    // A killed settings save leaves a lock or a copy; the next write takes both, without waiting 30 s.
     void einstellungsSperreVonAbgebrochenemSpeichern() {
         QFETCH(QString, sperre);
         QFETCH(QByteArray, inhalt);

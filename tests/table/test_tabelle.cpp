@@ -76,8 +76,7 @@ private Q_SLOTS:
                  u"    90 \t    70 \t    07:30 \t    141 \r\n  \t  \t  \t  \r\n"_s);
     }
 
-    // The window: its grid, Ctrl+C, the image copies, closing; the scroll bar's thumb is its one dark
-    // block and stands where the rows shown are.
+    // The window: grid, Ctrl+C, image copies, closing; the scroll thumb is dark and where the rows shown are.
     void fenster() {
         TTabellenDlg d;
         d.ErstelleTabelle(vollerMonat());
