@@ -88,8 +88,6 @@ void leseOrdner(Zustand& z) {
     z.headerPfad = bildPfad("Header");
     z.grafikPfad = bildPfad("Grafik");
     z.gewichtGrafikPfad = bildPfad("GewichtGrafik");
-    z.linieBeiNullUnterbrechen =
-        Lies_Integer_aus_Registry_mit_Vorgabe(QStringLiteral("LinieBeiNullUnterbrechen")).startsWith(u'1');
 }
 
 QString tabelleInGebrauch(const Zustand& z) {
