@@ -141,8 +141,7 @@ private Q_SLOTS:
         QCOMPARE(testumgebung::lies(testumgebung::einstellungsDatei()), vorher);
     }
 
-    // The means box of a month. A month after it with fewer than two readings gets a note instead of
-    // curves, and with none its exported means read "0", like the emptied lists.
+    // The means box; a later month with under two readings gets a note, with none its means read "0".
     void mittelwertKasten_data() {
         QTest::addColumn<int>("anzahl");
         QTest::addColumn<QString>("hinweis");

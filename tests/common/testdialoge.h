@@ -6,8 +6,7 @@
 #include <deque>
 #include <functional>
 
-// Answers from queues; records every text shown. An empty queue answers "Nein", an empty
-// path, no colour and Rejected, and records that as unerwartet.
+// An empty queue answers "Nein", an empty path, no colour or Rejected, recorded as unerwartet.
 class TestDialoge : public Dialoge {
 public:
     enum class Art { Meldung, Information, Warnung, Frage, DateiOeffnen, DateiSpeichern, Farbe, Modal };

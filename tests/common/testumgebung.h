@@ -1,6 +1,5 @@
 #pragma once
-// Every test executable runs offscreen with its own settings, runtime, working and program folders,
-// German locale, pauses of factor 0 and TestDialoge.
+// Each test runs offscreen with its own folders, German locale, pauses of factor 0 and TestDialoge.
 #include "testdialoge.h"
 
 #include <QApplication>
@@ -14,8 +13,7 @@ class Programmstart;
 
 namespace testumgebung {
 
-// KORVANE_TEST_MAIN calls these before the QApplication exists, after, and at the end (which
-// removes the temporary root, so test runs do not fill the disk).
+// For KORVANE_TEST_MAIN: before and after the QApplication exists, and at the end (removes the root).
 void vorbereiten();
 void einrichten();
 void aufraeumen();

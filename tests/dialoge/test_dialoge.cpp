@@ -57,8 +57,7 @@ private Q_SLOTS:
     }
 };
 
-// An English system, set before main() starts the application: German dates can only come from
-// the program's own locale.
+// An English system, set before main(): German dates can only come from the program's own locale.
 static const bool englisch = qputenv("LC_ALL", "en_US.UTF-8") && qputenv("LANG", "en_US.UTF-8");
 
 KORVANE_TEST_MAIN(DialogeTest)

@@ -258,8 +258,7 @@ private Q_SLOTS:
         QVERIFY(!QDir(u.z.tabellenOrdner + "2025").exists());
     }
 
-    // A table from elsewhere: year and month come from its readings. Enter in a field adds and the
-    // dialog stays open; a weight typed over 310 kg is set back to 310 at once.
+    // A table from elsewhere: month from its readings; Enter adds, the dialog stays; over 310 kg set back.
     void aufnehmenImDialog() {
         Umgebung u;
         const QString fremd = testumgebung::wurzel() + QStringLiteral("/woanders/x.tab");

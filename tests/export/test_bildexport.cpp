@@ -77,8 +77,7 @@ private Q_SLOTS:
         QTest::newRow("nur bemerkungen") << false << true << 464 + 22 + 76 + 22;
         QTest::newRow("keins") << false << false << 464 + 22 + 22;
     }
-    // The page's size by its case; the last 22 rows show the legend strip; the weight curve only
-    // with the weight chart, the remarks only with theirs.
+    // The page's size by its case; the legend in the last 22 rows; weight curve and remarks when shown.
     void grafikseite() {
         QFETCH(bool, gewicht);
         QFETCH(bool, bemerkungen);

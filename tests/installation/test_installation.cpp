@@ -161,8 +161,7 @@ private Q_SLOTS:
         QVERIFY2(ersteZeile.contains(kKennung + u".desktop"_s) == korvane, qPrintable(ersteZeile));
     }
 
-    // The package: its name, version, the libraries dpkg-shlibdeps found and the fonts and
-    // Qt texts written out; its files are the installed tree's, below /usr.
+    // The package: name, version, the libraries, fonts and Qt texts it needs; its files those below /usr.
     void debPaket() {
         const QString ziel = testumgebung::wurzel() + u"/paket"_s;
         QDir().mkpath(ziel);

@@ -186,8 +186,7 @@ private Q_SLOTS:
 
     // --- in the running program
 
-    // Every entry of the menu tree with a caption and every menu button is enabled and runs a
-    // command; only those of the hidden print menu, whose work is not built, are disabled.
+    // Every menu entry and button is enabled and runs a command; only the unbuilt print menu's are not.
     void allesErreichbar() {
         Programmstart& p = laufend();
         TmainForm* m = p.mainForm;

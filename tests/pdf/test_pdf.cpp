@@ -275,8 +275,7 @@ private Q_SLOTS:
         QCOMPARE(b.contains("/FlateDecode"), komprimiert);
     }
 
-    // A picture zlib cannot compress, or characters Windows-1252 cannot hold, fail the document:
-    // nothing is written, an old file stays, the message names it, no temporary file is left.
+    // A picture zlib cannot compress, or text Windows-1252 cannot hold, fails the document, writing nothing.
     void kompressionScheitert_data() {
         QTest::addColumn<unsigned long>("ab");
         QTest::addColumn<unsigned long>("unter");

@@ -543,8 +543,7 @@ private Q_SLOTS:
         QTest::newRow("fifo") << "fifo";
         QTest::newRow("link ins leere") << "link";
     }
-    // The first-start settings and folders; templates and guide from the built-in copies where
-    // missing, and whatever the user has there (a FIFO too) stays, with nothing waiting on it.
+    // The first-start settings and folders; templates and guide from built-in copies, the user's own kept.
     void ersterStart() {
         QFETCH(QString, vorher);
         const QString header = ordner + "Header.bmp";
