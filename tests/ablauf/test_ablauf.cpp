@@ -19,7 +19,7 @@
 #include <unistd.h>
 
 using Art = TestDialoge::Art;
-using testumgebung::lies;
+using testumgebung::lies, testumgebung::zaehle;
 
 namespace {
 
@@ -36,14 +36,6 @@ void aufnehmen(TEingabeDlg& d, int tag, const QString& zeit, int sys, int dia, i
     d.SpinEdit5->setValue(dia);
     d.SpinEdit6->setValue(puls);
     d.BitBtn1Click();
-}
-
-int farbPunkte(const QImage& bild, QRgb farbe, int x0, int x1) {
-    int n = 0;
-    for (int x = x0; x <= x1; ++x)
-        for (int y = 0; y < bild.height(); ++y)
-            n += (bild.pixel(x, y) & 0xFFFFFF) == (farbe & 0xFFFFFF);
-    return n;
 }
 
 } // namespace
@@ -111,8 +103,8 @@ private Q_SLOTS:
                                 "Messung2 den 05.03.2024 Z=13:00 s=128, d=85, p=66, Gewicht=0\r\n"));
             // The chart follows: each curve runs from day 3 (x 85) to day 5 (x 105).
             const TMonatsGrafik& g = p.mainForm->grafik();
-            QVERIFY(farbPunkte(g.Image, g.farbeSys.rgb(), 88, 102) > 10);
-            QVERIFY(farbPunkte(g.Image, g.farbePuls.rgb(), 88, 102) > 10);
+            QVERIFY(zaehle(g.Image, g.farbeSys, QRect(88, 0, 15, 464)) > 10);
+            QVERIFY(zaehle(g.Image, g.farbePuls, QRect(88, 0, 15, 464)) > 10);
             QCOMPARE(g.Label1, kMaerzAnna);
             p.mainForm->RichEdit1->setPlainText(QStringLiteral("Gut geschlafen.\nWenig Salz."));
             p.mainForm->close();

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 
 using G = TMonatsGrafik;
-using testumgebung::setzeRoh;
+using testumgebung::setzeRoh, testumgebung::zaehle;
 
 namespace {
 
@@ -40,15 +40,6 @@ QString schreibeTabelle(const QString& pfad, const QList<Messwert>& werte, const
 
 // Two days' readings, with weights.
 const QList<Messwert> kZweiTage{{1, 1, 140, 90, 70, "80"}, {3, 4, 130, 80, 60, "81"}};
-
-int zaehle(const QImage& bild, const QRect& bereich, const QColor& farbe) {
-    int n = 0;
-    const QRect r = bereich.intersected(bild.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += bild.pixelColor(x, y).rgb() == farbe.rgb();
-    return n;
-}
 
 QStringList mittelTexte(const TMonatsGrafik& g) {
     const auto& t = g.MonatsMittelTexte;
@@ -110,10 +101,10 @@ private Q_SLOTS:
             const int von = G::WertInPixel(QList{140, 90, 70}[i]),
                       bis = G::WertInPixel(QList{130, 80, 60}[i]);
             for (int x = 41; x <= 85; ++x) // within a pixel of the straight segment
-                QVERIFY(zaehle(g.Image, QRect(x, von + ((bis - von) * (x - 41) + 22) / 44 - 1, 1, 3), farbe));
-            QCOMPARE(zaehle(g.Image, QRect(90, 100, 480, 364), farbe), 0);
+                QVERIFY(zaehle(g.Image, farbe, QRect(x, von + ((bis - von) * (x - 41) + 22) / 44 - 1, 1, 3)));
+            QCOMPARE(zaehle(g.Image, farbe, QRect(90, 100, 480, 364)), 0);
         }
-        QCOMPARE(zaehle(g.Image, QRect(41, 150, 50, 270), Qt::black), 0); // the curves, below the means box
+        QCOMPARE(zaehle(g.Image, Qt::black, QRect(41, 150, 50, 270)), 0); // the curves, below the means box
     }
 
     // A colour or width missing, no number or out of range reads as its first-start value; nothing written.
@@ -157,14 +148,14 @@ private Q_SLOTS:
         QCOMPARE(kasten.size(), 5);
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(kasten[i].text, soll[i]);
-            QVERIFY(zaehle(g.Image, QRect(kasten[i].ort, QSize(80, 14)), farbe[i]) > 10);
+            QVERIFY(zaehle(g.Image, farbe[i], QRect(kasten[i].ort, QSize(80, 14))) > 10);
         }
         QCOMPARE(mittelTexte(g), (QStringList{"128,50", "85,50", "70,50", "43,00"}));
         QFETCH(int, anzahl);
         g.GrafikZeichnen(tabelle(QList<Messwert>(anzahl, {5, 1, 140, 90, 70}), "04"));
         QTEST(g.hinweisText, "hinweis");
-        QCOMPARE(zaehle(g.Image, g.Image.rect(), g.farbeSys), 0);
-        QVERIFY(zaehle(g.Image, QRect(45, 170, 400, 18), QColor(255, 0, 0)) > 20);
+        QCOMPARE(zaehle(g.Image, g.farbeSys), 0);
+        QVERIFY(zaehle(g.Image, QColor(255, 0, 0), QRect(45, 170, 400, 18)) > 20);
         if (!anzahl) QCOMPARE(mittelTexte(g), QStringList(4, "0"));
     }
 
@@ -199,8 +190,8 @@ private Q_SLOTS:
             const int y = G::WertInPixel(QList{129, 81, 61}[i]);
             for (int x = x1 - 6; x <= x2 - 3; ++x)
                 QCOMPARE(g.Image.pixelColor(x, y), hell);
-            QCOMPARE(zaehle(g.Image, QRect(0, y - 2, x1 - 6, 5), hell), 0);
-            QCOMPARE(zaehle(g.Image, QRect(x2 - 2, y - 2, 100, 5), hell), 0);
+            QCOMPARE(zaehle(g.Image, hell, QRect(0, y - 2, x1 - 6, 5)), 0);
+            QCOMPARE(zaehle(g.Image, hell, QRect(x2 - 2, y - 2, 100, 5)), 0);
         }
     }
 
@@ -245,13 +236,12 @@ private Q_SLOTS:
         QTEST(skala, "skala");
         QTEST(g.gewichtsMittelZeile, "textZeile");
         QTEST(g.gewichtsMittelText, "text");
-        QVERIFY(zaehle(g.GewichtImage, QRect(150, g.gewichtsMittelZeile, 80, 14), g.farbeGewicht) > 10);
+        QVERIFY(zaehle(g.GewichtImage, g.farbeGewicht, QRect(150, g.gewichtsMittelZeile, 80, 14)) > 10);
         QTEST(testumgebung::dialoge().texte(TestDialoge::Art::Meldung).join(u'|'), "meldung");
         // Each weight on the curve, where inside the picture; a single weight draws no line.
         for (int i = 0; i < kg.size() && kg.size() > 1; ++i)
             QVERIFY(g.GewichtInPixel(kg[i]) < 0 ||
-                    zaehle(g.GewichtImage, QRect(57 + 80 * i, g.GewichtInPixel(kg[i]) - 1, 1, 3),
-                           g.farbeGewicht));
+                    zaehle(g.GewichtImage, g.farbeGewicht, QRect(57 + 80 * i, g.GewichtInPixel(kg[i]) - 1, 1, 3)));
         g.MittelwertModus = true;
         g.GrafikZeichnen(z.TabellenDateiName);
         QFETCH(int, linie);

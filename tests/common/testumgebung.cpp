@@ -96,6 +96,15 @@ void setzeRoh(const QString& name, const QVariant& wert) {
     wert.isValid() ? roh.setValue(name, wert) : roh.remove(name);
 }
 
+int zaehle(const QImage& bild, const QColor& farbe, const QRect& bereich) {
+    const QRect r = bereich.isNull() ? bild.rect() : bereich.intersected(bild.rect());
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += (bild.pixel(x, y) & 0xFFFFFF) == (farbe.rgb() & 0xFFFFFF);
+    return n;
+}
+
 Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
                   const std::function<void(QProcess&)>& einrichten) {
     QProcess p;

@@ -3,6 +3,7 @@
 #include "testdialoge.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QProcess>
 #include <QString>
 #include <QTest>
@@ -24,6 +25,8 @@ QString programmOrdner(); // $KORVANE_ORDNER, with "/"
 QString einstellungsDatei();
 // A setting as an older Korvane or a hand edit left it; an invalid value removes it.
 void setzeRoh(const QString& name, const QVariant& wert = {});
+// Pixels of that colour, alpha aside, in bereich or in the whole picture.
+int zaehle(const QImage& bild, const QColor& farbe, const QRect& bereich = {});
 
 // A fresh, empty program folder below the root, named by $KORVANE_ORDNER from now on.
 QString neuerProgrammOrdner(const QString& name);

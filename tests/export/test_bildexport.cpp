@@ -17,6 +17,7 @@
 
 using namespace Qt::StringLiterals;
 using Art = TestDialoge::Art;
+using testumgebung::zaehle;
 
 namespace {
 
@@ -29,14 +30,6 @@ QString schreibeMaerz(const QString& pfad, const QString& name) {
     QDir().mkpath(QFileInfo(pfad).path());
     textdatei::schreibeZeilen(pfad, zeilen);
     return pfad;
-}
-
-int anzahlFarbe(const QImage& bild, const QRect& bereich, QRgb farbe) {
-    int n = 0;
-    for (int y = bereich.top(); y <= bereich.bottom(); ++y)
-        for (int x = bereich.left(); x <= bereich.right(); ++x)
-            n += (bild.pixel(x, y) & 0xFFFFFF) == (farbe & 0xFFFFFF);
-    return n;
 }
 
 } // namespace
@@ -88,10 +81,10 @@ private Q_SLOTS:
         const QImage seite = bildexport::Die4BilderZusammenfuegen(bildexport::grafikseiteAus(g, gewicht, bemerkungen));
         QTEST(seite.height(), "hoehe");
         QCOMPARE(seite.width(), 570);
-        QVERIFY(anzahlFarbe(seite, QRect(1, seite.height() - 22, 568, 21), g.Image2.pixel(300, 3)) > 1000);
+        QVERIFY(zaehle(seite, g.Image2.pixel(300, 3), QRect(1, seite.height() - 22, 568, 21)) > 1000);
         // The weight curve left of the legend's stroke; the remarks' text below the charts.
-        QCOMPARE(anzahlFarbe(seite, QRect(0, 486, 430, 136) & seite.rect(), g.farbeGewicht.rgb()) > 20, gewicht);
-        if (bemerkungen) QVERIFY(anzahlFarbe(seite, QRect(20, gewicht ? 646 : 488, 300, 20), 0x000000) > 30);
+        QCOMPARE(zaehle(seite, g.farbeGewicht, QRect(0, 486, 430, 136) & seite.rect()) > 20, gewicht);
+        if (bemerkungen) QVERIFY(zaehle(seite, Qt::black, QRect(20, gewicht ? 646 : 488, 300, 20)) > 30);
     }
 
     // The chart page centred above the table, as wide as the table; white beside the chart.
@@ -108,7 +101,7 @@ private Q_SLOTS:
         const QImage mitTitel = bildexport::tabellenBildMitTitel(tabellenbild, u"Korvanemesswerte  März 2024  Anna"_s);
         QCOMPARE(mitTitel.pixelColor(5, 79), QColor(Qt::white)); // 80 rows above the table
         QCOMPARE(mitTitel.pixelColor(5, 80), QColor(Qt::blue));
-        QVERIFY(anzahlFarbe(mitTitel, QRect(300, 50, 560, 20), 0x000000) > 50);
+        QVERIFY(zaehle(mitTitel, Qt::black, QRect(300, 50, 560, 20)) > 50);
     }
 
     // Baseline JPEG at quality 90, as libjpeg writes it with its defaults.

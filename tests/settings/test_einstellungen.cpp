@@ -16,19 +16,11 @@
 
 using namespace Qt::StringLiterals;
 using G = TMonatsGrafik;
-using testumgebung::setzeRoh;
+using testumgebung::setzeRoh, testumgebung::zaehle;
 
 namespace {
 
-int zaehle(const QImage& bild, const QColor& farbe, int ab = 0) {
-    int n = 0;
-    for (int y = ab; y < bild.height(); ++y)
-        for (int x = 0; x < bild.width(); ++x)
-            n += bild.pixelColor(x, y).rgb() == farbe.rgb();
-    return n;
-}
-
-constexpr int kUnterDemKasten = 100; // the curves alone, without the means box's texts
+const QRect kUnterDemKasten(0, 100, 10000, 10000); // the curves alone, without the means box's texts
 
 QVariant roh(const QString& name) {
     return QSettings(testumgebung::einstellungsDatei(), QSettings::NativeFormat).value(name);
