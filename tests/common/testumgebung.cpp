@@ -7,6 +7,7 @@
 #include "storage/registry.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -94,6 +95,16 @@ QByteArray legeMaerzAn(const QString& pfad, int messungen) {
 void setzeRoh(const QString& name, const QVariant& wert) {
     QSettings roh(einstellungsDatei(), QSettings::NativeFormat);
     wert.isValid() ? roh.setValue(name, wert) : roh.remove(name);
+}
+
+QStringList allesUnter(const QString& ordner) {
+    QStringList alles;
+    for (QDirIterator it(ordner, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        alles << QDir(ordner).relativeFilePath(it.next());
+    alles.sort();
+    return alles;
 }
 
 int zaehle(const QImage& bild, const QColor& farbe, const QRect& bereich) {

@@ -51,6 +51,8 @@ private:
     QString m_arbeit;
 };
 QByteArray lies(const QString& pfad);
+// Every file and folder below ordner, hidden ones too, relative to it and sorted.
+QStringList allesUnter(const QString& ordner);
 void schreibe(const QString& pfad, const QByteArray& inhalt);
 
 struct Ergebnis {

@@ -14,7 +14,6 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +30,8 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using testumgebung::Ergebnis, testumgebung::lies, testumgebung::schreibe, testumgebung::werkzeug;
+using testumgebung::Ergebnis, testumgebung::allesUnter, testumgebung::lies, testumgebung::schreibe,
+    testumgebung::werkzeug;
 
 namespace {
 
@@ -145,15 +145,6 @@ bool fifoStatt(const QString& pfad) {
 }
 
 // Every file and folder below ordner, relative, sorted.
-QStringList allesUnter(const QString& ordner) {
-    QStringList alles;
-    QDirIterator it(ordner, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        alles << QDir(ordner).relativeFilePath(it.next());
-    alles.sort();
-    return alles;
-}
 
 // Anna's March filed in the program folder, with remarks a page must escape.
 QString maerzMitBemerkungen(const QString& programmOrdner) {

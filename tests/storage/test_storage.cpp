@@ -10,7 +10,6 @@
 #include "storage/start.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -52,15 +51,6 @@ QString annasTabelle(const Zustand& z) {
 
 QStringList warnungen() {
     return dialoge().texte(Art::Warnung);
-}
-
-// Every file and folder below the test root.
-QStringList allesUnterDerWurzel() {
-    QStringList liste;
-    for (QDirIterator it(wurzel(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-         it.hasNext();)
-        liste << it.next();
-    return liste;
 }
 
 // One start of the program, as far as folders, settings and the built-in copies go.
@@ -257,7 +247,7 @@ private Q_SLOTS:
         QFETCH(QString, jahr);
         QFETCH(bool, gueltig);
         Zustand z = annasMaerz(ordner);
-        const QStringList vorher = allesUnterDerWurzel();
+        const QStringList vorher = testumgebung::allesUnter(wurzel());
         const QString pfad = tabellenPfad(z, name, monat, jahr);
         QCOMPARE(!pfad.isEmpty(), gueltig);
         if (name != "Anna") QCOMPARE(benutzerNameFehler(name).isEmpty(), gueltig);
@@ -269,9 +259,8 @@ private Q_SLOTS:
         QCOMPARE(schreibeTabelle(z, Schreibart::Aufnehmen), gueltig);
         if (!gueltig) nimmTabelleAuf(z, testdaten(u"kaputt_name.tab"_s), name, monat, jahr);
         QStringList neu;
-        for (const QString& d : allesUnterDerWurzel())
-            if (!vorher.contains(d)) neu << d;
-        neu.sort();
+        for (const QString& d : testumgebung::allesUnter(wurzel()))
+            if (!vorher.contains(d)) neu << wurzel() + u'/' + d;
         QCOMPARE(neu, (gueltig ? QStringList{QFileInfo(pfad).path(), pfad} : QStringList()));
     }
 
