@@ -60,10 +60,8 @@ class TestGrafik : public QObject {
 
     QMap<QString, QByteArray> dateienImOrdner() const {
         QMap<QString, QByteArray> dateien;
-        for (QDirIterator it(programm, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-            const QString datei = it.next();
-            dateien[datei] = testumgebung::lies(datei);
-        }
+        for (const QString& d : testumgebung::allesUnter(programm))
+            dateien[d] = testumgebung::lies(programm + d);
         return dateien;
     }
 
@@ -355,11 +353,9 @@ private Q_SLOTS:
         }
         QCOMPARE(gezeichnet, (QStringList{"doppelte_plaetze.tab", "nur_cr.tab", "nur_kopf.tab",
                                           "undefinierte_bytes.tab", "wert_plus.tab"}));
-        for (QDirIterator it(testumgebung::wurzel(), QDir::Files, QDirIterator::Subdirectories);
-             it.hasNext();) {
-            const QString d = it.next();
-            QVERIFY2(d.startsWith(programm) || !d.contains(QStringLiteral("korvane-a")), qPrintable(d));
-        }
+        const QString draussen = testumgebung::wurzel() + u'/';
+        for (const QString& d : testumgebung::allesUnter(draussen))
+            QVERIFY2((draussen + d).startsWith(programm) || !d.contains(u"korvane-a"), qPrintable(d));
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/korvane-ausbruch")));
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/korvane-absolut.tab")));
     }
