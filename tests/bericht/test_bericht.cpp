@@ -559,6 +559,12 @@ private Q_SLOTS:
         QCOMPARE(geoeffnet, QStringList{pdf});
         QVERIFY(testumgebung::lies(pdf).startsWith("%PDF-1.4"));
         QVERIFY(testumgebung::lies(csv + u".csv"_s).endsWith("2024-03-10;21:00;Abends;118;70;58;71,9\r\n"));
+        // The month's remarks name is never a target: refused, nothing made.
+        const QString notiz = z.tabellenOrdner + u"2024/Anna_03_2024.txt"_s;
+        testumgebung::dialoge().dateien = {notiz};
+        d.CsvBtnClick();
+        QVERIFY(!QFileInfo::exists(notiz) && testumgebung::dialoge().texte(TestDialoge::Art::Warnung).size() == 1);
+        testumgebung::dialoge().gezeigt.clear();
         d.VonEdit->setDate(QDate(2024, 3, 11));
         QCOMPARE(d.ZahlenMemo->toPlainText(),
                  u"Der Zeitraum beginnt am 11.03.2024 nach seinem Ende am 10.03.2024."_s);

@@ -1,8 +1,8 @@
 #include "export/bericht/gui/tauswertungdlg.h"
 
 #include "export/bericht/berichtdatei.h"
+#include "export/pdf/gui/tpdfexport.h"
 #include "platform/dialoge.h"
-#include "platform/shell.h"
 #include "platform/uhr.h"
 #include "storage/monatstabelle.h"
 #include "storage/zeitraum.h"
@@ -103,42 +103,34 @@ bool TAuswertungDlg::zeigeZahlen() {
     return zahlen;
 }
 
-bool TAuswertungDlg::zielErlaubt(const QString& ziel) const {
-    // A table's own files are never written over by an export, nor a remarks file made.
-    const QString fehler =
-        monatstabelle::exportNameFehler(ziel, m_tabellen + QStringList{z.TabellenDateiName});
-    if (fehler.isEmpty()) return true;
-    Dialoge::seam().warnung(fehler + QStringLiteral(" Die Datei wird nicht geschrieben."));
-    return false;
-}
-
-// The year folder of the period's end, where the save dialog proposes the file.
-void TAuswertungDlg::jahrOrdnerAnlegen() const {
+QString TAuswertungDlg::speicherZiel(const QString& titel, const QString& art, const QString& benutzer,
+                                     const QStringList& tabellen, const QString& endung,
+                                     const QString& filter) const {
+    // The save dialog proposes the file in the year folder of the period's end.
     const QString jahr = bis().toString(QStringLiteral("yyyy"));
     monatstabelle::legeJahrOrdnerAn(z.tabellenOrdner + jahr, jahr);
+    const QString pfad = Dialoge::seam().dateiSpeichern(
+        titel, berichtdatei::vorgeschlagenerName(z, art, benutzer, von(), bis(), endung), filter);
+    if (pfad.isEmpty()) return {};
+    const QString ziel = QFileInfo(pfad).suffix().isEmpty() ? pfad + endung : pfad;
+    // A table's own files are never written over by an export, nor a remarks file made.
+    const QString fehler = monatstabelle::exportNameFehler(ziel, tabellen + QStringList{z.TabellenDateiName});
+    if (fehler.isEmpty()) return ziel;
+    Dialoge::seam().warnung(fehler + QStringLiteral(" Die Datei wird nicht geschrieben."));
+    return {};
 }
 
 void TAuswertungDlg::PdfBtnClick() {
     if (!zeigeZahlen()) return;
-    jahrOrdnerAnlegen();
-    const QString pfad = Dialoge::seam().dateiSpeichern(
-        QStringLiteral("Auswertung speichern"),
-        berichtdatei::vorgeschlagenerName(z, QStringLiteral("Auswertung"), m_auswertung->name, von(), bis(),
-                                          QStringLiteral(".pdf")),
-        QStringLiteral("Acrobat Format (*.pdf)"));
-    if (pfad.isEmpty()) return;
-    const QString ziel = QFileInfo(pfad).suffix().isEmpty() ? pfad + QStringLiteral(".pdf") : pfad;
-    if (!zielErlaubt(ziel)) return;
+    const QString ziel = speicherZiel(QStringLiteral("Auswertung speichern"), QStringLiteral("Auswertung"),
+                                      m_auswertung->name, m_tabellen, QStringLiteral(".pdf"),
+                                      QStringLiteral("Acrobat Format (*.pdf)"));
+    if (ziel.isEmpty()) return;
     QString fehler;
-    if (!berichtdatei::schreibePdf(z, *m_auswertung, m_tabellen, ziel, {}, bericht::Platz::Keiner, &fehler)) {
+    if (berichtdatei::schreibePdf(z, *m_auswertung, m_tabellen, ziel, {}, bericht::Platz::Keiner, &fehler))
+        TPdfExport::oeffne(ziel);
+    else
         Dialoge::seam().warnung(fehler);
-        return;
-    }
-    shell::oeffneDokument(ziel, [ziel](const QString& grund) {
-        Dialoge::seam().warnung(
-            QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. %2")
-                .arg(ziel, grund));
-    });
 }
 
 void TAuswertungDlg::CsvBtnClick() {
@@ -151,14 +143,9 @@ void TAuswertungDlg::CsvBtnClick() {
                                             : fehler);
         return;
     }
-    jahrOrdnerAnlegen();
-    const QString pfad = Dialoge::seam().dateiSpeichern(
-        QStringLiteral("Messwerte als CSV speichern"),
-        berichtdatei::vorgeschlagenerName(z, QStringLiteral("Messwerte"), auswahl->benutzer, von(), bis(),
-                                          QStringLiteral(".csv")),
-        QStringLiteral("CSV-Dateien (*.csv)"));
-    if (pfad.isEmpty()) return;
-    const QString ziel = QFileInfo(pfad).suffix().isEmpty() ? pfad + QStringLiteral(".csv") : pfad;
-    if (!zielErlaubt(ziel)) return;
-    if (!berichtdatei::schreibeCsv(auswahl->lesungen, ziel, &fehler)) Dialoge::seam().warnung(fehler);
+    const QString ziel = speicherZiel(QStringLiteral("Messwerte als CSV speichern"), QStringLiteral("Messwerte"),
+                                      auswahl->benutzer, auswahl->tabellen, QStringLiteral(".csv"),
+                                      QStringLiteral("CSV-Dateien (*.csv)"));
+    if (!ziel.isEmpty() && !berichtdatei::schreibeCsv(auswahl->lesungen, ziel, &fehler))
+        Dialoge::seam().warnung(fehler);
 }

@@ -45,8 +45,10 @@ private:
     // The figures of the period as the dialog shows them; false (with the reason shown instead)
     // when the period is no period or its tables cannot be read.
     bool zeigeZahlen();
-    bool zielErlaubt(const QString& ziel) const;
-    void jahrOrdnerAnlegen() const;
+    // The file the save dialog names, with the ending added; empty when cancelled or when it is a
+    // file of the tables read (said).
+    QString speicherZiel(const QString& titel, const QString& art, const QString& benutzer,
+                         const QStringList& tabellen, const QString& endung, const QString& filter) const;
 
     Zustand& z;
     bool m_gewaehlt = false; // a period was chosen in this run

@@ -62,10 +62,14 @@ bool TPdfExport::exportieren(pdfdokument::Art art, const tabelle::Gitter* gitter
         return false;
     }
     geschrieben = pfad;
+    oeffne(pfad);
+    return true;
+}
+
+void TPdfExport::oeffne(const QString& pfad) {
     shell::oeffneDokument(pfad, [pfad](const QString& grund) {
         Dialoge::seam().warnung(
             QStringLiteral("Die PDF-Datei \"%1\" wurde gespeichert, konnte aber nicht geöffnet werden. %2")
                 .arg(pfad, grund));
     });
-    return true;
 }

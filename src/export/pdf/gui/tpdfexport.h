@@ -26,6 +26,8 @@ public:
 
     // One document of the art; the table's grid for the arts with the table. True when written.
     bool exportieren(pdfdokument::Art art, const tabelle::Gitter* gitter);
+    // A written PDF opened in the desktop's viewer; a failure is said, naming the file.
+    static void oeffne(const QString& pfad);
 
 private:
     Zustand& z;
