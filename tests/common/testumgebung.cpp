@@ -122,8 +122,8 @@ Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
     if (einrichten) einrichten(p);
     p.start(programm, argumente);
     Ergebnis e;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return e;
-    e.status = p.exitCode();
+    if (!p.waitForFinished(60000)) p.kill(), p.waitForFinished(5000);
+    else if (p.exitStatus() == QProcess::NormalExit) e.status = p.exitCode();
     e.ausBytes = p.readAllStandardOutput();
     e.aus = QString::fromUtf8(e.ausBytes);
     e.fehler = QString::fromUtf8(p.readAllStandardError());

@@ -60,7 +60,8 @@ struct Ergebnis {
     QString aus, fehler; // stdout, stderr
     QByteArray ausBytes; // stdout as written, a byte order mark included
 };
-// A program such as pdftotext run to its end, set up by einrichten; status -1 when it hung or crashed.
+// A program such as pdftotext run to its end, set up by einrichten; status -1 when it hung or crashed
+// (what it printed is kept, to show why).
 Ergebnis werkzeug(const QString& programm, const QStringList& argumente,
                   const std::function<void(QProcess&)>& einrichten = {});
 
