@@ -620,8 +620,8 @@ window.addEventListener('load', function() { setTimeout(function() { var r = [];
     r.push(c.id + '=' + n); });
   var e = document.createElement('pre'); e.id = 'sonde'; e.textContent = r.join(';');
   document.body.appendChild(e); }, 2500); });</script>)");
-        // Chromium now and then ends at once (status 5, or a crash while loaded machines start it),
-        // whatever the page; only such a start is retried.
+        // Chromium now and then ends at once (status 5, or a crash on a loaded machine), whatever the
+        // page; a start that gives no page is retried, and the last one's output shown.
         QString dom, fehlerAusgabe;
         for (int versuch = 0; versuch < 4 && dom.isEmpty(); ++versuch) {
             QTemporaryDir profil;
