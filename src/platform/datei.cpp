@@ -239,6 +239,8 @@ QString Geschrieben::grund() const {
         return QStringLiteral("Den Ordner gibt es nicht.");
     case ENOTDIR:
         return QStringLiteral("Ein Teil des Pfades ist kein Ordner.");
+    case ENAMETOOLONG:
+        return QStringLiteral("Der Dateiname oder der Pfad ist zu lang.");
     case EISDIR:
         return QStringLiteral("An dieser Stelle liegt ein Ordner.");
     case EIO:

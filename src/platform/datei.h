@@ -20,6 +20,9 @@ constexpr qint64 kGrenzeUhrzeiten = 64 * 1024;
 constexpr qint64 kGrenzeVorlage = 8 * 1024 * 1024;
 constexpr qint64 kGrenzeEinstellungen = 1024 * 1024;
 constexpr qint64 kGrenzePatientendaten = 1024 * 1024;
+// The longest file name a save can write: it stages the file as ".<name>.k.XXXXXX", and the file
+// system takes 255 bytes for a name.
+constexpr qsizetype kLaengsterName = 255 - qsizetype(sizeof("." ".k" ".XXXXXX") - 1);
 
 enum class Fehler {
     Keiner,

@@ -166,14 +166,13 @@ QString benutzerNameFehler(const QString& name) {
                               "Bitte geben Sie ihn ohne diese Leerzeichen ein.")
             .arg(anzeige);
     if (!textdatei::istDarstellbar(name)) return textdatei::meldungNichtDarstellbar(name);
-    // The file system takes 255 bytes for a name; the save's staging file ".<name>_MM_YYYY.tab.k"
-    // and its temporary ".XXXXXX" are the longest names a table needs.
-    constexpr qsizetype kZusatz = qsizetype(sizeof("._MM_YYYY.tab.k.XXXXXX") - 1);
-    if (name.toUtf8().size() + kZusatz > 255)
+    // The longest name a table needs is "<name>_MM_YYYY.tab".
+    constexpr qsizetype kHoechstens = datei::kLaengsterName - qsizetype(sizeof("_MM_YYYY.tab") - 1);
+    if (name.toUtf8().size() > kHoechstens)
         return QStringLiteral("Der Benutzername ist mit %1 Zeichen zu lang f\u00FCr einen Dateinamen "
                               "(h\u00F6chstens %2 Byte). Bitte w\u00E4hlen Sie einen k\u00FCrzeren Namen.")
             .arg(name.size())
-            .arg(255 - kZusatz);
+            .arg(kHoechstens);
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include "app/programmstart.h"
 #include "entry/csvimport.h"
 #include "export/bericht/auswertung.h"
+#include "export/bericht/berichtdatei.h"
 #include "export/bericht/gui/tauswertungdlg.h"
 #include "platform/uhr.h"
 #include "storage/csv.h"
@@ -571,6 +572,26 @@ private Q_SLOTS:
         QVERIFY(!d.PdfBtn->isEnabled());
         QCOMPARE(testumgebung::dialoge().alleTexte(), QStringList());
         Uhr::setzeHeute(QDate());
+    }
+
+    // The proposal for the longest user name is cut to a name the save can write; a longer name
+    // typed is refused with why.
+    void langeNamen() {
+        const Zustand z = datenOrdner(u"lang"_s);
+        const QString name(233, u'N');
+        QVERIFY(monatstabelle::benutzerNameFehler(name).isEmpty());
+        const QList<zeitraum::Lesung> l = lesungen({u"05.03.2024 1 07:30 138 88 71"_s});
+        QString fehler;
+        for (const QString& wort : {u"Auswertung"_s, u"Messwerte"_s}) {
+            const QString vorschlag = berichtdatei::vorgeschlagenerName(z, wort, name, QDate(2024, 2, 12),
+                                                                        QDate(2024, 3, 10), u".pdf"_s);
+            QVERIFY(vorschlag.endsWith(u"NNN 12.02.2024 bis 10.03.2024.pdf"_s));
+            QDir().mkpath(QFileInfo(vorschlag).path());
+            QVERIFY2(berichtdatei::schreibeCsv(l, vorschlag, &fehler), qPrintable(fehler));
+        }
+        const QString lang = z.tabellenOrdner + QString(256, u'x');
+        QVERIFY(!berichtdatei::schreibeCsv(l, lang, &fehler));
+        QCOMPARE(fehler, u"Fehler beim Erzeugen der Datei "_s + lang + u"\nDer Dateiname oder der Pfad ist zu lang."_s);
     }
 
     // The window's import asks first, then reads the month in use again, so no later write loses it.

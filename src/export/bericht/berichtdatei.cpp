@@ -37,8 +37,13 @@ QString zeitraumFehler(const QDate& von, const QDate& bis, bool bericht, bool oh
 
 QString vorgeschlagenerName(const Zustand& z, const QString& wort, const QString& name, const QDate& von,
                             const QDate& bis, const QString& endung) {
-    return z.tabellenOrdner + bis.toString(QStringLiteral("yyyy")) + u'/' + wort + u' ' + name + u' ' +
-           zeitraum::datumText(von) + QStringLiteral(" bis ") + zeitraum::datumText(bis) + endung;
+    const QString rest =
+        u' ' + zeitraum::datumText(von) + QStringLiteral(" bis ") + zeitraum::datumText(bis) + endung;
+    // The longest user names leave no room for the rest: the name is cut, never the dates.
+    QString kurz = name;
+    while (!kurz.isEmpty() && (wort + u' ' + kurz + rest).toUtf8().size() > datei::kLaengsterName)
+        kurz.chop(kurz.size() > 1 && kurz.back().isLowSurrogate() ? 2 : 1);
+    return z.tabellenOrdner + bis.toString(QStringLiteral("yyyy")) + u'/' + wort + u' ' + kurz + rest;
 }
 
 bool schreibeCsv(const QList<zeitraum::Lesung>& lesungen, const QString& ziel, QString* fehler) {
